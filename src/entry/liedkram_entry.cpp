@@ -1,0 +1,142 @@
+#include "entry/liedkram_entry.h"
+
+#include "mpeg/frame_header.h"
+#include "platform/path.h"
+#include "platform/text.h"
+#include "tags/genre_list.h"
+
+#include <cstdio>
+
+namespace {
+
+// Shown in the flag columns: the view draws "ja" as a ticked box.
+constexpr const char* kFlagSetText = "ja";
+constexpr const char* kFlagClearText = "\xC2\xA9";  // "©"
+
+}  // namespace
+
+CLiedkramEntry::CLiedkramEntry() = default;
+
+CLiedkramEntry::CLiedkramEntry(std::string_view fullPath)
+{
+    const auto split = platform::splitPath(fullPath);
+    m_szFileName = split.name;
+    m_szPath = split.directory;
+}
+
+std::string CLiedkramEntry::GetFullPath() const
+{
+    return platform::joinPath(m_szPath.view(), m_szFileName.view());
+}
+
+int CLiedkramEntry::GetSampleRate() const
+{
+    return mpeg::sampleRate(m_dwHeader);
+}
+
+std::string CLiedkramEntry::GetFormatText() const
+{
+    return std::string(mpeg::versionText(mpeg::versionField(m_dwHeader))) +
+           mpeg::layerText(mpeg::layerField(m_dwHeader));
+}
+
+std::string CLiedkramEntry::GetModeText() const
+{
+    return mpeg::channelModeText(mpeg::channelMode(m_dwHeader));
+}
+
+std::string CLiedkramEntry::GetEmphasisText() const
+{
+    return mpeg::emphasisText(mpeg::emphasisField(m_dwHeader));
+}
+
+int CLiedkramEntry::GetProtectionBit() const
+{
+    return mpeg::protectionBit(m_dwHeader);
+}
+
+bool CLiedkramEntry::IsCopyright() const
+{
+    return mpeg::copyrightBit(m_dwHeader) != 0;
+}
+
+bool CLiedkramEntry::IsOriginal() const
+{
+    return mpeg::originalBit(m_dwHeader) != 0;
+}
+
+std::string CLiedkramEntry::GetGenreText() const
+{
+    return tags::genreName(m_nGenre);
+}
+
+std::string CLiedkramEntry::GetLengthText() const
+{
+    const int ms = m_nLengthMs;
+    char text[64];
+    std::snprintf(text, sizeof text, "%i:%i%i.%i", ms / 60000, (ms % 60000) / 10000, (ms / 1000) % 10,
+                  (ms / 100) % 10);
+    return text;
+}
+
+std::string CLiedkramEntry::GetBitrateText() const
+{
+    const int b = m_nBitrate;
+    if (b % 1000 == 0)
+        return std::to_string(b / 1000);
+    char text[64];
+    std::snprintf(text, sizeof text, "%i.%i%i", b / 1000, (b / 100) % 10, (b / 10) % 10);
+    return text;
+}
+
+void CLiedkramEntry::SetOriginal(int bit)
+{
+    const auto word = mpeg::withOriginalBit(m_dwHeader, bit != 0);
+    if (word != m_dwHeader)
+        m_nFlags |= ENTRY_HEADER_DIRTY;
+    m_dwHeader = word;
+}
+
+void CLiedkramEntry::SetCopyright(int bit)
+{
+    const auto word = mpeg::withCopyrightBit(m_dwHeader, bit != 0);
+    if (word != m_dwHeader)
+        m_nFlags |= ENTRY_HEADER_DIRTY;
+    m_dwHeader = word;
+}
+
+std::string CLiedkramEntry::GetColumnText(int column) const
+{
+    switch (column) {
+    case 0:
+        return m_szFileName.str();
+    case 1:
+        return m_szPath.str();
+    case 2:
+        return platform::cp1252ToUtf8(m_szTitle.view());
+    case 3:
+        return platform::cp1252ToUtf8(m_szArtist.view());
+    case 4:
+        return platform::cp1252ToUtf8(m_szAlbum.view());
+    case 5:
+        return std::to_string(m_nFileSize);
+    case 6:
+        return GetLengthText();
+    case 7:
+        return platform::cp1252ToUtf8(GetGenreText());
+    case 8:
+        return m_nYear == 1900 ? std::string() : std::to_string(m_nYear);
+    case 9:
+        return platform::cp1252ToUtf8(m_szComment.view());
+    case 10:
+        return m_nTrack == 0 ? std::string() : std::to_string(m_nTrack);
+    case 11:
+        return GetBitrateText();
+    case 12:
+        return IsOriginal() ? kFlagSetText : kFlagClearText;
+    case 13:
+        return IsCopyright() ? kFlagSetText : kFlagClearText;
+    default:
+        return "ERROR";
+    }
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "entry/text_field.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Pending work and error bits of CLiedkramEntry::m_nFlags.
+inline constexpr std::uint32_t ENTRY_TAG_DIRTY = 0x01;     // the ID3v1 tag must be written
+inline constexpr std::uint32_t ENTRY_CUT_FRONT = 0x02;     // cut the junk before the audio
+inline constexpr std::uint32_t ENTRY_CUT_BACK = 0x04;      // cut the junk behind the audio
+inline constexpr std::uint32_t ENTRY_HEADER_DIRTY = 0x08;  // rewrite every frame header
+inline constexpr std::uint32_t ENTRY_RENAME = 0x10;        // rename the file to m_strNewName
+inline constexpr std::uint32_t ENTRY_SCAN_ERROR = 0x20;    // frames could not be followed; never rewrite
+// The bits that make the file be rewritten.
+inline constexpr std::uint32_t ENTRY_REWRITE_MASK =
+    ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY;
+
+inline constexpr int kColumnCount = 14;
+
+// The record kept for one MP3 file of the list. Tag texts are Windows-1252
+// bytes; m_szFileName, m_szPath and m_strNewName are file-system bytes.
+class CLiedkramEntry {
+public:
+    // An empty entry, to be filled from a list file record.
+    CLiedkramEntry();
+    // An entry for the file at fullPath: name and directory split at the
+    // last separator.
+    explicit CLiedkramEntry(std::string_view fullPath);
+
+    std::string GetFullPath() const;
+
+    int GetSampleRate() const;
+    std::string GetFormatText() const;
+    std::string GetModeText() const;
+    std::string GetEmphasisText() const;
+    int GetProtectionBit() const;
+    bool IsCopyright() const;
+    bool IsOriginal() const;
+    std::string GetGenreText() const;
+    std::string GetLengthText() const;
+    std::string GetBitrateText() const;
+    int GetBitrate() const { return m_nBitrate; }
+    int GetFrames() const { return m_nFrames; }
+
+    // Put the bit into the header word; a change marks every frame header
+    // for rewriting.
+    void SetOriginal(int bit);
+    void SetCopyright(int bit);
+
+    // The text of list column 0..13, UTF-8; "ERROR" for other columns.
+    std::string GetColumnText(int column) const;
+
+    TextField m_szFileName;
+    std::string m_strNewName;
+    TextField m_szPath;
+    TextField m_szTitle;
+    TextField m_szArtist;
+    TextField m_szAlbum;
+    int m_nYear = 1900;
+    int m_nGenre = -1;
+    int m_nFileSize = 0;
+    TextField m_szComment;
+    int m_nAudioStart = 0;
+    int m_nAudioEnd = 0;
+    std::uint32_t m_nFlags = 0;
+    std::uint8_t m_bVerified = 0;
+    std::uint8_t m_bHasId3v2 = 0;
+    std::uint32_t m_dwHeader = 0;
+    int m_nLengthMs = 0;
+    int m_nBitrate = 0;
+    int m_nFrames = 0;
+    std::uint8_t m_nTrack = 0;
+};

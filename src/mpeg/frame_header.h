@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace mpeg {
+
+// The four bytes of a frame header as a little-endian word: file byte 0 in
+// bits 0-7, byte 1 in bits 8-15, byte 2 in bits 16-23, byte 3 in bits 24-31.
+using HeaderWord = std::uint32_t;
+
+inline constexpr int kVersion25 = 0;
+inline constexpr int kVersion2 = 2;
+inline constexpr int kVersion1 = 3;
+inline constexpr int kLayer3 = 1;
+inline constexpr int kLayer2 = 2;
+inline constexpr int kLayer1 = 3;
+
+HeaderWord headerWordFromBytes(std::span<const std::uint8_t, 4> bytes);
+std::array<std::uint8_t, 4> headerBytes(HeaderWord word);
+
+// Whether four bytes are a frame header the program accepts: MPEG-1 Layer III
+// (with or without CRC), MPEG-1 Layer II and Layer I and MPEG-2 Layer III
+// without CRC; no free format, no reserved sample rate or emphasis.
+bool isAcceptedHeader(HeaderWord word);
+
+int versionField(HeaderWord word);
+int layerField(HeaderWord word);
+int protectionBit(HeaderWord word);
+int bitrateIndex(HeaderWord word);
+int sampleRateIndex(HeaderWord word);
+int paddingBit(HeaderWord word);
+int channelMode(HeaderWord word);
+int copyrightBit(HeaderWord word);
+int originalBit(HeaderWord word);
+int emphasisField(HeaderWord word);
+
+// kbit/s from the standard's tables; 0 for free format, index 15 and
+// reserved versions or layers.
+int bitrateKbps(HeaderWord word);
+// Hz; -1 for the reserved version or sample-rate index.
+int sampleRate(HeaderWord word);
+// Samples per frame times 125; 0 for a reserved layer.
+int coefficientK(HeaderWord word);
+// Bytes, Layer I in 4-byte slots; 0 where bitrate or sample rate is missing.
+int frameLength(HeaderWord word);
+// Milliseconds; 0.0 where the sample rate is missing.
+double frameDurationMs(HeaderWord word);
+
+const char* versionText(int version);
+const char* layerText(int layer);
+const char* channelModeText(int mode);
+const char* emphasisText(int emphasis);
+
+HeaderWord withCopyrightBit(HeaderWord word, bool set);
+HeaderWord withOriginalBit(HeaderWord word, bool set);
+
+}  // namespace mpeg

@@ -1,0 +1,65 @@
+#include "platform/byte_reader.h"
+
+#include <string>
+
+namespace platform {
+
+OutOfBounds::OutOfBounds(std::size_t offset, std::size_t count, std::size_t size)
+    : std::out_of_range("read of " + std::to_string(count) + " bytes at " + std::to_string(offset) +
+                        " past the end of " + std::to_string(size) + " bytes")
+{
+}
+
+bool ByteReader::has(std::size_t offset, std::size_t count) const
+{
+    return offset <= bytes_.size() && count <= bytes_.size() - offset;
+}
+
+void ByteReader::require(std::size_t offset, std::size_t count) const
+{
+    if (!has(offset, count))
+        throw OutOfBounds(offset, count, bytes_.size());
+}
+
+std::uint8_t ByteReader::u8(std::size_t offset) const
+{
+    require(offset, 1);
+    return bytes_[offset];
+}
+
+std::uint16_t ByteReader::u16be(std::size_t offset) const
+{
+    require(offset, 2);
+    return static_cast<std::uint16_t>(bytes_[offset] << 8 | bytes_[offset + 1]);
+}
+
+std::uint16_t ByteReader::u16le(std::size_t offset) const
+{
+    require(offset, 2);
+    return static_cast<std::uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8);
+}
+
+std::int16_t ByteReader::i16le(std::size_t offset) const
+{
+    return static_cast<std::int16_t>(u16le(offset));
+}
+
+std::uint32_t ByteReader::u32le(std::size_t offset) const
+{
+    require(offset, 4);
+    return static_cast<std::uint32_t>(bytes_[offset]) | static_cast<std::uint32_t>(bytes_[offset + 1]) << 8 |
+           static_cast<std::uint32_t>(bytes_[offset + 2]) << 16 | static_cast<std::uint32_t>(bytes_[offset + 3]) << 24;
+}
+
+std::int32_t ByteReader::i32le(std::size_t offset) const
+{
+    return static_cast<std::int32_t>(u32le(offset));
+}
+
+std::span<const std::uint8_t> ByteReader::bytes(std::size_t offset, std::size_t count) const
+{
+    require(offset, count);
+    return bytes_.subspan(offset, count);
+}
+
+}  // namespace platform

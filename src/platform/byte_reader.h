@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+
+namespace platform {
+
+// Thrown when a parser asks for bytes the buffer does not hold.
+class OutOfBounds : public std::out_of_range {
+public:
+    OutOfBounds(std::size_t offset, std::size_t count, std::size_t size);
+};
+
+// Reads numbers at absolute offsets of a byte buffer. Every read is checked
+// against the buffer's size; a read past the end throws OutOfBounds.
+class ByteReader {
+public:
+    explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+    std::size_t size() const { return bytes_.size(); }
+    bool has(std::size_t offset, std::size_t count) const;
+
+    std::uint8_t u8(std::size_t offset) const;
+    std::uint16_t u16be(std::size_t offset) const;
+    std::uint16_t u16le(std::size_t offset) const;
+    std::int16_t i16le(std::size_t offset) const;
+    std::uint32_t u32le(std::size_t offset) const;
+    std::int32_t i32le(std::size_t offset) const;
+    std::span<const std::uint8_t> bytes(std::size_t offset, std::size_t count) const;
+
+private:
+    void require(std::size_t offset, std::size_t count) const;
+
+    std::span<const std::uint8_t> bytes_;
+};
+
+}  // namespace platform

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace platform {
+
+// An open file. Every failing operation throws FileError with the cause
+// number of the failure; the descriptor is closed by the destructor.
+class File {
+public:
+    enum class Mode {
+        Read,            // existing file, read only
+        ReadWrite,       // existing file, read and write
+        CreateTruncate,  // created or emptied, read and write
+        CreateExclusive, // created, must not exist yet, read and write
+    };
+
+    File() = default;
+    File(const std::string& path, Mode mode, unsigned permissions = 0666);
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    const std::string& path() const { return path_; }
+
+    // Reads until the buffer is full or the file ends; returns the bytes read.
+    std::size_t read(std::span<std::uint8_t> buffer);
+    // Reads exactly the buffer's size or throws EndOfFile.
+    void readExact(std::span<std::uint8_t> buffer);
+    void write(std::span<const std::uint8_t> bytes);
+    void seek(std::int64_t offset);
+    std::int64_t length() const;
+    void setLength(std::int64_t length);
+    // Makes the written content durable before the caller relies on it.
+    void sync();
+    void close();
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Renames a file but never replaces an existing one: an existing target
+// fails with AccessDenied.
+void renameNoReplace(const std::string& from, const std::string& to);
+void removeFile(const std::string& path);
+bool fileExists(const std::string& path);
+// The permission bits (rwx for user, group, others and the special bits).
+unsigned filePermissions(const std::string& path);
+void setFilePermissions(const std::string& path, unsigned permissions);
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+inline constexpr char kSeparator = '/';
+
+struct SplitPath {
+    std::string directory;  // without the trailing separator; "" for the root directory
+    std::string name;
+};
+
+// Splits at the last separator. A path without one has no directory part.
+SplitPath splitPath(std::string_view fullPath);
+
+// Directory and name joined by one separator; "" as directory is the root.
+std::string joinPath(std::string_view directory, std::string_view name);
+
+}  // namespace platform

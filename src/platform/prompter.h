@@ -1,0 +1,70 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Answer codes of the question boxes.
+inline constexpr int kAnswerCancel = 2;
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+
+// Everything the core asks of or tells the user. Texts are UTF-8.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // A plain message with an OK button; returns when the user has seen it.
+    virtual void showMessage(std::string_view text) = 0;
+    // Yes/No/Cancel: returns kAnswerYes, kAnswerNo or kAnswerCancel.
+    virtual int askYesNoCancel(std::string_view text) = 0;
+    // The duplicate question: returns one of the duplicate answers 1..6.
+    virtual int askDuplicate(std::string_view text) = 0;
+    // A question inside a running progress: kAnswerYes, kAnswerNo or kAnswerCancel.
+    virtual int askProgress(std::string_view text) = 0;
+};
+
+// Answers from scripts and records every message and question, in order.
+// When a script runs dry, the fallback answer for that kind is given.
+class ScriptedPrompter : public Prompter {
+public:
+    enum class Kind { Message, YesNoCancel, Duplicate, Progress };
+    struct Prompt {
+        Kind kind;
+        std::string text;
+    };
+
+    void showMessage(std::string_view text) override;
+    int askYesNoCancel(std::string_view text) override;
+    int askDuplicate(std::string_view text) override;
+    int askProgress(std::string_view text) override;
+
+    void scriptYesNoCancel(std::vector<int> answers);
+    void scriptDuplicate(std::vector<int> answers);
+    void scriptProgress(std::vector<int> answers);
+    void setFallback(Kind kind, int answer);
+
+    const std::vector<Prompt>& prompts() const { return prompts_; }
+    std::vector<std::string> messages() const;
+    void clear() { prompts_.clear(); }
+
+private:
+    int answer(Kind kind, std::string_view text, std::deque<int>& script, int fallback);
+
+    std::vector<Prompt> prompts_;
+    std::deque<int> yesNoCancel_;
+    std::deque<int> duplicate_;
+    std::deque<int> progress_;
+    int yesNoCancelFallback_ = kAnswerNo;
+    int duplicateFallback_ = 1;
+    int progressFallback_ = kAnswerYes;
+};
+
+// The process-wide prompter, installed by each front's main() (and by tests).
+Prompter& prompter();
+// Installs a prompter and returns the one it replaces (may be null).
+Prompter* installPrompter(Prompter* prompter);
+
+}  // namespace platform

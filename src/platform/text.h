@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Tag texts are Windows-1252 bytes; file names and everything shown to a
+// person are UTF-8. These convert between the two.
+
+// Every byte value converts; the five bytes Windows-1252 leaves undefined
+// become the C1 control characters of the same value, so they survive a
+// round trip.
+std::string cp1252ToUtf8(std::string_view text);
+// Characters Windows-1252 cannot hold, and malformed UTF-8, become "?".
+std::string utf8ToCp1252(std::string_view text);
+
+// Case folding of the ASCII letters only; all other bytes compare as they are.
+char asciiLower(char c);
+char asciiUpper(char c);
+bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
+// <0, 0 or >0 like strcmp, comparing unsigned bytes after lowering A-Z.
+int compareIgnoreAsciiCase(std::string_view a, std::string_view b);
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace tags {
+
+inline constexpr std::size_t kId3v1Size = 128;
+inline constexpr int kNoYear = 1900;
+
+// The fields of an ID3v1 tag as read; texts are Windows-1252 bytes.
+struct Id3v1Tag {
+    std::string title;
+    std::string artist;
+    std::string album;
+    std::string comment;
+    int year = kNoYear;
+    // A year of fewer than three digits was widened and must be written back.
+    bool yearWidened = false;
+    int genre = -1;
+    std::uint8_t track = 0;
+};
+
+// Reads the 128 bytes of a tag candidate; no value when they do not begin
+// with "TAG" (or are fewer than 128).
+std::optional<Id3v1Tag> parseId3v1(std::span<const std::uint8_t> candidate);
+
+}  // namespace tags

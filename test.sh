@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds with AddressSanitizer and UndefinedBehaviorSanitizer into
+# build-check/ and runs every test. Exits non-zero when a test fails.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install-packages.sh
+cmake -S . -B build-check -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLIEDKRAM_SANITIZE=ON -DLIEDKRAM_TESTS=ON
+cmake --build build-check
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-check --output-on-failure -j 2

@@ -1,0 +1,128 @@
+#include "platform/file.h"
+#include "platform/file_error.h"
+#include "platform/path.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace platform;
+using testsupport::Bytes;
+using testsupport::TempDir;
+
+TEST(FileCause, ErrnoMapsToTheFrameworkNumbers)
+{
+    EXPECT_EQ(causeFromErrno(0), FileCause::None);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(ENOENT)), 2);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(ENOTDIR)), 3);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(EMFILE)), 4);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(EACCES)), 5);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(EEXIST)), 5);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(EROFS)), 5);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(EIO)), 10);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(ENOSPC)), 13);
+    EXPECT_EQ(static_cast<int>(causeFromErrno(E2BIG)), 1);
+}
+
+TEST(File, ReadsWritesSeeksAndTruncates)
+{
+    TempDir dir;
+    const std::string path = dir.file("a.bin");
+    {
+        File file(path, File::Mode::CreateTruncate);
+        const Bytes content = {1, 2, 3, 4, 5, 6};
+        file.write(content);
+        EXPECT_EQ(file.length(), 6);
+        file.seek(2);
+        Bytes two(2);
+        file.readExact(two);
+        EXPECT_EQ(two, (Bytes{3, 4}));
+        file.setLength(3);
+        file.sync();
+        file.close();
+    }
+    EXPECT_EQ(testsupport::readFile(path), (Bytes{1, 2, 3}));
+
+    File reader(path, File::Mode::Read);
+    Bytes buffer(10);
+    EXPECT_EQ(reader.read(buffer), 3u);
+    reader.seek(1);
+    Bytes five(5);
+    try {
+        reader.readExact(five);
+        FAIL() << "reading past the end must fail";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.causeNumber(), 14);
+    }
+}
+
+TEST(File, OpeningFailuresCarryTheirCause)
+{
+    TempDir dir;
+    try {
+        File missing(dir.file("missing.mp3"), File::Mode::Read);
+        FAIL();
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.cause(), FileCause::FileNotFound);
+        EXPECT_EQ(error.path(), dir.file("missing.mp3"));
+    }
+    try {
+        File directory(dir.path(), File::Mode::Read);
+        FAIL() << "a directory is no file";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.cause(), FileCause::AccessDenied);
+    }
+    dir.write("there", {1});
+    EXPECT_THROW(File(dir.file("there"), File::Mode::CreateExclusive), FileError);
+}
+
+TEST(RenameNoReplace, NeverReplacesAnExistingFile)
+{
+    TempDir dir;
+    const auto a = dir.write("a.mp3", {1, 1});
+    const auto b = dir.write("b.mp3", {2, 2});
+    try {
+        renameNoReplace(a, b);
+        FAIL() << "the rename must not replace b.mp3";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.causeNumber(), 5);
+    }
+    EXPECT_EQ(testsupport::readFile(a), (Bytes{1, 1}));
+    EXPECT_EQ(testsupport::readFile(b), (Bytes{2, 2}));
+
+    const auto c = dir.file("c.mp3");
+    renameNoReplace(a, c);
+    EXPECT_FALSE(fileExists(a));
+    EXPECT_EQ(testsupport::readFile(c), (Bytes{1, 1}));
+
+    EXPECT_THROW(renameNoReplace(dir.file("gone.mp3"), dir.file("d.mp3")), FileError);
+}
+
+TEST(FilePermissions, AreReadAndSet)
+{
+    TempDir dir;
+    const auto path = dir.write("p.mp3", {0});
+    setFilePermissions(path, 0640);
+    EXPECT_EQ(filePermissions(path), 0640u);
+    removeFile(path);
+    EXPECT_FALSE(fileExists(path));
+    EXPECT_THROW(removeFile(path), FileError);
+}
+
+TEST(Path, SplitsAtTheLastSeparatorAndJoins)
+{
+    auto split = splitPath("/home/u/Musik/a - b.mp3");
+    EXPECT_EQ(split.directory, "/home/u/Musik");
+    EXPECT_EQ(split.name, "a - b.mp3");
+    split = splitPath("/root.mp3");
+    EXPECT_EQ(split.directory, "");
+    EXPECT_EQ(split.name, "root.mp3");
+    split = splitPath("plain.mp3");
+    EXPECT_EQ(split.directory, "");
+    EXPECT_EQ(split.name, "plain.mp3");
+    EXPECT_EQ(joinPath("/home/u", "x.mp3"), "/home/u/x.mp3");
+    EXPECT_EQ(joinPath("", "root.mp3"), "/root.mp3");
+}

@@ -1,0 +1,86 @@
+#include "support/mp3_builder.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace testsupport {
+
+std::array<std::uint8_t, 4> headerBytes(const HeaderSpec& spec)
+{
+    const auto b1 = static_cast<std::uint8_t>(0xE0 | spec.version << 3 | spec.layer << 1 | (spec.crc ? 0 : 1));
+    const auto b2 = static_cast<std::uint8_t>(spec.bitrateIndex << 4 | spec.sampleRateIndex << 2 |
+                                              (spec.padding ? 2 : 0) | (spec.privateBit ? 1 : 0));
+    const auto b3 = static_cast<std::uint8_t>(spec.mode << 6 | spec.modeExtension << 4 | (spec.copyright ? 8 : 0) |
+                                              (spec.original ? 4 : 0) | spec.emphasis);
+    return {0xFF, b1, b2, b3};
+}
+
+mpeg::HeaderWord headerWord(const HeaderSpec& spec)
+{
+    const auto bytes = headerBytes(spec);
+    return mpeg::headerWordFromBytes(bytes);
+}
+
+Bytes musicBytes(std::size_t count, std::uint32_t seed)
+{
+    Bytes bytes;
+    bytes.reserve(count);
+    std::uint32_t state = seed * 2654435761u + 1;
+    while (bytes.size() < count) {
+        state = state * 1664525u + 1013904223u;
+        const auto b = static_cast<std::uint8_t>(state >> 24);
+        if (b != 0x00 && b != 0xFF && b != 0x55 && b != 0xAA)
+            bytes.push_back(b);
+    }
+    return bytes;
+}
+
+Bytes frame(const HeaderSpec& spec, Payload payload, std::uint8_t filler)
+{
+    const auto header = headerBytes(spec);
+    const int length = mpeg::frameLength(mpeg::headerWordFromBytes(header));
+    if (length < 4)
+        throw std::invalid_argument("header has no frame length");
+    Bytes bytes(header.begin(), header.end());
+    const auto rest = static_cast<std::size_t>(length) - 4;
+    if (payload == Payload::Music)
+        append(bytes, musicBytes(rest, static_cast<std::uint32_t>(length)));
+    else
+        bytes.insert(bytes.end(), rest, filler);
+    return bytes;
+}
+
+namespace {
+
+void putText(Bytes& tag, std::size_t offset, std::size_t width, const std::string& text)
+{
+    std::copy_n(text.begin(), std::min(width, text.size()), tag.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+}  // namespace
+
+Bytes id3v1Tag(const Id3v1Fields& fields)
+{
+    Bytes tag(128, 0);
+    putText(tag, 0, 3, "TAG");
+    putText(tag, 3, 30, fields.title);
+    putText(tag, 33, 30, fields.artist);
+    putText(tag, 63, 30, fields.album);
+    putText(tag, 93, 4, fields.year);
+    if (fields.track >= 0) {
+        putText(tag, 97, 28, fields.comment);
+        tag[125] = 0;
+        tag[126] = static_cast<std::uint8_t>(fields.track);
+    } else {
+        putText(tag, 97, 30, fields.comment);
+    }
+    tag[127] = fields.genre;
+    return tag;
+}
+
+void append(Bytes& to, const Bytes& more)
+{
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+}  // namespace testsupport
