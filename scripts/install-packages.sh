@@ -9,6 +9,7 @@ packages=(
   ninja-build
   libgtest-dev
   libgmock-dev
+  qt6-base-dev
 )
 
 missing=()

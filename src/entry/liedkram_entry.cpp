@@ -22,6 +22,7 @@ CLiedkramEntry::CLiedkramEntry(std::string_view fullPath)
     const auto split = platform::splitPath(fullPath);
     m_szFileName = split.name;
     m_szPath = split.directory;
+    LoadFromFile(std::string(fullPath));
 }
 
 std::string CLiedkramEntry::GetFullPath() const

@@ -25,9 +25,19 @@ class CLiedkramEntry {
 public:
     // An empty entry, to be filled from a list file record.
     CLiedkramEntry();
-    // An entry for the file at fullPath: name and directory split at the
-    // last separator.
+    // An entry loaded from the file at fullPath (name and directory split at
+    // the last separator). m_dwHeader is 0 when the file was skipped; the
+    // caller then discards the entry.
     explicit CLiedkramEntry(std::string_view fullPath);
+
+    // Fills the entry from its file: first header, tags, trailer, names from
+    // the file name, measuring, cut flags. Problems are reported to the user.
+    void LoadFromFile(const std::string& fullPath);
+    // Walks every frame of the file to measure the audio exactly.
+    void ScanBlocks();
+    // Marks the junk before and behind the audio for cutting, as the
+    // settings ask; never clears a bit.
+    void UpdateCutFlags();
 
     std::string GetFullPath() const;
 

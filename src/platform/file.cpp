@@ -82,6 +82,24 @@ std::size_t File::read(std::span<std::uint8_t> buffer)
     return done;
 }
 
+std::size_t File::readAt(std::int64_t offset, std::span<std::uint8_t> buffer)
+{
+    std::size_t done = 0;
+    while (done < buffer.size()) {
+        const ssize_t got = ::pread(fd_, buffer.data() + done, buffer.size() - done,
+                                    static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError::fromErrno(errno, path_, "cannot read");
+        }
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
 void File::readExact(std::span<std::uint8_t> buffer)
 {
     if (read(buffer) != buffer.size())

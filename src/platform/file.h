@@ -31,6 +31,9 @@ public:
 
     // Reads until the buffer is full or the file ends; returns the bytes read.
     std::size_t read(std::span<std::uint8_t> buffer);
+    // Reads at an offset without moving the file position; returns the
+    // bytes read, fewer at the end of the file.
+    std::size_t readAt(std::int64_t offset, std::span<std::uint8_t> buffer);
     // Reads exactly the buffer's size or throws EndOfFile.
     void readExact(std::span<std::uint8_t> buffer);
     void write(std::span<const std::uint8_t> bytes);

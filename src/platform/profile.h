@@ -7,7 +7,8 @@
 namespace platform {
 
 // The per-user store of named settings. A missing value yields the default
-// the caller gives; nothing is cached, every read goes to the store.
+// the caller gives; nothing is cached, every read goes to the store. Texts
+// are UTF-8.
 class Profile {
 public:
     virtual ~Profile() = default;

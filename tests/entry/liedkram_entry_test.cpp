@@ -1,5 +1,6 @@
 #include "entry/liedkram_entry.h"
 #include "support/mp3_builder.h"
+#include "support/seam_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -32,16 +33,17 @@ std::string bitrateText(int bitrate)
 
 TEST(CLiedkramEntry, ConstructionSplitsThePathAtTheLastSeparator)
 {
-    const CLiedkramEntry entry("/home/anna/Musik/01 - A - B.mp3");
-    EXPECT_EQ(entry.m_szPath, "/home/anna/Musik");
+    testsupport::ScopedSeams seams;
+    const CLiedkramEntry entry("/nonexistent/Musik/01 - A - B.mp3");
+    EXPECT_EQ(entry.m_szPath, "/nonexistent/Musik");
     EXPECT_EQ(entry.m_szFileName, "01 - A - B.mp3");
-    EXPECT_EQ(entry.GetFullPath(), "/home/anna/Musik/01 - A - B.mp3");
+    EXPECT_EQ(entry.GetFullPath(), "/nonexistent/Musik/01 - A - B.mp3");
     EXPECT_TRUE(entry.m_strNewName.empty());
-    EXPECT_EQ(entry.m_nFlags, 0u);
+    EXPECT_EQ(entry.m_dwHeader, 0u);
 
-    const CLiedkramEntry root("/top.mp3");
+    const CLiedkramEntry root("/nonexistent.mp3");
     EXPECT_EQ(root.m_szPath, "");
-    EXPECT_EQ(root.GetFullPath(), "/top.mp3");
+    EXPECT_EQ(root.GetFullPath(), "/nonexistent.mp3");
 }
 
 TEST(CLiedkramEntry, DefaultConstructionStartsEmpty)

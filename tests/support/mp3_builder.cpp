@@ -50,6 +50,34 @@ Bytes frame(const HeaderSpec& spec, Payload payload, std::uint8_t filler)
     return bytes;
 }
 
+Bytes frames(const HeaderSpec& spec, int count, Payload payload, std::uint8_t filler)
+{
+    Bytes bytes;
+    for (int i = 0; i < count; ++i) {
+        Bytes one = frame(spec, payload, filler);
+        if (payload == Payload::Music) {
+            const Bytes varied = musicBytes(one.size() - 4, static_cast<std::uint32_t>(i) + 7);
+            std::copy(varied.begin(), varied.end(), one.begin() + 4);
+        }
+        append(bytes, one);
+    }
+    return bytes;
+}
+
+Bytes id3v2Tag(std::uint8_t majorVersion, std::size_t contentSize, std::uint8_t contentByte)
+{
+    const std::size_t tagSize = 10 + contentSize;
+    Bytes tag = {'I', 'D', '3', majorVersion, 0, 0};
+    for (int shift = 21; shift >= 0; shift -= 7)
+        tag.push_back(static_cast<std::uint8_t>((tagSize >> shift) & 0x7F));
+    const Bytes frameHeader = {'A', 'P', 'I', 'C',
+                               static_cast<std::uint8_t>(contentSize >> 24), static_cast<std::uint8_t>(contentSize >> 16),
+                               static_cast<std::uint8_t>(contentSize >> 8), static_cast<std::uint8_t>(contentSize), 0, 0};
+    append(tag, frameHeader);
+    tag.insert(tag.end(), contentSize, contentByte);
+    return tag;
+}
+
 namespace {
 
 void putText(Bytes& tag, std::size_t offset, std::size_t width, const std::string& text)

@@ -39,6 +39,12 @@ enum class Payload { Music, Silence };
 Bytes frame(const HeaderSpec& spec, Payload payload = Payload::Music, std::uint8_t filler = 0x00);
 // Music-like bytes that contain no filler byte (and so no sync byte).
 Bytes musicBytes(std::size_t count, std::uint32_t seed = 1);
+// count frames in a row; music frames differ from each other.
+Bytes frames(const HeaderSpec& spec, int count, Payload payload = Payload::Music, std::uint8_t filler = 0x00);
+
+// An ID3v2 tag header (major version as given) whose first frame has
+// contentSize bytes of content, followed by that content.
+Bytes id3v2Tag(std::uint8_t majorVersion, std::size_t contentSize, std::uint8_t contentByte = 0x11);
 
 struct Id3v1Fields {
     std::string title;

@@ -1,0 +1,168 @@
+#include "entry/brava_trailer.h"
+#include "entry/file_name_parser.h"
+#include "entry/id3v1_reading.h"
+#include "entry/liedkram_entry.h"
+#include "mpeg/fast_estimate.h"
+#include "mpeg/first_header_search.h"
+#include "mpeg/stream_scan.h"
+#include "platform/file.h"
+#include "platform/file_error.h"
+#include "platform/prompter.h"
+#include "platform/settings.h"
+#include "platform/text.h"
+#include "tags/id3v1.h"
+#include "tags/id3v2.h"
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace {
+
+// The entry's offsets and sizes are 32-bit.
+constexpr std::int64_t kMaxFileSize = std::numeric_limits<std::int32_t>::max();
+
+bool startsDamaged(const TextField& field)
+{
+    return !field.empty() && (field.view()[0] == '?' || field.view()[0] == '_');
+}
+
+// A name-derived value replaces an empty or damaged field, or any field when
+// the user forces it.
+void mergeFromName(TextField& field, const std::string& derived, bool force, std::uint32_t& flags)
+{
+    if (derived.empty() || platform::equalsIgnoreAsciiCase(derived, field.view()))
+        return;
+    if (field.empty() || startsDamaged(field) || force) {
+        field = derived;
+        flags |= ENTRY_TAG_DIRTY;
+    }
+}
+
+void skip(CLiedkramEntry& entry, const std::string& message)
+{
+    platform::prompter().showMessage(message);
+    entry.m_dwHeader = 0;
+}
+
+}  // namespace
+
+void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
+{
+    platform::File file;
+    try {
+        file = platform::File(fullPath, platform::File::Mode::Read);
+    } catch (const platform::FileError&) {
+        skip(*this, "Can't open '" + fullPath + "' -> file skipped.");
+        return;
+    }
+
+    try {
+        const std::int64_t fileSize = file.length();
+        if (fileSize > kMaxFileSize) {
+            skip(*this, "'" + fullPath + "' is too large (2 GiB or more) -> skipped.");
+            return;
+        }
+        m_nFileSize = static_cast<int>(fileSize);
+        m_nGenre = -1;
+        m_nTrack = 0;
+        m_nAudioEnd = m_nFileSize;
+        m_nAudioStart = 0;
+
+        std::vector<std::uint8_t> first(std::min<std::int64_t>(fileSize, mpeg::kHeaderSearchBytes));
+        first.resize(file.readAt(0, first));
+        m_bHasId3v2 = tags::startsWithId3v23(first) ? 1 : 0;
+        const auto found = mpeg::findFirstHeader(first, tags::headerSearchStart(first));
+        if (!found) {
+            skip(*this, "'" + fullPath + "' is no valid *.mp3 (no header in first 128k) -> skipped.");
+            return;
+        }
+        m_dwHeader = found->word;
+        m_nAudioStart = static_cast<int>(found->position);
+
+        const std::int64_t probeSize = std::min<std::int64_t>(fileSize, entry::kTagProbeSize);
+        std::vector<std::uint8_t> tail(static_cast<std::size_t>(probeSize));
+        tail.resize(file.readAt(fileSize - probeSize, tail));
+        const bool hasTag = entry::readId3v1Into(*this, tail, fileSize);
+        if (hasTag && tail.size() == entry::kTagProbeSize)
+            entry::readBravaTrailer(*this, file, fileSize, std::span(tail).first(entry::kTrailerEndSize));
+        file.close();
+    } catch (const platform::FileError& error) {
+        skip(*this, "Can't read '" + fullPath + "' -> file skipped. cause: " + std::to_string(error.causeNumber()));
+        return;
+    }
+
+    const auto parts = entry::parseFileName(platform::utf8ToCp1252(m_szFileName.view()));
+    const bool force = platform::isExactlyOne(platform::Setting::ForceGet);
+    mergeFromName(m_szTitle, parts.title, force, m_nFlags);
+    mergeFromName(m_szArtist, parts.artist, force, m_nFlags);
+
+    if (platform::isOn(platform::Setting::ChkAll)) {
+        ScanBlocks();
+    } else {
+        const auto measure = mpeg::fastEstimate(m_dwHeader, m_nAudioEnd - m_nAudioStart);
+        m_nBitrate = measure.bitrate;
+        m_nLengthMs = measure.lengthMs;
+        m_nFrames = measure.frames;
+    }
+    UpdateCutFlags();
+}
+
+void CLiedkramEntry::ScanBlocks()
+{
+    platform::File file;
+    try {
+        file = platform::File(GetFullPath(), platform::File::Mode::Read);
+    } catch (const platform::FileError&) {
+        platform::prompter().showMessage("Cant open mp3 4 r");
+        m_nLengthMs = 0;
+        m_nFrames = 0;
+        m_nBitrate = 0;
+        return;
+    }
+
+    m_bVerified = 1;
+    mpeg::ScanResult result;
+    try {
+        result = mpeg::scanBlocks(file, m_nAudioStart, m_nAudioEnd, m_szFileName.view());
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Can't read '" + GetFullPath() +
+                                         "' cause: " + std::to_string(error.causeNumber()));
+        m_bVerified = 0;
+        m_nFlags |= ENTRY_SCAN_ERROR;
+        return;
+    }
+
+    if (result.damaged) {
+        platform::prompter().showMessage(result.damageMessage);
+        m_nFlags |= ENTRY_SCAN_ERROR;
+        m_bVerified = 0;
+    }
+    if (!result.started) {
+        // No music found: keep the audio range rather than calling it all
+        // junk, and measure from the first header.
+        const auto measure = mpeg::fastEstimate(m_dwHeader, m_nAudioEnd - m_nAudioStart);
+        m_nLengthMs = measure.lengthMs;
+        m_nBitrate = measure.bitrate;
+        m_nFrames = measure.frames;
+        m_bVerified = 0;
+        return;
+    }
+    m_nAudioStart = result.audioStart;
+    m_nAudioEnd = result.audioEnd;
+    m_nLengthMs = result.lengthMs;
+    m_nBitrate = result.bitrate;
+    m_nFrames = result.frames;
+}
+
+void CLiedkramEntry::UpdateCutFlags()
+{
+    if (platform::isOn(platform::Setting::DelBack) && m_nAudioEnd != m_nFileSize) {
+        // Only an ID3v1 tag behind the audio: cut it only to write a new one.
+        const bool onlyTag = m_nFileSize - m_nAudioEnd == static_cast<int>(tags::kId3v1Size);
+        if (!onlyTag || (m_nFlags & ENTRY_TAG_DIRTY))
+            m_nFlags |= ENTRY_CUT_BACK;
+    }
+    if (platform::isOn(platform::Setting::DelFront) && m_nAudioStart > 0)
+        m_nFlags |= ENTRY_CUT_FRONT;
+}

@@ -1,0 +1,239 @@
+#include "mpeg/stream_scan.h"
+
+#include "mpeg/frame_header.h"
+#include "platform/byte_reader.h"
+#include "platform/file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+namespace mpeg {
+
+namespace {
+
+constexpr int kMinFrameLength = 96;
+constexpr int kMaxFrameLength = 1056;
+constexpr int kSilentPercent = 80;
+// Frames whose header was not found are stepped over two bytes at a time.
+constexpr int kMissStep = 2;
+constexpr int kMissLength = 2;
+// Block 0's judgment of the frame before the first one uses this length.
+constexpr int kInitialLastLength = 1000;
+
+bool isFiller(std::uint8_t b)
+{
+    return b == 0x00 || b == 0xFF || b == 0x55 || b == 0xAA;
+}
+
+class BlockScan {
+public:
+    BlockScan(platform::File& file, int audioStart, int audioEnd, std::string_view fileName)
+        : file_(file), start_(audioStart), audioLength_(audioEnd - audioStart), fileName_(fileName)
+    {
+    }
+
+    ScanResult run();
+
+private:
+    bool judged(int offset) const
+    {
+        return (offset < kJudgedRegion && !started_) || offset > audioLength_ - kJudgedRegion;
+    }
+    int countFiller(int from, int to) const;
+    void judge(int frameStart, int length);
+    void readBlock(int blockStart);
+    // Returns false when the scan must end at once.
+    bool walkBlock(int blockStart);
+    bool handleMiss(int length, HeaderWord word);
+    std::string damageText(int length, HeaderWord word) const;
+
+    platform::File& file_;
+    int start_;
+    int audioLength_;
+    std::string_view fileName_;
+
+    std::array<std::uint8_t, kScanBlockSize + kScanLookAhead + 1> buffer_{};
+    int validBytes_ = 0;  // bytes of the buffer the file filled
+
+    int position_ = 0;
+    int lastFrame_ = -1;
+    int lastLength_ = kInitialLastLength;
+    int correction_ = 0;
+    bool resync_ = false;
+    int filler_ = 0;
+    int runCounter_ = 0;
+    bool started_ = false;
+    int silenceEnd_ = 0;
+    bool tailOpen_ = false;
+    int newFront_ = 0;
+    int newEnd_ = 0;
+    int frames_ = 0;
+    double timeSum_ = 0.0;
+    double rateSum_ = 0.0;
+    bool damaged_ = false;
+    std::string damageMessage_;
+    bool walkEnded_ = false;
+};
+
+int BlockScan::countFiller(int from, int to) const
+{
+    // Bytes the file did not have are not counted, silent or otherwise.
+    to = std::min(to, validBytes_);
+    int count = 0;
+    for (int i = from; i < to; ++i)
+        count += isFiller(buffer_[static_cast<std::size_t>(i)]) ? 1 : 0;
+    return count;
+}
+
+void BlockScan::judge(int frameStart, int length)
+{
+    const bool silent = filler_ * 100 / length > kSilentPercent;
+    const int frameEnd = frameStart + length;
+    if (frameStart < kJudgedRegion) {
+        if (!silent) {
+            ++runCounter_;
+            // The front is fixed once the music has started: later silences
+            // in a short file are part of the music, not front junk.
+            if (runCounter_ > 2 && !started_) {
+                started_ = true;
+                newFront_ = silenceEnd_;
+            }
+        } else {
+            silenceEnd_ = frameEnd;
+            runCounter_ = 0;
+        }
+    }
+    if (started_) {
+        if (!silent) {
+            ++runCounter_;
+            if (runCounter_ > 2) {
+                newEnd_ = frameEnd;
+                tailOpen_ = false;
+            }
+        } else {
+            if (!tailOpen_)
+                newEnd_ = frameStart;
+            runCounter_ = 0;
+            tailOpen_ = true;
+        }
+    }
+}
+
+void BlockScan::readBlock(int blockStart)
+{
+    const auto want = std::span<std::uint8_t>(buffer_.data(), kScanBlockSize + kScanLookAhead);
+    validBytes_ = static_cast<int>(file_.readAt(static_cast<std::int64_t>(start_) + blockStart, want));
+}
+
+bool BlockScan::walkBlock(int blockStart)
+{
+    const platform::ByteReader reader(std::span<const std::uint8_t>(buffer_.data(), static_cast<std::size_t>(validBytes_)));
+    while (position_ < audioLength_ && position_ < blockStart + kScanBlockSize) {
+        const int offset = position_ - blockStart;
+        const auto at = static_cast<std::size_t>(offset);
+        // Four bytes the file does not have are no header.
+        const HeaderWord word = reader.has(at, 4) ? reader.u32le(at) : 0;
+        int length = isAcceptedHeader(word) ? frameLength(word) : kMissLength;
+        length += correction_;
+
+        if (length < kMinFrameLength || length > kMaxFrameLength) {
+            if (!handleMiss(length, word))
+                return false;
+            if (walkEnded_)
+                return true;
+            continue;
+        }
+
+        correction_ = 0;
+        resync_ = false;
+        lastFrame_ = position_;
+        if (judged(position_)) {
+            lastLength_ = length;
+            filler_ = countFiller(offset + 2, std::min(offset + length, kScanBlockSize));
+            if (offset + length <= kScanBlockSize)
+                judge(position_, length);
+        }
+        if (started_) {
+            const double duration = frameDurationMs(word);
+            ++frames_;
+            timeSum_ += duration;
+            rateSum_ += bitrateKbps(word) * duration;
+        }
+        position_ += length;
+    }
+    return true;
+}
+
+bool BlockScan::handleMiss(int length, HeaderWord word)
+{
+    if (correction_ == 0 && !resync_) {
+        position_ += kMissStep;
+        correction_ = -kMissStep;
+    } else if (lastFrame_ >= audioLength_ - kScanBlockSize) {
+        audioLength_ = lastFrame_;
+        walkEnded_ = true;
+    } else if (position_ >= kFrontDamageLimit) {
+        damaged_ = true;
+        damageMessage_ = damageText(length, word);
+        return false;
+    } else if (resync_) {
+        ++position_;
+        newFront_ = position_;
+    } else {
+        timeSum_ = 0.0;
+        rateSum_ = 0.0;
+        frames_ = 0;
+        position_ = lastFrame_ + 1;
+        correction_ = 0;
+        resync_ = true;
+    }
+    return true;
+}
+
+std::string BlockScan::damageText(int length, HeaderWord word) const
+{
+    char numbers[256];
+    std::snprintf(numbers, sizeof numbers,
+                  "offset: %x, wert: %x, flen: %x     %i  %i  %i       (%i %i %i)", static_cast<unsigned>(position_),
+                  static_cast<unsigned>(word), static_cast<unsigned>(length), coefficientK(word), bitrateKbps(word),
+                  sampleRate(word), versionField(word), sampleRateIndex(word), bitrateIndex(word));
+    return "'" + std::string(fileName_) + "':\tauch nach +2 Mist:\r\n" + numbers +
+           "\r\nwird trotzdem gelistet (Frameanz+Zeit falsch)";
+}
+
+ScanResult BlockScan::run()
+{
+    for (int blockStart = 0; blockStart < audioLength_ && !walkEnded_; blockStart += kScanBlockSize) {
+        readBlock(blockStart);
+        if (lastFrame_ < blockStart && judged(lastFrame_)) {
+            filler_ += countFiller(0, position_ - blockStart);
+            judge(lastFrame_, lastLength_);
+        }
+        if (!walkBlock(blockStart))
+            break;
+    }
+
+    ScanResult result;
+    const int length = std::min(audioLength_, newEnd_);
+    result.audioEnd = start_ + length;
+    result.audioStart = start_ + newFront_;
+    result.lengthMs = static_cast<int>(timeSum_);
+    result.bitrate = timeSum_ > 0.0 ? static_cast<int>(rateSum_ * 1000.0 / timeSum_ + 0.5) : 0;
+    result.frames = frames_;
+    result.started = started_;
+    result.damaged = damaged_;
+    result.damageMessage = damageMessage_;
+    return result;
+}
+
+}  // namespace
+
+ScanResult scanBlocks(platform::File& file, int audioStart, int audioEnd, std::string_view fileName)
+{
+    BlockScan scan(file, audioStart, audioEnd, fileName);
+    return scan.run();
+}
+
+}  // namespace mpeg

@@ -1,0 +1,184 @@
+#include "mpeg/frame_header.h"
+#include "mpeg/stream_scan.h"
+#include "platform/file.h"
+#include "support/mp3_builder.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace testsupport;
+
+namespace {
+
+constexpr int kFrame = 417;  // 128 kbit/s, 44100 Hz
+
+// The scan adds the frame durations one by one; so does this.
+int summedMs(int frames)
+{
+    const double frameMs = mpeg::frameDurationMs(headerWord({}));
+    double sum = 0.0;
+    for (int i = 0; i < frames; ++i)
+        sum += frameMs;
+    return static_cast<int>(sum);
+}
+
+class StreamScan : public ::testing::Test {
+protected:
+    mpeg::ScanResult scan(const Bytes& bytes, int audioStart = 0, int audioEnd = -1)
+    {
+        const auto path = dir_.write("scan.mp3", bytes);
+        platform::File file(path, platform::File::Mode::Read);
+        return mpeg::scanBlocks(file, audioStart, audioEnd < 0 ? static_cast<int>(bytes.size()) : audioEnd,
+                                "scan.mp3");
+    }
+
+    TempDir dir_;
+};
+
+}  // namespace
+
+TEST_F(StreamScan, MusicFromTheStartIsCountedFromTheSecondFrame)
+{
+    const int count = 500;
+    const auto result = scan(frames({}, count));
+    EXPECT_TRUE(result.started);
+    EXPECT_FALSE(result.damaged);
+    EXPECT_EQ(result.audioStart, 0);
+    EXPECT_EQ(result.audioEnd, count * kFrame);
+    EXPECT_EQ(result.frames, count - 1);
+    EXPECT_EQ(result.lengthMs, summedMs(count - 1));
+    EXPECT_EQ(result.bitrate, 128000);
+}
+
+TEST_F(StreamScan, JunkBeforeTheAudioIsNotWalked)
+{
+    Bytes bytes = musicBytes(417);
+    append(bytes, frames({}, 200));
+    const auto result = scan(bytes, 417);
+    EXPECT_EQ(result.audioStart, 417);
+    EXPECT_EQ(result.audioEnd, static_cast<int>(bytes.size()));
+    EXPECT_EQ(result.frames, 199);
+}
+
+TEST_F(StreamScan, BitrateIsWeightedByDuration)
+{
+    HeaderSpec low;
+    low.bitrateIndex = 5;  // 64 kbit/s
+    HeaderSpec high;
+    high.bitrateIndex = 14;  // 320 kbit/s
+    Bytes bytes = frames(low, 101);
+    append(bytes, frames(high, 100));
+    const auto result = scan(bytes);
+    // The first frame is not counted: 100 frames of each rate remain.
+    EXPECT_EQ(result.frames, 200);
+    EXPECT_EQ(result.bitrate, 192000);
+    EXPECT_EQ(result.audioEnd, static_cast<int>(bytes.size()));
+}
+
+TEST_F(StreamScan, SilenceAtBothEndsBecomesJunk)
+{
+    // About two seconds of digital silence each side.
+    const int silent = 77;
+    const int music = 400;
+    Bytes bytes = frames({}, silent, Payload::Silence);
+    append(bytes, frames({}, music));
+    append(bytes, frames({}, silent, Payload::Silence, 0xFF));
+    const auto result = scan(bytes);
+    EXPECT_EQ(result.audioStart, silent * kFrame);
+    EXPECT_EQ(result.audioEnd, (silent + music) * kFrame);
+    // Counting starts with the third music frame, the one that starts the music.
+    EXPECT_EQ(result.frames, music - 2 + silent);
+}
+
+TEST_F(StreamScan, DigitalSilenceNeverStarts)
+{
+    const auto result = scan(frames({}, 300, Payload::Silence, 0x55));
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.frames, 0);
+    EXPECT_EQ(result.lengthMs, 0);
+    EXPECT_EQ(result.bitrate, 0);
+}
+
+TEST_F(StreamScan, AFrameAcrossTheBlockEndIsJudgedWithBytesFromBothBlocks)
+{
+    // Frame 39 runs from 16263 to 16680: only 121 of its bytes lie in the
+    // first block, too few to call it silent on their own.
+    const int silent = 40;
+    Bytes bytes = frames({}, silent, Payload::Silence);
+    append(bytes, frames({}, 300));
+    const auto result = scan(bytes);
+    EXPECT_EQ(result.audioStart, silent * kFrame);
+}
+
+TEST_F(StreamScan, DamageNearTheStartMovesTheAudioStartBehindIt)
+{
+    const int count = 600;
+    const int damaged = 48;  // about 20 KB in
+    Bytes bytes = frames({}, count);
+    std::fill_n(bytes.begin() + damaged * kFrame, 4, 0x00);
+    const auto result = scan(bytes);
+    EXPECT_FALSE(result.damaged);
+    EXPECT_EQ(result.audioStart, (damaged + 1) * kFrame);
+    EXPECT_EQ(result.frames, count - damaged - 1);
+    EXPECT_EQ(result.audioEnd, count * kFrame);
+}
+
+TEST_F(StreamScan, DamageInTheMiddleIsReportedWithTheCountSoFar)
+{
+    const int count = 10060;  // about 4 MiB
+    const int damaged = 491;  // about 200 KiB in
+    Bytes bytes = frames({}, count);
+    std::fill_n(bytes.begin() + damaged * kFrame, 4, 0x00);
+    const auto result = scan(bytes);
+    ASSERT_TRUE(result.damaged);
+    EXPECT_EQ(result.frames, damaged - 1);
+    EXPECT_EQ(result.lengthMs, summedMs(damaged - 1));
+
+    // The message names the spot two bytes behind the miss and what was read there.
+    const int spot = damaged * kFrame + 2;
+    const std::array<std::uint8_t, 4> there = {bytes[spot], bytes[spot + 1], bytes[spot + 2], bytes[spot + 3]};
+    const auto word = mpeg::headerWordFromBytes(there);
+    char expected[300];
+    std::snprintf(expected, sizeof expected,
+                  "'scan.mp3':\tauch nach +2 Mist:\r\noffset: %x, wert: %x, flen: 0     %i  %i  %i       (%i %i %i)\r\n"
+                  "wird trotzdem gelistet (Frameanz+Zeit falsch)",
+                  spot, word, mpeg::coefficientK(word), mpeg::bitrateKbps(word), mpeg::sampleRate(word),
+                  mpeg::versionField(word), mpeg::sampleRateIndex(word), mpeg::bitrateIndex(word));
+    EXPECT_EQ(result.damageMessage, expected);
+}
+
+TEST_F(StreamScan, GarbageBehindTheLastFrameCutsTheEndBeforeIt)
+{
+    const int count = 300;
+    Bytes bytes = frames({}, count);
+    append(bytes, musicBytes(1000, 99));
+    const auto result = scan(bytes);
+    EXPECT_FALSE(result.damaged);
+    EXPECT_EQ(result.audioEnd, (count - 1) * kFrame);
+}
+
+TEST_F(StreamScan, ATruncatedLastFrameDoesNotReadBeyondTheFile)
+{
+    Bytes bytes = frames({}, 100);
+    bytes.resize(bytes.size() - 200);
+    const auto result = scan(bytes);
+    EXPECT_TRUE(result.started);
+    EXPECT_LE(result.audioEnd, static_cast<int>(bytes.size()));
+}
+
+TEST_F(StreamScan, TwoByteSlipIsFollowed)
+{
+    // Two stray bytes between frames: the header is found two bytes on and
+    // the chain goes on.
+    const int count = 400;
+    Bytes bytes = frames({}, 200);
+    bytes.push_back(0x12);
+    bytes.push_back(0x34);
+    append(bytes, frames({}, count - 200));
+    const auto result = scan(bytes);
+    EXPECT_FALSE(result.damaged);
+    EXPECT_EQ(result.audioStart, 0);
+    EXPECT_EQ(result.frames, count - 1);
+}
