@@ -8,10 +8,10 @@
 
 namespace {
 
-CLiedkramEntry entryWithHeader(const testsupport::HeaderSpec& spec = {})
+CLiedkramEntry entryWithHeader(const testsupport::HeaderSpec& kind = {})
 {
     CLiedkramEntry entry;
-    entry.m_dwHeader = testsupport::headerWord(spec);
+    entry.m_dwHeader = testsupport::headerWord(kind);
     return entry;
 }
 
@@ -73,11 +73,11 @@ TEST(CLiedkramEntry, TextsAreCutTo255Bytes)
 
 TEST(CLiedkramEntry, HeaderAccessors)
 {
-    testsupport::HeaderSpec spec;
-    spec.crc = true;
-    spec.mode = 3;
-    spec.emphasis = 3;
-    const auto entry = entryWithHeader(spec);
+    testsupport::HeaderSpec kind;
+    kind.crc = true;
+    kind.mode = 3;
+    kind.emphasis = 3;
+    const auto entry = entryWithHeader(kind);
     EXPECT_EQ(entry.GetSampleRate(), 44100);
     EXPECT_EQ(entry.GetFormatText(), "mpeg-1.0 layer-3");
     EXPECT_EQ(entry.GetModeText(), "Mono");
@@ -138,10 +138,10 @@ TEST(CLiedkramEntry, BitrateTextCutsDigitsWithoutRounding)
 
 TEST(CLiedkramEntry, ColumnTexts)
 {
-    testsupport::HeaderSpec spec;
-    spec.copyright = true;
-    spec.original = false;
-    auto entry = entryWithHeader(spec);
+    testsupport::HeaderSpec kind;
+    kind.copyright = true;
+    kind.original = false;
+    auto entry = entryWithHeader(kind);
     entry.m_szFileName = "Gr\xC3\xB6\xC3\x9F" "e.mp3";  // UTF-8 on disk
     entry.m_szPath = "/m";
     entry.m_szTitle = "Gr\xF6\xDF" "e";                  // Windows-1252 in the tag

@@ -93,11 +93,11 @@ TEST(FrameHeader, BitrateTablesOfTheStandard)
     }};
     for (const auto& row : rows) {
         for (int index = 1; index <= 14; ++index) {
-            HeaderSpec spec;
-            spec.version = row.version;
-            spec.layer = row.layer;
-            spec.bitrateIndex = index;
-            EXPECT_EQ(bitrateKbps(testsupport::headerWord(spec)), row.kbps[index - 1])
+            HeaderSpec kind;
+            kind.version = row.version;
+            kind.layer = row.layer;
+            kind.bitrateIndex = index;
+            EXPECT_EQ(bitrateKbps(testsupport::headerWord(kind)), row.kbps[index - 1])
                 << "version " << row.version << " layer " << row.layer << " index " << index;
         }
     }
@@ -157,14 +157,14 @@ TEST(FrameHeader, TextsKeepTheirTrailingBlanks)
 
 TEST(FrameHeader, FieldsAndTheTwoSettableBits)
 {
-    testsupport::HeaderSpec spec;
-    spec.crc = true;
-    spec.copyright = true;
-    spec.original = false;
-    spec.mode = 3;
-    spec.emphasis = 1;
-    spec.padding = true;
-    const HeaderWord w = testsupport::headerWord(spec);
+    testsupport::HeaderSpec kind;
+    kind.crc = true;
+    kind.copyright = true;
+    kind.original = false;
+    kind.mode = 3;
+    kind.emphasis = 1;
+    kind.padding = true;
+    const HeaderWord w = testsupport::headerWord(kind);
     EXPECT_EQ(protectionBit(w), 0);
     EXPECT_EQ(copyrightBit(w), 1);
     EXPECT_EQ(originalBit(w), 0);

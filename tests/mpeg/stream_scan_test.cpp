@@ -182,3 +182,15 @@ TEST_F(StreamScan, TwoByteSlipIsFollowed)
     EXPECT_EQ(result.audioStart, 0);
     EXPECT_EQ(result.frames, count - 1);
 }
+
+TEST_F(StreamScan, ASilentPassageInAShortFileIsNoFrontJunk)
+{
+    // Every frame of a short file lies in both judged regions; the pause in
+    // the middle must not move the audio start behind the music before it.
+    Bytes bytes = frames({}, 100);
+    append(bytes, frames({}, 40, Payload::Silence));
+    append(bytes, frames({}, 100));
+    const auto result = scan(bytes);
+    EXPECT_EQ(result.audioStart, 0);
+    EXPECT_EQ(result.audioEnd, 240 * kFrame);
+}

@@ -5,19 +5,19 @@
 
 namespace testsupport {
 
-std::array<std::uint8_t, 4> headerBytes(const HeaderSpec& spec)
+std::array<std::uint8_t, 4> headerBytes(const HeaderSpec& kind)
 {
-    const auto b1 = static_cast<std::uint8_t>(0xE0 | spec.version << 3 | spec.layer << 1 | (spec.crc ? 0 : 1));
-    const auto b2 = static_cast<std::uint8_t>(spec.bitrateIndex << 4 | spec.sampleRateIndex << 2 |
-                                              (spec.padding ? 2 : 0) | (spec.privateBit ? 1 : 0));
-    const auto b3 = static_cast<std::uint8_t>(spec.mode << 6 | spec.modeExtension << 4 | (spec.copyright ? 8 : 0) |
-                                              (spec.original ? 4 : 0) | spec.emphasis);
+    const auto b1 = static_cast<std::uint8_t>(0xE0 | kind.version << 3 | kind.layer << 1 | (kind.crc ? 0 : 1));
+    const auto b2 = static_cast<std::uint8_t>(kind.bitrateIndex << 4 | kind.sampleRateIndex << 2 |
+                                              (kind.padding ? 2 : 0) | (kind.privateBit ? 1 : 0));
+    const auto b3 = static_cast<std::uint8_t>(kind.mode << 6 | kind.modeExtension << 4 | (kind.copyright ? 8 : 0) |
+                                              (kind.original ? 4 : 0) | kind.emphasis);
     return {0xFF, b1, b2, b3};
 }
 
-mpeg::HeaderWord headerWord(const HeaderSpec& spec)
+mpeg::HeaderWord headerWord(const HeaderSpec& kind)
 {
-    const auto bytes = headerBytes(spec);
+    const auto bytes = headerBytes(kind);
     return mpeg::headerWordFromBytes(bytes);
 }
 
@@ -35,9 +35,9 @@ Bytes musicBytes(std::size_t count, std::uint32_t seed)
     return bytes;
 }
 
-Bytes frame(const HeaderSpec& spec, Payload payload, std::uint8_t filler)
+Bytes frame(const HeaderSpec& kind, Payload payload, std::uint8_t filler)
 {
-    const auto header = headerBytes(spec);
+    const auto header = headerBytes(kind);
     const int length = mpeg::frameLength(mpeg::headerWordFromBytes(header));
     if (length < 4)
         throw std::invalid_argument("header has no frame length");
@@ -50,11 +50,11 @@ Bytes frame(const HeaderSpec& spec, Payload payload, std::uint8_t filler)
     return bytes;
 }
 
-Bytes frames(const HeaderSpec& spec, int count, Payload payload, std::uint8_t filler)
+Bytes frames(const HeaderSpec& kind, int count, Payload payload, std::uint8_t filler)
 {
     Bytes bytes;
     for (int i = 0; i < count; ++i) {
-        Bytes one = frame(spec, payload, filler);
+        Bytes one = frame(kind, payload, filler);
         if (payload == Payload::Music) {
             const Bytes varied = musicBytes(one.size() - 4, static_cast<std::uint32_t>(i) + 7);
             std::copy(varied.begin(), varied.end(), one.begin() + 4);

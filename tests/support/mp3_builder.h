@@ -28,19 +28,19 @@ struct HeaderSpec {
     int emphasis = 0;
 };
 
-std::array<std::uint8_t, 4> headerBytes(const HeaderSpec& spec);
-mpeg::HeaderWord headerWord(const HeaderSpec& spec);
+std::array<std::uint8_t, 4> headerBytes(const HeaderSpec& kind);
+mpeg::HeaderWord headerWord(const HeaderSpec& kind);
 
 // Music has no filler bytes (0x00, 0xFF, 0x55, 0xAA) at all; silence is
 // made of one filler byte.
 enum class Payload { Music, Silence };
 
 // One whole frame: the header, then payload bytes up to the frame length.
-Bytes frame(const HeaderSpec& spec, Payload payload = Payload::Music, std::uint8_t filler = 0x00);
+Bytes frame(const HeaderSpec& kind, Payload payload = Payload::Music, std::uint8_t filler = 0x00);
 // Music-like bytes that contain no filler byte (and so no sync byte).
 Bytes musicBytes(std::size_t count, std::uint32_t seed = 1);
 // count frames in a row; music frames differ from each other.
-Bytes frames(const HeaderSpec& spec, int count, Payload payload = Payload::Music, std::uint8_t filler = 0x00);
+Bytes frames(const HeaderSpec& kind, int count, Payload payload = Payload::Music, std::uint8_t filler = 0x00);
 
 // An ID3v2 tag header (major version as given) whose first frame has
 // contentSize bytes of content, followed by that content.

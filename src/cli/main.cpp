@@ -1,0 +1,44 @@
+#include "cli/arguments.h"
+#include "cli/override_profile.h"
+#include "cli/progress_line.h"
+#include "cli/scan_command.h"
+#include "cli/settings_command.h"
+#include "cli/stderr_prompter.h"
+#include "cli/usage.h"
+#include "platform/qsettings_profile.h"
+
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    cli::Arguments arguments;
+    try {
+        arguments = cli::parseArguments(args);
+    } catch (const cli::UsageError& error) {
+        std::cerr << "liedkram-cli: " << error.what() << "\n\n" << cli::usageText();
+        return cli::kExitUsage;
+    }
+    if (arguments.command == cli::Command::Help) {
+        std::cout << cli::usageText();
+        return cli::kExitOk;
+    }
+
+    platform::QSettingsProfile stored;
+    cli::OverrideProfile runProfile(stored);
+    for (const cli::SettingValue& value : arguments.overrides)
+        cli::writeSetting(runProfile, value);
+    cli::ProgressLine progress(std::cerr, ::isatty(STDERR_FILENO) == 1);
+    cli::StderrPrompter prompter(std::cerr, &progress);
+    platform::installProfile(&runProfile);
+    platform::installPrompter(&prompter);
+
+    if (arguments.command == cli::Command::Scan)
+        return cli::runScan(arguments.paths, std::cout, progress);
+    // Stored for good, so past the layer that keeps a run's overrides.
+    return cli::runSettings(stored, arguments.store, std::cout);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+class ProgressLine;
+
+// Loads the files the paths name and writes the table of the kept ones to
+// out. Messages go through the installed prompter. Returns the exit status:
+// kExitSkipped when a path or a file had to be skipped.
+int runScan(const std::vector<std::string>& paths, std::ostream& out, ProgressLine& progress);
+
+}  // namespace cli

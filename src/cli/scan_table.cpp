@@ -1,0 +1,93 @@
+#include "cli/scan_table.h"
+
+#include "entry/liedkram_entry.h"
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+namespace cli {
+
+namespace {
+
+// The list's fourteen columns first, then the technical fields.
+constexpr std::array<std::string_view, kColumnCount + 12> kColumnNames = {
+    "Datei",      "Pfad",     "Titel",  "Interpret",  "Album",      "Größe",   "Länge",
+    "Genre",      "Jahr",     "Kommentar", "Track#",  "Bitrate",    "®",       "©",
+    "AudioStart", "AudioEnd", "Frames", "LengthMs",   "BitrateBps", "Header",  "Flags",
+    "Verified",   "HasId3v2", "SampleRate", "Format", "Mode",
+};
+
+std::string hex(unsigned value, int width)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*x", width, value);
+    return text;
+}
+
+std::string joinLine(const std::vector<std::string>& fields)
+{
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += '\t';
+        line += escapeField(fields[i]);
+    }
+    line += '\n';
+    return line;
+}
+
+}  // namespace
+
+std::string escapeField(std::string_view text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\t':
+            escaped += "\\t";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\\':
+            escaped += "\\\\";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string scanHeader()
+{
+    return joinLine(std::vector<std::string>(kColumnNames.begin(), kColumnNames.end()));
+}
+
+std::string scanRow(const CLiedkramEntry& entry)
+{
+    std::vector<std::string> fields;
+    fields.reserve(kColumnNames.size());
+    for (int column = 0; column < kColumnCount; ++column)
+        fields.push_back(entry.GetColumnText(column));
+    fields.push_back(std::to_string(entry.m_nAudioStart));
+    fields.push_back(std::to_string(entry.m_nAudioEnd));
+    fields.push_back(std::to_string(entry.m_nFrames));
+    fields.push_back(std::to_string(entry.m_nLengthMs));
+    fields.push_back(std::to_string(entry.m_nBitrate));
+    fields.push_back(hex(entry.m_dwHeader, 8));
+    fields.push_back(hex(entry.m_nFlags, 2));
+    fields.push_back(entry.m_bVerified ? "1" : "0");
+    fields.push_back(entry.m_bHasId3v2 ? "1" : "0");
+    fields.push_back(std::to_string(entry.GetSampleRate()));
+    fields.push_back(entry.GetFormatText());
+    fields.push_back(entry.GetModeText());
+    return joinLine(fields);
+}
+
+}  // namespace cli

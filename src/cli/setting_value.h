@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/profile.h"
+#include "platform/settings.h"
+
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+// One setting with a value checked against its type.
+struct SettingValue {
+    const platform::SettingInfo* info = nullptr;
+    int number = 0;    // integer settings
+    std::string text;  // the text setting (ID2DatNam)
+};
+
+// Throws UsageError for an unknown key or a value that is not an integer
+// where the setting takes one.
+SettingValue parseSettingValue(std::string_view key, std::string_view value);
+
+void writeSetting(platform::Profile& profile, const SettingValue& value);
+
+// The value as the profile holds it, the default when it holds none.
+std::string readSettingText(platform::Profile& profile, const platform::SettingInfo& info);
+
+}  // namespace cli

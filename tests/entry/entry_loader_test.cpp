@@ -1,0 +1,212 @@
+#include "entry/liedkram_entry.h"
+#include "platform/text.h"
+#include "support/mp3_builder.h"
+#include "support/seam_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace testsupport;
+
+namespace {
+
+constexpr int kFrame = 417;
+
+class EntryLoader : public SeamTest {
+protected:
+    CLiedkramEntry load(const std::string& name, const Bytes& bytes) { return CLiedkramEntry(dir_.write(name, bytes)); }
+
+    static Bytes tagged(const Id3v1Fields& fields, int frameCount = 200)
+    {
+        Bytes bytes = frames({}, frameCount);
+        append(bytes, id3v1Tag(fields));
+        return bytes;
+    }
+
+    TempDir dir_;
+};
+
+}  // namespace
+
+TEST_F(EntryLoader, FilesThatCannotBeUsedAreReportedAndSkipped)
+{
+    const auto missing = dir_.file("gone.mp3");
+    EXPECT_EQ(CLiedkramEntry(missing).m_dwHeader, 0u);
+
+    const auto noise = load("noise.mp3", musicBytes(200000));
+    EXPECT_EQ(noise.m_dwHeader, 0u);
+
+    EXPECT_EQ(prompter().messages(),
+              (std::vector<std::string>{"Can't open '" + missing + "' -> file skipped.",
+                                        "'" + dir_.file("noise.mp3") +
+                                            "' is no valid *.mp3 (no header in first 128k) -> skipped."}));
+}
+
+TEST_F(EntryLoader, FilesOfTwoGibibytesOrMoreAreSkippedWithAMessage)
+{
+    const auto path = dir_.write("huge.mp3", frames({}, 10));
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 2147483648LL), 0);  // sparse: takes no disk space
+    ::close(fd);
+    const CLiedkramEntry entry(path);
+    EXPECT_EQ(entry.m_dwHeader, 0u);
+    ASSERT_EQ(prompter().messages().size(), 1u);
+    EXPECT_NE(prompter().messages()[0].find(path), std::string::npos);
+}
+
+TEST_F(EntryLoader, AFileWithoutTagTakesArtistAndTitleFromItsName)
+{
+    const auto entry = load("Artist - Title.mp3", frames({}, 200));
+    EXPECT_NE(entry.m_dwHeader, 0u);
+    EXPECT_EQ(entry.m_szArtist, "Artist");
+    EXPECT_EQ(entry.m_szTitle, "Title");
+    EXPECT_EQ(entry.m_nGenre, -1);
+    EXPECT_EQ(entry.m_nYear, 1900);
+    EXPECT_EQ(entry.m_nFileSize, 200 * kFrame);
+    EXPECT_EQ(entry.m_nAudioEnd, 200 * kFrame);
+    EXPECT_EQ(entry.m_nFlags & ENTRY_TAG_DIRTY, ENTRY_TAG_DIRTY);
+    EXPECT_EQ(entry.m_bVerified, 1);
+    EXPECT_EQ(entry.m_nFrames, 199);
+    EXPECT_TRUE(prompter().prompts().empty());
+}
+
+TEST_F(EntryLoader, NameValuesReplaceOnlyEmptyOrDamagedFields)
+{
+    auto entry = load("Band - Song.mp3", tagged({"?????", "band", "", "2001", "", -1, 3}));
+    EXPECT_EQ(entry.m_szTitle, "Song");
+    EXPECT_EQ(entry.m_szArtist, "band");  // equal but for case
+    EXPECT_EQ(entry.m_nFlags & ENTRY_TAG_DIRTY, ENTRY_TAG_DIRTY);
+
+    entry = load("Band - Song.mp3", tagged({"Other", "_x", "", "2001", "", -1, 3}));
+    EXPECT_EQ(entry.m_szTitle, "Other");
+    EXPECT_EQ(entry.m_szArtist, "Band");
+
+    entry = load("Band - Song.mp3", tagged({"Song", "Band", "", "2001", "", -1, 3}));
+    EXPECT_EQ(entry.m_nFlags & ENTRY_TAG_DIRTY, 0u);
+}
+
+TEST_F(EntryLoader, OnlyForceGetOfOneLetsTheNameWin)
+{
+    profile().writeInt("ForceGet", 2);
+    auto entry = load("Band - Song.mp3", tagged({"Other", "Someone", "", "2001", "", -1, 3}));
+    EXPECT_EQ(entry.m_szTitle, "Other");
+    profile().writeInt("ForceGet", 1);
+    entry = load("Band - Song.mp3", tagged({"Other", "Someone", "", "2001", "", -1, 3}));
+    EXPECT_EQ(entry.m_szTitle, "Song");
+    EXPECT_EQ(entry.m_szArtist, "Band");
+    EXPECT_EQ(entry.m_nFlags & ENTRY_TAG_DIRTY, ENTRY_TAG_DIRTY);
+}
+
+TEST_F(EntryLoader, Utf8NamesAreParsedAsTagText)
+{
+    const auto entry = load("Bj\xC3\xB6rk - J\xC3\xB3ga.mp3", frames({}, 50));
+    EXPECT_EQ(entry.m_szArtist, "Bj\xF6rk");
+    EXPECT_EQ(entry.m_szTitle, "J\xF3ga");
+    EXPECT_EQ(entry.GetColumnText(3), "Bj\xC3\xB6rk");
+    EXPECT_EQ(entry.GetColumnText(0), "Bj\xC3\xB6rk - J\xC3\xB3ga.mp3");
+}
+
+TEST_F(EntryLoader, AnId3v23TagIsSkippedAndMarked)
+{
+    Bytes tag = id3v2Tag(3, 1024);
+    const auto fake = headerBytes({});
+    std::copy(fake.begin(), fake.end(), tag.begin() + 100);  // a header-like run inside the picture
+    Bytes bytes = tag;
+    append(bytes, frames({}, 100));
+    auto entry = load("a - b.mp3", bytes);
+    EXPECT_EQ(entry.m_bHasId3v2, 1);
+    EXPECT_EQ(entry.m_nAudioStart, 1044);
+
+    tag[3] = 4;  // version 2.4 is not recognised: the search starts at 0
+    bytes = tag;
+    append(bytes, frames({}, 100));
+    profile().writeInt("ChkAll", 0);
+    entry = load("a - b.mp3", bytes);
+    EXPECT_EQ(entry.m_bHasId3v2, 0);
+    EXPECT_EQ(entry.m_nAudioStart, 100);
+}
+
+TEST_F(EntryLoader, WithoutTheBlockScanTheFirstHeaderIsTheMeasure)
+{
+    profile().writeInt("ChkAll", 0);
+    Bytes bytes = frames({}, 2398);
+    bytes.resize(1000000, 0x11);
+    const auto entry = load("a - b.mp3", bytes);
+    EXPECT_EQ(entry.m_nLengthMs, 62496);
+    EXPECT_EQ(entry.m_nFrames, 2398);
+    EXPECT_EQ(entry.m_nBitrate, 128000);
+    EXPECT_EQ(entry.m_bVerified, 0);
+}
+
+TEST_F(EntryLoader, SilenceOnlyKeepsItsAudioAndIsMeasuredFromTheHeader)
+{
+    const auto entry = load("a - b.mp3", frames({}, 200, Payload::Silence));
+    EXPECT_EQ(entry.m_nAudioStart, 0);
+    EXPECT_EQ(entry.m_nAudioEnd, 200 * kFrame);
+    EXPECT_EQ(entry.m_nBitrate, 128000);
+    EXPECT_EQ(entry.m_nFrames, 200);
+    EXPECT_EQ(entry.m_bVerified, 0);
+    EXPECT_EQ(entry.m_nFlags & (ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_SCAN_ERROR), 0u);
+    EXPECT_TRUE(prompter().prompts().empty());
+}
+
+TEST_F(EntryLoader, DamageInTheMiddleIsReportedOnceAndMarked)
+{
+    Bytes bytes = frames({}, 1000);
+    std::fill_n(bytes.begin() + 400 * kFrame, 4, 0x00);
+    const auto entry = load("a - b.mp3", bytes);
+    EXPECT_NE(entry.m_dwHeader, 0u);
+    EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, ENTRY_SCAN_ERROR);
+    EXPECT_EQ(entry.m_bVerified, 0);
+    EXPECT_EQ(entry.m_nFrames, 399);
+    ASSERT_EQ(prompter().messages().size(), 1u);
+    EXPECT_EQ(prompter().messages()[0].rfind("'a - b.mp3':\tauch nach +2 Mist:\r\n", 0), 0u);
+}
+
+TEST_F(EntryLoader, CutFlagsFollowTheSettings)
+{
+    // Only an old tag behind the audio: cut it only when a new one is due.
+    auto entry = load("Band - Song.mp3", tagged({"Song", "Band", "", "2001", "", -1, 3}));
+    EXPECT_EQ(entry.m_nFlags, 0u);
+    entry = load("Band - Song.mp3", tagged({"Song", "Band", "", "99", "", -1, 3}));
+    EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY | ENTRY_CUT_BACK);
+
+    // Garbage behind the last frame is always cut.
+    Bytes bytes = frames({}, 200);
+    bytes.push_back(0x11);
+    append(bytes, id3v1Tag({"Song", "Band", "", "2001", "", -1, 3}));
+    entry = load("Band - Song.mp3", bytes);
+    EXPECT_EQ(entry.m_nFileSize - entry.m_nAudioEnd, 129);
+    EXPECT_EQ(entry.m_nFlags, ENTRY_CUT_BACK);
+
+    Bytes junk = musicBytes(500);
+    append(junk, frames({}, 200));
+    entry = load("Band - Song.mp3", junk);
+    EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT);
+    profile().writeInt("DelFront", 0);
+    profile().writeInt("DelBack", 0);
+    entry = load("Band - Song.mp3", bytes);
+    EXPECT_EQ(entry.m_nFlags, 0u);
+    entry = load("Band - Song.mp3", junk);
+    EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY);
+}
+
+TEST_F(EntryLoader, UpdateCutFlagsCutsMoreThanATagAlwaysAndNeverClearsABit)
+{
+    CLiedkramEntry tagAndOneByte;
+    tagAndOneByte.m_nFileSize = 1000;
+    tagAndOneByte.m_nAudioEnd = 1000 - 129;
+    tagAndOneByte.UpdateCutFlags();
+    EXPECT_EQ(tagAndOneByte.m_nFlags, ENTRY_CUT_BACK);
+
+    CLiedkramEntry entry;
+    entry.m_nFlags = ENTRY_CUT_FRONT | ENTRY_CUT_BACK;
+    entry.m_nFileSize = 1000;
+    entry.m_nAudioEnd = 1000;
+    entry.UpdateCutFlags();
+    EXPECT_EQ(entry.m_nFlags, ENTRY_CUT_FRONT | ENTRY_CUT_BACK);
+}

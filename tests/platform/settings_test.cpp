@@ -1,0 +1,68 @@
+#include "platform/qsettings_profile.h"
+#include "platform/settings.h"
+#include "support/seam_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+using platform::Setting;
+
+TEST(Settings, FifteenKeysWithTheirDefaultsInDialogOrder)
+{
+    testsupport::ScopedSeams seams;
+    std::string listed;
+    for (const auto& info : platform::settingsTable()) {
+        listed += info.key;
+        listed += '=';
+        listed += info.defaultText ? info.defaultText : std::to_string(info.defaultValue);
+        listed += ' ';
+    }
+    EXPECT_EQ(listed,
+              "DelFront=1 DelCopy=1 SetOrig=1 DelBack=1 SetID3=1 SetID3V2=1 ChkAll=1 ForceGet=0 Rename=1 "
+              "TypMBX=1 CnvUml=1 CnvAmp=1 CnvSonder=1 CnvSpace=1 ID2DatNam=$Artist-$Title ");
+    EXPECT_EQ(platform::findSetting("CnvSpace")->setting, Setting::CnvSpace);
+    EXPECT_EQ(platform::findSetting("cnvspace"), nullptr);
+    EXPECT_TRUE(platform::isOn(Setting::ChkAll));
+    EXPECT_FALSE(platform::isOn(Setting::ForceGet));
+    EXPECT_EQ(platform::readRenamePattern(), "$Artist-$Title");
+}
+
+TEST(Settings, AreReadAtTheMomentOfUse)
+{
+    testsupport::ScopedSeams seams;
+    seams.profile.writeInt("ForceGet", 2);
+    EXPECT_TRUE(platform::isOn(Setting::ForceGet));
+    EXPECT_FALSE(platform::isExactlyOne(Setting::ForceGet));
+    seams.profile.writeInt("ForceGet", 1);
+    EXPECT_TRUE(platform::isExactlyOne(Setting::ForceGet));
+    seams.profile.writeInt("DelBack", 0);
+    EXPECT_FALSE(platform::isOn(Setting::DelBack));
+    seams.profile.writeString("ID2DatNam", "");
+    EXPECT_EQ(platform::readRenamePattern(), "");
+}
+
+TEST(QSettingsProfile, StoresIntegersAndTextsInTheUsersConfigFile)
+{
+    testsupport::TempDir home;
+    ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    {
+        platform::QSettingsProfile profile;
+        EXPECT_EQ(profile.getInt("ChkAll", 1), 1);
+        EXPECT_EQ(profile.getString("ID2DatNam", "$Artist-$Title"), "$Artist-$Title");
+        profile.writeInt("ChkAll", 0);
+        profile.writeString("ID2DatNam", "$Track - \xC3\x84rger");
+    }
+    platform::QSettingsProfile again;
+    EXPECT_EQ(again.getInt("ChkAll", 1), 0);
+    EXPECT_EQ(again.getString("ID2DatNam", ""), "$Track - \xC3\x84rger");
+
+    std::ifstream conf(home.path() + "/CD_Cover erstellen/Liedkram.conf");
+    ASSERT_TRUE(conf) << "the settings file lies in the user's config folder";
+    std::stringstream content;
+    content << conf.rdbuf();
+    EXPECT_NE(content.str().find("ChkAll=0"), std::string::npos);
+}
