@@ -10,6 +10,8 @@ packages=(
   libgtest-dev
   libgmock-dev
   qt6-base-dev
+  lame
+  python3-mutagen
 )
 
 missing=()

@@ -10,21 +10,9 @@ OutOfBounds::OutOfBounds(std::size_t offset, std::size_t count, std::size_t size
 {
 }
 
-bool ByteReader::has(std::size_t offset, std::size_t count) const
+void ByteReader::throwOutOfBounds(std::size_t offset, std::size_t count) const
 {
-    return offset <= bytes_.size() && count <= bytes_.size() - offset;
-}
-
-void ByteReader::require(std::size_t offset, std::size_t count) const
-{
-    if (!has(offset, count))
-        throw OutOfBounds(offset, count, bytes_.size());
-}
-
-std::uint8_t ByteReader::u8(std::size_t offset) const
-{
-    require(offset, 1);
-    return bytes_[offset];
+    throw OutOfBounds(offset, count, bytes_.size());
 }
 
 std::uint16_t ByteReader::u16be(std::size_t offset) const
@@ -42,13 +30,6 @@ std::uint16_t ByteReader::u16le(std::size_t offset) const
 std::int16_t ByteReader::i16le(std::size_t offset) const
 {
     return static_cast<std::int16_t>(u16le(offset));
-}
-
-std::uint32_t ByteReader::u32le(std::size_t offset) const
-{
-    require(offset, 4);
-    return static_cast<std::uint32_t>(bytes_[offset]) | static_cast<std::uint32_t>(bytes_[offset + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes_[offset + 2]) << 16 | static_cast<std::uint32_t>(bytes_[offset + 3]) << 24;
 }
 
 std::int32_t ByteReader::i32le(std::size_t offset) const

@@ -60,8 +60,9 @@ FileError::FileError(FileCause cause, std::string path, const std::string& what)
 
 FileError FileError::fromErrno(int errnoValue, const std::string& path, const std::string& operation)
 {
-    return FileError(causeFromErrno(errnoValue), path,
-                     operation + " '" + path + "': " + std::strerror(errnoValue));
+    std::string what = operation;
+    what.append(" '").append(path).append("': ").append(std::strerror(errnoValue));
+    return FileError(causeFromErrno(errnoValue), path, what);
 }
 
 }  // namespace platform

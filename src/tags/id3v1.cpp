@@ -3,6 +3,8 @@
 #include "platform/byte_reader.h"
 #include "tags/genre_list.h"
 
+#include <algorithm>
+
 namespace tags {
 
 namespace {
@@ -57,7 +59,28 @@ int readYearNumber(const platform::ByteReader& tag)
     return negative ? -value : value;
 }
 
+void putField(std::array<std::uint8_t, kId3v1Size>& tag, std::size_t offset, std::size_t width, std::string_view text)
+{
+    const std::size_t count = std::min(width, text.size());
+    std::copy_n(text.begin(), count, tag.begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
 }  // namespace
+
+std::array<std::uint8_t, kId3v1Size> buildId3v1(const Id3v1Content& content)
+{
+    std::array<std::uint8_t, kId3v1Size> tag{};
+    putField(tag, 0, 3, "TAG");
+    putField(tag, kTitleOffset, kTextWidth, content.title);
+    putField(tag, kArtistOffset, kTextWidth, content.artist);
+    putField(tag, kAlbumOffset, kTextWidth, content.album);
+    if (content.year != kNoYear)
+        putField(tag, kYearOffset, kYearWidth, std::to_string(content.year));
+    putField(tag, kCommentOffset, kTextWidth - 1, content.comment);
+    tag[kTrackOffset] = content.track;
+    tag[kGenreOffset] = static_cast<std::uint8_t>(content.genre & 0xFF);
+    return tag;
+}
 
 std::optional<Id3v1Tag> parseId3v1(std::span<const std::uint8_t> candidate)
 {

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bench {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline constexpr std::size_t kReadBlock = 16384;
+
+// A fresh directory below the system's temporary directory, removed with
+// everything in it when the object goes.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// Whole MPEG-1 Layer III frames at 128 kbit/s and 44100 Hz, padded the way
+// an encoder pads them, with music-like bytes (no filler byte anywhere), at
+// least minBytes long.
+Bytes musicFrames(std::size_t minBytes);
+// A 128-byte ID3v1 tag.
+Bytes id3v1Tag(std::string_view title, std::string_view artist);
+
+void writeFile(const std::string& path, std::span<const std::uint8_t> bytes);
+// Opens the file and reads it with read() in blocks of the buffer's size;
+// returns the bytes read.
+std::size_t readWhole(const std::string& path, std::span<std::uint8_t> block);
+
+}  // namespace bench

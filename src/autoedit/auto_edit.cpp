@@ -1,0 +1,107 @@
+#include "autoedit/auto_edit.h"
+
+#include "autoedit/normalize_name.h"
+#include "autoedit/rewrite_file.h"
+#include "entry/liedkram_entry.h"
+#include "platform/prompter.h"
+#include "platform/settings.h"
+#include "platform/text.h"
+#include "tags/genre_list.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace autoedit {
+
+namespace {
+
+std::string trackText(const CLiedkramEntry& entry)
+{
+    char track[8];
+    std::snprintf(track, sizeof track, "%02i", entry.m_nTrack);
+    return track;
+}
+
+struct Placeholder {
+    std::string_view text;
+    std::string (*value)(const CLiedkramEntry&);
+};
+
+// Tried in this order; only these exact spellings count.
+constexpr Placeholder kPlaceholders[] = {
+    {"$Artist", [](const CLiedkramEntry& e) { return e.m_szArtist.str(); }},
+    {"$Title", [](const CLiedkramEntry& e) { return e.m_szTitle.str(); }},
+    {"$Album", [](const CLiedkramEntry& e) { return e.m_szAlbum.str(); }},
+    {"$Genre", [](const CLiedkramEntry& e) { return std::string(tags::genreName(e.m_nGenre)); }},
+    {"$Comment", [](const CLiedkramEntry& e) { return e.m_szComment.str(); }},
+    {"$Track", trackText},
+};
+
+// Appends the normalised value of a placeholder at the start of the pattern
+// and removes it there; false when the pattern starts with none.
+bool expandPlaceholder(const CLiedkramEntry& entry, std::string_view& pattern, std::string& name)
+{
+    for (const auto& placeholder : kPlaceholders) {
+        if (pattern.substr(0, placeholder.text.size()) == placeholder.text) {
+            name += NormalizeName(placeholder.value(entry));
+            pattern.remove_prefix(placeholder.text.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string ExpandPattern(const CLiedkramEntry& entry)
+{
+    const std::string stored = platform::utf8ToCp1252(platform::readRenamePattern());
+    std::string_view pattern = stored;
+    std::string name;
+    while (!pattern.empty()) {
+        if (!expandPlaceholder(entry, pattern, name)) {
+            name.push_back(pattern.front());
+            pattern.remove_prefix(1);
+        }
+    }
+    name += ".mp3";
+    return platform::cp1252ToUtf8(name);
+}
+
+int MarkRepairs(CLiedkramEntry& entry)
+{
+    entry.m_strNewName.clear();
+    if (platform::isOn(platform::Setting::Rename)) {
+        entry.m_strNewName = ExpandPattern(entry);
+        if (entry.m_strNewName != entry.m_szFileName.view()) {
+            const std::string question =
+                "Umbenennen:\n" + entry.m_szFileName.str() + " ->\n" + entry.m_strNewName;
+            const int answer = platform::prompter().askProgress(question);
+            if (answer == platform::kAnswerCancel)
+                return kAutoEditCancelled;
+            if (answer == platform::kAnswerYes)
+                entry.m_nFlags |= ENTRY_RENAME;
+        }
+    }
+    if (!(entry.m_nFlags & ENTRY_SCAN_ERROR)) {
+        if (platform::isOn(platform::Setting::SetID3))
+            entry.m_nFlags |= ENTRY_TAG_DIRTY;
+        entry.UpdateCutFlags();
+        if (platform::isOn(platform::Setting::SetOrig))
+            entry.SetOriginal(1);
+        if (platform::isOn(platform::Setting::DelCopy))
+            entry.SetCopyright(0);
+    }
+    return kAutoEditDone;
+}
+
+int AutoEdit(CLiedkramEntry& entry)
+{
+    if (MarkRepairs(entry) == kAutoEditCancelled)
+        return kAutoEditCancelled;
+    // With a scan error the content stays, but the rename is still done.
+    RewriteFile(entry);
+    return kAutoEditDone;
+}
+
+}  // namespace autoedit

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+class CLiedkramEntry;
+
+namespace autoedit {
+
+inline constexpr int kAutoEditDone = 1;
+inline constexpr int kAutoEditCancelled = 2;
+
+// The new file name the rename pattern (setting ID2DatNam) gives for the
+// entry, with ".mp3" appended; UTF-8 like every file name.
+std::string ExpandPattern(const CLiedkramEntry& entry);
+
+// Proposes the new name (asking the user through the progress question) and
+// marks the repairs the settings ask for, without touching the file.
+// Returns kAutoEditCancelled when the user cancelled the question.
+int MarkRepairs(CLiedkramEntry& entry);
+
+// Applies the settings to one entry: proposes a new name and asks through the
+// progress question whether to take it, marks the repairs the settings ask
+// for and has the file rewritten and renamed. Returns kAutoEditCancelled when
+// the user cancelled the question (the entry is left as it was but for the
+// proposed name), else kAutoEditDone.
+int AutoEdit(CLiedkramEntry& entry);
+
+}  // namespace autoedit

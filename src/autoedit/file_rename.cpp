@@ -1,0 +1,44 @@
+#include "autoedit/file_rename.h"
+
+#include "entry/liedkram_entry.h"
+#include "entry/text_field.h"
+#include "platform/file.h"
+#include "platform/file_error.h"
+#include "platform/path.h"
+#include "platform/prompter.h"
+
+namespace autoedit {
+
+namespace {
+
+// A name that would leave the directory or not fit the entry moves nothing.
+bool isPlainName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.size() <= TextField::kMaxLength &&
+           name.find(platform::kSeparator) == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+}  // namespace
+
+void renameEntryFile(CLiedkramEntry& entry)
+{
+    int cause = 0;
+    if (!isPlainName(entry.m_strNewName)) {
+        cause = static_cast<int>(platform::FileCause::BadPath);
+    } else if (entry.m_strNewName != entry.m_szFileName.view()) {
+        try {
+            platform::renameNoReplace(entry.GetFullPath(), platform::joinPath(entry.m_szPath.view(), entry.m_strNewName));
+        } catch (const platform::FileError& error) {
+            cause = error.causeNumber();
+        }
+    }
+    if (cause != 0) {
+        platform::prompter().showMessage("Unable to rename " + entry.m_szFileName.str() +
+                                         " cause: " + std::to_string(cause));
+        return;
+    }
+    entry.m_szFileName = entry.m_strNewName;
+    entry.m_nFlags &= ~ENTRY_RENAME;
+}
+
+}  // namespace autoedit

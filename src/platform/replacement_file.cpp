@@ -1,0 +1,79 @@
+#include "platform/replacement_file.h"
+
+#include "platform/file_error.h"
+#include "platform/path.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// A short name derived from the target's, so it fits any name length.
+std::string hashOf(std::string_view name)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+void syncDirectory(const std::string& directory)
+{
+    const int fd = ::open(directory.empty() ? "/" : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+std::string ReplacementFile::temporaryPathFor(const std::string& target)
+{
+    const auto split = splitPath(target);
+    return joinPath(split.directory, ".liedkram-" + hashOf(split.name) + ".tmp");
+}
+
+ReplacementFile::ReplacementFile(const std::string& target)
+    : target_(target), temporary_(temporaryPathFor(target))
+{
+    ::unlink(temporary_.c_str());
+    file_ = File(temporary_, File::Mode::CreateExclusive, 0600);
+}
+
+ReplacementFile::~ReplacementFile()
+{
+    if (!committed_) {
+        file_ = File();
+        ::unlink(temporary_.c_str());
+    }
+}
+
+void ReplacementFile::commit()
+{
+    file_.sync();
+    struct stat original {};
+    if (::stat(target_.c_str(), &original) != 0)
+        throw FileError::fromErrno(errno, target_, "cannot read the permissions of");
+    setFilePermissions(temporary_, original.st_mode & 07777);
+    // Keeps the owner where we may (as root); others keep their own files anyway.
+    if (::chown(temporary_.c_str(), original.st_uid, original.st_gid) != 0 && errno != EPERM)
+        throw FileError::fromErrno(errno, temporary_, "cannot set the owner of");
+    file_.close();
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0)
+        throw FileError::fromErrno(errno, target_, "cannot replace");
+    committed_ = true;
+    syncDirectory(splitPath(target_).directory);
+}
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/file.h"
+
+#include <string>
+
+namespace platform {
+
+// New content for an existing file, written beside it and put in its place
+// in one step, so that the file is at every moment either wholly old or
+// wholly new. Until commit() the target is untouched; a replacement that is
+// not committed is removed. A temporary file left by a crash has a name known
+// from the target's and is removed by the next replacement of that file.
+class ReplacementFile {
+public:
+    explicit ReplacementFile(const std::string& target);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    File& file() { return file_; }
+    // Makes the content durable, gives it the target's permission bits and
+    // puts it in the target's place.
+    void commit();
+
+    static std::string temporaryPathFor(const std::string& target);
+
+private:
+    std::string target_;
+    std::string temporary_;
+    File file_;
+    bool committed_ = false;
+};
+
+}  // namespace platform

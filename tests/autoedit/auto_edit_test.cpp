@@ -1,0 +1,171 @@
+#include "autoedit/auto_edit.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file.h"
+#include "support/mp3_builder.h"
+#include "support/seam_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+using namespace testsupport;
+using platform::ScriptedPrompter;
+
+namespace {
+
+CLiedkramEntry listedEntry(const std::string& artist, const std::string& title)
+{
+    CLiedkramEntry entry;
+    entry.m_szFileName = "old.mp3";
+    entry.m_szArtist = artist;
+    entry.m_szTitle = title;
+    return entry;
+}
+
+}  // namespace
+
+class AutoEditTest : public SeamTest {
+protected:
+    // Loads a file that needs every repair: junk in front, copyright set,
+    // original clear, an old tag with a two-digit year.
+    CLiedkramEntry loadWorkedFile(const std::string& name)
+    {
+        HeaderSpecPlain();
+        Bytes bytes = musicBytes(300);
+        append(bytes, frames(plain_, 300));
+        append(bytes, id3v1Tag({"Let It Be", "The Beatles", "", "70", "", 6, 17}));
+        return CLiedkramEntry(dir_.write(name, bytes));
+    }
+
+    void HeaderSpecPlain()
+    {
+        plain_.copyright = true;
+        plain_.original = false;
+    }
+
+    TempDir dir_;
+    HeaderSpec plain_;
+};
+
+TEST_F(AutoEditTest, PatternPlaceholdersAreNormalisedAndTheRestCopied)
+{
+    auto entry = listedEntry("Simon & Garfunkel", "The Boxer");
+    EXPECT_EQ(autoedit::ExpandPattern(entry), "Simon_n_Garfunkel-The_Boxer.mp3");
+
+    profile().writeString("ID2DatNam", "$Track - $Artist - $Title");
+    entry = listedEntry("Nena", "99 Luftballons");
+    entry.m_nTrack = 7;
+    EXPECT_EQ(autoedit::ExpandPattern(entry), "07 - Nena - 99_Luftballons.mp3");
+
+    profile().writeString("ID2DatNam", "$Album ($Genre) $Comment $Year $artist $Track");
+    entry.m_szAlbum = "best of";
+    entry.m_nGenre = 17;
+    entry.m_szComment = "live";
+    entry.m_nTrack = 0;
+    EXPECT_EQ(autoedit::ExpandPattern(entry), "Best_Of (Rock) Live $Year $artist 00.mp3");
+    entry.m_nGenre = -1;
+    EXPECT_EQ(autoedit::ExpandPattern(entry), "Best_Of () Live $Year $artist 00.mp3");
+
+    profile().writeString("ID2DatNam", "");
+    EXPECT_EQ(autoedit::ExpandPattern(entry), ".mp3");
+    profile().writeString("ID2DatNam", "$Artist-$Title");
+    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("", "")), "-.mp3");
+}
+
+TEST_F(AutoEditTest, TagTextsBecomeUtf8FileNames)
+{
+    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("Bj\xF6rk", "J\xF3ga")), "Bjoerk-Joga.mp3");
+    profile().writeInt("CnvUml", 0);
+    profile().writeString("ID2DatNam", "\xC3\x84rger: $Artist");  // the stored pattern is UTF-8
+    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("Bj\xF6rk", "")), "\xC3\x84rger: Bj\xC3\xB6rk.mp3");
+}
+
+TEST_F(AutoEditTest, TheRenameQuestionAndItsAnswers)
+{
+    profile().writeInt("SetID3", 0);
+    profile().writeInt("SetOrig", 0);
+    profile().writeInt("DelCopy", 0);
+    auto entry = listedEntry("A", "B");
+    entry.m_nFlags = ENTRY_SCAN_ERROR;  // nothing to rewrite, so no file is needed
+    entry.m_szPath = dir_.path();
+    dir_.write("old.mp3", {1, 2, 3});
+
+    prompter().scriptProgress({platform::kAnswerNo, platform::kAnswerCancel, platform::kAnswerYes});
+    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    ASSERT_EQ(prompter().prompts().size(), 1u);
+    EXPECT_EQ(prompter().prompts()[0].kind, ScriptedPrompter::Kind::Progress);
+    EXPECT_EQ(prompter().prompts()[0].text, "Umbenennen:\nold.mp3 ->\nA-B.mp3");
+    EXPECT_EQ(entry.m_strNewName, "A-B.mp3");
+    EXPECT_EQ(entry.m_nFlags & ENTRY_RENAME, 0u);
+
+    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditCancelled);
+    EXPECT_EQ(entry.m_szFileName, "old.mp3");
+
+    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    EXPECT_EQ(entry.m_szFileName, "A-B.mp3");
+    EXPECT_EQ(entry.m_nFlags, ENTRY_SCAN_ERROR);  // renamed although the scan failed
+    EXPECT_TRUE(platform::fileExists(dir_.file("A-B.mp3")));
+
+    // Named as proposed already (case counts): no question.
+    prompter().clear();
+    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    EXPECT_TRUE(prompter().prompts().empty());
+    profile().writeInt("Rename", 0);
+    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    EXPECT_EQ(entry.m_strNewName, "");
+    EXPECT_TRUE(prompter().prompts().empty());
+}
+
+TEST_F(AutoEditTest, CancelLeavesFlagsAndFileUntouched)
+{
+    auto entry = loadWorkedFile("the beatles - let it be.mp3");
+    const auto before = readFile(entry.GetFullPath());
+    const auto flags = entry.m_nFlags;
+    prompter().scriptProgress({platform::kAnswerCancel});
+    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditCancelled);
+    EXPECT_EQ(entry.m_nFlags, flags);
+    EXPECT_EQ(readFile(entry.GetFullPath()), before);
+    EXPECT_EQ(entry.m_strNewName, "The_Beatles-Let_It_Be.mp3");
+}
+
+TEST_F(AutoEditTest, MarksTheRepairsTheSettingsAskFor)
+{
+    profile().writeInt("Rename", 0);
+    auto entry = loadWorkedFile("x.mp3");
+    entry.m_nFlags = 0;
+    ASSERT_EQ(autoedit::MarkRepairs(entry), autoedit::kAutoEditDone);
+    // The tag bit comes first, so the old 128-byte tag is marked to go.
+    EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY);
+    EXPECT_TRUE(entry.IsOriginal());
+    EXPECT_FALSE(entry.IsCopyright());
+
+    auto quiet = loadWorkedFile("y.mp3");
+    quiet.m_nFlags = 0;
+    for (const char* key : {"SetID3", "SetOrig", "DelCopy", "DelFront", "DelBack"})
+        profile().writeInt(key, 0);
+    autoedit::MarkRepairs(quiet);
+    EXPECT_EQ(quiet.m_nFlags, 0u);
+    EXPECT_TRUE(quiet.IsCopyright());
+
+    auto damaged = loadWorkedFile("z.mp3");
+    damaged.m_nFlags = ENTRY_SCAN_ERROR;
+    for (const char* key : {"SetID3", "SetOrig", "DelCopy", "DelFront", "DelBack"})
+        profile().writeInt(key, 1);
+    autoedit::MarkRepairs(damaged);
+    EXPECT_EQ(damaged.m_nFlags, ENTRY_SCAN_ERROR);
+}
+
+TEST_F(AutoEditTest, RepairsAndRenamesAFile)
+{
+    auto entry = loadWorkedFile("the beatles - let it be.mp3");
+    prompter().scriptProgress({platform::kAnswerYes});
+    ASSERT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    EXPECT_EQ(entry.m_szFileName, "The_Beatles-Let_It_Be.mp3");
+    EXPECT_EQ(entry.m_nFlags, 0u);
+    EXPECT_EQ(entry.m_nAudioStart, 0);
+    EXPECT_EQ(entry.m_nFileSize, 300 * 417 + 128);
+    const auto bytes = readFile(dir_.file("The_Beatles-Let_It_Be.mp3"));
+    ASSERT_EQ(bytes.size(), 300u * 417 + 128);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_FALSE(platform::fileExists(dir_.file("the beatles - let it be.mp3")));
+    EXPECT_EQ(prompter().messages().size(), 0u);
+}

@@ -1,0 +1,59 @@
+#include "interop/external_tools.h"
+
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace interop {
+
+namespace {
+
+std::string shellQuoted(std::string_view word)
+{
+    std::string quoted = "'";
+    for (const char c : word) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+}  // namespace
+
+CommandResult runProgram(const std::vector<std::string>& words)
+{
+    std::string command;
+    for (const auto& word : words)
+        command += shellQuoted(word) + " ";
+    command += "2>&1";
+
+    CommandResult result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) {
+        result.output = "cannot start: " + command;
+        return result;
+    }
+    std::array<char, 4096> chunk{};
+    std::size_t got = 0;
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
+        result.output.append(chunk.data(), got);
+    const int status = ::pclose(pipe);
+    result.exitCode = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string missingTools()
+{
+    std::string missing;
+    if (runProgram({"lame", "--version"}).exitCode != 0)
+        missing += "lame is missing (Debian package lame). ";
+    if (runProgram({kPython, "-c", "import mutagen"}).exitCode != 0)
+        missing += std::string("mutagen cannot be imported by ") + kPython + " (Debian package python3-mutagen). ";
+    if (!missing.empty())
+        missing += "scripts/install-packages.sh installs both.";
+    return missing;
+}
+
+}  // namespace interop
