@@ -19,6 +19,11 @@ inline constexpr std::uint32_t ENTRY_REWRITE_MASK =
 
 inline constexpr int kColumnCount = 14;
 
+namespace entry {
+class ArchiveReader;
+class ArchiveWriter;
+}  // namespace entry
+
 // The record kept for one MP3 file of the list. Tag texts are Windows-1252
 // bytes; m_szFileName, m_szPath and m_strNewName are file-system bytes.
 class CLiedkramEntry {
@@ -35,6 +40,12 @@ public:
     void LoadFromFile(const std::string& fullPath);
     // Walks every frame of the file to measure the audio exactly.
     void ScanBlocks();
+    // Writes the entry's record of the list file.
+    void Serialize(entry::ArchiveWriter& archive) const;
+    // Reads a record into a default-constructed entry, then marks the cuts
+    // the settings in force ask for. Throws ArchiveFormatError at the end of
+    // the data.
+    void Serialize(entry::ArchiveReader& archive);
     // Marks the junk before and behind the audio for cutting, as the
     // settings ask; never clears a bit.
     void UpdateCutFlags();

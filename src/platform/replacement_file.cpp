@@ -63,12 +63,19 @@ void ReplacementFile::commit()
 {
     file_.sync();
     struct stat original {};
-    if (::stat(target_.c_str(), &original) != 0)
+    if (::stat(target_.c_str(), &original) == 0) {
+        setFilePermissions(temporary_, original.st_mode & 07777);
+        // Keeps the owner where we may (as root); others keep their own files anyway.
+        if (::chown(temporary_.c_str(), original.st_uid, original.st_gid) != 0 && errno != EPERM)
+            throw FileError::fromErrno(errno, temporary_, "cannot set the owner of");
+    } else if (errno == ENOENT) {
+        // A new file gets the permissions any new file of the user gets.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        setFilePermissions(temporary_, 0666 & ~mask);
+    } else {
         throw FileError::fromErrno(errno, target_, "cannot read the permissions of");
-    setFilePermissions(temporary_, original.st_mode & 07777);
-    // Keeps the owner where we may (as root); others keep their own files anyway.
-    if (::chown(temporary_.c_str(), original.st_uid, original.st_gid) != 0 && errno != EPERM)
-        throw FileError::fromErrno(errno, temporary_, "cannot set the owner of");
+    }
     file_.close();
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
         throw FileError::fromErrno(errno, target_, "cannot replace");

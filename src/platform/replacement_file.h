@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// New content for an existing file, written beside it and put in its place
+// New content for a file, written beside it and put in its place
 // in one step, so that the file is at every moment either wholly old or
 // wholly new. Until commit() the target is untouched; a replacement that is
 // not committed is removed. A temporary file left by a crash has a name known
@@ -19,8 +19,9 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     File& file() { return file_; }
-    // Makes the content durable, gives it the target's permission bits and
-    // puts it in the target's place.
+    // Makes the content durable, gives it the target's permission bits (a
+    // new file's usual ones when there is no target yet) and puts it in the
+    // target's place.
     void commit();
 
     static std::string temporaryPathFor(const std::string& target);

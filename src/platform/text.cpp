@@ -96,6 +96,11 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos)
 
 }  // namespace
 
+char cp1252FromCodePoint(char32_t codePoint)
+{
+    return byteFor(codePoint);
+}
+
 std::string cp1252ToUtf8(std::string_view text)
 {
     std::string out;

@@ -15,6 +15,9 @@ std::string cp1252ToUtf8(std::string_view text);
 // Characters Windows-1252 cannot hold, and malformed UTF-8, become "?".
 std::string utf8ToCp1252(std::string_view text);
 
+// The Windows-1252 byte of a character, "?" when the code page has none.
+char cp1252FromCodePoint(char32_t codePoint);
+
 // Case folding of the ASCII letters only; all other bytes compare as they are.
 char asciiLower(char c);
 char asciiUpper(char c);

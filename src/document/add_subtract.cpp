@@ -1,0 +1,163 @@
+#include "document/liedkram_doc.h"
+#include "document/list_file.h"
+#include "document/track_compare.h"
+#include "entry/archive.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file.h"
+#include "platform/file_error.h"
+#include "platform/prompter.h"
+#include "platform/text.h"
+
+namespace {
+
+constexpr const char* kDeclinedSuffix = ".cop";
+
+// Full path, then artist and title in quotes on an indented line.
+std::string describe(const CLiedkramEntry& entry)
+{
+    return entry.GetFullPath() + "\n\t\"" + platform::cp1252ToUtf8(entry.m_szArtist.view()) + "\"  -  \"" +
+           platform::cp1252ToUtf8(entry.m_szTitle.view()) + "\"";
+}
+
+std::string duplicateQuestion(const CLiedkramEntry& listed, const CLiedkramEntry& incoming)
+{
+    return "Dieser Eintrag ist bereits in der MP3-Liste enthalten:\n" + describe(listed) +
+           "\n\nSoll folgender Eintrag hinzugef\xC3\xBCgt werden?:\n" + describe(incoming);
+}
+
+bool isListFile(const std::string& path)
+{
+    // These commands take only the exact lower-case extension as a list.
+    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".m3l") == 0;
+}
+
+}  // namespace
+
+bool CLiedkramDoc::isListedFile(const std::string& fullPath) const
+{
+    for (const auto& listed : entries_) {
+        if (listed->GetFullPath() == fullPath)
+            return true;
+    }
+    return false;
+}
+
+bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, int& answer)
+{
+    bool changed = false;
+    for (std::size_t row = 0; check && row < entries_.size();) {
+        const CLiedkramEntry& listed = *entries_[row];
+        if (!document::IsSameTrack(listed, *entry)) {
+            ++row;
+            continue;
+        }
+        if (answer < DUP_ADD_ALL)
+            answer = platform::prompter().askDuplicate(duplicateQuestion(listed, *entry));
+        if (answer == DUP_REPLACE || answer == DUP_REPLACE_ALL) {
+            removeRowAt(row);
+            changed = true;
+        } else if (answer == DUP_SKIP || answer == DUP_CANCEL) {
+            // The declined file is marked on disk, unless it is a listed file itself.
+            const std::string path = entry->GetFullPath();
+            if (!isListedFile(path)) {
+                try {
+                    platform::renameNoReplace(path, path + kDeclinedSuffix);
+                } catch (const platform::FileError&) {
+                    // A failed mark is no reason to stop adding the others.
+                }
+            }
+            return changed;
+        } else {
+            ++row;
+        }
+    }
+    entries_.push_back(std::move(entry));
+    const std::size_t row = entries_.size() - 1;
+    notify([row](DocumentObserver& o) { o.rowsAppended(row, 1); });
+    return true;
+}
+
+void CLiedkramDoc::SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& removed)
+{
+    for (std::size_t row = 0; row < entries_.size();) {
+        if (document::IsSameTrack(*entries_[row], *entry)) {
+            removeRowAt(row);
+            removed = true;
+        } else {
+            ++row;
+        }
+    }
+}
+
+bool CLiedkramDoc::readRecords(const std::string& path,
+                               const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle)
+{
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = document::readWholeFile(path);
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Cannot access '" + error.path() +
+                                         "' cause: " + std::to_string(error.causeNumber()));
+        return false;
+    }
+    try {
+        entry::ArchiveReader archive(bytes);
+        const std::int32_t count = archive.readI32();
+        for (std::int32_t i = 0; i < count; ++i) {
+            auto entry = std::make_unique<CLiedkramEntry>();
+            entry->Serialize(archive);
+            if (!handle(std::move(entry)))
+                return false;
+        }
+    } catch (const entry::ArchiveFormatError&) {
+        platform::prompter().showMessage("Unexpected file format.");
+        return false;
+    }
+    return true;
+}
+
+void CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
+{
+    int answer = 0;
+    const auto add = [&](std::unique_ptr<CLiedkramEntry> entry) {
+        if (AddEntry(std::move(entry), true, answer))
+            m_bChanged = true;
+        return answer < DUP_CANCEL;
+    };
+    for (const std::string& path : paths) {
+        if (answer >= DUP_CANCEL)
+            break;
+        if (isListFile(path)) {
+            // A list file that cannot be read ends the command; what was added stays.
+            if (!readRecords(path, add) && answer < DUP_CANCEL)
+                break;
+            continue;
+        }
+        auto entry = std::make_unique<CLiedkramEntry>(path);
+        if (entry->m_dwHeader != 0)
+            add(std::move(entry));
+    }
+    SetTitle("");
+}
+
+void CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths)
+{
+    bool removed = false;
+    const auto subtract = [&](std::unique_ptr<CLiedkramEntry> entry) {
+        SubtractEntry(std::move(entry), removed);
+        if (removed)
+            m_bChanged = true;
+        return true;
+    };
+    for (const std::string& path : paths) {
+        if (isListFile(path)) {
+            if (!readRecords(path, subtract))
+                break;
+            continue;
+        }
+        auto entry = std::make_unique<CLiedkramEntry>(path);
+        if (entry->m_dwHeader != 0)
+            subtract(std::move(entry));
+    }
+    SetTitle("");
+}

@@ -1,0 +1,142 @@
+#include "document/liedkram_doc.h"
+#include "document/list_file.h"
+#include "entry/archive.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file_error.h"
+#include "platform/path.h"
+#include "platform/prompter.h"
+#include "platform/text.h"
+
+namespace {
+
+constexpr const char* kUnexpectedFormat = "Unexpected file format.";
+
+std::string extensionOf(const std::string& path)
+{
+    const std::string name = platform::splitPath(path).name;
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+void reportFileError(const platform::FileError& error)
+{
+    platform::prompter().showMessage("Cannot access '" + error.path() +
+                                     "' cause: " + std::to_string(error.causeNumber()));
+}
+
+}  // namespace
+
+bool CLiedkramDoc::SaveModified()
+{
+    if (!m_bChanged)
+        return true;
+    const std::string name = pathName_.empty() ? m_strPlainTitle : pathName_;
+    const int answer = platform::prompter().askYesNoCancel("Save changes to " + name + "?");
+    if (answer == platform::kAnswerCancel)
+        return false;
+    if (answer == platform::kAnswerYes)
+        return DoSave();
+    return true;
+}
+
+bool CLiedkramDoc::OnNewDocument()
+{
+    if (!SaveModified())
+        return false;
+    DeleteContents();
+    pathName_.clear();
+    m_bClosing = false;
+    m_bChanged = false;
+    SetTitle("Untitled");
+    return true;
+}
+
+bool CLiedkramDoc::loadListFile(const std::string& path)
+{
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = document::readWholeFile(path);
+    } catch (const platform::FileError& error) {
+        reportFileError(error);
+        return false;
+    }
+    DeleteContents();
+    try {
+        // An empty file is an empty list.
+        if (!bytes.empty()) {
+            entry::ArchiveReader archive(bytes);
+            Serialize(archive);
+        }
+    } catch (const entry::ArchiveFormatError&) {
+        platform::prompter().showMessage(kUnexpectedFormat);
+        DeleteContents();
+        pathName_.clear();
+        m_bChanged = false;
+        SetTitle("Untitled");
+        return false;
+    }
+    pathName_ = path;
+    m_bChanged = false;
+    SetTitle(platform::splitPath(path).name);
+    return true;
+}
+
+bool CLiedkramDoc::OnOpenDocument(const std::string& path)
+{
+    const std::string extension = extensionOf(path);
+    if (platform::equalsIgnoreAsciiCase(extension, ".m3l")) {
+        if (!SaveModified())
+            return false;
+        return loadListFile(path);
+    }
+    if (platform::equalsIgnoreAsciiCase(extension, ".mp3")) {
+        auto entry = std::make_unique<CLiedkramEntry>(path);
+        if (entry->m_dwHeader == 0)
+            return false;
+        int answer = 0;
+        if (AddEntry(std::move(entry), true, answer))
+            SetChanged();
+        return false;
+    }
+    return false;
+}
+
+bool CLiedkramDoc::OnSaveDocument(const std::string& path)
+{
+    entry::ArchiveWriter archive;
+    Serialize(archive);
+    try {
+        document::writeWholeFile(path, archive.bytes());
+    } catch (const platform::FileError& error) {
+        reportFileError(error);
+        return false;
+    }
+    pathName_ = path;
+    m_bChanged = false;
+    SetTitle(platform::splitPath(path).name);
+    return true;
+}
+
+bool CLiedkramDoc::DoSave()
+{
+    std::string path = pathName_;
+    if (path.empty()) {
+        const auto chosen = askSavePath ? askSavePath() : std::nullopt;
+        if (!chosen)
+            return false;
+        path = *chosen;
+    }
+    return OnSaveDocument(path);
+}
+
+bool CLiedkramDoc::CanCloseFrame()
+{
+    return SaveModified();
+}
+
+void CLiedkramDoc::OnCloseDocument()
+{
+    DeleteContents();
+    m_bClosing = true;
+    pictures_.clear();
+}

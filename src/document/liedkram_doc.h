@@ -1,0 +1,118 @@
+#pragma once
+
+#include "platform/private_temp_dir.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CLiedkramEntry;
+
+namespace entry {
+class ArchiveReader;
+class ArchiveWriter;
+}  // namespace entry
+
+// Answers of the duplicate question, kept as the answer memory of one add run.
+inline constexpr int DUP_ADD = 1;
+inline constexpr int DUP_REPLACE = 2;
+inline constexpr int DUP_SKIP = 3;
+inline constexpr int DUP_ADD_ALL = 4;
+inline constexpr int DUP_REPLACE_ALL = 5;
+inline constexpr int DUP_CANCEL = 6;
+
+// Told about every change of the list, so that a view can follow it.
+class DocumentObserver {
+public:
+    virtual ~DocumentObserver() = default;
+    virtual void rowsAppended(std::size_t first, std::size_t count) = 0;
+    virtual void rowRemoved(std::size_t row) = 0;
+    virtual void rowsReordered() = 0;
+    virtual void rowRefreshed(std::size_t row) = 0;
+    virtual void listCleared() = 0;
+    virtual void titleChanged() = 0;
+};
+
+// The MP3 list: the ordered entries it owns, its list file and its title with
+// the change marker.
+class CLiedkramDoc {
+public:
+    CLiedkramDoc();
+    ~CLiedkramDoc();
+    CLiedkramDoc(const CLiedkramDoc&) = delete;
+    CLiedkramDoc& operator=(const CLiedkramDoc&) = delete;
+
+    void addObserver(DocumentObserver* observer);
+    void removeObserver(DocumentObserver* observer);
+
+    // The rows.
+    std::size_t GetCount() const { return entries_.size(); }
+    CLiedkramEntry& GetEntry(std::size_t row) { return *entries_.at(row); }
+    const CLiedkramEntry& GetEntry(std::size_t row) const { return *entries_.at(row); }
+    // Appends the entry; with the check, every listed entry that is the same
+    // track is put to the duplicate question first (answer is the run's
+    // answer memory). Returns whether the list changed.
+    bool AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, int& answer);
+    // Removes every row that is the same track as the entry.
+    void SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& removed);
+    void RemoveRow(std::size_t row);
+    // Tells the observers that the row's entry changed.
+    void RefreshRow(std::size_t row);
+    // Sorts all rows ascending by a column; not a change of the list.
+    void SortByColumn(int column);
+    void DeleteContents();
+
+    // The list file: a count, then the entries' records.
+    void Serialize(entry::ArchiveWriter& archive) const;
+    void Serialize(entry::ArchiveReader& archive);
+
+    // The title shown: the plain title, and " *" while the list has unsaved changes.
+    std::string GetTitle() const;
+    // A non-empty title becomes the plain title; an empty one only refreshes the marker.
+    void SetTitle(std::string_view title);
+    const std::string& GetPathName() const { return pathName_; }
+    // Marks the list changed and refreshes the title.
+    void SetChanged();
+
+    // The commands. Each returns false when it did not go through.
+    bool OnNewDocument();
+    // A list file replaces the list; an MP3 file is added to it.
+    bool OnOpenDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path);
+    // Saves to the list's path, asking for one when it has none.
+    bool DoSave();
+    // Asks whether to save a changed list; false when the user cancels.
+    bool SaveModified();
+    bool CanCloseFrame();
+    void OnCloseDocument();
+    void OnAddMp3s(const std::vector<std::string>& paths);
+    void OnSubtractMp3s(const std::vector<std::string>& paths);
+
+    // Where pictures shown from ID3v2 tags are written; removed on close.
+    platform::PrivateTempDir& pictureDirectory() { return pictures_; }
+
+    // Asked for a path when a list without one is saved; nothing cancels.
+    std::function<std::optional<std::string>()> askSavePath;
+
+    bool m_bChanged = false;
+    bool m_bClosing = false;
+    std::string m_strPlainTitle;
+
+private:
+    void notify(const std::function<void(DocumentObserver&)>& call);
+    void removeRowAt(std::size_t row);
+    bool loadListFile(const std::string& path);
+    // Reads a list file for the add and subtract commands; false when it
+    // failed (reported) or the handler asked to stop.
+    bool readRecords(const std::string& path, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
+    bool isListedFile(const std::string& fullPath) const;
+
+    std::vector<std::unique_ptr<CLiedkramEntry>> entries_;
+    std::vector<DocumentObserver*> observers_;
+    std::string pathName_;
+    platform::PrivateTempDir pictures_;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace document {
+
+// The whole content of a file; throws platform::FileError.
+std::vector<std::uint8_t> readWholeFile(const std::string& path);
+
+// Writes the bytes as the file's new content in one step (a file that
+// exists is replaced only once the new content is complete); throws
+// platform::FileError.
+void writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace document

@@ -1,0 +1,162 @@
+#include "document/track_compare.h"
+
+#include "entry/liedkram_entry.h"
+#include "platform/text.h"
+
+namespace document {
+
+namespace {
+
+const char* accentFold(unsigned char c)
+{
+    switch (c) {
+    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC5:
+    case 0xE0: case 0xE1: case 0xE2: case 0xE3: case 0xE5:
+        return "A";
+    case 0xC4: case 0xC6: case 0xE4: case 0xE6:
+        return "AE";
+    case 0xC7: case 0xE7:
+        return "C";
+    case 0xC8: case 0xC9: case 0xCA: case 0xCB:
+    case 0xE8: case 0xE9: case 0xEA: case 0xEB:
+        return "E";
+    case 0xCC: case 0xCD: case 0xCE: case 0xCF:
+    case 0xEC: case 0xED: case 0xEE: case 0xEF:
+        return "I";
+    case 0xD0:
+        return "D";
+    case 0xD1: case 0xF1:
+        return "N";
+    case 0xD2: case 0xD3: case 0xD4: case 0xD5:
+    case 0xF2: case 0xF3: case 0xF4: case 0xF5:
+        return "O";
+    case 0xD6: case 0xF6:
+        return "OE";
+    case 0xD9: case 0xDA: case 0xDB:
+    case 0xF9: case 0xFA: case 0xFB:
+        return "U";
+    case 0xDC: case 0xFC:
+        return "UE";
+    case 0xDD: case 0xFD: case 0xFF:
+        return "Y";
+    case 0xDF:
+        return "SS";
+    default:
+        return nullptr;
+    }
+}
+
+int compareBytes(std::string_view a, std::string_view b)
+{
+    const int result = a.compare(b);  // char_traits<char>::compare is unsigned (memcmp)
+    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+}
+
+int compareCi(const TextField& a, const TextField& b)
+{
+    return platform::compareIgnoreAsciiCase(a.view(), b.view());
+}
+
+template <class T>
+int compareNumbers(T a, T b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+}  // namespace
+
+std::string FoldName(std::string_view text)
+{
+    if (text.size() >= 4) {
+        const auto start = text.substr(0, 4);
+        if (platform::equalsIgnoreAsciiCase(start, "the ") || platform::equalsIgnoreAsciiCase(start, "die "))
+            text.remove_prefix(4);
+    }
+    std::string folded;
+    folded.reserve(text.size() * 2);
+    bool separated = false;
+    for (const char c : text) {
+        if (c == ' ' || c == ',' || c == '_') {
+            if (!separated)
+                folded.push_back(c);
+            separated = true;
+        } else if (std::string_view("!#'*+-.?").find(c) != std::string_view::npos) {
+            continue;
+        } else if (const char* plain = accentFold(static_cast<unsigned char>(c))) {
+            folded.append(plain);
+            separated = false;
+        } else {
+            folded.push_back(static_cast<char>(static_cast<unsigned char>(c) & ~0x20u));
+            separated = false;
+        }
+    }
+    return folded;
+}
+
+bool IsSameTrack(const CLiedkramEntry& a, const CLiedkramEntry& b)
+{
+    if (platform::equalsIgnoreAsciiCase(a.m_szFileName.view(), b.m_szFileName.view()))
+        return true;
+    return FoldName(a.m_szTitle.view()) == FoldName(b.m_szTitle.view()) &&
+           FoldName(a.m_szArtist.view()) == FoldName(b.m_szArtist.view());
+}
+
+int CompareEntries(const CLiedkramEntry& l, const CLiedkramEntry& r, int column)
+{
+    int result = 0;
+    switch (column) {
+    case 0:
+        (result = compareCi(l.m_szFileName, r.m_szFileName)) || (result = compareCi(l.m_szPath, r.m_szPath));
+        break;
+    case 1:
+        (result = compareCi(l.m_szPath, r.m_szPath)) || (result = compareCi(l.m_szFileName, r.m_szFileName));
+        break;
+    case 2:
+        (result = compareCi(l.m_szTitle, r.m_szTitle)) || (result = compareCi(l.m_szArtist, r.m_szArtist)) ||
+            (result = compareCi(l.m_szPath, r.m_szPath));
+        break;
+    case 3:
+        (result = platform::compareIgnoreAsciiCase(FoldName(l.m_szArtist.view()), FoldName(r.m_szArtist.view()))) ||
+            (result = compareCi(l.m_szTitle, r.m_szTitle)) || (result = compareCi(l.m_szPath, r.m_szPath));
+        break;
+    case 4:
+        (result = compareCi(l.m_szAlbum, r.m_szAlbum)) || (result = compareCi(l.m_szTitle, r.m_szTitle)) ||
+            (result = compareCi(l.m_szArtist, r.m_szArtist));
+        break;
+    case 5:
+        result = compareNumbers(l.m_nFileSize, r.m_nFileSize);
+        break;
+    case 6:
+        result = compareBytes(l.GetLengthText(), r.GetLengthText());
+        break;
+    case 7:
+        (result = compareBytes(l.GetGenreText(), r.GetGenreText())) ||
+            (result = compareBytes(l.m_szTitle.view(), r.m_szTitle.view())) ||
+            (result = compareBytes(l.m_szArtist.view(), r.m_szArtist.view()));
+        break;
+    case 8:
+        (result = compareNumbers(l.m_nYear, r.m_nYear)) ||
+            (result = compareBytes(l.m_szFileName.view(), r.m_szFileName.view()));
+        break;
+    case 9:
+        result = compareCi(l.m_szComment, r.m_szComment);
+        break;
+    case 10:
+        result = compareNumbers(l.m_nTrack, r.m_nTrack);
+        break;
+    case 11:
+        result = compareNumbers(l.m_nBitrate, r.m_nBitrate);
+        break;
+    case 12:
+        result = compareNumbers(l.IsOriginal(), r.IsOriginal());
+        break;
+    case 13:
+        result = compareNumbers(l.IsCopyright(), r.IsCopyright());
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+}  // namespace document

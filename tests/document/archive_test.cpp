@@ -1,0 +1,159 @@
+#include "entry/archive.h"
+#include "entry/liedkram_entry.h"
+#include "support/mp3_builder.h"
+#include "support/seam_fixture.h"
+
+#include <gtest/gtest.h>
+
+using entry::ArchiveFormatError;
+using entry::ArchiveReader;
+using entry::ArchiveWriter;
+using testsupport::Bytes;
+
+namespace {
+
+Bytes stringBytes(const std::string& text)
+{
+    ArchiveWriter writer;
+    writer.writeString(text);
+    return writer.bytes();
+}
+
+}  // namespace
+
+TEST(Archive, StringLengthScheme)
+{
+    EXPECT_EQ(stringBytes(""), Bytes{0});
+    EXPECT_EQ(stringBytes(std::string(254, 'c')).front(), 0xFE);
+    const auto at255 = stringBytes(std::string(255, 'c'));
+    EXPECT_EQ(Bytes(at255.begin(), at255.begin() + 3), (Bytes{0xFF, 0xFF, 0x00}));
+    EXPECT_EQ(at255.size(), 258u);
+    const auto at65533 = stringBytes(std::string(65533, 'c'));
+    EXPECT_EQ(Bytes(at65533.begin(), at65533.begin() + 3), (Bytes{0xFF, 0xFD, 0xFF}));
+    const auto at65534 = stringBytes(std::string(65534, 'c'));
+    EXPECT_EQ(Bytes(at65534.begin(), at65534.begin() + 7), (Bytes{0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}));
+    for (const std::size_t length : {0u, 1u, 254u, 255u, 65533u, 65534u, 70000u}) {
+        const auto bytes = stringBytes(std::string(length, 'x'));
+        ArchiveReader reader(bytes);
+        EXPECT_EQ(reader.readString().size(), length);
+        EXPECT_EQ(reader.remaining(), 0u);
+    }
+}
+
+TEST(Archive, ReadsUtf16StringsAsWindows1252)
+{
+    const Bytes bytes = {0xFF, 0xFE, 0xFF, 3, 'A', 0, 0xE4, 0, 0xAC, 0x20};
+    ArchiveReader reader(bytes);
+    EXPECT_EQ(reader.readString(), "A\xE4\x80");
+    const Bytes unmappable = {0xFF, 0xFE, 0xFF, 1, 0xE5, 0x65};
+    ArchiveReader other(unmappable);
+    EXPECT_EQ(other.readString(), "?");
+}
+
+TEST(Archive, LengthsBeyondTheDataFailWithoutAllocating)
+{
+    const Bytes huge = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a'};
+    ArchiveReader reader(huge);
+    EXPECT_THROW(reader.readString(), ArchiveFormatError);
+    const Bytes hugeUtf16 = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
+    ArchiveReader wide(hugeUtf16);
+    EXPECT_THROW(wide.readString(), ArchiveFormatError);
+    const Bytes twoMarks = {0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0};
+    ArchiveReader marks(twoMarks);
+    EXPECT_THROW(marks.readString(), ArchiveFormatError);
+    const Bytes three = {1, 2, 3};
+    ArchiveReader shortNumber(three);
+    EXPECT_THROW(shortNumber.readI32(), ArchiveFormatError);
+    EXPECT_EQ(ArchiveFormatError().what(), std::string("Unexpected file format."));
+}
+
+TEST(EntryRecord, IsTheSixStringsAndFortyTwoBytes)
+{
+    testsupport::ScopedSeams seams;
+    CLiedkramEntry entry;
+    entry.m_szFileName = "a.mp3";
+    entry.m_nFileSize = 0x01020304;
+    entry.m_nGenre = -1;
+    entry.m_nYear = 1900;
+    entry.m_dwHeader = 0x4490FBFF;
+    entry.m_nLengthMs = 5;
+    entry.m_nBitrate = 128000;
+    entry.m_nFrames = 7;
+    entry.m_nAudioStart = 0;
+    entry.m_nAudioEnd = 9;
+    entry.m_nFlags = ENTRY_TAG_DIRTY;
+    entry.m_bVerified = 1;
+    entry.m_nTrack = 12;
+    ArchiveWriter writer;
+    entry.Serialize(writer);
+    const Bytes expected = {5, 'a', '.', 'm', 'p', '3', 0, 0, 0, 0, 0,
+                            0x04, 0x03, 0x02, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x6C, 0x07, 0, 0,
+                            0xFF, 0xFB, 0x90, 0x44, 5, 0, 0, 0, 0x00, 0xF4, 0x01, 0, 7, 0, 0, 0,
+                            0, 0, 0, 0, 9, 0, 0, 0, 1, 0, 0, 0, 1, 12};
+    EXPECT_EQ(writer.bytes(), expected);
+}
+
+TEST(EntryRecord, RoundTripAndCutFlagsFromTheSettingsInForce)
+{
+    testsupport::ScopedSeams seams;
+    CLiedkramEntry entry;
+    entry.m_szFileName = "Bj\xC3\xB6rk.mp3";
+    entry.m_szPath = "/home/a";
+    entry.m_szTitle = "t";
+    entry.m_szArtist = "\xE4";
+    entry.m_szAlbum = "al";
+    entry.m_szComment = std::string(255, 'c');
+    entry.m_nFileSize = 1000;
+    entry.m_nGenre = 17;
+    entry.m_nYear = 2001;
+    entry.m_dwHeader = 0x4490FBFF;
+    entry.m_nLengthMs = 1;
+    entry.m_nBitrate = 2;
+    entry.m_nFrames = 3;
+    entry.m_nAudioStart = 100;
+    entry.m_nAudioEnd = 1000;
+    entry.m_nFlags = ENTRY_RENAME | ENTRY_SCAN_ERROR;
+    entry.m_bVerified = 1;
+    entry.m_bHasId3v2 = 1;
+    entry.m_nTrack = 3;
+    entry.m_strNewName = "not stored";
+    ArchiveWriter writer;
+    entry.Serialize(writer);
+
+    seams.profile.writeInt("DelFront", 0);
+    CLiedkramEntry same;
+    ArchiveReader reader(writer.bytes());
+    same.Serialize(reader);
+    EXPECT_EQ(same.m_szFileName, entry.m_szFileName);
+    EXPECT_EQ(same.m_szComment, entry.m_szComment);
+    EXPECT_EQ(same.m_szArtist, entry.m_szArtist);
+    EXPECT_EQ(same.m_nFlags, entry.m_nFlags);
+    EXPECT_EQ(same.m_nTrack, 3);
+    EXPECT_EQ(same.m_bHasId3v2, 0);
+    EXPECT_EQ(same.m_strNewName, "");
+    for (int column = 0; column < kColumnCount; ++column)
+        EXPECT_EQ(same.GetColumnText(column), entry.GetColumnText(column)) << column;
+
+    seams.profile.writeInt("DelFront", 1);
+    CLiedkramEntry cut;
+    ArchiveReader again(writer.bytes());
+    cut.Serialize(again);
+    EXPECT_EQ(cut.m_nFlags, ENTRY_RENAME | ENTRY_SCAN_ERROR | ENTRY_CUT_FRONT);
+}
+
+TEST(EntryRecord, LongTextsAreCutOnReading)
+{
+    testsupport::ScopedSeams seams;
+    ArchiveWriter writer;
+    writer.writeString(std::string(300, 'f'));
+    for (int i = 0; i < 5; ++i)
+        writer.writeString("");
+    for (int i = 0; i < 40; ++i)
+        writer.writeU8(0);
+    writer.writeU8(0);
+    writer.writeU8(0);
+    CLiedkramEntry entry;
+    ArchiveReader reader(writer.bytes());
+    entry.Serialize(reader);
+    EXPECT_EQ(entry.m_szFileName.size(), 255u);
+}

@@ -1,0 +1,230 @@
+#include "document/liedkram_doc.h"
+#include "entry/archive.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file.h"
+#include "support/mp3_builder.h"
+#include "support/seam_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace testsupport;
+using platform::ScriptedPrompter;
+
+namespace {
+
+std::unique_ptr<CLiedkramEntry> listed(const std::string& name, const std::string& artist, const std::string& title)
+{
+    auto entry = std::make_unique<CLiedkramEntry>();
+    entry->m_szFileName = name;
+    entry->m_szPath = "/music";
+    entry->m_szArtist = artist;
+    entry->m_szTitle = title;
+    entry->m_dwHeader = 0x4490FBFF;
+    return entry;
+}
+
+class RecordingObserver : public DocumentObserver {
+public:
+    void rowsAppended(std::size_t first, std::size_t count) override { log += "+" + std::to_string(first) + "x" + std::to_string(count); }
+    void rowRemoved(std::size_t row) override { log += "-" + std::to_string(row); }
+    void rowsReordered() override { log += "~"; }
+    void rowRefreshed(std::size_t row) override { log += "r" + std::to_string(row); }
+    void listCleared() override { log += "0"; }
+    void titleChanged() override { log += "t"; }
+    std::string log;
+};
+
+}  // namespace
+
+class DocumentTest : public SeamTest {
+protected:
+    void fill(std::initializer_list<const char*> artists)
+    {
+        int answer = 0;
+        for (const char* artist : artists)
+            doc_.AddEntry(listed(std::string(artist) + ".mp3", artist, "Song"), false, answer);
+    }
+
+    std::vector<std::string> artists() const
+    {
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < doc_.GetCount(); ++i)
+            names.push_back(doc_.GetEntry(i).m_szArtist.str());
+        return names;
+    }
+
+    TempDir dir_;
+    CLiedkramDoc doc_;
+};
+
+TEST_F(DocumentTest, AnEmptyListIsFourZeroBytes)
+{
+    const auto path = dir_.file("empty.m3l");
+    ASSERT_TRUE(doc_.OnSaveDocument(path));
+    EXPECT_EQ(readFile(path), (Bytes{0, 0, 0, 0}));
+    EXPECT_TRUE(doc_.OnOpenDocument(path));
+    EXPECT_EQ(doc_.GetCount(), 0u);
+    EXPECT_EQ(doc_.GetTitle(), "empty.m3l");
+
+    dir_.write("zero.m3l", {});
+    EXPECT_TRUE(doc_.OnOpenDocument(dir_.file("zero.m3l")));
+    EXPECT_EQ(doc_.GetCount(), 0u);
+    EXPECT_TRUE(prompter().prompts().empty());
+}
+
+TEST_F(DocumentTest, SavedOrderIsTheSortedOrder)
+{
+    fill({"Zappa", "The Beatles", "Abba"});
+    doc_.m_bChanged = false;
+    doc_.SortByColumn(3);
+    EXPECT_EQ(artists(), (std::vector<std::string>{"Abba", "The Beatles", "Zappa"}));
+    EXPECT_FALSE(doc_.m_bChanged) << "sorting is no change";
+    const auto path = dir_.file("sorted.m3l");
+    ASSERT_TRUE(doc_.OnSaveDocument(path));
+
+    CLiedkramDoc other;
+    ASSERT_TRUE(other.OnOpenDocument(path));
+    ASSERT_EQ(other.GetCount(), 3u);
+    EXPECT_EQ(other.GetEntry(1).m_szArtist, "The Beatles");
+    EXPECT_EQ(other.GetEntry(2).m_szFileName, "Zappa.mp3");
+}
+
+TEST_F(DocumentTest, ATruncatedListGivesAnEmptyUntitledList)
+{
+    fill({"A", "B", "C"});
+    entry::ArchiveWriter writer;
+    doc_.Serialize(writer);
+    const Bytes full = writer.bytes();
+    CLiedkramDoc reader;
+    for (std::size_t cut = 1; cut < full.size(); ++cut) {
+        prompter().clear();
+        const auto path = dir_.write("cut.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
+        EXPECT_FALSE(reader.OnOpenDocument(path)) << "cut at " << cut;
+        EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unexpected file format."}) << "cut at " << cut;
+        EXPECT_EQ(reader.GetCount(), 0u);
+        EXPECT_EQ(reader.GetTitle(), "Untitled");
+        EXPECT_EQ(reader.GetPathName(), "");
+    }
+    // Bytes behind the last record are not read; a negative count reads nothing.
+    Bytes longer = full;
+    longer.push_back(0x77);
+    EXPECT_TRUE(reader.OnOpenDocument(dir_.write("long.m3l", longer)));
+    EXPECT_EQ(reader.GetCount(), 3u);
+    EXPECT_TRUE(reader.OnOpenDocument(dir_.write("negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2})));
+    EXPECT_EQ(reader.GetCount(), 0u);
+    // A count far beyond what the file holds.
+    EXPECT_FALSE(reader.OnOpenDocument(dir_.write("claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0})));
+}
+
+TEST_F(DocumentTest, TheTitleShowsTheChangeMarker)
+{
+    EXPECT_EQ(doc_.GetTitle(), "Untitled");
+    doc_.SetChanged();
+    EXPECT_EQ(doc_.GetTitle(), "Untitled *");
+    doc_.SetTitle("liste.m3l");
+    EXPECT_EQ(doc_.GetTitle(), "liste.m3l *");
+    doc_.SetTitle("");
+    EXPECT_EQ(doc_.GetTitle(), "liste.m3l *");
+}
+
+TEST_F(DocumentTest, TheSaveQuestionGuardsUnsavedChanges)
+{
+    fill({"A"});
+    const auto path = dir_.file("one.m3l");
+    ASSERT_TRUE(doc_.OnSaveDocument(path));
+    fill({"B"});
+    doc_.SetChanged();
+
+    prompter().scriptYesNoCancel({platform::kAnswerCancel});
+    EXPECT_FALSE(doc_.OnOpenDocument(path));
+    EXPECT_EQ(doc_.GetCount(), 2u);
+    EXPECT_EQ(doc_.GetTitle(), "one.m3l *");
+    EXPECT_EQ(prompter().prompts().back().text, "Save changes to " + path + "?");
+
+    prompter().scriptYesNoCancel({platform::kAnswerNo});
+    EXPECT_TRUE(doc_.OnOpenDocument(path));
+    EXPECT_EQ(doc_.GetCount(), 1u);
+    EXPECT_EQ(doc_.GetTitle(), "one.m3l");
+
+    fill({"C"});
+    doc_.SetChanged();
+    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    EXPECT_TRUE(doc_.OnNewDocument());
+    EXPECT_EQ(doc_.GetCount(), 0u);
+    EXPECT_EQ(doc_.GetTitle(), "Untitled");
+    CLiedkramDoc saved;
+    ASSERT_TRUE(saved.OnOpenDocument(path));
+    EXPECT_EQ(saved.GetCount(), 2u) << "Yes saved the list first";
+
+    fill({"D"});
+    doc_.SetChanged();
+    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    EXPECT_FALSE(doc_.CanCloseFrame()) << "an untitled list without a save path stays open";
+    doc_.askSavePath = [&] { return std::optional<std::string>(dir_.file("new.m3l")); };
+    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    EXPECT_TRUE(doc_.CanCloseFrame());
+    EXPECT_TRUE(platform::fileExists(dir_.file("new.m3l")));
+    EXPECT_FALSE(doc_.m_bChanged);
+    EXPECT_TRUE(doc_.CanCloseFrame());
+}
+
+TEST_F(DocumentTest, OpeningAnMp3AddsItWithAFreshAnswerMemory)
+{
+    const auto a = dir_.write("Band - Song.mp3", frames({}, 30));
+    std::filesystem::create_directory(dir_.file("other"));
+    const auto b = dir_.write("other/band - song.mp3", frames({}, 30));
+    prompter().scriptDuplicate({DUP_ADD_ALL, DUP_ADD});
+    EXPECT_FALSE(doc_.OnOpenDocument(a));
+    EXPECT_FALSE(doc_.OnOpenDocument(b));
+    EXPECT_FALSE(doc_.OnOpenDocument(b));
+    EXPECT_EQ(doc_.GetCount(), 3u);
+    // Each open asked on its own: the all-answer of the first does not carry over.
+    EXPECT_EQ(prompter().prompts().size(), 3u);
+    EXPECT_EQ(doc_.GetTitle(), "Untitled *");
+
+    EXPECT_FALSE(doc_.OnOpenDocument(dir_.write("notes.txt", {1, 2, 3})));
+    EXPECT_EQ(doc_.GetCount(), 3u);
+    EXPECT_EQ(prompter().prompts().size(), 3u);
+}
+
+TEST_F(DocumentTest, ListFilesAreRecognisedWhateverTheirCase)
+{
+    fill({"A", "B"});
+    const auto path = dir_.file("LISTE.M3L");
+    ASSERT_TRUE(doc_.OnSaveDocument(path));
+    CLiedkramDoc other;
+    EXPECT_TRUE(other.OnOpenDocument(path));
+    EXPECT_EQ(other.GetCount(), 2u);
+}
+
+TEST_F(DocumentTest, ObserversFollowEveryChange)
+{
+    RecordingObserver observer;
+    doc_.addObserver(&observer);
+    fill({"B", "A"});
+    doc_.RefreshRow(1);
+    doc_.RefreshRow(7);
+    doc_.SortByColumn(3);
+    doc_.RemoveRow(0);
+    doc_.SetChanged();
+    doc_.DeleteContents();
+    EXPECT_EQ(observer.log, "+0x1+1x1r1~-0t0");
+    doc_.removeObserver(&observer);
+    fill({"C"});
+    EXPECT_EQ(observer.log, "+0x1+1x1r1~-0t0");
+}
+
+TEST_F(DocumentTest, ClosingRemovesThePictureDirectory)
+{
+    const std::string picture = doc_.pictureDirectory().file("temp.jpg");
+    dir_.write("x", {});
+    platform::File(picture, platform::File::Mode::CreateTruncate).close();
+    fill({"A"});
+    doc_.OnCloseDocument();
+    EXPECT_FALSE(platform::fileExists(picture));
+    EXPECT_TRUE(doc_.m_bClosing);
+    EXPECT_EQ(doc_.GetCount(), 0u);
+}
