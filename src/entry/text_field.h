@@ -1,13 +1,13 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-// A text of an entry: at most 255 bytes, NUL-terminated like the buffers
-// the list file and the tag were designed around. Copies into it are cut to
-// fit and end at an embedded NUL.
+// A text of an entry: at most 255 bytes, like the fixed buffers the list
+// file and the tag were designed around. Copies into it are cut to fit and
+// end at an embedded NUL. Only the bytes in use are held, so a list of
+// 100,000 entries stays small.
 class TextField {
 public:
     static constexpr std::size_t kMaxLength = 255;
@@ -24,16 +24,15 @@ public:
     // Appends as much of the text as still fits.
     void append(std::string_view text);
 
-    std::string_view view() const { return {buffer_.data(), size_}; }
-    std::string str() const { return std::string(view()); }
-    const char* c_str() const { return buffer_.data(); }
-    std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
+    std::string_view view() const { return text_; }
+    std::string str() const { return text_; }
+    const char* c_str() const { return text_.c_str(); }
+    std::size_t size() const { return text_.size(); }
+    bool empty() const { return text_.empty(); }
 
     friend bool operator==(const TextField& a, const TextField& b) { return a.view() == b.view(); }
     friend bool operator==(const TextField& a, std::string_view b) { return a.view() == b; }
 
 private:
-    std::array<char, kMaxLength + 1> buffer_{};
-    std::size_t size_ = 0;
+    std::string text_;
 };
