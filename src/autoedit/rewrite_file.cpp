@@ -124,6 +124,11 @@ void rewriteContent(CLiedkramEntry& entry)
     }
 
     try {
+        // Replacing the file would leave its other names with the old content.
+        if (in.linkCount() > 1) {
+            reportUnchanged(entry, "(it has further hard links)");
+            return;
+        }
         const std::int64_t fileLength = in.length();
         // Offsets of an entry that no longer matches its file would cut the wrong bytes.
         if (fileLength != entry.m_nFileSize || entry.m_nAudioStart < 0 ||

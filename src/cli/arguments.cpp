@@ -10,6 +10,7 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kEndOfOptions = "--";
+constexpr std::string_view kRenamePrefix = "--rename=";
 
 bool isHelp(std::string_view arg)
 {
@@ -29,10 +30,38 @@ SettingValue parseOverride(std::string_view assignment)
     return parseSettingValue(assignment.substr(0, equals), assignment.substr(equals + 1));
 }
 
-Arguments parseScan(std::span<const std::string> args)
+RenameAnswer parseRenameAnswer(std::string_view value)
+{
+    if (value == "ask")
+        return RenameAnswer::Ask;
+    if (value == "yes")
+        return RenameAnswer::Yes;
+    if (value == "no")
+        return RenameAnswer::No;
+    throw UsageError("--rename takes ask, yes or no, not '" + std::string(value) + "'");
+}
+
+// An option only fix knows; false when the argument is none of them.
+bool parseFixOption(std::string_view arg, Arguments& result)
+{
+    if (arg == "--dry-run") {
+        result.dryRun = true;
+        return true;
+    }
+    if (arg.starts_with(kRenamePrefix)) {
+        result.rename = parseRenameAnswer(arg.substr(kRenamePrefix.size()));
+        return true;
+    }
+    if (arg == "--rename")
+        throw UsageError("--rename needs a value: --rename=ask, --rename=yes or --rename=no");
+    return false;
+}
+
+// scan and fix: options and paths in any order.
+Arguments parsePathCommand(Command command, std::string_view name, std::span<const std::string> args)
 {
     Arguments result;
-    result.command = Command::Scan;
+    result.command = command;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -44,12 +73,12 @@ Arguments parseScan(std::span<const std::string> args)
             if (i + 1 == args.size())
                 throw UsageError("--set needs KEY=VALUE");
             result.overrides.push_back(parseOverride(args[++i]));
-        } else {
+        } else if (command != Command::Fix || !parseFixOption(arg, result)) {
             throw UsageError("unknown option '" + arg + "'");
         }
     }
     if (result.paths.empty())
-        throw UsageError("scan needs at least one path");
+        throw UsageError(std::string(name) + " needs at least one path");
     return result;
 }
 
@@ -77,7 +106,9 @@ Arguments parseArguments(std::span<const std::string> args)
     const std::string& command = args.front();
     const auto rest = args.subspan(1);
     if (command == "scan")
-        return parseScan(rest);
+        return parsePathCommand(Command::Scan, command, rest);
+    if (command == "fix")
+        return parsePathCommand(Command::Fix, command, rest);
     if (command == "settings")
         return parseSettings(rest);
     throw UsageError("unknown command '" + command + "'");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/rename_answer.h"
 #include "cli/setting_value.h"
 
 #include <optional>
@@ -9,13 +10,16 @@
 
 namespace cli {
 
-enum class Command { Help, Scan, Settings };
+enum class Command { Help, Scan, Fix, Settings };
 
 struct Arguments {
     Command command = Command::Help;
-    // scan: settings for this run only, and the named paths in their order.
+    // scan and fix: settings for this run only, and the named paths in their order.
     std::vector<SettingValue> overrides;
     std::vector<std::string> paths;
+    // fix: how the rename question is answered, and whether files stay as they are.
+    RenameAnswer rename = RenameAnswer::Ask;
+    bool dryRun = false;
     // settings: the one to store; none means list them all.
     std::optional<SettingValue> store;
 };

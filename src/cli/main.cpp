@@ -1,4 +1,5 @@
 #include "cli/arguments.h"
+#include "cli/fix_command.h"
 #include "cli/override_profile.h"
 #include "cli/progress_line.h"
 #include "cli/scan_command.h"
@@ -33,12 +34,14 @@ int main(int argc, char** argv)
     for (const cli::SettingValue& value : arguments.overrides)
         cli::writeSetting(runProfile, value);
     cli::ProgressLine progress(std::cerr, ::isatty(STDERR_FILENO) == 1);
-    cli::StderrPrompter prompter(std::cerr, &progress);
+    cli::StderrPrompter prompter(std::cerr, &progress, arguments.rename, &std::cin);
     platform::installProfile(&runProfile);
     platform::installPrompter(&prompter);
 
     if (arguments.command == cli::Command::Scan)
         return cli::runScan(arguments.paths, std::cout, progress);
+    if (arguments.command == cli::Command::Fix)
+        return cli::runFix(arguments.paths, arguments.dryRun, std::cout, progress);
     // Stored for good, so past the layer that keeps a run's overrides.
     return cli::runSettings(stored, arguments.store, std::cout);
 }

@@ -17,12 +17,40 @@ constexpr std::array<std::string_view, kColumnCount + 12> kColumnNames = {
     "AudioStart", "AudioEnd", "Frames", "LengthMs",   "BitrateBps", "Header",  "Flags",
     "Verified",   "HasId3v2", "SampleRate", "Format", "Mode",
 };
+// fix adds one column behind them.
+constexpr std::string_view kNewNameColumn = "NewName";
 
 std::string hex(unsigned value, int width)
 {
     char text[16];
     std::snprintf(text, sizeof text, "%0*x", width, value);
     return text;
+}
+
+std::vector<std::string> headerFields()
+{
+    return std::vector<std::string>(kColumnNames.begin(), kColumnNames.end());
+}
+
+std::vector<std::string> rowFields(const CLiedkramEntry& entry)
+{
+    std::vector<std::string> fields;
+    fields.reserve(kColumnNames.size() + 1);
+    for (int column = 0; column < kColumnCount; ++column)
+        fields.push_back(entry.GetColumnText(column));
+    fields.push_back(std::to_string(entry.m_nAudioStart));
+    fields.push_back(std::to_string(entry.m_nAudioEnd));
+    fields.push_back(std::to_string(entry.m_nFrames));
+    fields.push_back(std::to_string(entry.m_nLengthMs));
+    fields.push_back(std::to_string(entry.m_nBitrate));
+    fields.push_back(hex(entry.m_dwHeader, 8));
+    fields.push_back(hex(entry.m_nFlags, 2));
+    fields.push_back(entry.m_bVerified ? "1" : "0");
+    fields.push_back(entry.m_bHasId3v2 ? "1" : "0");
+    fields.push_back(std::to_string(entry.GetSampleRate()));
+    fields.push_back(entry.GetFormatText());
+    fields.push_back(entry.GetModeText());
+    return fields;
 }
 
 std::string joinLine(const std::vector<std::string>& fields)
@@ -66,27 +94,25 @@ std::string escapeField(std::string_view text)
 
 std::string scanHeader()
 {
-    return joinLine(std::vector<std::string>(kColumnNames.begin(), kColumnNames.end()));
+    return joinLine(headerFields());
 }
 
 std::string scanRow(const CLiedkramEntry& entry)
 {
-    std::vector<std::string> fields;
-    fields.reserve(kColumnNames.size());
-    for (int column = 0; column < kColumnCount; ++column)
-        fields.push_back(entry.GetColumnText(column));
-    fields.push_back(std::to_string(entry.m_nAudioStart));
-    fields.push_back(std::to_string(entry.m_nAudioEnd));
-    fields.push_back(std::to_string(entry.m_nFrames));
-    fields.push_back(std::to_string(entry.m_nLengthMs));
-    fields.push_back(std::to_string(entry.m_nBitrate));
-    fields.push_back(hex(entry.m_dwHeader, 8));
-    fields.push_back(hex(entry.m_nFlags, 2));
-    fields.push_back(entry.m_bVerified ? "1" : "0");
-    fields.push_back(entry.m_bHasId3v2 ? "1" : "0");
-    fields.push_back(std::to_string(entry.GetSampleRate()));
-    fields.push_back(entry.GetFormatText());
-    fields.push_back(entry.GetModeText());
+    return joinLine(rowFields(entry));
+}
+
+std::string fixHeader()
+{
+    auto fields = headerFields();
+    fields.emplace_back(kNewNameColumn);
+    return joinLine(fields);
+}
+
+std::string fixRow(const CLiedkramEntry& entry)
+{
+    auto fields = rowFields(entry);
+    fields.push_back(entry.m_strNewName);
     return joinLine(fields);
 }
 

@@ -16,4 +16,8 @@ std::string scanHeader();
 // The entry's fields in the order of the header, ending in a newline.
 std::string scanRow(const CLiedkramEntry& entry);
 
+// The table of fix: the scan columns, then the proposed new name.
+std::string fixHeader();
+std::string fixRow(const CLiedkramEntry& entry);
+
 }  // namespace cli

@@ -2,6 +2,8 @@
 
 #include "cli/progress_line.h"
 
+#include <sstream>
+
 namespace cli {
 
 namespace {
@@ -12,8 +14,8 @@ constexpr int kDuplicateAdd = 1;
 
 }  // namespace
 
-StderrPrompter::StderrPrompter(std::ostream& err, ProgressLine* progress)
-    : err_(err), progress_(progress)
+StderrPrompter::StderrPrompter(std::ostream& err, ProgressLine* progress, RenameAnswer rename, std::istream* in)
+    : err_(err), progress_(progress), rename_(rename), in_(in)
 {
 }
 
@@ -38,9 +40,19 @@ int StderrPrompter::askDuplicate(std::string_view text)
 
 int StderrPrompter::askProgress(std::string_view text)
 {
-    print(text);
-    print("-> cancel");
-    return platform::kAnswerCancel;
+    switch (rename_) {
+    case RenameAnswer::Yes:
+        return platform::kAnswerYes;
+    case RenameAnswer::No:
+        return platform::kAnswerNo;
+    case RenameAnswer::Ask:
+        break;
+    }
+    if (progress_)
+        progress_->hide();
+    // Nothing to read from is input that has ended.
+    std::istringstream nothing;
+    return readRenameAnswer(text, in_ ? *in_ : nothing, err_);
 }
 
 void StderrPrompter::print(std::string_view text)

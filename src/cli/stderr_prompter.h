@@ -1,7 +1,9 @@
 #pragma once
 
+#include "cli/rename_answer.h"
 #include "platform/prompter.h"
 
+#include <istream>
 #include <ostream>
 
 namespace cli {
@@ -9,11 +11,13 @@ namespace cli {
 class ProgressLine;
 
 // Prints every message, one per line, to the stream it is given (standard
-// error). Nobody is there to answer, so questions are printed with the
-// answer that changes nothing on disk.
+// error). Questions other than the rename question are printed with the
+// answer that changes nothing on disk; the rename question is answered as
+// the run was told, or by a line read from in.
 class StderrPrompter : public platform::Prompter {
 public:
-    StderrPrompter(std::ostream& err, ProgressLine* progress = nullptr);
+    explicit StderrPrompter(std::ostream& err, ProgressLine* progress = nullptr,
+                            RenameAnswer rename = RenameAnswer::Ask, std::istream* in = nullptr);
 
     void showMessage(std::string_view text) override;
     int askYesNoCancel(std::string_view text) override;
@@ -25,6 +29,8 @@ private:
 
     std::ostream& err_;
     ProgressLine* progress_;
+    RenameAnswer rename_;
+    std::istream* in_;
 };
 
 }  // namespace cli

@@ -134,6 +134,14 @@ std::int64_t File::length() const
     return info.st_size;
 }
 
+std::uint64_t File::linkCount() const
+{
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        throw FileError::fromErrno(errno, path_, "cannot examine");
+    return info.st_nlink;
+}
+
 void File::setLength(std::int64_t length)
 {
     if (::ftruncate(fd_, length) != 0)

@@ -39,6 +39,8 @@ public:
     void write(std::span<const std::uint8_t> bytes);
     void seek(std::int64_t offset);
     std::int64_t length() const;
+    // How many names (hard links) the file has.
+    std::uint64_t linkCount() const;
     void setLength(std::int64_t length);
     // Makes the written content durable before the caller relies on it.
     void sync();

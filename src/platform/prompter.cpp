@@ -8,6 +8,12 @@ namespace {
 Prompter* installedPrompter = nullptr;
 }
 
+int Prompter::askYesNo(std::string_view text)
+{
+    const int answer = askYesNoCancel(text);
+    return answer == kAnswerYes ? kAnswerYes : kAnswerNo;
+}
+
 void ScriptedPrompter::showMessage(std::string_view text)
 {
     prompts_.push_back({Kind::Message, std::string(text)});
@@ -16,6 +22,11 @@ void ScriptedPrompter::showMessage(std::string_view text)
 int ScriptedPrompter::askYesNoCancel(std::string_view text)
 {
     return answer(Kind::YesNoCancel, text, yesNoCancel_, yesNoCancelFallback_);
+}
+
+int ScriptedPrompter::askYesNo(std::string_view text)
+{
+    return answer(Kind::YesNo, text, yesNoCancel_, yesNoCancelFallback_);
 }
 
 int ScriptedPrompter::askDuplicate(std::string_view text)
@@ -57,6 +68,7 @@ void ScriptedPrompter::setFallback(Kind kind, int answer)
 {
     switch (kind) {
     case Kind::YesNoCancel:
+    case Kind::YesNo:
         yesNoCancelFallback_ = answer;
         break;
     case Kind::Duplicate:

@@ -20,6 +20,9 @@ public:
     virtual void showMessage(std::string_view text) = 0;
     // Yes/No/Cancel: returns kAnswerYes, kAnswerNo or kAnswerCancel.
     virtual int askYesNoCancel(std::string_view text) = 0;
+    // Yes/No: returns kAnswerYes or kAnswerNo. Fronts without a two-button
+    // question ask the three-button one and read Cancel as No.
+    virtual int askYesNo(std::string_view text);
     // The duplicate question: returns one of the duplicate answers 1..6.
     virtual int askDuplicate(std::string_view text) = 0;
     // A question inside a running progress: kAnswerYes, kAnswerNo or kAnswerCancel.
@@ -30,7 +33,7 @@ public:
 // When a script runs dry, the fallback answer for that kind is given.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, YesNoCancel, Duplicate, Progress };
+    enum class Kind { Message, YesNoCancel, YesNo, Duplicate, Progress };
     struct Prompt {
         Kind kind;
         std::string text;
@@ -38,6 +41,8 @@ public:
 
     void showMessage(std::string_view text) override;
     int askYesNoCancel(std::string_view text) override;
+    // Answers from the yes/no/cancel script.
+    int askYesNo(std::string_view text) override;
     int askDuplicate(std::string_view text) override;
     int askProgress(std::string_view text) override;
 

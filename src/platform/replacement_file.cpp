@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,8 +45,20 @@ std::string ReplacementFile::temporaryPathFor(const std::string& target)
     return joinPath(split.directory, ".liedkram-" + hashOf(split.name) + ".tmp");
 }
 
+namespace {
+
+// The file a link points to is the one to replace, not the link.
+std::string resolvedTarget(const std::string& target)
+{
+    std::error_code error;
+    const auto real = std::filesystem::canonical(target, error);
+    return error ? target : real.string();
+}
+
+}  // namespace
+
 ReplacementFile::ReplacementFile(const std::string& target)
-    : target_(target), temporary_(temporaryPathFor(target))
+    : target_(resolvedTarget(target)), temporary_(temporaryPathFor(target_))
 {
     ::unlink(temporary_.c_str());
     file_ = File(temporary_, File::Mode::CreateExclusive, 0600);

@@ -10,7 +10,8 @@ namespace platform {
 // in one step, so that the file is at every moment either wholly old or
 // wholly new. Until commit() the target is untouched; a replacement that is
 // not committed is removed. A temporary file left by a crash has a name known
-// from the target's and is removed by the next replacement of that file.
+// from the target's and is removed by the next replacement of that file. A
+// symbolic link is followed: the file it points to gets the new content.
 class ReplacementFile {
 public:
     explicit ReplacementFile(const std::string& target);

@@ -385,3 +385,28 @@ TEST_F(RewriteFileTest, AStaleTemporaryFileIsRemoved)
     EXPECT_EQ(entriesIn(dir_.path()), 1u);
     EXPECT_EQ(entry.m_nFlags, 0u);
 }
+
+TEST_F(RewriteFileTest, ALinkedFileIsRepairedWhereItLies)
+{
+    std::filesystem::create_directory(dir_.file("real"));
+    const auto real = dir_.write("real/song.mp3", frames({}, 30));
+    std::filesystem::create_symlink("real/song.mp3", dir_.file("link.mp3"));
+    CLiedkramEntry entry(dir_.file("link.mp3"));
+    autoedit::RewriteFile(entry);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.file("link.mp3")));
+    EXPECT_EQ(readFile(real).size(), 30u * kFrame + 128);
+    EXPECT_EQ(entriesIn(dir_.file("real")), 1u);
+}
+
+TEST_F(RewriteFileTest, AFileWithFurtherHardLinksIsLeftAlone)
+{
+    const Bytes bytes = frames({}, 30);
+    auto entry = load("a.mp3", bytes);
+    std::filesystem::create_hard_link(entry.GetFullPath(), dir_.file("b.mp3"));
+    prompter().clear();
+    autoedit::RewriteFile(entry);
+    EXPECT_EQ(prompter().messages(),
+              std::vector<std::string>{"Unable to rewrite a.mp3 (it has further hard links) -> file unchanged."});
+    EXPECT_EQ(readFile(dir_.file("b.mp3")), bytes);
+    EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY);
+}

@@ -1,57 +1,26 @@
+#include "cli_runner.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 #include "table_fields.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+using clitest::CliRunner;
+using clitest::ProgramRun;
 using testsupport::TempDir;
 
 namespace {
 
-struct ProgramRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text)
-{
-    std::string result = "'";
-    for (const char c : text)
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
-}
-
-std::string textOf(const std::string& path)
-{
-    const auto bytes = testsupport::readFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-// Runs the built program with its settings in a directory of the test's
-// own, never in the user's.
+// Runs the built program with a music folder of the test's own.
 class CliProgram : public ::testing::Test {
 protected:
-    ProgramRun run(const std::vector<std::string>& args)
-    {
-        std::string command = "XDG_CONFIG_HOME=" + quoted(config_.path()) + " " + quoted(LIEDKRAM_CLI_PATH);
-        for (const auto& arg : args)
-            command += " " + quoted(arg);
-        command += " >" + quoted(output_.file("out")) + " 2>" + quoted(output_.file("err"));
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, textOf(output_.file("out")),
-                textOf(output_.file("err"))};
-    }
+    ProgramRun run(const std::vector<std::string>& args) { return cli_.run(args); }
 
-    TempDir config_;
-    TempDir output_;
+    CliRunner cli_;
     TempDir music_;
 };
 
@@ -66,7 +35,7 @@ TEST_F(CliProgram, SettingsAreListedAndStoredButNeverByOverrides)
     EXPECT_EQ(run({"settings"}).out, kDefaults);
     EXPECT_EQ(run({"settings", "ChkAll", "0"}).status, 0);
     EXPECT_EQ(run({"settings", "ID2DatNam", "$Track - $Title"}).status, 0);
-    EXPECT_TRUE(std::filesystem::exists(config_.file("CD_Cover erstellen/Liedkram.conf")));
+    EXPECT_TRUE(std::filesystem::exists(cli_.configDir() + "/CD_Cover erstellen/Liedkram.conf"));
     EXPECT_EQ(run({"scan", "--set", "ChkAll=1", "--set", "ID2DatNam=x", music_.path()}).status, 0);
 
     std::string expected = kDefaults;
@@ -82,8 +51,11 @@ TEST_F(CliProgram, HelpAndUsageErrors)
     const ProgramRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("liedkram-cli scan"), std::string::npos);
+    EXPECT_NE(help.out.find("liedkram-cli fix"), std::string::npos);
 
-    for (const auto& bad : std::vector<std::vector<std::string>>{{}, {"scan"}, {"settings", "ChkAll", "ja"}}) {
+    const std::string path = music_.file("x.mp3");
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {}, {"scan"}, {"settings", "ChkAll", "ja"}, {"fix"}, {"fix", "--rename=maybe", path}}) {
         const ProgramRun usage = run(bad);
         EXPECT_EQ(usage.status, 2);
         EXPECT_NE(usage.err.find("Usage"), std::string::npos);

@@ -54,3 +54,21 @@ TEST(ScanTable, RowHoldsEveryFieldOfTheEntryEscaped)
     EXPECT_EQ(fields[24], entry.GetFormatText());
     EXPECT_EQ(fields[25], entry.GetModeText());
 }
+
+TEST(ScanTable, FixTableAddsTheProposedNameBehindTheScanColumns)
+{
+    const std::string scanHeader = cli::scanHeader();
+    EXPECT_EQ(cli::fixHeader(), scanHeader.substr(0, scanHeader.size() - 1) + "\tNewName\n");
+
+    CLiedkramEntry entry;
+    entry.m_szFileName = "old.mp3";
+    entry.m_szPath = "/music";
+    entry.m_dwHeader = 0x4490fbff;
+    entry.m_nFlags = 0x10;
+    entry.m_strNewName = "New\tName.mp3";
+    auto fields = fieldsOf(cli::fixRow(entry));
+    ASSERT_EQ(fields.size(), 27u);
+    EXPECT_EQ(fields.back(), "New\\tName.mp3");
+    fields.pop_back();
+    EXPECT_EQ(fields, fieldsOf(cli::scanRow(entry)));
+}

@@ -1,0 +1,57 @@
+#include "cli/rename_answer.h"
+
+#include "platform/prompter.h"
+
+#include <optional>
+#include <string>
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kChoices = "[j]a/[y]es, [n]ein, [a]bbrechen? ";
+constexpr std::string_view kBlanks = " \t\r";
+
+std::optional<int> answerFor(std::string_view line)
+{
+    const auto first = line.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    line = line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
+    if (line.size() != 1)
+        return std::nullopt;
+    switch (line.front()) {
+    case 'j':
+    case 'J':
+    case 'y':
+    case 'Y':
+        return platform::kAnswerYes;
+    case 'n':
+    case 'N':
+        return platform::kAnswerNo;
+    case 'a':
+    case 'A':
+        return platform::kAnswerCancel;
+    default:
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+int readRenameAnswer(std::string_view question, std::istream& in, std::ostream& err)
+{
+    err << question << '\n';
+    std::string line;
+    while (true) {
+        err << kChoices << std::flush;
+        if (!std::getline(in, line)) {
+            err << "\n-> nein (no more input)\n" << std::flush;
+            return platform::kAnswerNo;
+        }
+        if (const auto answer = answerFor(line))
+            return *answer;
+    }
+}
+
+}  // namespace cli

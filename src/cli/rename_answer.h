@@ -1,0 +1,18 @@
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string_view>
+
+namespace cli {
+
+// How fix answers the rename question: at once, or by asking whoever runs it.
+enum class RenameAnswer { Ask, Yes, No };
+
+// Prints the question to err and reads answer lines from in until one is
+// j or y (Ja), n (Nein) or a (Abbrechen), in any case; returns the answer
+// code. The end of input or a read error answers Nein, so an unattended run
+// renames nothing.
+int readRenameAnswer(std::string_view question, std::istream& in, std::ostream& err);
+
+}  // namespace cli

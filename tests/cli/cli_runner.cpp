@@ -1,0 +1,53 @@
+#include "cli_runner.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+namespace clitest {
+
+namespace {
+
+std::string quoted(const std::string& text)
+{
+    std::string result = "'";
+    for (const char c : text)
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return result + "'";
+}
+
+}  // namespace
+
+ProgramRun CliRunner::run(const std::vector<std::string>& args, const std::string& input) const
+{
+    const std::string in = output_.write("in", testsupport::Bytes(input.begin(), input.end()));
+    std::string command = "XDG_CONFIG_HOME=" + quoted(config_.path()) + " " + quoted(LIEDKRAM_CLI_PATH);
+    for (const auto& arg : args)
+        command += " " + quoted(arg);
+    command += " <" + quoted(in) + " >" + quoted(output_.file("out")) + " 2>" + quoted(output_.file("err"));
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, textOf(output_.file("out")), textOf(output_.file("err"))};
+}
+
+std::string textOf(const std::string& path)
+{
+    const auto bytes = bytesOf(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+testsupport::Bytes bytesOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    testsupport::Bytes bytes(static_cast<std::size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    return bytes;
+}
+
+}  // namespace clitest

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "support/temp_dir.h"
+
+#include <string>
+#include <vector>
+
+namespace clitest {
+
+struct ProgramRun {
+    int status;  // -1 when the program did not exit by itself
+    std::string out;
+    std::string err;
+};
+
+// Runs the built liedkram-cli with its settings in a directory of its own,
+// never in the user's.
+class CliRunner {
+public:
+    // input is what the program reads from standard input; then its end.
+    ProgramRun run(const std::vector<std::string>& args, const std::string& input = "") const;
+    const std::string& configDir() const { return config_.path(); }
+
+private:
+    testsupport::TempDir config_;
+    testsupport::TempDir output_;
+};
+
+std::string textOf(const std::string& path);
+// The whole file in one read: fast enough for files of many megabytes.
+testsupport::Bytes bytesOf(const std::string& path);
+
+}  // namespace clitest
