@@ -12,6 +12,9 @@ packages=(
   qt6-base-dev
   lame
   python3-mutagen
+  python3-xlrd
+  python3-pil
+  fonts-dejavu-core
 )
 
 missing=()

@@ -124,18 +124,19 @@ void CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
             m_bChanged = true;
         return answer < DUP_CANCEL;
     };
-    for (const std::string& path : paths) {
-        if (answer >= DUP_CANCEL)
-            break;
+    for (std::size_t i = 0; i < paths.size() && answer < DUP_CANCEL; ++i) {
+        const std::string& path = paths[i];
         if (isListFile(path)) {
             // A list file that cannot be read ends the command; what was added stays.
             if (!readRecords(path, add) && answer < DUP_CANCEL)
                 break;
-            continue;
+        } else {
+            auto entry = std::make_unique<CLiedkramEntry>(path);
+            if (entry->m_dwHeader != 0)
+                add(std::move(entry));
         }
-        auto entry = std::make_unique<CLiedkramEntry>(path);
-        if (entry->m_dwHeader != 0)
-            add(std::move(entry));
+        if (progress && !progress(i + 1, paths.size()))
+            break;
     }
     SetTitle("");
 }
@@ -149,15 +150,18 @@ void CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths)
             m_bChanged = true;
         return true;
     };
-    for (const std::string& path : paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
         if (isListFile(path)) {
             if (!readRecords(path, subtract))
                 break;
-            continue;
+        } else {
+            auto entry = std::make_unique<CLiedkramEntry>(path);
+            if (entry->m_dwHeader != 0)
+                subtract(std::move(entry));
         }
-        auto entry = std::make_unique<CLiedkramEntry>(path);
-        if (entry->m_dwHeader != 0)
-            subtract(std::move(entry));
+        if (progress && !progress(i + 1, paths.size()))
+            break;
     }
     SetTitle("");
 }

@@ -190,3 +190,19 @@ TEST_F(AddSubtract, ADeclinedListedFileKeepsItsName)
     EXPECT_FALSE(platform::fileExists(a + ".cop"));
     EXPECT_EQ(doc_.GetCount(), 1u);
 }
+
+TEST_F(AddSubtract, TheProgressCanStopTheCommandAfterAFile)
+{
+    const auto a = song("a.mp3", "A", "1");
+    const auto b = song("b.mp3", "B", "2");
+    const auto c = song("c.mp3", "C", "3");
+    std::vector<std::size_t> seen;
+    doc_.progress = [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, 3u);
+        seen.push_back(done);
+        return done < 2;
+    };
+    doc_.OnAddMp3s({a, b, c});
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+    EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2}));
+}

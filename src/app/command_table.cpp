@@ -1,0 +1,98 @@
+#include "app/command_table.h"
+
+using namespace commands;
+
+const std::vector<CommandInfo>& commandTable()
+{
+    static const std::vector<CommandInfo> table = {
+        {kNew, "&Neu\tStrg+N", nullptr, "Erstellt eine neue MP3-Liste.\nNeu", "document-new"},
+        {kOpen, "Ö&ffnen...\tStrg+O", nullptr, "Öffnet eine bestehende MP3-Liste.\nÖffnen", "document-open"},
+        {kSave, "S&peichern\tStrg+S", nullptr, "Speichert die aktive MP3-Liste.\nSpeichern", "document-save"},
+        {kSaveAs, "Speichern &unter...", nullptr, "Speichert das aktive Dokument unter neuem Namen.\nSpeichern unter",
+         nullptr},
+        {kExportXls, "*.XLS exportieren", nullptr, "Exportiert die MP3-Liste ins Excel-2.1-Format.\nXLS-Export",
+         "x-office-spreadsheet"},
+        {kExportTxt, "*.TXT exportieren", nullptr,
+         "Exportiert die markierten *.mp3's als Textdatei mit Dateinamen ohne Pfade.\n Export Text", "text-x-generic"},
+        {kExportM3u, "*.M3U exportieren", nullptr, "Exportiert die markierten *.mp3's als Winamp-Playliste.\n Export Winamp",
+         "audio-x-mpegurl"},
+        {kPrint, "&Drucken...\tStrg+P", nullptr, "Druckt die aktive MP3-Liste.\nDrucken", "document-print"},
+        {kPrintPreview, "Sei&tenansicht", nullptr, "Zeigt ganze Seiten an.\nSeitenansicht", nullptr},
+        {kPrintSetup, "Drucker&einrichtung...", nullptr,
+         "Ändert den Drucker und die Druckoptionen.\nDruckereinrichtung", nullptr},
+        {kRecentFile, "Letzte Datei", nullptr, "Öffnet dieses Dokument.", nullptr},
+        {kExit, "&Beenden", nullptr, "Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen.\nBeenden",
+         nullptr},
+        {kAddMp3s, "&MP3's hinzufügen", nullptr, "Fügt eine Auswahl von *.mp3's zur MP3-Liste hinzu.\nMP3s hinzufügen",
+         "list-add"},
+        {kSubtractMp3s, nullptr, nullptr,
+         "Entfernt diejenigen *.mp3's der Auswahl aus der MP3-Liste, die in dieser enthalten sind.\nMP3s subtrahieren",
+         "list-remove"},
+        {kManualEdit, "Ma&nuell bearbeiten", "Manual Edit",
+         "Erlaubt das manuelle Editieren der markierten *.mp3's.\nManuell Editieren", "document-edit"},
+        {kAutoEdit, "A&utomatisch bearbeiten", "Auto Edit",
+         "Editiert automatisch alle ausgewählten *.mp3's den aktuellen Einstellungen gemäß.\nAutomatisch Editieren",
+         "system-run"},
+        {kOptions, "&Einstellungen", "Einstellungen", "Ermöglicht die Änderung der Programmeinstellungen.\nOptionen",
+         nullptr},
+        {kCdCover, "CD-Cover erstellen", "CD-Cover", "CD_Cover erstellen", nullptr},
+        {kMoveMp3s, "mp3's verschieben", "mp3's verschieben",
+         "Verschiebt die ausgewählten mp3's in ein anderes Verzeichnis, unabhängig von ihrer aktuellen Position.", nullptr},
+        {kToolbar, "&Toolbar", nullptr, "Blendet die Symbolleiste ein oder aus.\nSymbolleiste ein-/ausschalten", nullptr},
+        {kStatusBar, "&Status Bar", nullptr, "Blendet die Statusleiste ein oder aus.\nStatusleiste ein-/ausschalten",
+         nullptr},
+        {kStateIcons, "State &Icons", nullptr, "Zeigt Status-Icon an oder vesteckt sie.\nToggle State Icons",
+         "view-list-icons"},
+        {kFullTextSearch, "&Volltextsuche", nullptr, nullptr, nullptr},
+        {kSimilaritySearch, "Ä&hnlichkeitssuche", nullptr, nullptr, nullptr},
+        {kReset, "&Reset", nullptr, nullptr, nullptr},
+        {kAbout, "Inf&o", nullptr, "Zeigt Programm-Informationen und Versionsnummer an.\nInfo", "help-about"},
+        {kPlay, nullptr, "Abspielen",
+         "Spielt das *.mp3 mit dem Focus mit Standard-Player ab (Winamp, Kjöfol, Yamp, whatever).\nPlay", nullptr},
+        {kDeleteRows, nullptr, "Einträge löschen", "Löscht die ausgewählten Einträge aus der MP3-Liste.\nLöschen", nullptr},
+        {kStatistics, nullptr, "Eigenschaften", nullptr, nullptr},
+        {kCut, nullptr, nullptr, "<not implemented>", "edit-cut"},
+        {kCopy, nullptr, nullptr, "<not implemented>", "edit-copy"},
+        {kPaste, nullptr, nullptr, "<not implemented>", "edit-paste"},
+    };
+    return table;
+}
+
+const CommandInfo* findCommand(int id)
+{
+    for (const auto& command : commandTable()) {
+        if (command.id == id)
+            return &command;
+    }
+    return nullptr;
+}
+
+const std::vector<MenuInfo>& mainMenu()
+{
+    static const std::vector<MenuInfo> menus = {
+        {"&Datei",
+         {kNew, kOpen, kSave, kSaveAs, kSeparator, kExportXls, kExportTxt, kExportM3u, kSeparator, kPrint,
+          kPrintPreview, kPrintSetup, kSeparator, kRecentFile, kSeparator, kExit}},
+        {"&Bearbeiten", {kAddMp3s, kManualEdit, kSeparator, kAutoEdit, kOptions, kCdCover, kMoveMp3s}},
+        {"&Anzeige", {kToolbar, kStatusBar, kSeparator, kStateIcons}},
+        {"&Suche", {kFullTextSearch, kSimilaritySearch, kSeparator, kReset}},
+        {"&?", {kAbout}},
+    };
+    return menus;
+}
+
+const std::vector<int>& contextMenu()
+{
+    static const std::vector<int> items = {kManualEdit, kAutoEdit, kOptions, kPlay,
+                                           kDeleteRows, kCdCover, kMoveMp3s, kStatistics};
+    return items;
+}
+
+const std::vector<int>& toolbar()
+{
+    static const std::vector<int> buttons = {
+        kNew,       kOpen,      kSave, kSeparator, kAddMp3s, kSubtractMp3s, kManualEdit,
+        kAutoEdit,  kExportXls, kExportM3u, kExportTxt, kSeparator, kCut,  kCopy,
+        kPaste,     kSeparator, kStateIcons, kSeparator, kPrint, kAbout};
+    return buttons;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "document/liedkram_doc.h"
+
+#include <QAbstractTableModel>
+
+// The document's entries as table rows; follows every change of the list.
+class EntryTableModel : public QAbstractTableModel, private DocumentObserver {
+    Q_OBJECT
+public:
+    // The entry's pending-work flags, for drawing rows with work to do in red.
+    static constexpr int FlagsRole = Qt::UserRole + 1;
+
+    explicit EntryTableModel(CLiedkramDoc& document, QObject* parent = nullptr);
+    ~EntryTableModel() override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    CLiedkramDoc& document() { return document_; }
+
+    static QString columnHeader(int column);
+    static int columnWidth(int column);
+
+signals:
+    void documentTitleChanged();
+
+private:
+    void rowsAppended(std::size_t first, std::size_t count) override;
+    void rowRemoved(std::size_t row) override;
+    void rowsReordered() override;
+    void rowRefreshed(std::size_t row) override;
+    void listCleared() override;
+    void titleChanged() override;
+
+    CLiedkramDoc& document_;
+};

@@ -1,0 +1,10 @@
+#include "app/liedkram_app.h"
+
+#include <QIcon>
+
+CLiedkramApp::CLiedkramApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("CD_Cover erstellen"));
+    setApplicationName(QStringLiteral("Liedkram"));
+    setWindowIcon(QIcon(QStringLiteral(":/res/liedkram.xpm")));
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object: its names key the settings ("CD_Cover erstellen",
+// "Liedkram"), which also hold the recent-file list.
+class CLiedkramApp : public QApplication {
+    Q_OBJECT
+public:
+    CLiedkramApp(int& argc, char** argv);
+};

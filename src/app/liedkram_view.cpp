@@ -1,0 +1,207 @@
+#include "app/liedkram_view.h"
+
+#include "app/command_table.h"
+#include "app/entry_table_model.h"
+#include "app/row_delegate.h"
+#include "document/liedkram_doc.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file.h"
+#include "platform/prompter.h"
+#include "platform/shell_open.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+#include <algorithm>
+#include <set>
+
+CLiedkramView::CLiedkramView(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent)
+    : QTableView(parent), document_(document), shell_(shell), model_(new EntryTableModel(document, this))
+{
+    setModel(model_);
+    setItemDelegate(new RowDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSortIndicatorShown(false);
+    // The narrow flag and track columns are narrower than the style's minimum.
+    horizontalHeader()->setMinimumSectionSize(10);
+    for (int column = 0; column < kColumnCount; ++column)
+        setColumnWidth(column, EntryTableModel::columnWidth(column));
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CLiedkramView::OnColumnClick);
+}
+
+void CLiedkramView::setCommandActions(std::map<int, QAction*> actions)
+{
+    actions_ = std::move(actions);
+}
+
+std::vector<int> CLiedkramView::selectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+std::vector<const CLiedkramEntry*> CLiedkramView::selectedEntries() const
+{
+    std::vector<const CLiedkramEntry*> entries;
+    for (const int row : selectedRows())
+        entries.push_back(&document_.GetEntry(static_cast<std::size_t>(row)));
+    return entries;
+}
+
+void CLiedkramView::OnToggleStateIcons()
+{
+    m_bStateIcons = !m_bStateIcons;
+    if (const auto found = actions_.find(commands::kStateIcons); found != actions_.end())
+        found->second->setChecked(m_bStateIcons);
+}
+
+void CLiedkramView::OnDeleteRows()
+{
+    if (selectedRows().empty())
+        return;
+    const int answer = platform::prompter().askYesNo(
+        "Sollen die ausgewählten *.mp3's wirklich\naus der Liste entfernt werden?");
+    if (answer != platform::kAnswerYes)
+        return;
+    for (std::vector<int> rows = selectedRows(); !rows.empty(); rows = selectedRows()) {
+        document_.RemoveRow(static_cast<std::size_t>(rows.front()));
+        document_.SetChanged();
+    }
+}
+
+void CLiedkramView::OnPlay()
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    const CLiedkramEntry& entry = document_.GetEntry(static_cast<std::size_t>(current.row()));
+    const std::string path = entry.GetFullPath();
+    if (!platform::fileExists(path) || !shell_.open(path, entry.m_szPath.str()))
+        platform::prompter().showMessage("Can't open '" + path + "'");
+}
+
+void CLiedkramView::OnColumnClick(int column)
+{
+    // The selection and the focus stay with their entries.
+    std::set<const CLiedkramEntry*> selected;
+    for (const int row : selectedRows())
+        selected.insert(&document_.GetEntry(static_cast<std::size_t>(row)));
+    const CLiedkramEntry* focused =
+        currentIndex().isValid() ? &document_.GetEntry(static_cast<std::size_t>(currentIndex().row())) : nullptr;
+
+    document_.SortByColumn(column);
+
+    QItemSelection selection;
+    int focusRow = -1;
+    for (std::size_t row = 0; row < document_.GetCount(); ++row) {
+        const CLiedkramEntry* entry = &document_.GetEntry(row);
+        const int r = static_cast<int>(row);
+        if (selected.count(entry))
+            selection.select(model_->index(r, 0), model_->index(r, kColumnCount - 1));
+        if (entry == focused)
+            focusRow = r;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (focusRow >= 0)
+        selectionModel()->setCurrentIndex(model_->index(focusRow, 0), QItemSelectionModel::NoUpdate);
+}
+
+void CLiedkramView::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Control) {
+        m_bCtrlDown = true;
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (m_bCtrlDown)
+            emit autoEditRequested();
+        else
+            emit manualEditRequested();
+    } else if (key == Qt::Key_Delete) {
+        OnDeleteRows();
+    } else if (key == Qt::Key_A && m_bCtrlDown) {
+        selectAll();
+    }
+    const bool ctrlA = key == Qt::Key_A && (event->modifiers() & Qt::ControlModifier);
+    m_bCtrlDown = false;
+    // Select-all belongs to the Ctrl memory above, not to the table's own shortcut.
+    if (ctrlA)
+        return;
+    QTableView::keyPressEvent(event);
+}
+
+void CLiedkramView::keyReleaseEvent(QKeyEvent* event)
+{
+    m_bCtrlDown = false;
+    QTableView::keyReleaseEvent(event);
+}
+
+void CLiedkramView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    for (const int id : contextMenu()) {
+        const auto found = actions_.find(id);
+        if (found == actions_.end())
+            continue;
+        QAction* shown = menu.addAction(QString::fromUtf8(findCommand(id)->contextText));
+        shown->setEnabled(found->second->isEnabled());
+        shown->setStatusTip(found->second->statusTip());
+        connect(shown, &QAction::triggered, found->second, &QAction::trigger);
+    }
+    menu.exec(event->globalPos());
+}
+
+void CLiedkramView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    emit manualEditRequested();
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void CLiedkramView::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid())
+        return;
+    // The focus frame goes round the whole row, not one cell.
+    QRect row = visualRect(model_->index(current.row(), 0));
+    row.setLeft(0);
+    row.setRight(viewport()->width() - 1);
+    QPainter painter(viewport());
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = row;
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+}
+
+void CLiedkramView::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void CLiedkramView::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QTableView>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+class CLiedkramDoc;
+class CLiedkramEntry;
+class EntryTableModel;
+class QAction;
+
+namespace platform {
+class ShellOpener;
+}
+
+// The one view of the list: rows of entries in fourteen columns, selection,
+// the keys, the context menu and the commands that act on the selected rows.
+class CLiedkramView : public QTableView {
+    Q_OBJECT
+public:
+    CLiedkramView(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent = nullptr);
+
+    // The actions the context menu shows, by command id.
+    void setCommandActions(std::map<int, QAction*> actions);
+
+    // The selected rows from top to bottom.
+    std::vector<int> selectedRows() const;
+    std::vector<const CLiedkramEntry*> selectedEntries() const;
+
+    bool stateIcons() const { return m_bStateIcons; }
+
+public slots:
+    void OnToggleStateIcons();
+    void OnDeleteRows();
+    void OnPlay();
+    void OnColumnClick(int column);
+
+signals:
+    // Enter, Ctrl+Enter and a double click ask for these; the frame decides.
+    void manualEditRequested();
+    void autoEditRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    CLiedkramDoc& document_;
+    platform::ShellOpener& shell_;
+    EntryTableModel* model_;
+    std::map<int, QAction*> actions_;
+    bool m_bStateIcons = false;
+    bool m_bCtrlDown = false;
+};

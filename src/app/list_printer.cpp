@@ -1,0 +1,38 @@
+#include "app/list_printer.h"
+
+#include "app/entry_table_model.h"
+#include "document/liedkram_doc.h"
+#include "entry/liedkram_entry.h"
+
+#include <QPrinter>
+#include <QTextDocument>
+
+namespace {
+
+constexpr int kPrintedColumns = 12;
+
+}  // namespace
+
+void printList(const CLiedkramDoc& document, QPrinter& printer)
+{
+    QString html = QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>")
+                       .arg(QString::fromStdString(document.GetTitle()).toHtmlEscaped());
+    for (int column = 0; column < kPrintedColumns; ++column)
+        html += QStringLiteral("<th align=\"left\">%1</th>").arg(EntryTableModel::columnHeader(column).toHtmlEscaped());
+    html += QStringLiteral("</tr>");
+    for (std::size_t row = 0; row < document.GetCount(); ++row) {
+        html += QStringLiteral("<tr>");
+        for (int column = 0; column < kPrintedColumns; ++column) {
+            const QString cell = QString::fromStdString(document.GetEntry(row).GetColumnText(column));
+            html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
+        }
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+    QTextDocument text;
+    QFont font = text.defaultFont();
+    font.setPointSize(7);
+    text.setDefaultFont(font);
+    text.setHtml(html);
+    text.print(&printer);
+}

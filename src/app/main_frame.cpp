@@ -1,0 +1,362 @@
+#include "app/main_frame.h"
+
+#include "app/about_dlg.h"
+#include "app/command_table.h"
+#include "app/entry_table_model.h"
+#include "app/liedkram_view.h"
+#include "app/list_printer.h"
+#include "app/options_dlg.h"
+#include "app/toolbar_icons.h"
+#include "document/liedkram_doc.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QStatusBar>
+#include <QToolBar>
+
+using namespace commands;
+
+namespace {
+
+const QString kListFilter = QStringLiteral("M3L-Dateien (*.m3l)");
+const QString kAddFilter =
+    QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
+const QString kIdleText = QStringLiteral("Bereit");
+// Adding that takes longer than this shows a progress dialog.
+constexpr int kProgressDelayMs = 1000;
+
+std::vector<std::string> toPaths(const QStringList& files)
+{
+    std::vector<std::string> paths;
+    for (const QString& file : files)
+        paths.push_back(file.toStdString());
+    return paths;
+}
+
+// Commands without a function yet are shown, but disabled.
+bool isWithoutFunction(int id)
+{
+    switch (id) {
+    case kFullTextSearch:
+    case kSimilaritySearch:
+    case kReset:
+    case kMoveMp3s:
+    case kCut:
+    case kCopy:
+    case kPaste:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent)
+    : QMainWindow(parent), document_(document), view_(new CLiedkramView(document, shell, this))
+{
+    setAcceptDrops(true);
+    setCentralWidget(view_);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    connectCommands();
+    view_->setCommandActions(actions_);
+    document_.askSavePath = [this] { return askListPath(); };
+    resize(1000, 600);
+    updateTitle();
+}
+
+CMainFrame::~CMainFrame()
+{
+    document_.askSavePath = nullptr;
+}
+
+QAction* CMainFrame::action(int id) const
+{
+    const auto found = actions_.find(id);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::createActions()
+{
+    for (const CommandInfo& command : commandTable()) {
+        const QString prompt = command.prompt ? QString::fromUtf8(command.prompt) : QString();
+        const QString statusTip = prompt.section(QLatin1Char('\n'), 0, 0);
+        const QString toolTip = prompt.contains(QLatin1Char('\n')) ? prompt.section(QLatin1Char('\n'), 1) : QString();
+        QString text = command.menuText ? QString::fromUtf8(command.menuText) : toolTip;
+        if (text.isEmpty() && command.contextText)
+            text = QString::fromUtf8(command.contextText);
+        auto* action = new QAction(text, this);
+        action->setStatusTip(statusTip);
+        action->setToolTip(toolTip.isEmpty() ? text : toolTip);
+        if (command.iconName)
+            action->setIcon(toolbarIcon(command.id, QString::fromUtf8(command.iconName)));
+        action->setEnabled(!isWithoutFunction(command.id));
+        actions_[command.id] = action;
+    }
+    actions_[kNew]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    actions_[kOpen]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    actions_[kSave]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    actions_[kPrint]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (const int id : {kToolbar, kStatusBar, kStateIcons}) {
+        actions_[id]->setCheckable(true);
+        actions_[id]->setChecked(id != kStateIcons);
+    }
+    actions_[kRecentFile]->setEnabled(false);
+    recentPlaceholder_ = actions_[kRecentFile];
+}
+
+void CMainFrame::createMenus()
+{
+    for (const MenuInfo& info : mainMenu()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(info.title));
+        if (!fileMenu_)
+            fileMenu_ = menu;
+        for (const int id : info.items) {
+            if (id == kSeparator)
+                menu->addSeparator();
+            else
+                menu->addAction(actions_.at(id));
+        }
+    }
+    connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateRecentFiles);
+    updateRecentFiles();
+}
+
+void CMainFrame::createToolBar()
+{
+    toolBar_ = addToolBar(QStringLiteral("Toolbar"));
+    toolBar_->setObjectName(QStringLiteral("toolbar128"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(16, 16));
+    for (const int id : toolbar()) {
+        if (id == kSeparator)
+            toolBar_->addSeparator();
+        else
+            toolBar_->addAction(actions_.at(id));
+    }
+}
+
+void CMainFrame::createStatusBar()
+{
+    // Lock-key indicators are left out: the platform does not tell their state.
+    statusBar()->showMessage(kIdleText);
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            statusBar()->showMessage(kIdleText);
+    });
+}
+
+void CMainFrame::connectCommands()
+{
+    const auto on = [this](int id, auto handler) { connect(actions_.at(id), &QAction::triggered, this, handler); };
+    on(kNew, &CMainFrame::onNew);
+    on(kOpen, &CMainFrame::onOpen);
+    on(kSave, &CMainFrame::onSave);
+    on(kSaveAs, &CMainFrame::onSaveAs);
+    on(kAddMp3s, &CMainFrame::onAddMp3s);
+    on(kSubtractMp3s, &CMainFrame::onSubtractMp3s);
+    on(kOptions, &CMainFrame::onOptions);
+    on(kAbout, &CMainFrame::onAbout);
+    on(kPrint, &CMainFrame::onPrint);
+    on(kPrintPreview, &CMainFrame::onPrintPreview);
+    on(kPrintSetup, &CMainFrame::onPrintSetup);
+    connect(actions_.at(kExit), &QAction::triggered, this, &QWidget::close);
+    connect(actions_.at(kToolbar), &QAction::toggled, toolBar_, &QWidget::setVisible);
+    connect(actions_.at(kStatusBar), &QAction::toggled, statusBar(), &QWidget::setVisible);
+    connect(actions_.at(kStateIcons), &QAction::triggered, view_, &CLiedkramView::OnToggleStateIcons);
+    connect(actions_.at(kPlay), &QAction::triggered, view_, &CLiedkramView::OnPlay);
+    connect(actions_.at(kDeleteRows), &QAction::triggered, view_, &CLiedkramView::OnDeleteRows);
+    connect(view_->model(), &QAbstractItemModel::modelReset, this, &CMainFrame::updateTitle);
+    connect(static_cast<EntryTableModel*>(view_->model()), &EntryTableModel::documentTitleChanged, this,
+            &CMainFrame::updateTitle);
+}
+
+void CMainFrame::updateTitle()
+{
+    setWindowTitle(QString::fromStdString(document_.GetTitle()) + QStringLiteral(" - Liedkram"));
+}
+
+void CMainFrame::updateRecentFiles()
+{
+    for (QAction* recent : recentActions_) {
+        fileMenu_->removeAction(recent);
+        recent->deleteLater();
+    }
+    recentActions_.clear();
+    const QStringList files = recentFiles_.files();
+    recentPlaceholder_->setVisible(files.isEmpty());
+    int number = 0;
+    for (const QString& file : files) {
+        auto* recent = new QAction(QStringLiteral("&%1 %2").arg(++number).arg(file), this);
+        recent->setStatusTip(QString::fromUtf8(findCommand(kRecentFile)->prompt));
+        connect(recent, &QAction::triggered, this, [this, file] { openDocument(file); });
+        fileMenu_->insertAction(recentPlaceholder_, recent);
+        recentActions_ << recent;
+    }
+}
+
+bool CMainFrame::openDocument(const QString& path)
+{
+    // Opening the list that is open already only shows it.
+    if (!document_.GetPathName().empty() && path.toStdString() == document_.GetPathName())
+        return true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool opened = document_.OnOpenDocument(path.toStdString());
+    QApplication::restoreOverrideCursor();
+    if (opened)
+        recentFiles_.add(path);
+    updateTitle();
+    return opened;
+}
+
+void CMainFrame::onNew()
+{
+    document_.OnNewDocument();
+    updateTitle();
+}
+
+void CMainFrame::onOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kListFilter);
+    if (!path.isEmpty())
+        openDocument(path);
+}
+
+std::optional<std::string> CMainFrame::askListPath()
+{
+    QFileDialog dialog(this, QString(), QString(), kListFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("m3l"));
+    dialog.selectFile(QString::fromStdString(document_.m_strPlainTitle));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+void CMainFrame::onSave()
+{
+    if (document_.DoSave())
+        recentFiles_.add(QString::fromStdString(document_.GetPathName()));
+    updateTitle();
+}
+
+void CMainFrame::onSaveAs()
+{
+    const auto path = askListPath();
+    if (path && document_.OnSaveDocument(*path))
+        recentFiles_.add(QString::fromStdString(*path));
+    updateTitle();
+}
+
+void CMainFrame::runWithProgress(const QStringList& files, bool add)
+{
+    QProgressDialog progress(add ? QStringLiteral("MP3s hinzufügen") : QStringLiteral("MP3s subtrahieren"),
+                             QStringLiteral("Abbrechen"), 0, static_cast<int>(files.size()), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressDelayMs);
+    document_.progress = [&progress](std::size_t done, std::size_t) {
+        progress.setValue(static_cast<int>(done));
+        return !progress.wasCanceled();
+    };
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (add)
+        document_.OnAddMp3s(toPaths(files));
+    else
+        document_.OnSubtractMp3s(toPaths(files));
+    QApplication::restoreOverrideCursor();
+    document_.progress = nullptr;
+    updateTitle();
+}
+
+void CMainFrame::onAddMp3s()
+{
+    const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
+    if (!files.isEmpty())
+        runWithProgress(files, true);
+}
+
+void CMainFrame::onSubtractMp3s()
+{
+    const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
+    if (!files.isEmpty())
+        runWithProgress(files, false);
+}
+
+void CMainFrame::onOptions()
+{
+    COptionsDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::onAbout()
+{
+    CAboutDlg dialog(this);
+    dialog.exec();
+}
+
+void CMainFrame::onPrint()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>();
+    QPrintDialog dialog(printer_.get(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        printList(document_, *printer_);
+}
+
+void CMainFrame::onPrintPreview()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>();
+    QPrintPreviewDialog preview(printer_.get(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { printList(document_, *printer); });
+    preview.exec();
+}
+
+void CMainFrame::onPrintSetup()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>();
+    QPageSetupDialog dialog(printer_.get(), this);
+    dialog.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!document_.CanCloseFrame()) {
+        event->ignore();
+        updateTitle();
+        return;
+    }
+    document_.OnCloseDocument();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    activateWindow();
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            openDocument(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/recent_file_list.h"
+
+#include <QMainWindow>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <memory>
+
+class CLiedkramDoc;
+class CLiedkramView;
+class QAction;
+class QMenu;
+class QPrinter;
+class QToolBar;
+
+namespace platform {
+class ShellOpener;
+}
+
+// The main window: menu, toolbar, status bar and the list view; routes every
+// command to the document, the view or a dialog.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CLiedkramView* view() const { return view_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QAction* action(int id) const;
+
+    // The open path for the Open dialog, recent files, dropped files and the
+    // command line: a list file replaces the list, an MP3 file is added.
+    bool openDocument(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void connectCommands();
+    void updateTitle();
+    void updateRecentFiles();
+    void onNew();
+    void onOpen();
+    void onSave();
+    void onSaveAs();
+    void onAddMp3s();
+    void onSubtractMp3s();
+    void onOptions();
+    void onAbout();
+    void onPrint();
+    void onPrintPreview();
+    void onPrintSetup();
+    void runWithProgress(const QStringList& paths, bool add);
+    std::optional<std::string> askListPath();
+
+    CLiedkramDoc& document_;
+    CLiedkramView* view_;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentPlaceholder_ = nullptr;
+    std::map<int, QAction*> actions_;
+    QList<QAction*> recentActions_;
+    RecentFileList recentFiles_;
+    std::unique_ptr<QPrinter> printer_;
+};

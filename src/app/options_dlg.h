@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+// The settings dialog. Its state is its controls: they are filled from the
+// profile when the dialog is constructed, OK writes all fifteen settings back,
+// Cancel and the close box write nothing. Every control's objectName is its
+// id, so the rest of the program finds it by number.
+class COptionsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum ControlId : int {
+        IDC_DELFRONT = 1001,
+        IDC_DELCOPY = 1002,
+        IDC_SETORIG = 1003,
+        IDC_DELBACK = 1004,
+        IDC_SETID3 = 1005,
+        IDC_SETID3V2 = 1006,
+        IDC_CHKALL = 1011,
+        IDC_FORCEGET = 1012,
+        IDC_RENAME = 1021,
+        IDC_TYP_M = 1022,
+        IDC_TYP_B = 1023,
+        IDC_TYP_SELF = 1024,
+        IDC_PATTERN = 1025,
+        IDC_CNVUML = 1026,
+        IDC_CNVAMP = 1027,
+        IDC_CNVSONDER = 1028,
+        IDC_CNVSPACE = 1029,
+    };
+
+    explicit COptionsDlg(QWidget* parent = nullptr);
+
+    // OnOK: writes the settings in the order of the settings table, then closes.
+    void accept() override;
+
+private:
+    void createControls();
+    void OnInitDialog();
+
+    void OnDelFront();
+    void OnDelCopy();
+    void OnSetOrig();
+    void OnDelBack();
+    void OnSetID3();
+    void OnSetID3V2();
+    void OnChkAll();
+    void OnRename();
+    void OnTypM();
+    void OnTypB();
+    void OnTypSelf();
+
+    void requireFrontCutAndFullScan();
+    void applyPreset(bool conversions, const QString& pattern);
+    void enableRenamingControls(bool enable);
+    void connectClick(int id, void (COptionsDlg::*rule)());
+    int typMbx() const;
+
+    QCheckBox* box(int id) const;
+    QRadioButton* radio(int id) const;
+
+    QHash<int, QCheckBox*> m_boxes;
+    QHash<int, QRadioButton*> m_radios;
+    QLineEdit* m_pattern = nullptr;
+};

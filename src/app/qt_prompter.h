@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/prompter.h"
+
+#include <functional>
+
+class QWidget;
+
+// Message boxes and the duplicate dialog of the desktop program.
+class QtPrompter : public platform::Prompter {
+public:
+    // parent gives the boxes their owner window (may return null).
+    explicit QtPrompter(std::function<QWidget*()> parent);
+
+    void showMessage(std::string_view text) override;
+    int askYesNoCancel(std::string_view text) override;
+    int askYesNo(std::string_view text) override;
+    int askDuplicate(std::string_view text) override;
+    int askProgress(std::string_view text) override;
+
+    // A running auto edit answers the progress question in its own dialog.
+    void setProgressAsker(std::function<int(std::string_view)> asker) { progressAsker_ = std::move(asker); }
+
+private:
+    std::function<QWidget*()> parent_;
+    std::function<int(std::string_view)> progressAsker_;
+};

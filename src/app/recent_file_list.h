@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+// The four most recently opened or saved list files, newest first, kept in
+// the application's settings.
+class RecentFileList {
+public:
+    static constexpr int kSize = 4;
+
+    QStringList files() const;
+    void add(const QString& path);
+};

@@ -1,0 +1,73 @@
+#include "app/row_delegate.h"
+
+#include "app/entry_table_model.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+constexpr int kFirstColumnOffset = 2;
+constexpr int kColumnOffset = 3;
+constexpr int kOriginalColumn = 12;
+constexpr int kCopyrightColumn = 13;
+const QString kMarker = QStringLiteral("..");
+
+}  // namespace
+
+QString fitText(const QFontMetrics& metrics, const QString& text, int width, int offset)
+{
+    if (text.isEmpty() || metrics.horizontalAdvance(text) + offset <= width)
+        return text;
+    const int marker = metrics.horizontalAdvance(kMarker);
+    qsizetype length = text.size() - 1;
+    while (length > 1 && metrics.horizontalAdvance(text.left(length)) + offset + marker > width)
+        --length;
+    return text.left(std::max<qsizetype>(length, 1)) + kMarker;
+}
+
+RowDelegate::RowDelegate(QObject* parent)
+    : QStyledItemDelegate(parent),
+      emptyBox_(QStringLiteral(":/res/box_empty.xpm")),
+      tickedBox_(QStringLiteral(":/res/box_ticked.xpm"))
+{
+}
+
+QColor RowDelegate::pendingColor(bool selected)
+{
+    return selected ? QColor(255, 112, 112) : QColor(224, 0, 0);
+}
+
+void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette& palette = option.palette;
+    // The selection shows in the active colours also while the list has no focus.
+    painter->fillRect(option.rect, selected ? palette.color(QPalette::Active, QPalette::Highlight)
+                                            : palette.color(QPalette::Active, QPalette::Base));
+
+    const bool pending = index.data(EntryTableModel::FlagsRole).toUInt() != 0;
+    QColor textColor = selected ? palette.color(QPalette::Active, QPalette::HighlightedText)
+                                : palette.color(QPalette::Active, QPalette::Text);
+    if (pending)
+        textColor = pendingColor(selected);
+
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const int column = index.column();
+    const int offset = column == 0 ? kFirstColumnOffset : kColumnOffset;
+    const QRect box = option.rect.adjusted(offset, 0, 0, 0);
+    if (column == kOriginalColumn || column == kCopyrightColumn) {
+        const QImage& image = text == QStringLiteral("ja") ? tickedBox_ : emptyBox_;
+        painter->drawImage(box.left(), box.top() + (box.height() - image.height()) / 2, image);
+        return;
+    }
+    if (text.isEmpty())
+        return;
+    painter->save();
+    painter->setPen(textColor);
+    painter->setFont(option.font);
+    const QString shown = fitText(option.fontMetrics, text, box.width(), offset);
+    painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, shown);
+    painter->restore();
+}

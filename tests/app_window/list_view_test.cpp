@@ -1,0 +1,192 @@
+#include "window_fixture.h"
+
+#include "app/entry_table_model.h"
+#include "app/row_delegate.h"
+#include "platform/file.h"
+#include "entry/liedkram_entry.h"
+
+#include <QHeaderView>
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+using apptest::WindowTest;
+
+namespace {
+
+// Paints one cell of the view into an image.
+QImage paintCell(CLiedkramView& view, int row, int column, bool selected)
+{
+    const QModelIndex index = view.model()->index(row, column);
+    QImage image(120, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.rect = image.rect();
+    option.font = view.font();
+    option.fontMetrics = view.fontMetrics();
+    option.state = QStyle::State_Enabled | (selected ? QStyle::State_Selected : QStyle::State_None);
+    view.itemDelegate()->paint(&painter, option, index);
+    painter.end();
+    return image;
+}
+
+bool hasColour(const QImage& image, const QColor& colour)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == colour)
+                return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, RowsWithPendingWorkAreDrawnInRed)
+{
+    addListed("a.mp3", "Artist", "Title", ENTRY_CUT_BACK);
+    addListed("b.mp3", "Artist", "Title", 0);
+    EXPECT_TRUE(hasColour(paintCell(*view_, 0, 2, false), QColor(224, 0, 0)));
+    EXPECT_TRUE(hasColour(paintCell(*view_, 0, 2, true), QColor(255, 112, 112)));
+    EXPECT_FALSE(hasColour(paintCell(*view_, 1, 2, false), QColor(224, 0, 0)));
+    const QColor highlight = view_->palette().color(QPalette::Active, QPalette::Highlight);
+    EXPECT_EQ(paintCell(*view_, 1, 2, true).pixelColor(1, 1), highlight);
+}
+
+TEST_F(WindowTest, TheFlagColumnsShowTickedOrEmptyBoxes)
+{
+    CLiedkramEntry& entry = addListed("a.mp3", "A", "T");
+    entry.m_dwHeader = 0x4490FBFF | (1u << 27);  // original and copyright set
+    const QImage ticked = paintCell(*view_, 0, 13, false);
+    entry.m_dwHeader = 0x4090FBFF;  // neither
+    const QImage empty = paintCell(*view_, 0, 13, false);
+    EXPECT_TRUE(hasColour(ticked, Qt::black));
+    EXPECT_FALSE(hasColour(empty, Qt::black));
+    EXPECT_TRUE(hasColour(empty, QColor(0x80, 0x80, 0x80)));
+}
+
+TEST_F(WindowTest, LongTextsAreCutWithTwoDots)
+{
+    const QFontMetrics metrics(view_->font());
+    const QString text = QStringLiteral("A title far too long for its narrow column");
+    EXPECT_EQ(fitText(metrics, text, 1000, 3), text);
+    const QString cut = fitText(metrics, text, 80, 3);
+    EXPECT_TRUE(cut.endsWith(QStringLiteral("..")));
+    EXPECT_LE(metrics.horizontalAdvance(cut) + 3, 80);
+    EXPECT_GT(metrics.horizontalAdvance(fitText(metrics, text, 80 + metrics.horizontalAdvance(QStringLiteral("A")), 3)),
+              metrics.horizontalAdvance(cut) - 1);
+    EXPECT_EQ(fitText(metrics, text, 2, 3), QStringLiteral("A.."));
+    EXPECT_EQ(fitText(metrics, QString(), 0, 3), QString());
+}
+
+TEST_F(WindowTest, CtrlASelectsAllButAAloneDoesNot)
+{
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        addListed(name, name, "T");
+    view_->setFocus();
+    QTest::keyClick(view_, Qt::Key_A);
+    EXPECT_LT(view_->selectedRows().size(), 3u);
+    QTest::keyClick(view_, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(view_->selectedRows().size(), 3u);
+
+    view_->clearSelection();
+    QTest::keyPress(view_, Qt::Key_Control);
+    QTest::keyRelease(view_, Qt::Key_X, Qt::ControlModifier);
+    // Ctrl is still held: A comes with the modifier but without a new Ctrl press.
+    QKeyEvent ctrlA(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("a"));
+    QApplication::sendEvent(view_, &ctrlA);
+    EXPECT_LT(view_->selectedRows().size(), 3u) << "the Ctrl memory was cleared by the key release";
+}
+
+TEST_F(WindowTest, EnterAndCtrlEnterAskForTheEdits)
+{
+    addListed("a.mp3", "A", "T");
+    QSignalSpy manual(view_, &CLiedkramView::manualEditRequested);
+    QSignalSpy automatic(view_, &CLiedkramView::autoEditRequested);
+    QTest::keyClick(view_, Qt::Key_Return);
+    QTest::keyClick(view_, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(manual.count(), 1);
+    EXPECT_EQ(automatic.count(), 1);
+}
+
+TEST_F(WindowTest, DeleteAsksOnlyWithASelectionAndKeepsTheFiles)
+{
+    const auto path = writeSong("a.mp3");
+    addListed("a.mp3", "A", "T");
+    addListed("b.mp3", "B", "T");
+    addListed("c.mp3", "C", "T");
+    view_->clearSelection();
+    QTest::keyClick(view_, Qt::Key_Delete);
+    EXPECT_TRUE(prompter().prompts().empty());
+
+    view_->selectionModel()->select(view_->model()->index(0, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view_->selectionModel()->select(view_->model()->index(2, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerYes});
+    QTest::keyClick(view_, Qt::Key_Delete);
+    EXPECT_EQ(doc_.GetCount(), 3u);
+    QTest::keyClick(view_, Qt::Key_Delete);
+    ASSERT_EQ(doc_.GetCount(), 1u);
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "b.mp3");
+    EXPECT_EQ(prompter().prompts()[0].kind, platform::ScriptedPrompter::Kind::YesNo);
+    EXPECT_EQ(prompter().prompts()[0].text, "Sollen die ausgewählten *.mp3's wirklich\naus der Liste entfernt werden?");
+    EXPECT_TRUE(doc_.m_bChanged);
+    EXPECT_TRUE(platform::fileExists(path));
+}
+
+TEST_F(WindowTest, ClickingAHeaderSortsAscendingEveryTime)
+{
+    addListed("1.mp3", "Zappa", "T");
+    addListed("2.mp3", "The Beatles", "T");
+    addListed("3.mp3", "Abba", "T");
+    view_->selectionModel()->select(view_->model()->index(1, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const int x = view_->horizontalHeader()->sectionViewportPosition(3) + 5;
+    for (int click = 0; click < 2; ++click) {
+        QTest::mouseClick(view_->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
+        ASSERT_EQ(doc_.GetCount(), 3u);
+        EXPECT_EQ(doc_.GetEntry(0).m_szArtist, "Abba");
+        EXPECT_EQ(doc_.GetEntry(1).m_szArtist, "The Beatles");
+        EXPECT_EQ(doc_.GetEntry(2).m_szArtist, "Zappa");
+    }
+    ASSERT_EQ(view_->selectedRows(), std::vector<int>{1}) << "the selection stays with its entry";
+    EXPECT_FALSE(doc_.m_bChanged);
+}
+
+TEST_F(WindowTest, PlayOpensTheRowWithTheFocus)
+{
+    const auto path = writeSong("a.mp3");
+    addListed("a.mp3", "A", "T");
+    addListed("gone.mp3", "B", "T");
+    view_->OnPlay();
+    EXPECT_TRUE(shell_.opened.empty());
+    view_->setCurrentIndex(view_->model()->index(0, 0));
+    view_->OnPlay();
+    EXPECT_EQ(shell_.opened, std::vector<std::string>{path});
+    view_->setCurrentIndex(view_->model()->index(1, 0));
+    view_->OnPlay();
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Can't open '" + dir_.file("gone.mp3") + "'"});
+}
+
+TEST_F(WindowTest, TheViewShowsTheDocumentsRows)
+{
+    EXPECT_EQ(view_->model()->columnCount(), 14);
+    EXPECT_EQ(view_->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Größe"));
+    EXPECT_EQ(view_->columnWidth(0), 200);
+    EXPECT_EQ(view_->columnWidth(10), 21);
+    addListed("a.mp3", "A", "T");
+    EXPECT_EQ(view_->model()->rowCount(), 1);
+    EXPECT_EQ(view_->model()->index(0, 0).data().toString(), "a.mp3");
+    doc_.GetEntry(0).m_szTitle = "New";
+    doc_.RefreshRow(0);
+    EXPECT_EQ(view_->model()->index(0, 2).data().toString(), "New");
+    doc_.DeleteContents();
+    EXPECT_EQ(view_->model()->rowCount(), 0);
+}

@@ -1,0 +1,45 @@
+#include "window_fixture.h"
+
+#include "entry/liedkram_entry.h"
+#include "support/mp3_builder.h"
+
+namespace apptest {
+
+WindowTest::WindowTest() : previousConfigHome_(qgetenv("XDG_CONFIG_HOME"))
+{
+    // The recent-file list must not reach the user's real settings.
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_.path()));
+    doc_.OnNewDocument();
+    frame_ = std::make_unique<CMainFrame>(doc_, shell_);
+    view_ = frame_->view();
+    frame_->show();
+}
+
+WindowTest::~WindowTest()
+{
+    frame_.reset();
+    qputenv("XDG_CONFIG_HOME", previousConfigHome_);
+}
+
+CLiedkramEntry& WindowTest::addListed(const std::string& name, const std::string& artist, const std::string& title,
+                                      std::uint32_t flags)
+{
+    auto entry = std::make_unique<CLiedkramEntry>();
+    entry->m_szFileName = name;
+    entry->m_szPath = dir_.path();
+    entry->m_szArtist = artist;
+    entry->m_szTitle = title;
+    entry->m_dwHeader = 0x4490FBFF;
+    entry->m_nFlags = flags;
+    CLiedkramEntry& added = *entry;
+    int answer = 0;
+    doc_.AddEntry(std::move(entry), false, answer);
+    return added;
+}
+
+std::string WindowTest::writeSong(const std::string& name)
+{
+    return dir_.write(name, testsupport::frames({}, 20));
+}
+
+}  // namespace apptest
