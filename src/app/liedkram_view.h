@@ -32,6 +32,11 @@ public:
     bool stateIcons() const { return m_bStateIcons; }
 
 public slots:
+    void OnExportXls();
+    void OnExportM3u();
+    void OnExportTxt();
+    void OnStatistics();
+    void OnCdCover();
     void OnToggleStateIcons();
     void OnDeleteRows();
     void OnPlay();
@@ -52,6 +57,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void exportSelection(int kind);
+
     CLiedkramDoc& document_;
     platform::ShellOpener& shell_;
     EntryTableModel* model_;

@@ -50,6 +50,8 @@ bool isWithoutFunction(int id)
     case kSimilaritySearch:
     case kReset:
     case kMoveMp3s:
+    case kManualEdit:
+    case kAutoEdit:
     case kCut:
     case kCopy:
     case kPaste:
@@ -178,6 +180,11 @@ void CMainFrame::connectCommands()
     connect(actions_.at(kStatusBar), &QAction::toggled, statusBar(), &QWidget::setVisible);
     connect(actions_.at(kStateIcons), &QAction::triggered, view_, &CLiedkramView::OnToggleStateIcons);
     connect(actions_.at(kPlay), &QAction::triggered, view_, &CLiedkramView::OnPlay);
+    connect(actions_.at(kExportXls), &QAction::triggered, view_, &CLiedkramView::OnExportXls);
+    connect(actions_.at(kExportM3u), &QAction::triggered, view_, &CLiedkramView::OnExportM3u);
+    connect(actions_.at(kExportTxt), &QAction::triggered, view_, &CLiedkramView::OnExportTxt);
+    connect(actions_.at(kStatistics), &QAction::triggered, view_, &CLiedkramView::OnStatistics);
+    connect(actions_.at(kCdCover), &QAction::triggered, view_, &CLiedkramView::OnCdCover);
     connect(actions_.at(kDeleteRows), &QAction::triggered, view_, &CLiedkramView::OnDeleteRows);
     connect(view_->model(), &QAbstractItemModel::modelReset, this, &CMainFrame::updateTitle);
     connect(static_cast<EntryTableModel*>(view_->model()), &EntryTableModel::documentTitleChanged, this,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/duplicate_answer.h"
 #include "cli/rename_answer.h"
 #include "cli/setting_value.h"
 
@@ -10,16 +11,23 @@
 
 namespace cli {
 
-enum class Command { Help, Scan, Fix, Settings };
+enum class Command { Help, Scan, Fix, Settings, List, Add, Subtract, Sort };
 
 struct Arguments {
     Command command = Command::Help;
-    // scan and fix: settings for this run only, and the named paths in their order.
+    // Every command but settings: settings for this run only.
     std::vector<SettingValue> overrides;
+    // scan, fix, add and subtract: the named paths in their order.
     std::vector<std::string> paths;
     // fix: how the rename question is answered, and whether files stay as they are.
     RenameAnswer rename = RenameAnswer::Ask;
     bool dryRun = false;
+    // list, add, subtract, sort, and fix --list: the list file (ending in ".m3l").
+    std::string listPath;
+    // add: how the duplicate question is answered.
+    DuplicateAnswer duplicate = DuplicateAnswer::Ask;
+    // sort: the column (0-13).
+    int sortColumn = 0;
     // settings: the one to store; none means list them all.
     std::optional<SettingValue> store;
 };

@@ -1,5 +1,7 @@
+#include "cli/add_command.h"
 #include "cli/arguments.h"
 #include "cli/fix_command.h"
+#include "cli/list_command.h"
 #include "cli/override_profile.h"
 #include "cli/progress_line.h"
 #include "cli/scan_command.h"
@@ -34,14 +36,29 @@ int main(int argc, char** argv)
     for (const cli::SettingValue& value : arguments.overrides)
         cli::writeSetting(runProfile, value);
     cli::ProgressLine progress(std::cerr, ::isatty(STDERR_FILENO) == 1);
-    cli::StderrPrompter prompter(std::cerr, &progress, arguments.rename, &std::cin);
+    cli::StderrPrompter prompter(std::cerr, &progress, arguments.rename, &std::cin, arguments.duplicate);
     platform::installProfile(&runProfile);
     platform::installPrompter(&prompter);
 
-    if (arguments.command == cli::Command::Scan)
+    switch (arguments.command) {
+    case cli::Command::Scan:
         return cli::runScan(arguments.paths, std::cout, progress);
-    if (arguments.command == cli::Command::Fix)
+    case cli::Command::Fix:
+        if (!arguments.listPath.empty())
+            return cli::runFixList(arguments.listPath, arguments.dryRun, std::cout, progress);
         return cli::runFix(arguments.paths, arguments.dryRun, std::cout, progress);
+    case cli::Command::List:
+        return cli::runList(arguments.listPath, std::cout);
+    case cli::Command::Add:
+        return cli::runAdd(arguments.listPath, arguments.paths, std::cout);
+    case cli::Command::Subtract:
+        return cli::runSubtract(arguments.listPath, arguments.paths, std::cout);
+    case cli::Command::Sort:
+        return cli::runSort(arguments.listPath, arguments.sortColumn, std::cout);
+    case cli::Command::Settings:
+    case cli::Command::Help:
+        break;
+    }
     // Stored for good, so past the layer that keeps a run's overrides.
     return cli::runSettings(stored, arguments.store, std::cout);
 }

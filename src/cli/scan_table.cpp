@@ -1,5 +1,6 @@
 #include "cli/scan_table.h"
 
+#include "cli/list_columns.h"
 #include "entry/liedkram_entry.h"
 
 #include <array>
@@ -10,12 +11,10 @@ namespace cli {
 
 namespace {
 
-// The list's fourteen columns first, then the technical fields.
-constexpr std::array<std::string_view, kColumnCount + 12> kColumnNames = {
-    "Datei",      "Pfad",     "Titel",  "Interpret",  "Album",      "Größe",   "Länge",
-    "Genre",      "Jahr",     "Kommentar", "Track#",  "Bitrate",    "®",       "©",
-    "AudioStart", "AudioEnd", "Frames", "LengthMs",   "BitrateBps", "Header",  "Flags",
-    "Verified",   "HasId3v2", "SampleRate", "Format", "Mode",
+// Behind the list's fourteen columns.
+constexpr std::array<std::string_view, 12> kTechnicalColumnNames = {
+    "AudioStart", "AudioEnd", "Frames", "LengthMs", "BitrateBps", "Header",
+    "Flags",      "Verified", "HasId3v2", "SampleRate", "Format", "Mode",
 };
 // fix adds one column behind them.
 constexpr std::string_view kNewNameColumn = "NewName";
@@ -29,13 +28,15 @@ std::string hex(unsigned value, int width)
 
 std::vector<std::string> headerFields()
 {
-    return std::vector<std::string>(kColumnNames.begin(), kColumnNames.end());
+    std::vector<std::string> fields(kListColumnNames.begin(), kListColumnNames.end());
+    fields.insert(fields.end(), kTechnicalColumnNames.begin(), kTechnicalColumnNames.end());
+    return fields;
 }
 
 std::vector<std::string> rowFields(const CLiedkramEntry& entry)
 {
     std::vector<std::string> fields;
-    fields.reserve(kColumnNames.size() + 1);
+    fields.reserve(kListColumnNames.size() + kTechnicalColumnNames.size() + 1);
     for (int column = 0; column < kColumnCount; ++column)
         fields.push_back(entry.GetColumnText(column));
     fields.push_back(std::to_string(entry.m_nAudioStart));

@@ -6,16 +6,9 @@
 
 namespace cli {
 
-namespace {
-
-// "JA, hinzufügen": both copies stay in the list and no file is renamed,
-// where declining would rename the new file to ".cop".
-constexpr int kDuplicateAdd = 1;
-
-}  // namespace
-
-StderrPrompter::StderrPrompter(std::ostream& err, ProgressLine* progress, RenameAnswer rename, std::istream* in)
-    : err_(err), progress_(progress), rename_(rename), in_(in)
+StderrPrompter::StderrPrompter(std::ostream& err, ProgressLine* progress, RenameAnswer rename, std::istream* in,
+                               DuplicateAnswer duplicate)
+    : err_(err), progress_(progress), rename_(rename), in_(in), duplicate_(duplicate)
 {
 }
 
@@ -33,9 +26,12 @@ int StderrPrompter::askYesNoCancel(std::string_view text)
 
 int StderrPrompter::askDuplicate(std::string_view text)
 {
-    print(text);
-    print("-> kept both");
-    return kDuplicateAdd;
+    if (duplicate_ != DuplicateAnswer::Ask)
+        return static_cast<int>(duplicate_);
+    if (progress_)
+        progress_->hide();
+    std::istringstream nothing;
+    return readDuplicateAnswer(text, in_ ? *in_ : nothing, err_);
 }
 
 int StderrPrompter::askProgress(std::string_view text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/duplicate_answer.h"
 #include "cli/rename_answer.h"
 #include "platform/prompter.h"
 
@@ -11,13 +12,14 @@ namespace cli {
 class ProgressLine;
 
 // Prints every message, one per line, to the stream it is given (standard
-// error). Questions other than the rename question are printed with the
-// answer that changes nothing on disk; the rename question is answered as
-// the run was told, or by a line read from in.
+// error). The save question is printed with the answer that changes nothing
+// on disk; the rename and the duplicate question are answered as the run was
+// told, or by a line read from in.
 class StderrPrompter : public platform::Prompter {
 public:
     explicit StderrPrompter(std::ostream& err, ProgressLine* progress = nullptr,
-                            RenameAnswer rename = RenameAnswer::Ask, std::istream* in = nullptr);
+                            RenameAnswer rename = RenameAnswer::Ask, std::istream* in = nullptr,
+                            DuplicateAnswer duplicate = DuplicateAnswer::Ask);
 
     void showMessage(std::string_view text) override;
     int askYesNoCancel(std::string_view text) override;
@@ -31,6 +33,7 @@ private:
     ProgressLine* progress_;
     RenameAnswer rename_;
     std::istream* in_;
+    DuplicateAnswer duplicate_;
 };
 
 }  // namespace cli

@@ -108,7 +108,8 @@ bool CLiedkramDoc::OnSaveDocument(const std::string& path)
     try {
         document::writeWholeFile(path, archive.bytes());
     } catch (const platform::FileError& error) {
-        reportFileError(error);
+        // The error may name the replacement file; the user knows the list's name.
+        platform::prompter().showMessage("Cannot save '" + path + "' cause: " + std::to_string(error.causeNumber()));
         return false;
     }
     pathName_ = path;

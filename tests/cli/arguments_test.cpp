@@ -84,3 +84,71 @@ TEST(Arguments, UsageErrors)
         EXPECT_THROW(parse({"settings", "TypMBX", notAnInteger}), UsageError);
     }
 }
+
+TEST(Arguments, ListCommandsTakeTheListFirst)
+{
+    const auto list = parse({"list", "--set", "DelFront=0", "Musik.M3L"});
+    EXPECT_EQ(list.command, Command::List);
+    EXPECT_EQ(list.listPath, "Musik.M3L");
+    EXPECT_TRUE(list.paths.empty());
+    ASSERT_EQ(list.overrides.size(), 1u);
+    EXPECT_STREQ(list.overrides[0].info->key, "DelFront");
+
+    const auto add = parse({"add", "l.m3l", "a dir", "--dup=replace-all", "b.m3l", "--", "-x.mp3"});
+    EXPECT_EQ(add.command, Command::Add);
+    EXPECT_EQ(add.listPath, "l.m3l");
+    EXPECT_EQ(add.paths, (Args{"a dir", "b.m3l", "-x.mp3"}));
+    EXPECT_EQ(add.duplicate, cli::DuplicateAnswer::ReplaceAll);
+    EXPECT_EQ(parse({"add", "l.m3l", "x"}).duplicate, cli::DuplicateAnswer::Ask);
+    for (const auto& [word, answer] :
+         {std::pair{"ask", cli::DuplicateAnswer::Ask}, std::pair{"add", cli::DuplicateAnswer::Add},
+          std::pair{"replace", cli::DuplicateAnswer::Replace}, std::pair{"skip", cli::DuplicateAnswer::Skip},
+          std::pair{"add-all", cli::DuplicateAnswer::AddAll}, std::pair{"cancel", cli::DuplicateAnswer::Cancel}})
+        EXPECT_EQ(parse({"add", "--dup=" + std::string(word), "l.m3l", "x"}).duplicate, answer) << word;
+
+    const auto subtract = parse({"subtract", "l.m3l", "x.mp3", "y"});
+    EXPECT_EQ(subtract.command, Command::Subtract);
+    EXPECT_EQ(subtract.listPath, "l.m3l");
+    EXPECT_EQ(subtract.paths, (Args{"x.mp3", "y"}));
+}
+
+TEST(Arguments, SortTakesAColumnNumberOrHeader)
+{
+    const auto sort = parse({"sort", "l.m3l", "Interpret"});
+    EXPECT_EQ(sort.command, Command::Sort);
+    EXPECT_EQ(sort.listPath, "l.m3l");
+    EXPECT_EQ(sort.sortColumn, 3);
+    for (const auto& [text, column] :
+         {std::pair{"0", 0}, std::pair{"13", 13}, std::pair{"datei", 0}, std::pair{"PFAD", 1},
+          std::pair{"interpret", 3}, std::pair{"GRöße", 5}, std::pair{"länge", 6}, std::pair{"TRACK#", 10},
+          std::pair{"bitrate", 11}, std::pair{"®", 12}, std::pair{"©", 13}})
+        EXPECT_EQ(parse({"sort", "l.m3l", text}).sortColumn, column) << text;
+}
+
+TEST(Arguments, FixTakesAListInsteadOfPaths)
+{
+    const auto fix = parse({"fix", "--rename=no", "--list", "l.m3l", "--dry-run"});
+    EXPECT_EQ(fix.command, Command::Fix);
+    EXPECT_EQ(fix.listPath, "l.m3l");
+    EXPECT_TRUE(fix.paths.empty());
+    EXPECT_EQ(fix.rename, cli::RenameAnswer::No);
+    EXPECT_TRUE(fix.dryRun);
+    EXPECT_EQ(parse({"fix", "x.mp3"}).listPath, "");
+}
+
+TEST(Arguments, ListCommandUsageErrors)
+{
+    for (const Args& bad :
+         {Args{"list"}, Args{"list", "a.m3l", "b.m3l"}, Args{"list", "a.mp3"}, Args{"list", ".m3l"},
+          Args{"list", "a.m3l.bak"}, Args{"add", "l.m3l"}, Args{"add", "song.mp3", "other.mp3"},
+          Args{"add", "--dup=maybe", "l.m3l", "x"}, Args{"add", "--dup", "skip", "l.m3l", "x"},
+          Args{"add", "--dup=SKIP", "l.m3l", "x"}, Args{"add", "--dup=3", "l.m3l", "x"},
+          Args{"add", "--dup=", "l.m3l", "x"}, Args{"subtract", "l.m3l"}, Args{"subtract", "--dup=skip", "l.m3l", "x"},
+          Args{"subtract", "l.mp3", "x"}, Args{"sort", "l.m3l"}, Args{"sort", "l.m3l", "14"},
+          Args{"sort", "l.m3l", "-1"}, Args{"sort", "l.m3l", "Artist"}, Args{"sort", "l.m3l", ""},
+          Args{"sort", "l.m3l", "1", "2"}, Args{"sort", "Interpret", "l.m3l"}, Args{"fix", "--list", "l.m3l", "x.mp3"},
+          Args{"fix", "--list"}, Args{"fix", "--list", "l.txt"}, Args{"scan", "--list", "l.m3l"},
+          Args{"list", "--rename=yes", "l.m3l"}, Args{"list", "--dup=skip", "l.m3l"},
+          Args{"sort", "--dry-run", "l.m3l", "0"}})
+        EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
+}

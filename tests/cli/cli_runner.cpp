@@ -10,6 +10,11 @@ namespace clitest {
 
 namespace {
 
+// No run of a test takes long; a program that hangs is ended, and its run
+// then counts as not ended by itself.
+constexpr const char* kTimeLimit = "timeout -k 10 300 ";
+constexpr int kTimedOut = 124;
+
 std::string quoted(const std::string& text)
 {
     std::string result = "'";
@@ -23,12 +28,13 @@ std::string quoted(const std::string& text)
 ProgramRun CliRunner::run(const std::vector<std::string>& args, const std::string& input) const
 {
     const std::string in = output_.write("in", testsupport::Bytes(input.begin(), input.end()));
-    std::string command = "XDG_CONFIG_HOME=" + quoted(config_.path()) + " " + quoted(LIEDKRAM_CLI_PATH);
+    std::string command = "XDG_CONFIG_HOME=" + quoted(config_.path()) + " " + kTimeLimit + quoted(LIEDKRAM_CLI_PATH);
     for (const auto& arg : args)
         command += " " + quoted(arg);
     command += " <" + quoted(in) + " >" + quoted(output_.file("out")) + " 2>" + quoted(output_.file("err"));
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, textOf(output_.file("out")), textOf(output_.file("err"))};
+    const bool exited = WIFEXITED(status) && WEXITSTATUS(status) != kTimedOut;
+    return {exited ? WEXITSTATUS(status) : -1, textOf(output_.file("out")), textOf(output_.file("err"))};
 }
 
 std::string textOf(const std::string& path)

@@ -228,3 +228,14 @@ TEST_F(DocumentTest, ClosingRemovesThePictureDirectory)
     EXPECT_TRUE(doc_.m_bClosing);
     EXPECT_EQ(doc_.GetCount(), 0u);
 }
+
+TEST_F(DocumentTest, AListThatCannotBeSavedIsNamedInTheMessage)
+{
+    fill({"A"});
+    doc_.SetChanged();
+    const auto path = dir_.file("missing folder/list.m3l");
+    EXPECT_FALSE(doc_.OnSaveDocument(path));
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Cannot save '" + path + "' cause: 2"});
+    EXPECT_TRUE(doc_.m_bChanged);
+    EXPECT_EQ(doc_.GetPathName(), "");
+}

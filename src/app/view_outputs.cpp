@@ -1,0 +1,117 @@
+// The commands of the list view that write files or show results for the
+// selected rows: the three exports, the statistics and the CD cover.
+
+#include "app/liedkram_view.h"
+#include "app/qt_cover_canvas.h"
+#include "document/liedkram_doc.h"
+#include "view/cover_bitmap.h"
+#include "view/cover_painting.h"
+#include "view/cover_texts.h"
+#include "view/export_commands.h"
+#include "view/list_statistics.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QFontInfo>
+
+namespace {
+
+// "Name (*.x)|*.x|Other (*.*)|*.*||" as the file dialog's "Name (*.x);;Other (*.*)".
+QString dialogFilter(std::string_view filter)
+{
+    const QStringList parts = QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size()))
+                                  .split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList names;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        names << parts.at(i);
+    return names.join(QStringLiteral(";;"));
+}
+
+QString askSavePath(QWidget* parent, const QString& filter, const QString& suffix, const QString& name)
+{
+    QFileDialog dialog(parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+// The chosen font as the cover fitting takes it: its height the way the
+// font dialog reports it, a negative character height in screen pixels.
+view::FontDescription describe(const QFont& font)
+{
+    view::FontDescription description;
+    description.face = font.family().toStdString();
+    const QFontInfo info(font);
+    description.height = -std::max(1, info.pixelSize());
+    description.weight = font.weight();
+    description.italic = font.italic();
+    description.underline = font.underline();
+    description.strikeOut = font.strikeOut();
+    return description;
+}
+
+}  // namespace
+
+void CLiedkramView::exportSelection(int kind)
+{
+    const auto exportKind = static_cast<view::ExportKind>(kind);
+    const auto& format = view::exportFormat(exportKind);
+    const std::string name = view::initialExportName(document_.GetTitle(), exportKind);
+    const QString path = askSavePath(this, dialogFilter(format.filter),
+                                     QString::fromUtf8(format.extension.data(),
+                                                       static_cast<qsizetype>(format.extension.size())),
+                                     QString::fromStdString(name));
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    view::exportEntries(exportKind, selectedEntries(), path.toStdString());
+    QApplication::restoreOverrideCursor();
+}
+
+void CLiedkramView::OnExportXls()
+{
+    exportSelection(static_cast<int>(view::ExportKind::Spreadsheet));
+}
+
+void CLiedkramView::OnExportM3u()
+{
+    exportSelection(static_cast<int>(view::ExportKind::Playlist));
+}
+
+void CLiedkramView::OnExportTxt()
+{
+    exportSelection(static_cast<int>(view::ExportKind::NameList));
+}
+
+void CLiedkramView::OnStatistics()
+{
+    view::showStatistics(selectedEntries());
+}
+
+void CLiedkramView::OnCdCover()
+{
+    const auto texts = view::collectCoverTexts(selectedEntries());
+    if (!texts)
+        return;
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, this);
+    if (!chosen)
+        return;
+    const auto canvas = app::QtCoverCanvas::forScreen();
+    if (!canvas)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    view::drawCover(*canvas, *texts, describe(font));
+    QApplication::restoreOverrideCursor();
+    const QString path = askSavePath(this, QStringLiteral("Bitmaps (*.bmp);;Alle Dateien (*.*)"),
+                                     QStringLiteral("bmp"), QStringLiteral("cover.bmp"));
+    if (path.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    view::writeCoverBitmap(*canvas, path.toStdString());
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,61 @@
+#include "cli/add_command.h"
+
+#include "cli/list_changes.h"
+#include "cli/list_command.h"
+#include "cli/path_collection.h"
+#include "cli/usage.h"
+#include "document/liedkram_doc.h"
+#include "platform/file.h"
+#include "platform/prompter.h"
+
+#include <exception>
+#include <utility>
+
+namespace cli {
+
+namespace {
+
+using DocCommand = void (CLiedkramDoc::*)(const std::vector<std::string>&);
+
+int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<std::string>& paths,
+              DocCommand command, std::string removedVerb, std::ostream& out)
+{
+    const CollectedPaths collected = collectPaths(paths);
+    for (const std::string& problem : collected.problems)
+        platform::prompter().showMessage(problem);
+    std::size_t reported = 0;
+    {
+        ListChangeRecorder recorder(doc, out, std::move(removedVerb));
+        try {
+            (doc.*command)(collected.files);
+        } catch (const std::exception& error) {
+            // What the command did before stays and is saved below.
+            platform::prompter().showMessage(std::string("Stopped: ") + error.what());
+        }
+        reported = recorder.messageCount();
+    }
+    if (doc.m_bChanged && !saveList(doc, listPath))
+        return kExitSkipped;
+    return collected.problems.empty() && reported == 0 ? kExitOk : kExitSkipped;
+}
+
+}  // namespace
+
+int runAdd(const std::string& listPath, const std::vector<std::string>& paths, std::ostream& out)
+{
+    CLiedkramDoc doc;
+    // A list that is not there yet starts empty and is written once something is added.
+    if (platform::fileExists(listPath) && !doc.OnOpenDocument(listPath))
+        return kExitSkipped;
+    return runChange(doc, listPath, paths, &CLiedkramDoc::OnAddMp3s, "replaced", out);
+}
+
+int runSubtract(const std::string& listPath, const std::vector<std::string>& paths, std::ostream& out)
+{
+    CLiedkramDoc doc;
+    if (!doc.OnOpenDocument(listPath))
+        return kExitSkipped;
+    return runChange(doc, listPath, paths, &CLiedkramDoc::OnSubtractMp3s, "removed", out);
+}
+
+}  // namespace cli

@@ -1,0 +1,72 @@
+#include "cli/duplicate_answer.h"
+
+#include "platform/text.h"
+
+#include <array>
+#include <string>
+#include <utility>
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kChoices = "[1] add, [2] replace, [3] skip, [4] add-all, [5] replace-all, [6] cancel? ";
+constexpr std::string_view kBlanks = " \t\r";
+
+constexpr std::array<std::pair<std::string_view, DuplicateAnswer>, 7> kWords = {{
+    {"ask", DuplicateAnswer::Ask},
+    {"add", DuplicateAnswer::Add},
+    {"replace", DuplicateAnswer::Replace},
+    {"skip", DuplicateAnswer::Skip},
+    {"add-all", DuplicateAnswer::AddAll},
+    {"replace-all", DuplicateAnswer::ReplaceAll},
+    {"cancel", DuplicateAnswer::Cancel},
+}};
+
+std::string_view trimmed(std::string_view line)
+{
+    const auto first = line.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
+}
+
+}  // namespace
+
+std::optional<DuplicateAnswer> duplicateAnswerNamed(std::string_view word)
+{
+    for (const auto& [name, answer] : kWords) {
+        if (word == name)
+            return answer;
+    }
+    return std::nullopt;
+}
+
+std::optional<DuplicateAnswer> parseTypedDuplicateAnswer(std::string_view text)
+{
+    if (text.size() == 1 && text.front() >= '1' && text.front() <= '6')
+        return static_cast<DuplicateAnswer>(text.front() - '0');
+    for (const auto& [name, answer] : kWords) {
+        // Being asked again is what "ask" would mean here.
+        if (answer != DuplicateAnswer::Ask && platform::equalsIgnoreAsciiCase(text, name))
+            return answer;
+    }
+    return std::nullopt;
+}
+
+int readDuplicateAnswer(std::string_view question, std::istream& in, std::ostream& err)
+{
+    err << question << '\n';
+    std::string line;
+    while (true) {
+        err << kChoices << std::flush;
+        if (!std::getline(in, line)) {
+            err << "\n-> skip (no more input)\n" << std::flush;
+            return DUP_SKIP;
+        }
+        if (const auto answer = parseTypedDuplicateAnswer(trimmed(line)))
+            return static_cast<int>(*answer);
+    }
+}
+
+}  // namespace cli

@@ -1,0 +1,124 @@
+#include "cli/list_changes.h"
+
+#include "cli/scan_table.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file.h"
+
+#include <utility>
+
+namespace cli {
+
+namespace {
+
+// The question ends with the new entry: this line, its full path, then its
+// artist and title on an indented line.
+constexpr std::string_view kIncomingIntro = "Soll folgender Eintrag hinzugef\xC3\xBCgt werden?:\n";
+constexpr std::string_view kArtistLineStart = "\n\t\"";
+
+}  // namespace
+
+ListChangeRecorder::ListChangeRecorder(CLiedkramDoc& doc, std::ostream& out, std::string removedVerb)
+    : doc_(doc), out_(out), removedVerb_(std::move(removedVerb)), inner_(platform::prompter())
+{
+    mirrorRows();
+    doc_.addObserver(this);
+    platform::installPrompter(this);
+}
+
+ListChangeRecorder::~ListChangeRecorder()
+{
+    platform::installPrompter(&inner_);
+    doc_.removeObserver(this);
+}
+
+void ListChangeRecorder::rowsAppended(std::size_t first, std::size_t count)
+{
+    for (std::size_t row = first; row < first + count; ++row) {
+        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), doc_.GetEntry(row).GetFullPath());
+        line("added", rows_[row]);
+    }
+}
+
+void ListChangeRecorder::rowRemoved(std::size_t row)
+{
+    line(removedVerb_, rows_.at(row));
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+}
+
+void ListChangeRecorder::rowsReordered()
+{
+    mirrorRows();
+}
+
+void ListChangeRecorder::rowRefreshed(std::size_t row)
+{
+    rows_.at(row) = doc_.GetEntry(row).GetFullPath();
+}
+
+void ListChangeRecorder::listCleared()
+{
+    rows_.clear();
+}
+
+void ListChangeRecorder::showMessage(std::string_view text)
+{
+    ++messages_;
+    inner_.showMessage(text);
+}
+
+int ListChangeRecorder::askYesNoCancel(std::string_view text)
+{
+    return inner_.askYesNoCancel(text);
+}
+
+int ListChangeRecorder::askYesNo(std::string_view text)
+{
+    return inner_.askYesNo(text);
+}
+
+int ListChangeRecorder::askDuplicate(std::string_view text)
+{
+    const int answer = inner_.askDuplicate(text);
+    if (answer == DUP_SKIP)
+        line("declined", incomingPathOf(text));
+    else if (answer == DUP_CANCEL)
+        line("cancelled", incomingPathOf(text));
+    return answer;
+}
+
+int ListChangeRecorder::askProgress(std::string_view text)
+{
+    return inner_.askProgress(text);
+}
+
+void ListChangeRecorder::line(std::string_view verb, std::string_view path)
+{
+    out_ << verb << ' ' << escapeField(path) << '\n' << std::flush;
+}
+
+void ListChangeRecorder::mirrorRows()
+{
+    rows_.clear();
+    for (std::size_t row = 0; row < doc_.GetCount(); ++row)
+        rows_.push_back(doc_.GetEntry(row).GetFullPath());
+}
+
+std::string incomingPathOf(std::string_view question)
+{
+    const auto intro = question.rfind(kIncomingIntro);
+    if (intro == std::string_view::npos)
+        return std::string(question);
+    const std::string_view rest = question.substr(intro + kIncomingIntro.size());
+    // A file name may hold the very characters that start the artist line:
+    // the first cut that names an existing file wins (the question comes
+    // before a declined file is renamed), else the first cut.
+    const auto first = rest.find(kArtistLineStart);
+    for (auto cut = first; cut != std::string_view::npos; cut = rest.find(kArtistLineStart, cut + 1)) {
+        const std::string path(rest.substr(0, cut));
+        if (platform::fileExists(path))
+            return path;
+    }
+    return std::string(rest.substr(0, first));
+}
+
+}  // namespace cli
