@@ -1,5 +1,11 @@
 #include "bench_files.h"
 
+#include "platform/profile.h"
+#include "platform/prompter.h"
+
+#include <cstdio>
+#include <exception>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -125,6 +131,20 @@ std::size_t readWhole(const std::string& path, std::span<std::uint8_t> block)
     }
     ::close(fd);
     return total;
+}
+
+int runWithSeams(const char* program, const std::function<int(platform::MemoryProfile&, platform::ScriptedPrompter&)>& run)
+{
+    platform::MemoryProfile profile;
+    platform::ScriptedPrompter prompter;
+    platform::installProfile(&profile);
+    platform::installPrompter(&prompter);
+    try {
+        return run(profile, prompter);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", program, error.what());
+        return 1;
+    }
 }
 
 }  // namespace bench

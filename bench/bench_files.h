@@ -2,10 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace platform {
+class MemoryProfile;
+class ScriptedPrompter;
+}  // namespace platform
 
 namespace bench {
 
@@ -35,6 +41,10 @@ private:
 Bytes musicFrames(std::size_t minBytes);
 // A 128-byte ID3v1 tag.
 Bytes id3v1Tag(std::string_view title, std::string_view artist);
+
+// Runs a benchmark with an in-memory profile and a prompter that records
+// messages installed; reports an exception under the program's name.
+int runWithSeams(const char* program, const std::function<int(platform::MemoryProfile&, platform::ScriptedPrompter&)>& run);
 
 void writeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Opens the file and reads it with read() in blocks of the buffer's size;

@@ -127,14 +127,6 @@ int run()
 
 int main()
 {
-    platform::MemoryProfile profile;
-    platform::ScriptedPrompter prompter;
-    platform::installProfile(&profile);
-    platform::installPrompter(&prompter);
-    try {
-        return run();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "liedkram-bench-list: %s\n", error.what());
-        return 1;
-    }
+    return bench::runWithSeams("liedkram-bench-list",
+                               [](platform::MemoryProfile&, platform::ScriptedPrompter&) { return run(); });
 }

@@ -86,14 +86,7 @@ int run(platform::ScriptedPrompter& prompter)
 int main()
 {
     // Default settings: ChkAll is on, so every file is walked whole.
-    platform::MemoryProfile profile;
-    platform::ScriptedPrompter prompter;
-    platform::installProfile(&profile);
-    platform::installPrompter(&prompter);
-    try {
+    return bench::runWithSeams("liedkram-bench-load", [](platform::MemoryProfile&, platform::ScriptedPrompter& prompter) {
         return run(prompter);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "liedkram-bench-load: %s\n", error.what());
-        return 1;
-    }
+    });
 }

@@ -136,14 +136,6 @@ int main(int argc, char** argv)
     // Drawing needs fonts but no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    platform::MemoryProfile profile;
-    platform::ScriptedPrompter prompter;
-    platform::installProfile(&profile);
-    platform::installPrompter(&prompter);
-    try {
-        return run();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "liedkram-bench-outputs: %s\n", error.what());
-        return 1;
-    }
+    return bench::runWithSeams("liedkram-bench-outputs",
+                               [](platform::MemoryProfile&, platform::ScriptedPrompter&) { return run(); });
 }

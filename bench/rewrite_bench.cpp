@@ -102,15 +102,10 @@ int run(platform::ScriptedPrompter& prompter)
 
 int main()
 {
-    platform::MemoryProfile profile;
-    platform::ScriptedPrompter prompter;
-    platform::installProfile(&profile);
-    platform::installPrompter(&prompter);
-    profile.writeInt("SetID3", 0);
-    try {
+    return bench::runWithSeams("liedkram-bench-rewrite", [](platform::MemoryProfile& profile,
+                                                            platform::ScriptedPrompter& prompter) {
+        // Only the cut and the headers are measured, no tag.
+        profile.writeInt("SetID3", 0);
         return run(prompter);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "liedkram-bench-rewrite: %s\n", error.what());
-        return 1;
-    }
+    });
 }

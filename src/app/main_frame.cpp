@@ -2,12 +2,15 @@
 
 #include "app/about_dlg.h"
 #include "app/command_table.h"
+#include "app/edit_runs.h"
+#include "app/qt_prompter.h"
 #include "app/entry_table_model.h"
 #include "app/liedkram_view.h"
 #include "app/list_printer.h"
 #include "app/options_dlg.h"
 #include "app/toolbar_icons.h"
 #include "document/liedkram_doc.h"
+#include "platform/prompter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,8 +53,6 @@ bool isWithoutFunction(int id)
     case kSimilaritySearch:
     case kReset:
     case kMoveMp3s:
-    case kManualEdit:
-    case kAutoEdit:
     case kCut:
     case kCopy:
     case kPaste:
@@ -64,7 +65,7 @@ bool isWithoutFunction(int id)
 }  // namespace
 
 CMainFrame::CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent)
-    : QMainWindow(parent), document_(document), view_(new CLiedkramView(document, shell, this))
+    : QMainWindow(parent), document_(document), shell_(shell), view_(new CLiedkramView(document, shell, this))
 {
     setAcceptDrops(true);
     setCentralWidget(view_);
@@ -175,6 +176,10 @@ void CMainFrame::connectCommands()
     on(kPrint, &CMainFrame::onPrint);
     on(kPrintPreview, &CMainFrame::onPrintPreview);
     on(kPrintSetup, &CMainFrame::onPrintSetup);
+    on(kManualEdit, &CMainFrame::onManualEdit);
+    on(kAutoEdit, &CMainFrame::onAutoEdit);
+    connect(view_, &CLiedkramView::manualEditRequested, this, &CMainFrame::onManualEdit);
+    connect(view_, &CLiedkramView::autoEditRequested, this, &CMainFrame::onAutoEdit);
     connect(actions_.at(kExit), &QAction::triggered, this, &QWidget::close);
     connect(actions_.at(kToolbar), &QAction::toggled, toolBar_, &QWidget::setVisible);
     connect(actions_.at(kStatusBar), &QAction::toggled, statusBar(), &QWidget::setVisible);
@@ -339,6 +344,23 @@ void CMainFrame::onPrintSetup()
         printer_ = std::make_unique<QPrinter>();
     QPageSetupDialog dialog(printer_.get(), this);
     dialog.exec();
+}
+
+void CMainFrame::onManualEdit()
+{
+    runManualEdit(document_, view_->selectedRows(), shell_, this);
+    updateTitle();
+}
+
+void CMainFrame::onAutoEdit()
+{
+    // The run's questions go to its progress dialog while it lasts.
+    auto* prompter = dynamic_cast<QtPrompter*>(&platform::prompter());
+    runAutoEdit(document_, view_->selectedRows(), this, [prompter](ProgressAsker asker) {
+        if (prompter)
+            prompter->setProgressAsker(std::move(asker));
+    });
+    updateTitle();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -60,10 +60,13 @@ private:
     void onPrint();
     void onPrintPreview();
     void onPrintSetup();
+    void onManualEdit();
+    void onAutoEdit();
     void runWithProgress(const QStringList& paths, bool add);
     std::optional<std::string> askListPath();
 
     CLiedkramDoc& document_;
+    platform::ShellOpener& shell_;
     CLiedkramView* view_;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;

@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 
+#include "cli/export_command.h"
 #include "cli/list_columns.h"
 #include "cli/usage.h"
 #include "platform/text.h"
@@ -18,6 +19,7 @@ constexpr std::string_view kEndOfOptions = "--";
 constexpr std::string_view kRenamePrefix = "--rename=";
 constexpr std::string_view kDuplicatePrefix = "--dup=";
 constexpr std::string_view kListExtension = ".m3l";
+constexpr std::string_view kMp3Extension = ".mp3";
 
 bool isHelp(std::string_view arg)
 {
@@ -48,16 +50,73 @@ RenameAnswer parseRenameAnswer(std::string_view value)
     throw UsageError("--rename takes ask, yes or no, not '" + std::string(value) + "'");
 }
 
+bool endsWith(std::string_view path, std::string_view extension)
+{
+    return path.size() > extension.size() &&
+           platform::equalsIgnoreAsciiCase(path.substr(path.size() - extension.size()), extension);
+}
+
 // The document takes any other name for an MP3 file to add, so a list must
 // be named as one; otherwise saving it could overwrite an MP3 file.
 std::string checkedListPath(const std::string& path)
 {
-    const bool named = path.size() > kListExtension.size() &&
-                       platform::equalsIgnoreAsciiCase(
-                           std::string_view(path).substr(path.size() - kListExtension.size()), kListExtension);
-    if (!named)
+    if (!endsWith(path, kListExtension))
         throw UsageError("a list file's name ends in .m3l, not '" + path + "'");
     return path;
+}
+
+// The output comes first and the paths follow, so a forgotten output name
+// would make the first MP3 file the output; such names are never written.
+std::string checkedOutputPath(std::string_view command, const std::string& path)
+{
+    if (endsWith(path, kMp3Extension) || endsWith(path, kListExtension))
+        throw UsageError(std::string(command) + " writes no file named .mp3 or .m3l, not '" + path + "'");
+    return path;
+}
+
+// export, stats and cover take their entries from a list file or from paths.
+void takeEntrySource(std::string_view command, std::vector<std::string> paths, Arguments& result)
+{
+    if (!result.listPath.empty() && !paths.empty())
+        throw UsageError(std::string(command) + " takes --list or paths, not both");
+    if (result.listPath.empty() && paths.empty())
+        throw UsageError(std::string(command) + " needs --list LIST.m3l or at least one path");
+    result.paths = std::move(paths);
+}
+
+bool takesList(Command command)
+{
+    return command == Command::Fix || command == Command::Export || command == Command::Stats ||
+           command == Command::Cover;
+}
+
+// export FORMAT OUT, stats, cover OUT --font FONT; then the entries' source.
+void parseOutputCommand(std::string_view name, std::vector<std::string> others, Arguments& result)
+{
+    const auto usage = [name](std::string_view what) {
+        return UsageError(std::string(name) + " " + std::string(what));
+    };
+    std::size_t used = 0;
+    if (result.command == Command::Export) {
+        if (others.size() < 2)
+            throw usage("needs a format (xls, m3u or txt) and an output file");
+        const auto kind = exportKindNamed(others[0]);
+        if (!kind)
+            throw usage("takes the format xls, m3u or txt, not '" + others[0] + "'");
+        result.exportKind = *kind;
+        result.outputPath = checkedOutputPath(name, others[1]);
+        used = 2;
+    }
+    if (result.command == Command::Cover) {
+        if (others.empty())
+            throw usage("needs an output file");
+        if (!result.font)
+            throw usage("needs --font \"FAMILY[,POINTS]\"");
+        result.outputPath = checkedOutputPath(name, others[0]);
+        used = 1;
+    }
+    others.erase(others.begin(), others.begin() + static_cast<std::ptrdiff_t>(used));
+    takeEntrySource(name, std::move(others), result);
 }
 
 // The value behind an option that takes the next argument.
@@ -83,10 +142,14 @@ bool parseCommandOption(std::span<const std::string> args, std::size_t& i, Argum
         }
         if (arg == "--rename")
             throw UsageError("--rename needs a value: --rename=ask, --rename=yes or --rename=no");
-        if (arg == "--list") {
-            result.listPath = checkedListPath(optionValue(args, i, "a list file"));
-            return true;
-        }
+    }
+    if (takesList(result.command) && arg == "--list") {
+        result.listPath = checkedListPath(optionValue(args, i, "a list file"));
+        return true;
+    }
+    if (result.command == Command::Cover && arg == "--font") {
+        result.font = parseCoverFont(optionValue(args, i, "FAMILY[,POINTS]"));
+        return true;
     }
     if (result.command == Command::Add) {
         if (arg.starts_with(kDuplicatePrefix)) {
@@ -165,6 +228,11 @@ Arguments parseFileCommand(Command command, std::string_view name, std::span<con
             throw usage("needs at least one path");
         result.paths = std::move(others);
         return result;
+    case Command::Export:
+    case Command::Stats:
+    case Command::Cover:
+        parseOutputCommand(name, std::move(others), result);
+        return result;
     case Command::Help:
     case Command::Settings:
         break;
@@ -185,8 +253,9 @@ Arguments parseSettings(std::span<const std::string> args)
 }
 
 constexpr std::pair<std::string_view, Command> kFileCommands[] = {
-    {"scan", Command::Scan}, {"fix", Command::Fix},           {"list", Command::List},
-    {"add", Command::Add},   {"subtract", Command::Subtract}, {"sort", Command::Sort},
+    {"scan", Command::Scan},     {"fix", Command::Fix},           {"list", Command::List},
+    {"add", Command::Add},       {"subtract", Command::Subtract}, {"sort", Command::Sort},
+    {"export", Command::Export}, {"stats", Command::Stats},       {"cover", Command::Cover},
 };
 
 }  // namespace

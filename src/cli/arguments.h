@@ -1,8 +1,10 @@
 #pragma once
 
+#include "cli/cover_font.h"
 #include "cli/duplicate_answer.h"
 #include "cli/rename_answer.h"
 #include "cli/setting_value.h"
+#include "view/export_commands.h"
 
 #include <optional>
 #include <span>
@@ -11,23 +13,31 @@
 
 namespace cli {
 
-enum class Command { Help, Scan, Fix, Settings, List, Add, Subtract, Sort };
+enum class Command { Help, Scan, Fix, Settings, List, Add, Subtract, Sort, Export, Stats, Cover };
 
 struct Arguments {
     Command command = Command::Help;
     // Every command but settings: settings for this run only.
     std::vector<SettingValue> overrides;
-    // scan, fix, add and subtract: the named paths in their order.
+    // scan, fix, add, subtract, and export, stats and cover without --list:
+    // the named paths in their order.
     std::vector<std::string> paths;
     // fix: how the rename question is answered, and whether files stay as they are.
     RenameAnswer rename = RenameAnswer::Ask;
     bool dryRun = false;
-    // list, add, subtract, sort, and fix --list: the list file (ending in ".m3l").
+    // list, add, subtract, sort, and fix, export, stats and cover with
+    // --list: the list file (ending in ".m3l").
     std::string listPath;
     // add: how the duplicate question is answered.
     DuplicateAnswer duplicate = DuplicateAnswer::Ask;
     // sort: the column (0-13).
     int sortColumn = 0;
+    // export: what is written.
+    view::ExportKind exportKind = view::ExportKind::Spreadsheet;
+    // export and cover: the file written.
+    std::string outputPath;
+    // cover: the font the fitting starts from (--font must be given).
+    std::optional<CoverFont> font;
     // settings: the one to store; none means list them all.
     std::optional<SettingValue> store;
 };

@@ -2,20 +2,10 @@
 
 #include "cli/scan_table.h"
 #include "entry/liedkram_entry.h"
-#include "platform/file.h"
 
 #include <utility>
 
 namespace cli {
-
-namespace {
-
-// The question ends with the new entry: this line, its full path, then its
-// artist and title on an indented line.
-constexpr std::string_view kIncomingIntro = "Soll folgender Eintrag hinzugef\xC3\xBCgt werden?:\n";
-constexpr std::string_view kArtistLineStart = "\n\t\"";
-
-}  // namespace
 
 ListChangeRecorder::ListChangeRecorder(CLiedkramDoc& doc, std::ostream& out, std::string removedVerb)
     : doc_(doc), out_(out), removedVerb_(std::move(removedVerb)), inner_(platform::prompter())
@@ -78,12 +68,12 @@ int ListChangeRecorder::askYesNo(std::string_view text)
 
 int ListChangeRecorder::askDuplicate(std::string_view text)
 {
-    const int answer = inner_.askDuplicate(text);
-    if (answer == DUP_SKIP)
-        line("declined", incomingPathOf(text));
-    else if (answer == DUP_CANCEL)
-        line("cancelled", incomingPathOf(text));
-    return answer;
+    return inner_.askDuplicate(text);
+}
+
+void ListChangeRecorder::entryDeclined(const CLiedkramEntry& entry, bool cancelled)
+{
+    line(cancelled ? "cancelled" : "declined", entry.GetFullPath());
 }
 
 int ListChangeRecorder::askProgress(std::string_view text)
@@ -101,24 +91,6 @@ void ListChangeRecorder::mirrorRows()
     rows_.clear();
     for (std::size_t row = 0; row < doc_.GetCount(); ++row)
         rows_.push_back(doc_.GetEntry(row).GetFullPath());
-}
-
-std::string incomingPathOf(std::string_view question)
-{
-    const auto intro = question.rfind(kIncomingIntro);
-    if (intro == std::string_view::npos)
-        return std::string(question);
-    const std::string_view rest = question.substr(intro + kIncomingIntro.size());
-    // A file name may hold the very characters that start the artist line:
-    // the first cut that names an existing file wins (the question comes
-    // before a declined file is renamed), else the first cut.
-    const auto first = rest.find(kArtistLineStart);
-    for (auto cut = first; cut != std::string_view::npos; cut = rest.find(kArtistLineStart, cut + 1)) {
-        const std::string path(rest.substr(0, cut));
-        if (platform::fileExists(path))
-            return path;
-    }
-    return std::string(rest.substr(0, first));
 }
 
 }  // namespace cli

@@ -31,6 +31,7 @@ public:
     void rowRefreshed(std::size_t row) override;
     void listCleared() override;
     void titleChanged() override {}
+    void entryDeclined(const CLiedkramEntry& entry, bool cancelled) override;
 
     void showMessage(std::string_view text) override;
     int askYesNoCancel(std::string_view text) override;
@@ -50,10 +51,5 @@ private:
     std::vector<std::string> rows_;
     std::size_t messages_ = 0;
 };
-
-// The new entry's full path in the document's duplicate question, read
-// while that question is asked; the whole question when it does not have
-// the expected form.
-std::string incomingPathOf(std::string_view question);
 
 }  // namespace cli

@@ -1,11 +1,14 @@
 #include "cli/add_command.h"
 #include "cli/arguments.h"
+#include "cli/cover_command.h"
+#include "cli/export_command.h"
 #include "cli/fix_command.h"
 #include "cli/list_command.h"
 #include "cli/override_profile.h"
 #include "cli/progress_line.h"
 #include "cli/scan_command.h"
 #include "cli/settings_command.h"
+#include "cli/stats_command.h"
 #include "cli/stderr_prompter.h"
 #include "cli/usage.h"
 #include "platform/qsettings_profile.h"
@@ -55,6 +58,13 @@ int main(int argc, char** argv)
         return cli::runSubtract(arguments.listPath, arguments.paths, std::cout);
     case cli::Command::Sort:
         return cli::runSort(arguments.listPath, arguments.sortColumn, std::cout);
+    case cli::Command::Export:
+        return cli::runExport(arguments.exportKind, arguments.outputPath, arguments.listPath, arguments.paths,
+                              progress);
+    case cli::Command::Stats:
+        return cli::runStats(arguments.listPath, arguments.paths, std::cout, progress);
+    case cli::Command::Cover:
+        return cli::runCover(arguments.outputPath, *arguments.font, arguments.listPath, arguments.paths, progress);
     case cli::Command::Settings:
     case cli::Command::Help:
         break;

@@ -12,11 +12,13 @@ namespace {
 
 constexpr const char* kDeclinedSuffix = ".cop";
 
-// Full path, then artist and title in quotes on an indented line.
+// Full path, then artist and title in quotes on an indented line, then the
+// bitrate, length and size, so the user can keep the better copy.
 std::string describe(const CLiedkramEntry& entry)
 {
     return entry.GetFullPath() + "\n\t\"" + platform::cp1252ToUtf8(entry.m_szArtist.view()) + "\"  -  \"" +
-           platform::cp1252ToUtf8(entry.m_szTitle.view()) + "\"";
+           platform::cp1252ToUtf8(entry.m_szTitle.view()) + "\"\n\t" + entry.GetBitrateText() + " kbit/s, " +
+           entry.GetLengthText() + ", " + std::to_string(entry.m_nFileSize) + " Bytes";
 }
 
 std::string duplicateQuestion(const CLiedkramEntry& listed, const CLiedkramEntry& incoming)
@@ -57,6 +59,9 @@ bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, i
             removeRowAt(row);
             changed = true;
         } else if (answer == DUP_SKIP || answer == DUP_CANCEL) {
+            const bool cancelled = answer == DUP_CANCEL;
+            const CLiedkramEntry& declined = *entry;
+            notify([&](DocumentObserver& o) { o.entryDeclined(declined, cancelled); });
             // The declined file is marked on disk, unless it is a listed file itself.
             const std::string path = entry->GetFullPath();
             if (!isListedFile(path)) {

@@ -17,6 +17,8 @@ constexpr std::size_t kMinRecordSize = 6 + 42;
 
 }  // namespace
 
+void DocumentObserver::entryDeclined(const CLiedkramEntry&, bool) {}
+
 CLiedkramDoc::CLiedkramDoc() : m_strPlainTitle(kUntitled) {}
 
 CLiedkramDoc::~CLiedkramDoc() = default;

@@ -35,6 +35,9 @@ public:
     virtual void rowRefreshed(std::size_t row) = 0;
     virtual void listCleared() = 0;
     virtual void titleChanged() = 0;
+    // A new entry turned away at the duplicate question (cancelled: the
+    // answer also ended the run), told before the entry is discarded.
+    virtual void entryDeclined(const CLiedkramEntry& entry, bool cancelled);
 };
 
 // The MP3 list: the ordered entries it owns, its list file and its title with

@@ -1,5 +1,7 @@
 #include "view/cover_painting.h"
 
+#include <algorithm>
+
 #include <cstdint>
 
 namespace view {
@@ -67,9 +69,12 @@ void paintCover(CoverCanvas& canvas, const CoverTexts& texts, const CoverFit& fi
     for (std::size_t k = 1; k <= n; ++k)
         canvas.drawText(texts.titles[k - 1].line, lines.box(k, titleLeft, titleLeft + m.titleWidth + kTextMargin));
 
-    // The total's box is as wide as the title column, room enough for any length.
+    // The total's box is as wide as the title column; when the titles are
+    // shorter than the lengths, as wide as the length column, so the total
+    // is never cut off.
     const std::int64_t totalLeft = colonColumn - fit.totalMinutesWidth;
-    canvas.drawText(texts.totalLength, lines.box(n + 1, totalLeft, totalLeft + m.titleWidth + kTextMargin));
+    const std::int64_t totalWidth = std::max<std::int64_t>(m.titleWidth, m.lengthWidth);
+    canvas.drawText(texts.totalLength, lines.box(n + 1, totalLeft, totalLeft + totalWidth + kTextMargin));
 }
 
 CoverFit drawCover(CoverCanvas& canvas, const CoverTexts& texts, const FontDescription& chosen)

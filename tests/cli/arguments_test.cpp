@@ -152,3 +152,57 @@ TEST(Arguments, ListCommandUsageErrors)
           Args{"sort", "--dry-run", "l.m3l", "0"}})
         EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
 }
+
+TEST(Arguments, ExportTakesFormatOutputAndAListOrPaths)
+{
+    const auto fromList = parse({"export", "--list", "l.m3l", "txt", "names.txt"});
+    EXPECT_EQ(fromList.command, Command::Export);
+    EXPECT_EQ(fromList.exportKind, view::ExportKind::NameList);
+    EXPECT_EQ(fromList.outputPath, "names.txt");
+    EXPECT_EQ(fromList.listPath, "l.m3l");
+    EXPECT_TRUE(fromList.paths.empty());
+
+    const auto fromPaths = parse({"export", "xls", "t.xls", "a dir", "--set", "ChkAll=0", "--", "-b.mp3"});
+    EXPECT_EQ(fromPaths.exportKind, view::ExportKind::Spreadsheet);
+    EXPECT_EQ(fromPaths.outputPath, "t.xls");
+    EXPECT_EQ(fromPaths.listPath, "");
+    EXPECT_EQ(fromPaths.paths, (Args{"a dir", "-b.mp3"}));
+    ASSERT_EQ(fromPaths.overrides.size(), 1u);
+    EXPECT_EQ(parse({"export", "m3u", "p.m3u", "x"}).exportKind, view::ExportKind::Playlist);
+}
+
+TEST(Arguments, StatsAndCoverTakeAListOrPaths)
+{
+    const auto stats = parse({"stats", "a", "b"});
+    EXPECT_EQ(stats.command, Command::Stats);
+    EXPECT_EQ(stats.paths, (Args{"a", "b"}));
+    EXPECT_EQ(parse({"stats", "--list", "l.m3l"}).listPath, "l.m3l");
+
+    const auto cover = parse({"cover", "--list", "l.m3l", "out.bmp", "--font", "DejaVu Serif,14"});
+    EXPECT_EQ(cover.command, Command::Cover);
+    EXPECT_EQ(cover.outputPath, "out.bmp");
+    EXPECT_EQ(cover.listPath, "l.m3l");
+    ASSERT_TRUE(cover.font.has_value());
+    EXPECT_EQ(cover.font->family, "DejaVu Serif");
+    EXPECT_EQ(cover.font->points, 14);
+    const auto fromPaths = parse({"cover", "c.bmp", "--font", "Sans", "x.mp3", "y.mp3"});
+    EXPECT_EQ(fromPaths.paths, (Args{"x.mp3", "y.mp3"}));
+    EXPECT_EQ(fromPaths.font->points, 12);
+}
+
+TEST(Arguments, OutputCommandUsageErrors)
+{
+    for (const Args& bad :
+         {Args{"export"}, Args{"export", "xls"}, Args{"export", "xls", "t.xls"}, Args{"export", "csv", "t.csv", "x"},
+          Args{"export", "XLS", "t.xls", "x"}, Args{"export", "t.xls", "xls", "x"},
+          Args{"export", "xls", "t.xls", "--list", "l.m3l", "x"}, Args{"export", "m3u", "song.mp3", "x.mp3"},
+          Args{"export", "txt", "list.M3L", "x"}, Args{"export", "xls", "t.xls", "--list", "l.txt"},
+          Args{"export", "xls", "t.xls", "--font", "Sans", "x"}, Args{"stats"}, Args{"stats", "--list", "l.m3l", "x"},
+          Args{"stats", "--list"}, Args{"stats", "--rename=yes", "x"}, Args{"cover", "c.bmp", "x"},
+          Args{"cover", "--font", "Sans", "--list", "l.m3l"}, Args{"cover", "c.bmp", "--font", "Sans"},
+          Args{"cover", "c.bmp", "--font", "Sans", "--list", "l.m3l", "x"}, Args{"cover", "c.bmp", "--font"},
+          Args{"cover", "c.bmp", "--font", "Sans,0", "x"}, Args{"cover", "a.mp3", "--font", "Sans", "b.mp3"},
+          Args{"cover", "c.bmp", "--font", "Sans", "--dry-run", "x"}, Args{"list", "--list", "l.m3l"},
+          Args{"scan", "--font", "Sans", "x"}})
+        EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
+}

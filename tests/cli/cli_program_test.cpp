@@ -52,7 +52,7 @@ TEST_F(CliProgram, HelpAndUsageErrors)
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("liedkram-cli scan"), std::string::npos);
     EXPECT_NE(help.out.find("liedkram-cli fix"), std::string::npos);
-    for (const char* command : {"fix --list", "list", "add", "subtract", "sort"})
+    for (const char* command : {"fix --list", "list", "add", "subtract", "sort", "export", "stats", "cover"})
         EXPECT_NE(help.out.find("liedkram-cli " + std::string(command) + " "), std::string::npos) << command;
 
     const std::string path = music_.file("x.mp3");

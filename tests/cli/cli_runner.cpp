@@ -28,13 +28,19 @@ std::string quoted(const std::string& text)
 ProgramRun CliRunner::run(const std::vector<std::string>& args, const std::string& input) const
 {
     const std::string in = output_.write("in", testsupport::Bytes(input.begin(), input.end()));
-    std::string command = "XDG_CONFIG_HOME=" + quoted(config_.path()) + " " + kTimeLimit + quoted(LIEDKRAM_CLI_PATH);
+    std::string command =
+        "XDG_CONFIG_HOME=" + quoted(config_.path()) + " " + environment_ + kTimeLimit + quoted(LIEDKRAM_CLI_PATH);
     for (const auto& arg : args)
         command += " " + quoted(arg);
     command += " <" + quoted(in) + " >" + quoted(output_.file("out")) + " 2>" + quoted(output_.file("err"));
     const int status = std::system(command.c_str());
     const bool exited = WIFEXITED(status) && WEXITSTATUS(status) != kTimedOut;
     return {exited ? WEXITSTATUS(status) : -1, textOf(output_.file("out")), textOf(output_.file("err"))};
+}
+
+void CliRunner::setEnvironment(const std::string& name, const std::string& value)
+{
+    environment_ += name + "=" + quoted(value) + " ";
 }
 
 std::string textOf(const std::string& path)

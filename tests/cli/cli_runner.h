@@ -20,9 +20,12 @@ public:
     // input is what the program reads from standard input; then its end.
     ProgramRun run(const std::vector<std::string>& args, const std::string& input = "") const;
     const std::string& configDir() const { return config_.path(); }
+    // Sets a variable of the environment for every later run.
+    void setEnvironment(const std::string& name, const std::string& value);
 
 private:
     testsupport::TempDir config_;
+    std::string environment_;
     testsupport::TempDir output_;
 };
 

@@ -102,8 +102,3 @@ TEST_F(ListChanges, MessagesAreCountedAndPassedOnAndThePrompterIsPutBack)
     doc_.OnAddMp3s({song("a.mp3", "Band", "Song")});
     EXPECT_EQ(out_.str(), "");
 }
-
-TEST(IncomingPath, IsTheWholeQuestionWhenItHasAnotherForm)
-{
-    EXPECT_EQ(cli::incomingPathOf("Something else"), "Something else");
-}

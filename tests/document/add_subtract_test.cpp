@@ -39,10 +39,11 @@ TEST_F(AddSubtract, TheDuplicateQuestionShowsTheListedEntryFirst)
     const auto second = song("b.mp3", "BAND", "song");
     doc_.OnAddMp3s({first, second});
     ASSERT_EQ(prompter().prompts().size(), 1u);
+    const std::string details = "\n\t128 kbit/s, 0:00.4, 8468 Bytes";
     EXPECT_EQ(prompter().prompts()[0].text,
-              "Dieser Eintrag ist bereits in der MP3-Liste enthalten:\n" + first +
-                  "\n\t\"Band\"  -  \"Song\"\n\nSoll folgender Eintrag hinzugef\xC3\xBCgt werden?:\n" + second +
-                  "\n\t\"BAND\"  -  \"song\"");
+              "Dieser Eintrag ist bereits in der MP3-Liste enthalten:\n" + first + "\n\t\"Band\"  -  \"Song\"" + details +
+                  "\n\nSoll folgender Eintrag hinzugef\xC3\xBCgt werden?:\n" + second + "\n\t\"BAND\"  -  \"song\"" +
+                  details);
     EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));  // the fallback answer adds
     EXPECT_TRUE(doc_.m_bChanged);
 }
@@ -205,4 +206,27 @@ TEST_F(AddSubtract, TheProgressCanStopTheCommandAfterAFile)
     doc_.OnAddMp3s({a, b, c});
     EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
     EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2}));
+}
+
+TEST_F(AddSubtract, ObserversAreToldWhichEntryWasDeclined)
+{
+    struct DeclineLog : DocumentObserver {
+        void rowsAppended(std::size_t, std::size_t) override {}
+        void rowRemoved(std::size_t) override {}
+        void rowsReordered() override {}
+        void rowRefreshed(std::size_t) override {}
+        void listCleared() override {}
+        void titleChanged() override {}
+        void entryDeclined(const CLiedkramEntry& entry, bool cancelled) override
+        {
+            log.push_back((cancelled ? "cancelled " : "declined ") + entry.m_szFileName.str());
+        }
+        std::vector<std::string> log;
+    } observer;
+    doc_.addObserver(&observer);
+    doc_.OnAddMp3s({song("a.mp3", "Band", "Song")});
+    prompter().scriptDuplicate({DUP_SKIP, DUP_CANCEL});
+    doc_.OnAddMp3s({song("b.mp3", "Band", "Song"), song("c.mp3", "Band", "Song")});
+    EXPECT_EQ(observer.log, (std::vector<std::string>{"declined b.mp3", "cancelled c.mp3"}));
+    doc_.removeObserver(&observer);
 }

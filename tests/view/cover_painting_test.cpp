@@ -75,3 +75,16 @@ TEST(CoverPainting, UsesTheFontTheFittingLeftSelected)
     EXPECT_EQ(canvas.selectedHeights.back(), fit.font.height);
     EXPECT_EQ(canvas.drawn.front().box.bottom - canvas.drawn.front().box.top, fit.measures.lineHeight);
 }
+
+TEST(CoverPainting, TheTotalIsNeverCutOffByShortTitles)
+{
+    viewtest::Entries entries;
+    entries.add("A", "B", 185200);
+    entries.add("C", "D", 640000);
+    FakeCanvas canvas;
+    view::drawCover(canvas, view::coverTexts(entries.selection()), {"Sans", 800});
+    const Drawn& total = canvas.drawn.back();
+    ASSERT_EQ(total.text, "13:45.2");
+    // The fake canvas draws 1/20 of the font height per character.
+    EXPECT_GE(total.box.right - total.box.left, viewtest::characters(total.text) * total.fontHeight / 20);
+}

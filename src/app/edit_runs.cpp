@@ -1,0 +1,125 @@
+#include "app/edit_runs.h"
+
+#include "app/manual_edit_dlg.h"
+#include "app/progress_dlg.h"
+#include "autoedit/auto_edit.h"
+#include "document/liedkram_doc.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file_error.h"
+#include "platform/prompter.h"
+
+#include <cstddef>
+#include <exception>
+#include <optional>
+#include <string>
+
+namespace {
+
+std::string failureMessage(const CLiedkramEntry& entry, const std::exception& error)
+{
+    const std::string file = "Unable to rewrite '" + entry.GetFullPath() + "'";
+    if (const auto* fileError = dynamic_cast<const platform::FileError*>(&error))
+        return file + " cause: " + std::to_string(fileError->causeNumber());
+    return file + " (" + error.what() + ")";
+}
+
+// The list counts as changed and the row is drawn anew from its entry.
+void markRowChanged(CLiedkramDoc& doc, std::size_t row)
+{
+    doc.SetChanged();
+    doc.RefreshRow(row);
+}
+
+// Sends the progress question to the dialog for as long as this lives.
+class QuestionRoute {
+public:
+    QuestionRoute(const ProgressAskerSlot& slot, CProgressDlg& dialog) : slot_(slot)
+    {
+        if (slot_)
+            slot_([&dialog](std::string_view text) { return dialog.Ask(text); });
+    }
+    ~QuestionRoute()
+    {
+        if (slot_)
+            slot_(nullptr);
+    }
+    QuestionRoute(const QuestionRoute&) = delete;
+    QuestionRoute& operator=(const QuestionRoute&) = delete;
+
+private:
+    const ProgressAskerSlot& slot_;
+};
+
+struct Failure {
+    std::size_t row;
+    std::string message;
+};
+
+// Runs the auto edit over the rows under the dialog; returns the failure
+// that stopped it, if any.
+std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& rows, CProgressDlg& dialog)
+{
+    const int total = static_cast<int>(rows.size());
+    for (const int selected : rows) {
+        if (dialog.pollCancel())
+            break;
+        dialog.Step(total);
+        const auto row = static_cast<std::size_t>(selected);
+        CLiedkramEntry& entry = doc.GetEntry(row);
+        int result = 0;
+        try {
+            result = autoedit::AutoEdit(entry);
+        } catch (const std::exception& error) {
+            return Failure{row, failureMessage(entry, error)};
+        }
+        if (result == autoedit::kAutoEditDone)
+            markRowChanged(doc, row);
+        else if (result == autoedit::kAutoEditCancelled)
+            break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void runManualEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, platform::ShellOpener& shell,
+                   QWidget* parent)
+{
+    CManualEditDlg dialog(doc, shell, parent);
+    for (const int selected : selectedRows) {
+        const auto row = static_cast<std::size_t>(selected);
+        CLiedkramEntry& entry = doc.GetEntry(row);
+        dialog.setEntry(&entry);
+        int result = 0;
+        try {
+            result = dialog.exec();
+        } catch (const std::exception& error) {
+            // The entry holds the edits its file did not get; the row shows them.
+            markRowChanged(doc, row);
+            platform::prompter().showMessage(failureMessage(entry, error));
+            return;
+        }
+        if (result == CManualEditDlg::kSaved)
+            markRowChanged(doc, row);
+        else if (result == CManualEditDlg::kCancelled)
+            return;
+    }
+}
+
+void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* parent,
+                 const ProgressAskerSlot& routeQuestions)
+{
+    std::optional<Failure> failure;
+    {
+        CProgressDlg dialog(parent);
+        const QuestionRoute route(routeQuestions, dialog);
+        dialog.show();
+        failure = autoEditRows(doc, selectedRows, dialog);
+    }
+    // Reported once the progress dialog is gone.
+    if (failure) {
+        // The entry may hold repairs its file did not get; the row shows them.
+        markRowChanged(doc, failure->row);
+        platform::prompter().showMessage(failure->message);
+    }
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+
+#include <cstdint>
+#include <exception>
+
+class CLiedkramDoc;
+class CLiedkramEntry;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace platform {
+class ShellOpener;
+}
+
+// Shows one entry in full and lets the user change its tag, its file name
+// and its original and copyright bits. One dialog serves a whole walk over
+// the selected entries; each showing fills the controls anew. Changes are
+// tracked as pending-work bits and marked with " *" in the caption and the
+// group titles. Every control's objectName is its id.
+class CManualEditDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum ControlId : int {
+        IDC_FILENAME = 1024,
+        IDC_TITLE = 1025,
+        IDC_ALBUM = 1026,
+        IDC_ARTIST = 1027,
+        IDC_COMMENT = 1028,
+        IDC_GENRE = 1029,
+        IDC_YEAR = 1030,
+        IDC_TAG_GROUP = 1032,
+        IDC_INFO_GROUP = 1033,
+        IDC_NAME_GROUP = 1034,
+        IDC_ORIGINAL = 1035,
+        IDC_CRCS = 1036,
+        IDC_COPYRIGHT = 1037,
+        IDC_SIZE = 1038,
+        IDC_BITRATE = 1039,
+        IDC_SAMPLERATE = 1041,
+        IDC_EMPHASIS = 1042,
+        IDC_LENGTH = 1045,
+        IDC_TYPE = 1046,
+        IDC_EXTENSION = 1054,
+        IDC_PICTURE = 1057,
+        IDC_JUNK = 1058,
+        IDC_SIZE_LABEL = 1059,
+        IDC_ORIGINAL_LABEL = 1060,
+        IDC_BITRATE_LABEL = 1061,
+        IDC_LENGTH_LABEL = 1062,
+        IDC_TRACK = 1063,
+    };
+
+    // What a showing ends with.
+    enum Result : int {
+        kSaved = 1,
+        kCancelled = 2,
+        kNotSaved = 3,
+    };
+
+    // The picture button writes into the document's picture directory and
+    // opens the picture with shell.
+    CManualEditDlg(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent = nullptr);
+
+    void setEntry(CLiedkramEntry* entry) { m_entry = entry; }
+    // Fills the controls from the entry and shows the dialog modally. An
+    // error raised while saving ends the showing and is thrown from here;
+    // the file is then as it was.
+    int exec() override;
+
+    // "&Speichern": with changes, writes them into the entry and its file.
+    void accept() override;
+    // "A&bbrechen", Escape and the close box.
+    void reject() override;
+
+    // The entry's pending work when shown, plus the groups the user changed.
+    std::uint32_t changeFlags() const { return m_nChangeFlags; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    QWidget* createTagGroup();
+    QWidget* createInfoGroup();
+    QWidget* createNameGroup();
+    QLineEdit* addEdit(int id, QWidget* parent, bool digitsOnly = false);
+    QLabel* addLabel(int id, QWidget* parent, const QString& text = QString());
+    QCheckBox* addBox(int id, QWidget* parent);
+
+    void OnInitDialog();
+    void fillTag();
+    void fillInfo();
+    void track(std::uint32_t bit);
+    void updateMarkers();
+    void save();
+    void readBack();
+    void OnPicture();
+
+    CLiedkramDoc& m_document;
+    platform::ShellOpener& m_shell;
+    CLiedkramEntry* m_entry = nullptr;
+    std::uint32_t m_nChangeFlags = 0;
+    bool m_bTracking = false;
+    std::exception_ptr m_saveError;
+
+    QHash<int, QLineEdit*> m_edits;
+    QHash<int, QLabel*> m_labels;
+    QHash<int, QCheckBox*> m_boxes;
+    QComboBox* m_genre = nullptr;
+    QGroupBox* m_tagGroup = nullptr;
+    QGroupBox* m_infoGroup = nullptr;
+    QGroupBox* m_nameGroup = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_picture = nullptr;
+};

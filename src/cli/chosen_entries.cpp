@@ -1,0 +1,36 @@
+#include "cli/chosen_entries.h"
+
+#include "cli/entry_walk.h"
+#include "document/liedkram_doc.h"
+
+namespace cli {
+
+view::Selection ChosenEntries::selection() const
+{
+    view::Selection selected;
+    selected.reserve(entries.size());
+    for (const CLiedkramEntry& entry : entries)
+        selected.push_back(&entry);
+    return selected;
+}
+
+std::optional<ChosenEntries> chooseEntries(const std::string& listPath, const std::vector<std::string>& paths,
+                                           ProgressLine& progress)
+{
+    ChosenEntries chosen;
+    if (!listPath.empty()) {
+        CLiedkramDoc doc;
+        if (!doc.OnOpenDocument(listPath))
+            return std::nullopt;
+        for (std::size_t row = 0; row < doc.GetCount(); ++row)
+            chosen.entries.push_back(doc.GetEntry(row));
+        return chosen;
+    }
+    chosen.status = walkEntries(paths, progress, [&chosen](CLiedkramEntry& entry) {
+        chosen.entries.push_back(entry);
+        return true;
+    });
+    return chosen;
+}
+
+}  // namespace cli

@@ -1,0 +1,35 @@
+#include "cli/export_command.h"
+
+#include "cli/chosen_entries.h"
+#include "cli/usage.h"
+#include "platform/prompter.h"
+
+namespace cli {
+
+std::optional<view::ExportKind> exportKindNamed(std::string_view word)
+{
+    for (const auto kind : {view::ExportKind::Spreadsheet, view::ExportKind::Playlist, view::ExportKind::NameList}) {
+        if (word == view::exportFormat(kind).extension)
+            return kind;
+    }
+    return std::nullopt;
+}
+
+int runExport(view::ExportKind kind, const std::string& outputPath, const std::string& listPath,
+              const std::vector<std::string>& paths, ProgressLine& progress)
+{
+    const auto chosen = chooseEntries(listPath, paths, progress);
+    if (!chosen)
+        return kExitSkipped;
+    const view::Selection selection = chosen->selection();
+    // The export itself writes no spreadsheet of no rows without a word; a script must hear of it.
+    if (kind == view::ExportKind::Spreadsheet && selection.empty()) {
+        platform::prompter().showMessage("No entries: the spreadsheet '" + outputPath + "' is not written.");
+        return kExitSkipped;
+    }
+    if (!view::exportEntries(kind, selection, outputPath))
+        return kExitSkipped;
+    return chosen->status;
+}
+
+}  // namespace cli

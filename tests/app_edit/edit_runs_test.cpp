@@ -1,0 +1,216 @@
+#include "app/edit_runs.h"
+
+#include "app/manual_edit_dlg.h"
+#include "app/progress_dlg.h"
+#include "edit_fixture.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file.h"
+#include "platform/file_error.h"
+
+#include <QTest>
+
+#include <array>
+
+using namespace edittest;
+using testsupport::Bytes;
+using testsupport::readFile;
+
+namespace {
+
+const std::array<const char*, 5> kTitles = {"One", "Two", "Three", "Four", "Five"};
+
+std::string questionFor(int song)
+{
+    return "Umbenennen:\nsong" + std::to_string(song + 1) + ".mp3 ->\nBand-" + kTitles.at(song) + ".mp3";
+}
+
+}  // namespace
+
+class EditRunsTest : public EditTest {
+protected:
+    // Lists song1.mp3 ... songN.mp3 by "Band"; the rename pattern proposes Band-<Title>.mp3.
+    void addSongs(int count)
+    {
+        for (int song = 0; song < count; ++song) {
+            addSong("song" + std::to_string(song + 1) + ".mp3", {kTitles.at(song), "Band", "", "", "", -1, 255});
+            contents_.push_back(readFile(doc_.GetEntry(song).GetFullPath()));
+        }
+    }
+
+    bool untouched(int song)
+    {
+        const CLiedkramEntry& entry = doc_.GetEntry(song);
+        return entry.m_szFileName == "song" + std::to_string(song + 1) + ".mp3" && entry.m_nFlags == 0 &&
+               readFile(entry.GetFullPath()) == contents_.at(song);
+    }
+
+    void runAuto(const std::vector<int>& rows) { runAutoEdit(doc_, rows, &window_, routeQuestions()); }
+
+    std::vector<Bytes> contents_;
+};
+
+TEST_F(EditRunsTest, WalkStopsAtAbbrechenOnTheSecondOfThree)
+{
+    addSongs(3);
+    QStringList visited;
+    ScriptedUser user(waitingEditDialog, {
+        [&](QDialog& d) {
+            visited << d.windowTitle();
+            retype(d, CManualEditDlg::IDC_TITLE, "Eins");
+            click(d, CManualEditDlg::kSaved);
+        },
+        [&](QDialog& d) {
+            visited << d.windowTitle();
+            click(d, CManualEditDlg::kCancelled);
+        },
+    });
+    runManualEdit(doc_, {0, 1, 2}, shell_, &window_);
+
+    EXPECT_EQ(user.stepsLeft(), 0u);
+    EXPECT_EQ(visited, QStringList({"Manuelles Editieren - [song1.mp3]", "Manuelles Editieren - [song2.mp3]"}))
+        << "the second opens without the first one's markers";
+    EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Eins");
+    EXPECT_EQ(CLiedkramEntry(doc_.GetEntry(0).GetFullPath()).m_szTitle, "Eins");
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
+    EXPECT_TRUE(doc_.m_bChanged);
+    EXPECT_TRUE(untouched(1));
+    EXPECT_TRUE(untouched(2));
+}
+
+TEST_F(EditRunsTest, SpeichernWithoutChangesEndsLikeNichtSpeichern)
+{
+    addSongs(2);
+    const auto save = [](QDialog& d) { click(d, CManualEditDlg::kSaved); };
+    ScriptedUser user(waitingEditDialog, {save, save});
+    runManualEdit(doc_, {0, 1}, shell_, &window_);
+
+    EXPECT_EQ(user.stepsLeft(), 0u) << "both entries were shown";
+    EXPECT_FALSE(doc_.m_bChanged);
+    EXPECT_TRUE(rows_.refreshed.empty());
+    EXPECT_TRUE(untouched(0));
+    EXPECT_TRUE(untouched(1));
+}
+
+TEST_F(EditRunsTest, AFileNameEditedToAbcIsSavedAsAbcMp3)
+{
+    addSongs(1);
+    const std::string old = doc_.GetEntry(0).GetFullPath();
+    ScriptedUser user(waitingEditDialog, {[](QDialog& d) {
+                          retype(d, CManualEditDlg::IDC_FILENAME, "abc");
+                          click(d, CManualEditDlg::kSaved);
+                      }});
+    runManualEdit(doc_, {0}, shell_, &window_);
+
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "abc.mp3");
+    EXPECT_TRUE(platform::fileExists(dir_.file("abc.mp3")));
+    EXPECT_FALSE(platform::fileExists(old));
+    EXPECT_EQ(readFile(dir_.file("abc.mp3")), contents_.at(0)) << "only the name changed";
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
+}
+
+TEST_F(EditRunsTest, AnErrorWhileSavingEndsTheWalkNamingTheFile)
+{
+    addSongs(2);
+    const std::string path = doc_.GetEntry(0).GetFullPath();
+    platform::removeFile(path);
+    prompter_.onMessage = [&path](std::string_view text) {
+        if (text == "Cant open mp3 4 rw")
+            throw platform::FileError(platform::FileCause::FileNotFound, path, "open");
+    };
+    ScriptedUser user(waitingEditDialog, {[](QDialog& d) {
+                          retype(d, CManualEditDlg::IDC_TITLE, "Eins");
+                          click(d, CManualEditDlg::kSaved);
+                      }});
+    runManualEdit(doc_, {0, 1}, shell_, &window_);
+
+    EXPECT_EQ(user.stepsLeft(), 0u);
+    EXPECT_EQ(prompter_.messages().back(), "Unable to rewrite '" + path + "' cause: 2");
+    EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Eins") << "the edit stays in the list";
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
+    EXPECT_TRUE(untouched(1));
+}
+
+TEST_F(EditRunsTest, AbbrechenAtTheThirdOfFiveStopsTheRun)
+{
+    addSongs(5);
+    QStringList steps;
+    const auto answer = [&steps](int id) {
+        return [&steps, id](QDialog& d) {
+            steps << textOf(d, CProgressDlg::IDC_STEP);
+            click(d, id);
+        };
+    };
+    ScriptedUser user(waitingQuestion, {answer(CProgressDlg::IDC_YES), answer(CProgressDlg::IDC_YES),
+                                        answer(CProgressDlg::IDC_CANCEL)});
+    runAuto({0, 1, 2, 3, 4});
+
+    EXPECT_EQ(user.stepsLeft(), 0u);
+    EXPECT_EQ(steps, QStringList({"1/5", "2/5", "3/5"}));
+    EXPECT_EQ(prompter_.questions, std::vector<std::string>({questionFor(0), questionFor(1), questionFor(2)}));
+    for (int song : {0, 1}) {
+        const CLiedkramEntry& entry = doc_.GetEntry(song);
+        EXPECT_EQ(entry.m_szFileName, std::string("Band-") + kTitles.at(song) + ".mp3");
+        EXPECT_TRUE(platform::fileExists(entry.GetFullPath()));
+        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath()).IsCopyright()) << "the file got its repairs";
+    }
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1}));
+    EXPECT_TRUE(doc_.m_bChanged);
+    EXPECT_TRUE(untouched(2));
+    EXPECT_EQ(doc_.GetEntry(2).m_strNewName, "Band-Three.mp3") << "only the proposal stays";
+    for (int song : {3, 4}) {
+        EXPECT_TRUE(untouched(song));
+        EXPECT_EQ(doc_.GetEntry(song).m_strNewName, "");
+    }
+    EXPECT_TRUE(progressDialogs().empty());
+    EXPECT_FALSE(prompter_.asker) << "the question goes back to the prompter";
+}
+
+TEST_F(EditRunsTest, AbbrechenBetweenQuestionsStopsAfterTheCurrentEntry)
+{
+    addSongs(3);
+    prompter_.afterAnswer = [this](int) {
+        // Pressed while the second entry is still being rewritten.
+        if (prompter_.questions.size() == 2)
+            click(*progressDialogs().at(0), CProgressDlg::IDC_CANCEL);
+    };
+    const auto yes = [](QDialog& d) { click(d, CProgressDlg::IDC_YES); };
+    ScriptedUser user(waitingQuestion, {yes, yes});
+    runAuto({0, 1, 2});
+
+    EXPECT_EQ(prompter_.questions.size(), 2u);
+    EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "Band-Two.mp3") << "the current entry was finished";
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1}));
+    EXPECT_TRUE(untouched(2));
+    EXPECT_EQ(doc_.GetEntry(2).m_strNewName, "");
+    EXPECT_TRUE(progressDialogs().empty());
+}
+
+TEST_F(EditRunsTest, AnErrorStopsTheRunClosesTheDialogAndNamesTheFile)
+{
+    addSongs(3);
+    const std::string second = doc_.GetEntry(1).GetFullPath();
+    prompter_.onQuestion = [&](std::string_view text) {
+        if (text == questionFor(1))
+            throw platform::FileError(platform::FileCause::DiskFull, second + ".new", "write");
+    };
+    ScriptedUser user(waitingQuestion, {[](QDialog& d) { click(d, CProgressDlg::IDC_YES); }});
+    runAuto({0, 1, 2});
+
+    EXPECT_EQ(user.stepsLeft(), 0u);
+    EXPECT_TRUE(progressDialogs().empty());
+    EXPECT_FALSE(prompter_.asker);
+    EXPECT_EQ(prompter_.messages(), std::vector<std::string>({"Unable to rewrite '" + second + "' cause: 13"}));
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
+    EXPECT_TRUE(untouched(1));
+    EXPECT_TRUE(untouched(2));
+}
+
+TEST_F(EditRunsTest, WithoutSelectionNothingHappens)
+{
+    addSongs(1);
+    runAuto({});
+    EXPECT_TRUE(progressDialogs().empty());
+    EXPECT_TRUE(prompter_.questions.empty());
+    EXPECT_FALSE(doc_.m_bChanged);
+    EXPECT_TRUE(untouched(0));
+}
