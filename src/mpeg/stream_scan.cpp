@@ -8,11 +8,13 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace mpeg {
 
 namespace {
 
+constexpr int kChunkBlocks = 4;
 constexpr int kMinFrameLength = 96;
 constexpr int kMaxFrameLength = 1056;
 constexpr int kSilentPercent = 80;
@@ -86,7 +88,12 @@ private:
     int audioLength_;
     std::string_view fileName_;
 
-    std::array<std::uint8_t, kScanBlockSize + kScanLookAhead + 1> buffer_{};
+    // Four blocks are read at a time: fewer reads, same walk. A block is a
+    // window of 16384 bytes and its look-ahead within the chunk.
+    std::vector<std::uint8_t> chunk_ = std::vector<std::uint8_t>(kChunkBlocks * kScanBlockSize + kScanLookAhead);
+    int chunkStart_ = -1;   // offset of the chunk's first byte in the audio
+    int chunkBytes_ = 0;    // bytes of the chunk the file filled
+    const std::uint8_t* buffer_ = nullptr;
     FrameFacts facts_;
     int validBytes_ = 0;  // bytes of the buffer the file filled
 
@@ -116,7 +123,7 @@ int BlockScan::countFiller(int from, int to) const
     to = std::min(to, validBytes_);
     int count = 0;
     for (int i = from; i < to; ++i)
-        count += isFiller(buffer_[static_cast<std::size_t>(i)]) ? 1 : 0;
+        count += isFiller(buffer_[i]) ? 1 : 0;
     return count;
 }
 
@@ -156,8 +163,13 @@ void BlockScan::judge(int frameStart, int length)
 
 void BlockScan::readBlock(int blockStart)
 {
-    const auto want = std::span<std::uint8_t>(buffer_.data(), kScanBlockSize + kScanLookAhead);
-    validBytes_ = static_cast<int>(file_.readAt(static_cast<std::int64_t>(start_) + blockStart, want));
+    if (chunkStart_ < 0 || blockStart >= chunkStart_ + kChunkBlocks * kScanBlockSize) {
+        chunkStart_ = blockStart;
+        chunkBytes_ = static_cast<int>(file_.readAt(static_cast<std::int64_t>(start_) + blockStart, chunk_));
+    }
+    const int offset = blockStart - chunkStart_;
+    buffer_ = chunk_.data() + offset;
+    validBytes_ = std::clamp(chunkBytes_ - offset, 0, kScanBlockSize + kScanLookAhead);
 }
 
 void BlockScan::countMiddleFrames(const platform::ByteReader& reader, int blockStart)
@@ -190,7 +202,7 @@ void BlockScan::countMiddleFrames(const platform::ByteReader& reader, int blockS
 
 bool BlockScan::walkBlock(int blockStart)
 {
-    const platform::ByteReader reader(std::span<const std::uint8_t>(buffer_.data(), static_cast<std::size_t>(validBytes_)));
+    const platform::ByteReader reader(std::span<const std::uint8_t>(buffer_, static_cast<std::size_t>(validBytes_)));
     while (position_ < audioLength_ && position_ < blockStart + kScanBlockSize) {
         if (started_ && correction_ == 0 && !judged(position_)) {
             countMiddleFrames(reader, blockStart);
