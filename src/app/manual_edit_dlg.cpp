@@ -153,8 +153,12 @@ QWidget* CManualEditDlg::createTagGroup()
     addRow(1, QStringLiteral("Artist"), IDC_ARTIST);
     addRow(2, QStringLiteral("Album"), IDC_ALBUM);
 
+    // Year and track are short numbers; their fields stay narrow.
+    const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
     grid->addWidget(new QLabel(QStringLiteral("Jahr"), m_tagGroup), 3, 0);
-    grid->addWidget(addEdit(IDC_YEAR, m_tagGroup, true), 3, 1);
+    QLineEdit* year = addEdit(IDC_YEAR, m_tagGroup, true);
+    year->setMaximumWidth(digitWidth);
+    grid->addWidget(year, 3, 1);
     grid->addWidget(new QLabel(QStringLiteral("Genre"), m_tagGroup), 3, 2);
     m_genre = new QComboBox(m_tagGroup);
     m_genre->setObjectName(idName(IDC_GENRE));
@@ -164,8 +168,12 @@ QWidget* CManualEditDlg::createTagGroup()
     grid->addWidget(m_genre, 3, 3);
 
     grid->addWidget(new QLabel(QStringLiteral("Kommentar"), m_tagGroup), 4, 0);
-    grid->addWidget(addEdit(IDC_COMMENT, m_tagGroup), 4, 1, 1, 2);
-    grid->addWidget(addEdit(IDC_TRACK, m_tagGroup, true), 4, 3);
+    auto* commentLine = new QHBoxLayout;
+    commentLine->addWidget(addEdit(IDC_COMMENT, m_tagGroup));
+    QLineEdit* trackEdit = addEdit(IDC_TRACK, m_tagGroup, true);
+    trackEdit->setMaximumWidth(digitWidth);
+    commentLine->addWidget(trackEdit);
+    grid->addLayout(commentLine, 4, 1, 1, 3);
     return m_tagGroup;
 }
 
