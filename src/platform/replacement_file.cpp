@@ -47,12 +47,16 @@ std::string ReplacementFile::temporaryPathFor(const std::string& target)
 
 namespace {
 
-// The file a link points to is the one to replace, not the link.
+// The file a link points to is the one to replace, not the link; a relative
+// name is made absolute so the temporary file lands beside the target.
 std::string resolvedTarget(const std::string& target)
 {
     std::error_code error;
     const auto real = std::filesystem::canonical(target, error);
-    return error ? target : real.string();
+    if (!error)
+        return real.string();
+    const auto absolute = std::filesystem::absolute(target, error);
+    return error ? target : absolute.string();
 }
 
 }  // namespace

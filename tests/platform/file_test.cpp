@@ -1,11 +1,13 @@
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/path.h"
+#include "platform/replacement_file.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,4 +127,22 @@ TEST(Path, SplitsAtTheLastSeparatorAndJoins)
     EXPECT_EQ(split.name, "plain.mp3");
     EXPECT_EQ(joinPath("/home/u", "x.mp3"), "/home/u/x.mp3");
     EXPECT_EQ(joinPath("", "root.mp3"), "/root.mp3");
+}
+
+TEST(ReplacementFile, ARelativeNameIsReplacedInItsOwnDirectory)
+{
+    TempDir dir;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    {
+        ReplacementFile replacement("new.m3l");
+        const Bytes content = {1, 2, 3};
+        replacement.file().write(content);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 1)
+            << "the temporary file lies beside its target";
+        replacement.commit();
+    }
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(testsupport::readFile(dir.file("new.m3l")), (Bytes{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
