@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,11 +66,11 @@ File& File::operator=(File&& other) noexcept
     return *this;
 }
 
-std::size_t File::read(std::span<std::uint8_t> buffer)
+std::size_t File::fill(std::span<std::uint8_t> buffer, const std::function<ssize_t(std::span<std::uint8_t>, std::size_t)>& readPart)
 {
     std::size_t done = 0;
     while (done < buffer.size()) {
-        const ssize_t got = ::read(fd_, buffer.data() + done, buffer.size() - done);
+        const ssize_t got = readPart(buffer.subspan(done), done);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -82,22 +83,18 @@ std::size_t File::read(std::span<std::uint8_t> buffer)
     return done;
 }
 
+std::size_t File::read(std::span<std::uint8_t> buffer)
+{
+    return fill(buffer, [this](std::span<std::uint8_t> rest, std::size_t) {
+        return ::read(fd_, rest.data(), rest.size());
+    });
+}
+
 std::size_t File::readAt(std::int64_t offset, std::span<std::uint8_t> buffer)
 {
-    std::size_t done = 0;
-    while (done < buffer.size()) {
-        const ssize_t got = ::pread(fd_, buffer.data() + done, buffer.size() - done,
-                                    static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw FileError::fromErrno(errno, path_, "cannot read");
-        }
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
+    return fill(buffer, [this, offset](std::span<std::uint8_t> rest, std::size_t done) {
+        return ::pread(fd_, rest.data(), rest.size(), static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    });
 }
 
 void File::readExact(std::span<std::uint8_t> buffer)

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <sys/types.h>
 #include <span>
 #include <string>
 
@@ -47,6 +49,11 @@ public:
     void close();
 
 private:
+    // Reads until the buffer is full or readPart (given the rest of the
+    // buffer and the bytes done) reports the end; retries interrupted calls.
+    std::size_t fill(std::span<std::uint8_t> buffer,
+                     const std::function<ssize_t(std::span<std::uint8_t>, std::size_t)>& readPart);
+
     int fd_ = -1;
     std::string path_;
 };
