@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -51,20 +50,6 @@ void putText(Bytes& tag, std::size_t offset, std::size_t width, std::string_view
 }
 
 }  // namespace
-
-ScratchDir::ScratchDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "liedkram-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary directory");
-    path_ = pattern;
-}
-
-ScratchDir::~ScratchDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 Bytes musicFrames(std::size_t minBytes)
 {

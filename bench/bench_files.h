@@ -19,22 +19,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 inline constexpr std::size_t kReadBlock = 16384;
 
-// A fresh directory below the system's temporary directory, removed with
-// everything in it when the object goes.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
 // Whole MPEG-1 Layer III frames at 128 kbit/s and 44100 Hz, padded the way
 // an encoder pads them, with music-like bytes (no filler byte anywhere), at
 // least minBytes long.

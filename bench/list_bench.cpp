@@ -5,6 +5,8 @@
 #include "bench_files.h"
 #include "stopwatch.h"
 
+#include "platform/private_temp_dir.h"
+
 #include "document/liedkram_doc.h"
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
@@ -59,7 +61,7 @@ double seconds(const bench::BestOf& timing)
 
 int run()
 {
-    bench::ScratchDir dir;
+    platform::PrivateTempDir dir;
     std::mt19937 random(42);
     CLiedkramDoc doc;
     int answer = 0;

@@ -5,6 +5,8 @@
 #include "bench_files.h"
 #include "stopwatch.h"
 
+#include "platform/private_temp_dir.h"
+
 #include "entry/liedkram_entry.h"
 #include "platform/profile.h"
 #include "platform/prompter.h"
@@ -21,7 +23,7 @@ constexpr int kFiles = 1000;
 constexpr std::size_t kAudioBytes = 250000;
 constexpr int kRounds = 3;
 
-std::vector<std::string> writeFiles(const bench::ScratchDir& dir, std::size_t& totalBytes)
+std::vector<std::string> writeFiles(platform::PrivateTempDir& dir, std::size_t& totalBytes)
 {
     const bench::Bytes audio = bench::musicFrames(kAudioBytes);
     std::vector<std::string> paths;
@@ -43,7 +45,7 @@ std::vector<std::string> writeFiles(const bench::ScratchDir& dir, std::size_t& t
 
 int run(platform::ScriptedPrompter& prompter)
 {
-    bench::ScratchDir dir;
+    platform::PrivateTempDir dir;
     std::size_t totalBytes = 0;
     const std::vector<std::string> paths = writeFiles(dir, totalBytes);
 

@@ -6,6 +6,8 @@
 #include "bench_files.h"
 #include "stopwatch.h"
 
+#include "platform/private_temp_dir.h"
+
 #include "app/qt_cover_canvas.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
@@ -85,7 +87,7 @@ void printLine(const char* what, std::size_t bytes, double seconds, const Baseli
 
 int run()
 {
-    bench::ScratchDir dir;
+    platform::PrivateTempDir dir;
     std::deque<CLiedkramEntry> entries;
     fill(entries, kExportRows);
 

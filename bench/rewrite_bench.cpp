@@ -5,6 +5,8 @@
 #include "bench_files.h"
 #include "stopwatch.h"
 
+#include "platform/private_temp_dir.h"
+
 #include "autoedit/rewrite_file.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
@@ -62,7 +64,7 @@ CLiedkramEntry entryFor(const std::string& directory, const std::string& name, s
 
 int run(platform::ScriptedPrompter& prompter)
 {
-    bench::ScratchDir dir;
+    platform::PrivateTempDir dir;
     const std::string path = dir.file("rewrite.mp3");
     bench::Bytes bytes(kJunkBytes, 0x11);
     const bench::Bytes audio = bench::musicFrames(kAudioBytes);

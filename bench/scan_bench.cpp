@@ -4,6 +4,8 @@
 #include "bench_files.h"
 #include "stopwatch.h"
 
+#include "platform/private_temp_dir.h"
+
 #include "mpeg/stream_scan.h"
 #include "platform/file.h"
 #include "platform/profile.h"
@@ -26,7 +28,7 @@ double megabytesPerSecond(std::size_t bytes, double seconds)
 
 int run()
 {
-    bench::ScratchDir dir;
+    platform::PrivateTempDir dir;
     const std::string path = dir.file("scan.mp3");
     const bench::Bytes bytes = bench::musicFrames(kFileBytes);
     bench::writeFile(path, bytes);

@@ -121,52 +121,45 @@ bool CLiedkramDoc::readRecords(const std::string& path,
     return true;
 }
 
+bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths,
+                               const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle)
+{
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
+        if (isListFile(path)) {
+            // A list file that cannot be read ends the command; what was done stays.
+            if (!readRecords(path, handle))
+                return false;
+        } else {
+            auto entry = std::make_unique<CLiedkramEntry>(path);
+            if (entry->m_dwHeader != 0 && !handle(std::move(entry)))
+                return false;
+        }
+        if (progress && !progress(i + 1, paths.size()))
+            return false;
+    }
+    return true;
+}
+
 void CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
 {
     int answer = 0;
-    const auto add = [&](std::unique_ptr<CLiedkramEntry> entry) {
+    forEachPath(paths, [&](std::unique_ptr<CLiedkramEntry> entry) {
         if (AddEntry(std::move(entry), true, answer))
             m_bChanged = true;
         return answer < DUP_CANCEL;
-    };
-    for (std::size_t i = 0; i < paths.size() && answer < DUP_CANCEL; ++i) {
-        const std::string& path = paths[i];
-        if (isListFile(path)) {
-            // A list file that cannot be read ends the command; what was added stays.
-            if (!readRecords(path, add) && answer < DUP_CANCEL)
-                break;
-        } else {
-            auto entry = std::make_unique<CLiedkramEntry>(path);
-            if (entry->m_dwHeader != 0)
-                add(std::move(entry));
-        }
-        if (progress && !progress(i + 1, paths.size()))
-            break;
-    }
+    });
     SetTitle("");
 }
 
 void CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths)
 {
     bool removed = false;
-    const auto subtract = [&](std::unique_ptr<CLiedkramEntry> entry) {
+    forEachPath(paths, [&](std::unique_ptr<CLiedkramEntry> entry) {
         SubtractEntry(std::move(entry), removed);
         if (removed)
             m_bChanged = true;
         return true;
-    };
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        const std::string& path = paths[i];
-        if (isListFile(path)) {
-            if (!readRecords(path, subtract))
-                break;
-        } else {
-            auto entry = std::make_unique<CLiedkramEntry>(path);
-            if (entry->m_dwHeader != 0)
-                subtract(std::move(entry));
-        }
-        if (progress && !progress(i + 1, paths.size()))
-            break;
-    }
+    });
     SetTitle("");
 }

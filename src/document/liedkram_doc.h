@@ -115,6 +115,11 @@ private:
     // Reads a list file for the add and subtract commands; false when it
     // failed (reported) or the handler asked to stop.
     bool readRecords(const std::string& path, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
+    // Hands the entries of the paths (an MP3 file's, or every record of a
+    // list file) to handle, in order; false when handle, the progress or a
+    // list file that cannot be read stopped the command.
+    bool forEachPath(const std::vector<std::string>& paths,
+                     const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
     bool isListedFile(const std::string& fullPath) const;
 
     std::vector<std::unique_ptr<CLiedkramEntry>> entries_;

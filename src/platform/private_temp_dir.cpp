@@ -13,7 +13,7 @@ PrivateTempDir::~PrivateTempDir()
     clear();
 }
 
-std::string PrivateTempDir::file(const std::string& name)
+const std::string& PrivateTempDir::path()
 {
     if (path_.empty()) {
         std::error_code error;
@@ -26,7 +26,12 @@ std::string PrivateTempDir::file(const std::string& name)
             throw FileError::fromErrno(errno, pattern, "cannot create the directory");
         path_ = pattern;
     }
-    return path_ + "/" + name;
+    return path_;
+}
+
+std::string PrivateTempDir::file(const std::string& name)
+{
+    return path() + "/" + name;
 }
 
 void PrivateTempDir::clear()

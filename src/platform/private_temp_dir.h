@@ -13,8 +13,10 @@ public:
     PrivateTempDir(const PrivateTempDir&) = delete;
     PrivateTempDir& operator=(const PrivateTempDir&) = delete;
 
-    // The path of a file of the directory; creates the directory when needed.
-    // Throws FileError when it cannot be created.
+    // The directory's path; creates the directory when needed. Throws
+    // FileError when it cannot be created.
+    const std::string& path();
+    // The path of a file of the directory, creating the directory as path() does.
     std::string file(const std::string& name);
     // Removes the directory and everything in it.
     void clear();

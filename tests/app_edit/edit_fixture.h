@@ -2,8 +2,8 @@
 
 #include "app/edit_runs.h"
 #include "document/liedkram_doc.h"
-#include "platform/shell_open.h"
 #include "support/mp3_builder.h"
+#include "support/recording_shell.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
@@ -71,16 +71,6 @@ public:
     std::function<void(int answer)> afterAnswer;
 };
 
-class RecordingShell : public platform::ShellOpener {
-public:
-    bool open(const std::string& path, const std::string&) override
-    {
-        opened.push_back(path);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
-
 class RowRecorder : public DocumentObserver {
 public:
     void rowsAppended(std::size_t, std::size_t) override {}
@@ -110,7 +100,7 @@ protected:
     testsupport::ScopedSeams seams_;
     testsupport::TempDir dir_;
     RunPrompter prompter_;
-    RecordingShell shell_;
+    testsupport::RecordingShell shell_;
     RowRecorder rows_;
     CLiedkramDoc doc_;
     QWidget window_;

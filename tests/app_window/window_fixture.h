@@ -3,7 +3,7 @@
 #include "app/liedkram_view.h"
 #include "app/main_frame.h"
 #include "document/liedkram_doc.h"
-#include "platform/shell_open.h"
+#include "support/recording_shell.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
@@ -12,16 +12,6 @@
 #include <vector>
 
 namespace apptest {
-
-class RecordingShell : public platform::ShellOpener {
-public:
-    bool open(const std::string& path, const std::string&) override
-    {
-        opened.push_back(path);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
 
 // A main window over a fresh document, with scripted answers and a private
 // settings folder.
@@ -37,7 +27,7 @@ protected:
     std::string writeSong(const std::string& name);
 
     testsupport::TempDir dir_;
-    RecordingShell shell_;
+    testsupport::RecordingShell shell_;
     CLiedkramDoc doc_;
     std::unique_ptr<CMainFrame> frame_;
     CLiedkramView* view_ = nullptr;

@@ -1,13 +1,11 @@
 #include "cli_runner.h"
+#include "interop/external_tools.h"
 #include "old_rip.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -15,9 +13,7 @@ using clitest::OldRip;
 
 namespace {
 
-// Debian's python3-mutagen is installed for the system interpreter; a
-// python3 earlier on PATH (a pyenv shim, say) would not see it.
-constexpr const char* kPython = "/usr/bin/python3";
+using interop::kPython;
 
 struct Probe {
     int status = -1;
@@ -35,17 +31,10 @@ struct Probe {
 // Runs fix_probe.py on the file and reads its "key value" lines.
 Probe probe(const std::string& path)
 {
-    const std::string command = std::string(kPython) + " '" + LIEDKRAM_FIX_PROBE + "' '" + path + "' 2>&1";
+    const auto run = interop::runProgram({kPython, LIEDKRAM_FIX_PROBE, path});
     Probe result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    std::array<char, 4096> chunk{};
-    std::size_t got = 0;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        result.output.append(chunk.data(), got);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.output = run.output;
+    result.status = run.exitCode;
     std::size_t begin = 0;
     while (begin < result.output.size()) {
         const std::size_t end = result.output.find('\n', begin);

@@ -2,8 +2,8 @@
 #include "entry/picture_display.h"
 #include "platform/file.h"
 #include "platform/private_temp_dir.h"
-#include "platform/shell_open.h"
 #include "support/mp3_builder.h"
+#include "support/recording_shell.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
@@ -12,25 +12,6 @@
 #include <sys/stat.h>
 
 using namespace testsupport;
-
-namespace {
-
-class RecordingShell : public platform::ShellOpener {
-public:
-    bool open(const std::string& path, const std::string& workingDirectory) override
-    {
-        opened = path;
-        directory = workingDirectory;
-        content = readFile(path);
-        return true;
-    }
-
-    std::string opened;
-    std::string directory;
-    Bytes content;
-};
-
-}  // namespace
 
 class PictureDisplay : public SeamTest {
 protected:
@@ -47,14 +28,15 @@ TEST_F(PictureDisplay, WritesThePictureIntoAPrivateFileAndOpensIt)
     ASSERT_EQ(entry.m_bHasId3v2, 1);
 
     ASSERT_TRUE(entry::showId3v2Picture(entry, pictures_, shell_));
-    EXPECT_EQ(shell_.directory, dir_.path());
-    EXPECT_EQ(shell_.content, Bytes(file.begin() + 33, file.begin() + 33 + 1000));
+    ASSERT_EQ(shell_.opened.size(), 1u);
+    EXPECT_EQ(shell_.directories[0], dir_.path());
+    EXPECT_EQ(readFile(shell_.opened[0]), Bytes(file.begin() + 33, file.begin() + 33 + 1000));
     struct stat info {};
-    ASSERT_EQ(::stat(shell_.opened.substr(0, shell_.opened.rfind('/')).c_str(), &info), 0);
+    ASSERT_EQ(::stat(shell_.opened[0].substr(0, shell_.opened[0].rfind('/')).c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
     pictures_.clear();
-    EXPECT_FALSE(platform::fileExists(shell_.opened));
+    EXPECT_FALSE(platform::fileExists(shell_.opened[0]));
 }
 
 TEST_F(PictureDisplay, AFileThatIsGoneIsReported)
