@@ -52,9 +52,9 @@ int compareBytes(std::string_view a, std::string_view b)
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
-int compareCi(const TextField& a, const TextField& b)
+int compareCi(std::string_view a, std::string_view b)
 {
-    return platform::compareIgnoreAsciiCase(a.view(), b.view());
+    return platform::compareIgnoreAsciiCase(a, b);
 }
 
 template <class T>
@@ -106,22 +106,22 @@ int CompareEntries(const CLiedkramEntry& l, const CLiedkramEntry& r, int column)
     int result = 0;
     switch (column) {
     case 0:
-        (result = compareCi(l.m_szFileName, r.m_szFileName)) || (result = compareCi(l.m_szPath, r.m_szPath));
+        (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view())) || (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
     case 1:
-        (result = compareCi(l.m_szPath, r.m_szPath)) || (result = compareCi(l.m_szFileName, r.m_szFileName));
+        (result = compareCi(l.m_szPath.view(), r.m_szPath.view())) || (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view()));
         break;
     case 2:
-        (result = compareCi(l.m_szTitle, r.m_szTitle)) || (result = compareCi(l.m_szArtist, r.m_szArtist)) ||
-            (result = compareCi(l.m_szPath, r.m_szPath));
+        (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) || (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view())) ||
+            (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
     case 3:
         (result = platform::compareIgnoreAsciiCase(FoldName(l.m_szArtist.view()), FoldName(r.m_szArtist.view()))) ||
-            (result = compareCi(l.m_szTitle, r.m_szTitle)) || (result = compareCi(l.m_szPath, r.m_szPath));
+            (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) || (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
     case 4:
-        (result = compareCi(l.m_szAlbum, r.m_szAlbum)) || (result = compareCi(l.m_szTitle, r.m_szTitle)) ||
-            (result = compareCi(l.m_szArtist, r.m_szArtist));
+        (result = compareCi(l.m_szAlbum.view(), r.m_szAlbum.view())) || (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
+            (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view()));
         break;
     case 5:
         result = compareNumbers(l.m_nFileSize, r.m_nFileSize);
@@ -139,7 +139,7 @@ int CompareEntries(const CLiedkramEntry& l, const CLiedkramEntry& r, int column)
             (result = compareBytes(l.m_szFileName.view(), r.m_szFileName.view()));
         break;
     case 9:
-        result = compareCi(l.m_szComment, r.m_szComment);
+        result = compareCi(l.m_szComment.view(), r.m_szComment.view());
         break;
     case 10:
         result = compareNumbers(l.m_nTrack, r.m_nTrack);

@@ -100,25 +100,26 @@ void mergeRecords(CLiedkramEntry& entry, std::span<const std::uint8_t> area)
 {
     RecordReader records(area);
 
+    // All three are read and checked before any of them is applied, so a
+    // buggy record leaves the entry as the tag had it.
     const auto title = textRecord(records, "Brava-Title is buggy: ", entry);
     if (!title)
         return;
+    const auto album = textRecord(records, "Brava-Album is buggy: ", entry);
+    if (!album)
+        return;
+    const auto artist = textRecord(records, "Brava-Artist is buggy: ", entry);
+    if (!artist)
+        return;
+
     if (differsFrom(*title, entry.m_szTitle)) {
         if (entry.m_szTitle.empty())
             entry.m_szTitle = *title;
         else
             appendAfterComma(entry.m_szComment, *title);
     }
-
-    const auto album = textRecord(records, "Brava-Album is buggy: ", entry);
-    if (!album)
-        return;
     if (differsFrom(*album, entry.m_szAlbum))
         appendAfterComma(entry.m_szAlbum, *album);
-
-    const auto artist = textRecord(records, "Brava-Artist is buggy: ", entry);
-    if (!artist)
-        return;
     if (differsFrom(*artist, entry.m_szArtist))
         appendAfterComma(entry.m_szArtist, *artist);
 

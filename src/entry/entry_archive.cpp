@@ -44,5 +44,8 @@ void CLiedkramEntry::Serialize(entry::ArchiveReader& archive)
     m_nFlags = archive.readU32();
     m_bVerified = archive.readU8();
     m_nTrack = archive.readU8();
+    // Offsets that do not fit the file would have a repair cut the wrong bytes.
+    if (!HasPossibleRange())
+        throw entry::ArchiveFormatError();
     UpdateCutFlags();
 }

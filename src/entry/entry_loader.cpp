@@ -1,9 +1,11 @@
+#include "entry/audio_start.h"
 #include "entry/brava_trailer.h"
 #include "entry/file_name_parser.h"
 #include "entry/id3v1_reading.h"
 #include "entry/liedkram_entry.h"
 #include "mpeg/fast_estimate.h"
 #include "mpeg/first_header_search.h"
+#include "mpeg/frame_chain.h"
 #include "mpeg/stream_scan.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
@@ -13,6 +15,8 @@
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -45,6 +49,26 @@ void skip(CLiedkramEntry& entry, const std::string& message)
     entry.m_dwHeader = 0;
 }
 
+// A stream of a kind the program does not process is listed with what its
+// frames say and marked so that no repair touches its content.
+void measureForeignStream(CLiedkramEntry& entry, const std::string& fullPath)
+{
+    platform::prompter().showMessage("'" + fullPath + "': " + mpeg::streamKindText(entry.m_dwHeader) +
+                                     " is not supported -> file listed, not repaired.");
+    entry.m_nFlags |= ENTRY_SCAN_ERROR;
+    entry.m_bVerified = 0;
+    try {
+        platform::File file(fullPath, platform::File::Mode::Read);
+        const auto measure = mpeg::measureFrameChain(file, entry.m_nAudioStart, entry.m_nAudioEnd);
+        entry.m_nAudioEnd = static_cast<int>(measure.end);
+        entry.m_nFrames = measure.frames;
+        entry.m_nLengthMs = measure.lengthMs;
+        entry.m_nBitrate = measure.bitrate;
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Can't read '" + fullPath + "' cause: " + std::to_string(error.causeNumber()));
+    }
+}
+
 }  // namespace
 
 void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
@@ -56,6 +80,7 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         skip(*this, "Can't open '" + fullPath + "' -> file skipped.");
         return;
     }
+    bool foreign = false;
 
     try {
         const std::int64_t fileSize = file.length();
@@ -72,13 +97,14 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         std::vector<std::uint8_t> first(std::min<std::int64_t>(fileSize, mpeg::kHeaderSearchBytes));
         first.resize(file.readAt(0, first));
         m_bHasId3v2 = tags::startsWithId3v23(first) ? 1 : 0;
-        const auto found = mpeg::findFirstHeader(first, tags::headerSearchStart(first));
+        const auto found = entry::findAudioStart(file, fileSize, first);
         if (!found) {
             skip(*this, "'" + fullPath + "' is no valid *.mp3 (no header in first 128k) -> skipped.");
             return;
         }
         m_dwHeader = found->word;
         m_nAudioStart = static_cast<int>(found->position);
+        foreign = found->foreign;
 
         const std::int64_t probeSize = std::min<std::int64_t>(fileSize, entry::kTagProbeSize);
         std::vector<std::uint8_t> tail(static_cast<std::size_t>(probeSize));
@@ -86,6 +112,8 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         const bool hasTag = entry::readId3v1Into(*this, tail, fileSize);
         if (hasTag && tail.size() == entry::kTagProbeSize)
             entry::readBravaTrailer(*this, file, fileSize, std::span(tail).first(entry::kTrailerEndSize));
+        // A header found inside the tag leaves no audio in front of it.
+        m_nAudioEnd = std::max(m_nAudioEnd, m_nAudioStart);
         file.close();
     } catch (const platform::FileError& error) {
         skip(*this, "Can't read '" + fullPath + "' -> file skipped. cause: " + std::to_string(error.causeNumber()));
@@ -97,7 +125,9 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
     mergeFromName(m_szTitle, parts.title, force, m_nFlags);
     mergeFromName(m_szArtist, parts.artist, force, m_nFlags);
 
-    if (platform::isOn(platform::Setting::ChkAll)) {
+    if (foreign) {
+        measureForeignStream(*this, fullPath);
+    } else if (platform::isOn(platform::Setting::ChkAll)) {
         ScanBlocks();
     } else {
         const auto measure = mpeg::fastEstimate(m_dwHeader, m_nAudioEnd - m_nAudioStart);
@@ -106,6 +136,7 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         m_nFrames = measure.frames;
     }
     UpdateCutFlags();
+    assert(HasPossibleRange());
 }
 
 void CLiedkramEntry::ScanBlocks()
@@ -138,9 +169,9 @@ void CLiedkramEntry::ScanBlocks()
         m_nFlags |= ENTRY_SCAN_ERROR;
         m_bVerified = 0;
     }
-    if (!result.started) {
-        // No music found: keep the audio range rather than calling it all
-        // junk, and measure from the first header.
+    if (!result.started || result.frames == 0 || result.audioStart > result.audioEnd) {
+        // No music found, or nothing left of it after a resync: keep the audio
+        // range rather than calling it all junk, and measure from the first header.
         const auto measure = mpeg::fastEstimate(m_dwHeader, m_nAudioEnd - m_nAudioStart);
         m_nLengthMs = measure.lengthMs;
         m_nBitrate = measure.bitrate;
@@ -159,7 +190,7 @@ void CLiedkramEntry::UpdateCutFlags()
 {
     if (platform::isOn(platform::Setting::DelBack) && m_nAudioEnd != m_nFileSize) {
         // Only an ID3v1 tag behind the audio: cut it only to write a new one.
-        const bool onlyTag = m_nFileSize - m_nAudioEnd == static_cast<int>(tags::kId3v1Size);
+        const bool onlyTag = std::int64_t{m_nFileSize} - m_nAudioEnd == static_cast<std::int64_t>(tags::kId3v1Size);
         if (!onlyTag || (m_nFlags & ENTRY_TAG_DIRTY))
             m_nFlags |= ENTRY_CUT_BACK;
     }

@@ -30,6 +30,12 @@ std::string CLiedkramEntry::GetFullPath() const
     return platform::joinPath(m_szPath.view(), m_szFileName.view());
 }
 
+bool CLiedkramEntry::HasPossibleRange() const
+{
+    return 0 <= m_nAudioStart && m_nAudioStart <= m_nAudioEnd && m_nAudioEnd <= m_nFileSize && m_nFrames >= 0 &&
+           m_nLengthMs >= 0 && m_nBitrate >= 0;
+}
+
 int CLiedkramEntry::GetSampleRate() const
 {
     return mpeg::sampleRate(m_dwHeader);

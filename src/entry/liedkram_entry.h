@@ -51,6 +51,9 @@ public:
     void UpdateCutFlags();
 
     std::string GetFullPath() const;
+    // 0 <= audio start <= audio end <= file size, and no negative measure:
+    // what every entry loaded or read from a list satisfies.
+    bool HasPossibleRange() const;
 
     int GetSampleRate() const;
     std::string GetFormatText() const;
@@ -73,9 +76,9 @@ public:
     // The text of list column 0..13, UTF-8; "ERROR" for other columns.
     std::string GetColumnText(int column) const;
 
-    TextField m_szFileName;
+    PathField m_szFileName;
     std::string m_strNewName;
-    TextField m_szPath;
+    PathField m_szPath;
     TextField m_szTitle;
     TextField m_szArtist;
     TextField m_szAlbum;

@@ -36,3 +36,31 @@ public:
 private:
     std::string text_;
 };
+
+// A file name or directory of an entry. Held whole, however long, so that no
+// operation acts on a path other than the one the user named; it ends at an
+// embedded NUL, which no path can hold.
+class PathField {
+public:
+    PathField() = default;
+    PathField(std::string_view text) { assign(text); }
+    PathField& operator=(std::string_view text)
+    {
+        assign(text);
+        return *this;
+    }
+
+    void assign(std::string_view text) { text_.assign(text.substr(0, text.find('\0'))); }
+
+    std::string_view view() const { return text_; }
+    std::string str() const { return text_; }
+    const char* c_str() const { return text_.c_str(); }
+    std::size_t size() const { return text_.size(); }
+    bool empty() const { return text_.empty(); }
+
+    friend bool operator==(const PathField& a, const PathField& b) { return a.view() == b.view(); }
+    friend bool operator==(const PathField& a, std::string_view b) { return a.view() == b; }
+
+private:
+    std::string text_;
+};

@@ -70,6 +70,21 @@ bool isAcceptedHeader(HeaderWord word)
     return (b3 & 3) != 2;
 }
 
+bool isMpegHeader(HeaderWord word)
+{
+    if ((word & 0xE0FFu) != 0xE0FFu)
+        return false;
+    return versionField(word) != 1 && layerField(word) != 0 && bitrateIndex(word) != 15 &&
+           sampleRateIndex(word) != 3 && emphasisField(word) != 2;
+}
+
+bool isSameStreamKind(HeaderWord a, HeaderWord b)
+{
+    // Byte 1 holds sync, version, layer and protection; byte 2 bits 2-3 the sample rate.
+    constexpr HeaderWord kKindMask = 0x000CFF00u;
+    return (a & kKindMask) == (b & kKindMask) && (bitrateIndex(a) == 0) == (bitrateIndex(b) == 0);
+}
+
 int versionField(HeaderWord word) { return bits(word, 11, 2); }
 int layerField(HeaderWord word) { return bits(word, 9, 2); }
 int protectionBit(HeaderWord word) { return bits(word, 8, 1); }

@@ -24,6 +24,13 @@ std::array<std::uint8_t, 4> headerBytes(HeaderWord word);
 // (with or without CRC), MPEG-1 Layer II and Layer I and MPEG-2 Layer III
 // without CRC; no free format, no reserved sample rate or emphasis.
 bool isAcceptedHeader(HeaderWord word);
+// Whether four bytes are a frame header of any MPEG audio stream: every
+// version and layer, with or without CRC, free format included. The
+// program recognises such streams but processes only the accepted ones.
+bool isMpegHeader(HeaderWord word);
+// Whether two headers belong to frames of one stream: same version, layer,
+// protection and sample rate, both free format or neither.
+bool isSameStreamKind(HeaderWord a, HeaderWord b);
 
 int versionField(HeaderWord word);
 int layerField(HeaderWord word);

@@ -58,6 +58,10 @@ private:
     std::array<Facts, 2> slots_{};
 };
 
+// Offsets within the audio; 64 bits, so that a frame length added near the
+// end of a file of 2^31 - 1 bytes cannot overflow.
+using Offset = std::int64_t;
+
 class BlockScan {
 public:
     BlockScan(platform::File& file, int audioStart, int audioEnd, std::string_view fileName)
@@ -68,47 +72,47 @@ public:
     ScanResult run();
 
 private:
-    bool judged(int offset) const
+    bool judged(Offset offset) const
     {
         return (offset < kJudgedRegion && !started_) || offset > audioLength_ - kJudgedRegion;
     }
     int countFiller(int from, int to) const;
-    void judge(int frameStart, int length);
-    void readBlock(int blockStart);
+    void judge(Offset frameStart, int length);
+    void readBlock(Offset blockStart);
     // Returns false when the scan must end at once.
-    bool walkBlock(int blockStart);
+    bool walkBlock(Offset blockStart);
     // Follows the chain through the middle of the file, where frames are only
     // counted, with the running sums kept in registers.
-    void countMiddleFrames(const platform::ByteReader& reader, int blockStart);
+    void countMiddleFrames(const platform::ByteReader& reader, Offset blockStart);
     bool handleMiss(int length, HeaderWord word);
     std::string damageText(int length, HeaderWord word) const;
 
     platform::File& file_;
-    int start_;
-    int audioLength_;
+    Offset start_;
+    Offset audioLength_;
     std::string_view fileName_;
 
     // Four blocks are read at a time: fewer reads, same walk. A block is a
     // window of 16384 bytes and its look-ahead within the chunk.
     std::vector<std::uint8_t> chunk_ = std::vector<std::uint8_t>(kChunkBlocks * kScanBlockSize + kScanLookAhead);
-    int chunkStart_ = -1;   // offset of the chunk's first byte in the audio
+    Offset chunkStart_ = -1;  // offset of the chunk's first byte in the audio
     int chunkBytes_ = 0;    // bytes of the chunk the file filled
     const std::uint8_t* buffer_ = nullptr;
     FrameFacts facts_;
     int validBytes_ = 0;  // bytes of the buffer the file filled
 
-    int position_ = 0;
-    int lastFrame_ = -1;
+    Offset position_ = 0;
+    Offset lastFrame_ = -1;
     int lastLength_ = kInitialLastLength;
     int correction_ = 0;
     bool resync_ = false;
     int filler_ = 0;
     int runCounter_ = 0;
     bool started_ = false;
-    int silenceEnd_ = 0;
+    Offset silenceEnd_ = 0;
     bool tailOpen_ = false;
-    int newFront_ = 0;
-    int newEnd_ = 0;
+    Offset newFront_ = 0;
+    Offset newEnd_ = 0;
     int frames_ = 0;
     double timeSum_ = 0.0;
     double rateSum_ = 0.0;
@@ -127,10 +131,10 @@ int BlockScan::countFiller(int from, int to) const
     return count;
 }
 
-void BlockScan::judge(int frameStart, int length)
+void BlockScan::judge(Offset frameStart, int length)
 {
     const bool silent = filler_ * 100 / length > kSilentPercent;
-    const int frameEnd = frameStart + length;
+    const Offset frameEnd = frameStart + length;
     if (frameStart < kJudgedRegion) {
         if (!silent) {
             ++runCounter_;
@@ -161,21 +165,21 @@ void BlockScan::judge(int frameStart, int length)
     }
 }
 
-void BlockScan::readBlock(int blockStart)
+void BlockScan::readBlock(Offset blockStart)
 {
     if (chunkStart_ < 0 || blockStart >= chunkStart_ + kChunkBlocks * kScanBlockSize) {
         chunkStart_ = blockStart;
-        chunkBytes_ = static_cast<int>(file_.readAt(static_cast<std::int64_t>(start_) + blockStart, chunk_));
+        chunkBytes_ = static_cast<int>(file_.readAt(start_ + blockStart, chunk_));
     }
-    const int offset = blockStart - chunkStart_;
+    const auto offset = static_cast<int>(blockStart - chunkStart_);
     buffer_ = chunk_.data() + offset;
     validBytes_ = std::clamp(chunkBytes_ - offset, 0, kScanBlockSize + kScanLookAhead);
 }
 
-void BlockScan::countMiddleFrames(const platform::ByteReader& reader, int blockStart)
+void BlockScan::countMiddleFrames(const platform::ByteReader& reader, Offset blockStart)
 {
-    const int end = std::min({audioLength_, blockStart + kScanBlockSize, audioLength_ - kJudgedRegion + 1});
-    int position = position_;
+    const Offset end = std::min({audioLength_, blockStart + kScanBlockSize, audioLength_ - kJudgedRegion + 1});
+    Offset position = position_;
     int frames = frames_;
     double timeSum = timeSum_;
     double rateSum = rateSum_;
@@ -200,7 +204,7 @@ void BlockScan::countMiddleFrames(const platform::ByteReader& reader, int blockS
     rateSum_ = rateSum;
 }
 
-bool BlockScan::walkBlock(int blockStart)
+bool BlockScan::walkBlock(Offset blockStart)
 {
     const platform::ByteReader reader(std::span<const std::uint8_t>(buffer_, static_cast<std::size_t>(validBytes_)));
     while (position_ < audioLength_ && position_ < blockStart + kScanBlockSize) {
@@ -209,7 +213,7 @@ bool BlockScan::walkBlock(int blockStart)
             if (position_ >= audioLength_ || position_ >= blockStart + kScanBlockSize)
                 break;
         }
-        const int offset = position_ - blockStart;
+        const auto offset = static_cast<int>(position_ - blockStart);
         const auto at = static_cast<std::size_t>(offset);
         // Four bytes the file does not have are no header.
         const HeaderWord word = reader.has(at, 4) ? reader.u32le(at) : 0;
@@ -284,10 +288,10 @@ std::string BlockScan::damageText(int length, HeaderWord word) const
 
 ScanResult BlockScan::run()
 {
-    for (int blockStart = 0; blockStart < audioLength_ && !walkEnded_; blockStart += kScanBlockSize) {
+    for (Offset blockStart = 0; blockStart < audioLength_ && !walkEnded_; blockStart += kScanBlockSize) {
         readBlock(blockStart);
         if (lastFrame_ < blockStart && judged(lastFrame_)) {
-            filler_ += countFiller(0, position_ - blockStart);
+            filler_ += countFiller(0, static_cast<int>(position_ - blockStart));
             judge(lastFrame_, lastLength_);
         }
         if (!walkBlock(blockStart))
@@ -295,9 +299,9 @@ ScanResult BlockScan::run()
     }
 
     ScanResult result;
-    const int length = std::min(audioLength_, newEnd_);
-    result.audioEnd = start_ + length;
-    result.audioStart = start_ + newFront_;
+    const Offset length = std::min(audioLength_, newEnd_);
+    result.audioEnd = static_cast<int>(start_ + length);
+    result.audioStart = static_cast<int>(start_ + newFront_);
     result.lengthMs = static_cast<int>(timeSum_);
     result.bitrate = timeSum_ > 0.0 ? static_cast<int>(rateSum_ * 1000.0 / timeSum_ + 0.5) : 0;
     result.frames = frames_;

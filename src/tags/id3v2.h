@@ -7,15 +7,21 @@
 
 namespace tags {
 
+inline constexpr std::size_t kId3v2HeaderSize = 10;
+
+// The size of the whole ID3v2 tag (version 2.2, 2.3 or 2.4) whose header the
+// bytes begin with: the header, the declared size and, for version 2.4 when
+// flagged, the footer. Nothing when they begin with no well-formed header.
+std::optional<std::uint64_t> id3v2TagSize(std::span<const std::uint8_t> header);
+
 // Only ID3v2.3 tags are recognised: "ID3" and major version 3.
 bool startsWithId3v23(std::span<const std::uint8_t> firstBytes);
 
 // The content size of the tag's first frame (its low 16 bits).
 std::size_t id3v2FirstFrameSize(std::span<const std::uint8_t> firstBytes);
 
-// Where the search for the first frame header begins: behind the tag's first
-// frame for an ID3v2.3 tag, else at 0. Later frames of the tag are passed
-// over by the search itself.
+// Where the search for the first frame header begins when the tag's declared
+// size cannot be trusted: behind the first frame of an ID3v2.3 tag, else at 0.
 std::size_t headerSearchStart(std::span<const std::uint8_t> firstBytes);
 
 }  // namespace tags

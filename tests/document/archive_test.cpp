@@ -141,12 +141,14 @@ TEST(EntryRecord, RoundTripAndCutFlagsFromTheSettingsInForce)
     EXPECT_EQ(cut.m_nFlags, ENTRY_RENAME | ENTRY_SCAN_ERROR | ENTRY_CUT_FRONT);
 }
 
-TEST(EntryRecord, LongTextsAreCutOnReading)
+TEST(EntryRecord, LongTagTextsAreCutOnReadingButPathsStayWhole)
 {
     testsupport::ScopedSeams seams;
     ArchiveWriter writer;
     writer.writeString(std::string(300, 'f'));
-    for (int i = 0; i < 5; ++i)
+    writer.writeString("/" + std::string(600, 'p'));
+    writer.writeString(std::string(300, 't'));
+    for (int i = 0; i < 3; ++i)
         writer.writeString("");
     for (int i = 0; i < 40; ++i)
         writer.writeU8(0);
@@ -155,5 +157,51 @@ TEST(EntryRecord, LongTextsAreCutOnReading)
     CLiedkramEntry entry;
     ArchiveReader reader(writer.bytes());
     entry.Serialize(reader);
-    EXPECT_EQ(entry.m_szFileName.size(), 255u);
+    EXPECT_EQ(entry.m_szFileName.size(), 300u);
+    EXPECT_EQ(entry.m_szPath.size(), 601u);
+    EXPECT_EQ(entry.m_szTitle.size(), 255u);
+
+    // Written back whole, in the long form of the string scheme.
+    ArchiveWriter again;
+    entry.Serialize(again);
+    ArchiveReader back(again.bytes());
+    CLiedkramEntry same;
+    same.Serialize(back);
+    EXPECT_EQ(same.GetFullPath(), entry.GetFullPath());
+}
+
+TEST(EntryRecord, OffsetsThatDoNotFitTheFileAreRefused)
+{
+    testsupport::ScopedSeams seams;
+    struct Numbers {
+        std::int32_t size, start, end, lengthMs, frames;
+    };
+    const Numbers refused[] = {
+        {2147483647, 0, -1, 0, 0},  // an end before the start
+        {1000, 600, 500, 0, 0},     // a start behind the end
+        {1000, 0, 1001, 0, 0},      // an end behind the file
+        {1000, -5, 1000, 0, 0},
+        {1000, 0, 1000, -1, 0},
+        {1000, 0, 1000, 0, -1},
+    };
+    for (const auto& n : refused) {
+        ArchiveWriter writer;
+        for (int i = 0; i < 6; ++i)
+            writer.writeString("x");
+        writer.writeI32(n.size);
+        writer.writeI32(-1);
+        writer.writeI32(1900);
+        writer.writeU32(0x4490FBFF);
+        writer.writeI32(n.lengthMs);
+        writer.writeI32(128000);
+        writer.writeI32(n.frames);
+        writer.writeI32(n.start);
+        writer.writeI32(n.end);
+        writer.writeU32(0);
+        writer.writeU8(1);
+        writer.writeU8(0);
+        CLiedkramEntry entry;
+        ArchiveReader reader(writer.bytes());
+        EXPECT_THROW(entry.Serialize(reader), ArchiveFormatError) << n.size << " " << n.start << " " << n.end;
+    }
 }

@@ -131,6 +131,20 @@ TEST_F(BravaTrailer, TooLongRecordsAreReportedAndEndTheReading)
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Brava-CDDB is buggy: Tag Title"});
     EXPECT_EQ(entry.m_szAlbum, "New Album");
     EXPECT_EQ(entry.m_szComment, std::string(80, 't'));
+
+    // A buggy album or artist record keeps a good title record from the comment too.
+    for (const bool albumIsBuggy : {true, false}) {
+        prompter().clear();
+        trailer = Trailer();
+        trailer.title = "Other Song";
+        (albumIsBuggy ? trailer.album : trailer.artist) = std::string(81, 'x');
+        entry = load(fileWithTrailer(trailer, {"Tag Title", "Band", "", "2001", "", -1, 17}));
+        EXPECT_EQ(prompter().messages(), std::vector<std::string>{albumIsBuggy ? "Brava-Album is buggy: Tag Title"
+                                                                               : "Brava-Artist is buggy: Tag Title"});
+        EXPECT_EQ(entry.m_szComment, "");
+        EXPECT_EQ(entry.m_szAlbum, "");
+        EXPECT_EQ(entry.m_szArtist, "Band");
+    }
 }
 
 TEST_F(BravaTrailer, PositionsOutsideTheFileMeanNoTrailer)

@@ -110,7 +110,7 @@ TEST_F(EntryLoader, Utf8NamesAreParsedAsTagText)
     EXPECT_EQ(entry.GetColumnText(0), "Bj\xC3\xB6rk - J\xC3\xB3ga.mp3");
 }
 
-TEST_F(EntryLoader, AnId3v23TagIsSkippedAndMarked)
+TEST_F(EntryLoader, Id3v2TagsOfEveryVersionAreSkippedWhole)
 {
     Bytes tag = id3v2Tag(3, 1024);
     const auto fake = headerBytes({});
@@ -121,12 +121,59 @@ TEST_F(EntryLoader, AnId3v23TagIsSkippedAndMarked)
     EXPECT_EQ(entry.m_bHasId3v2, 1);
     EXPECT_EQ(entry.m_nAudioStart, 1044);
 
-    tag[3] = 4;  // version 2.4 is not recognised: the search starts at 0
+    // Versions 2.2 and 2.4 are passed over as well; only 2.3 offers its picture.
+    for (const std::uint8_t version : {2, 4}) {
+        tag[3] = version;
+        bytes = tag;
+        append(bytes, frames({}, 100));
+        entry = load("a - b.mp3", bytes);
+        EXPECT_EQ(entry.m_bHasId3v2, 0);
+        EXPECT_EQ(entry.m_nAudioStart, 1044);
+    }
+
+    // A version 2.4 footer counts; a second tag behind the first is skipped too.
+    tag[3] = 4;
+    tag[5] = 0x10;
     bytes = tag;
+    const Bytes footer = {'3', 'D', 'I', 4, 0, 0x10, tag[6], tag[7], tag[8], tag[9]};
+    append(bytes, footer);
+    append(bytes, id3v2Tag(3, 50, 0xFF));
     append(bytes, frames({}, 100));
-    profile().writeInt("ChkAll", 0);
     entry = load("a - b.mp3", bytes);
-    EXPECT_EQ(entry.m_bHasId3v2, 0);
+    EXPECT_EQ(entry.m_nAudioStart, 1044 + 10 + 70);
+    EXPECT_TRUE(prompter().prompts().empty());
+}
+
+TEST_F(EntryLoader, AudioBehindAPictureOfMoreThan128KibIsFound)
+{
+    // Real pictures hold header-like runs; the audio lies beyond the first 128 KiB.
+    Bytes bytes = id3v2Tag(4, 150000);
+    const auto fake = headerBytes({});
+    for (std::size_t at = 40; at < 150000; at += 997)
+        std::copy(fake.begin(), fake.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    append(bytes, frames({}, 100));
+    const auto entry = load("a - b.mp3", bytes);
+    EXPECT_EQ(entry.m_nAudioStart, 150020);
+    EXPECT_EQ(entry.m_nAudioEnd, 150020 + 100 * kFrame);
+    EXPECT_EQ(entry.m_bVerified, 1);
+    EXPECT_EQ(entry.m_nFrames, 99);
+    EXPECT_TRUE(prompter().prompts().empty());
+}
+
+TEST_F(EntryLoader, ATagSizeBeyondTheFileEndFallsBackToTheFirstFrame)
+{
+    profile().writeInt("ChkAll", 0);
+    Bytes bytes = id3v2Tag(3, 1024);
+    bytes[6] = 0x7F;  // declares far more than the file holds
+    append(bytes, frames({}, 100));
+    auto entry = load("a - b.mp3", bytes);
+    EXPECT_EQ(entry.m_nAudioStart, 1044);
+
+    // Version 2.4 then has no rule of its own: the search starts at 0.
+    bytes[3] = 4;
+    const auto fake = headerBytes({});
+    std::copy(fake.begin(), fake.end(), bytes.begin() + 100);
+    entry = load("a - b.mp3", bytes);
     EXPECT_EQ(entry.m_nAudioStart, 100);
 }
 
@@ -209,4 +256,117 @@ TEST_F(EntryLoader, UpdateCutFlagsCutsMoreThanATagAlwaysAndNeverClearsABit)
     entry.m_nAudioEnd = 1000;
     entry.UpdateCutFlags();
     EXPECT_EQ(entry.m_nFlags, ENTRY_CUT_FRONT | ENTRY_CUT_BACK);
+}
+
+TEST_F(EntryLoader, StreamsOfOtherKindsAreListedWithTheirFormatAndNeverRepaired)
+{
+    struct Case {
+        HeaderSpec kind;
+        const char* described;
+        const char* format;
+        int sampleRate;
+    };
+    HeaderSpec mpeg25;
+    mpeg25.version = mpeg::kVersion25;
+    mpeg25.bitrateIndex = 4;  // 32 kbit/s at 11025 Hz: 209 bytes
+    HeaderSpec mpeg2Crc;
+    mpeg2Crc.version = mpeg::kVersion2;
+    mpeg2Crc.crc = true;
+    mpeg2Crc.bitrateIndex = 8;
+    HeaderSpec layer2Crc;
+    layer2Crc.layer = mpeg::kLayer2;
+    layer2Crc.crc = true;
+    HeaderSpec mpeg2Layer1;
+    mpeg2Layer1.version = mpeg::kVersion2;
+    mpeg2Layer1.layer = mpeg::kLayer1;
+    const Case cases[] = {
+        {mpeg25, "MPEG-2.5 layer-3", "mpeg-2.5 layer-3", 11025},
+        {mpeg2Crc, "MPEG-2 layer-3 with CRC", "mpeg-2.0 layer-3", 22050},
+        {layer2Crc, "MPEG-1 layer-2 with CRC", "mpeg-1.0 layer-2", 44100},
+        {mpeg2Layer1, "MPEG-2 layer-1", "mpeg-2.0 layer-1", 22050},
+    };
+    for (const auto& c : cases) {
+        prompter().clear();
+        // Frames of that kind, one of them carrying a run the header test accepts.
+        Bytes bytes = frames(c.kind, 300);
+        const auto fake = headerBytes({});
+        std::copy(fake.begin(), fake.end(), bytes.begin() + 2000);
+        const int audioBytes = static_cast<int>(bytes.size());
+        append(bytes, id3v1Tag({"Song", "Band", "", "2001", "", -1, 3}));
+        const auto entry = load("Band - Song.mp3", bytes);
+        EXPECT_EQ(entry.m_nAudioStart, 0) << c.described;
+        EXPECT_EQ(entry.m_nAudioEnd, audioBytes) << c.described;
+        EXPECT_EQ(entry.GetFormatText(), c.format);
+        EXPECT_EQ(entry.GetSampleRate(), c.sampleRate);
+        EXPECT_EQ(entry.m_nFrames, 300);
+        EXPECT_EQ(entry.m_nBitrate, mpeg::bitrateKbps(headerWord(c.kind)) * 1000);
+        EXPECT_EQ(entry.m_nLengthMs, static_cast<int>(300 * mpeg::frameDurationMs(headerWord(c.kind))));
+        EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, ENTRY_SCAN_ERROR);
+        EXPECT_EQ(entry.m_bVerified, 0);
+        EXPECT_EQ(prompter().messages(), std::vector<std::string>{"'" + dir_.file("Band - Song.mp3") + "': " +
+                                                                  c.described +
+                                                                  " is not supported -> file listed, not repaired."});
+    }
+}
+
+TEST_F(EntryLoader, FreeFormatFramesAreFollowedFromHeaderToHeader)
+{
+    HeaderSpec free;
+    free.bitrateIndex = 0;
+    Bytes bytes;
+    for (int i = 0; i < 50; ++i) {
+        const auto header = headerBytes(free);
+        bytes.insert(bytes.end(), header.begin(), header.end());
+        append(bytes, musicBytes(650 - 4, static_cast<std::uint32_t>(i + 1)));
+    }
+    const auto entry = load("a - b.mp3", bytes);
+    EXPECT_EQ(entry.GetFormatText(), "mpeg-1.0 layer-3");
+    EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, ENTRY_SCAN_ERROR);
+    // The last frame has no header behind it to measure it by.
+    EXPECT_EQ(entry.m_nFrames, 49);
+    EXPECT_EQ(entry.m_nBitrate, 199063);  // 650 bytes in 26.122 ms
+    ASSERT_EQ(prompter().messages().size(), 1u);
+    EXPECT_NE(prompter().messages()[0].find("MPEG-1 layer-3 in free format is not supported"), std::string::npos);
+}
+
+TEST_F(EntryLoader, AChainOfAnotherKindInTheJunkOfASupportedFileChangesNothing)
+{
+    HeaderSpec mpeg25;
+    mpeg25.version = mpeg::kVersion25;
+    mpeg25.bitrateIndex = 4;
+    Bytes bytes = frames(mpeg25, 5);
+    const int junk = static_cast<int>(bytes.size());
+    append(bytes, frames({}, 200));
+    const auto entry = load("a - b.mp3", bytes);
+    EXPECT_EQ(entry.GetFormatText(), "mpeg-1.0 layer-3");
+    EXPECT_EQ(entry.m_nAudioStart, junk);
+    EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, 0u);
+    EXPECT_TRUE(prompter().prompts().empty());
+}
+
+TEST_F(EntryLoader, TheAudioRangeIsNeverImpossible)
+{
+    // Music, damage that starts a resync in the first 64 KiB and runs past
+    // it: the counts were reset, so nothing of the walk can be trusted.
+    Bytes bytes = frames({}, 3);
+    append(bytes, musicBytes(70000));
+    append(bytes, frames({}, 300));
+    auto entry = load("a - b.mp3", bytes);
+    EXPECT_EQ(entry.m_nAudioStart, 0);
+    EXPECT_EQ(entry.m_nAudioEnd, static_cast<int>(bytes.size()));
+    EXPECT_EQ(entry.m_bVerified, 0);
+    EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, ENTRY_SCAN_ERROR);
+    EXPECT_GT(entry.m_nFrames, 0);
+    EXPECT_EQ(prompter().messages().size(), 1u);
+
+    // A header-like run inside the tag, with no audio before it.
+    Bytes tagOnly = musicBytes(200);
+    Bytes tag = id3v1Tag({"Song", "Band", "", "2001", "", -1, 3});
+    const auto fake = headerBytes({});
+    std::copy(fake.begin(), fake.end(), tag.begin() + 10);
+    append(tagOnly, tag);
+    entry = load("a - b.mp3", tagOnly);
+    EXPECT_EQ(entry.m_nAudioStart, 210);
+    EXPECT_EQ(entry.m_nAudioEnd, 210);
+    EXPECT_EQ(entry.m_nFrames, 0);
 }
