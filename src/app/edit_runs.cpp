@@ -19,7 +19,7 @@ std::string failureMessage(const CLiedkramEntry& entry, const std::exception& er
 {
     const std::string file = "Unable to rewrite '" + entry.GetFullPath() + "'";
     if (const auto* fileError = dynamic_cast<const platform::FileError*>(&error))
-        return file + " cause: " + std::to_string(fileError->causeNumber());
+        return file + " cause: " + fileError->causeText();
     return file + " (" + error.what() + ")";
 }
 
@@ -72,9 +72,10 @@ std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& r
         } catch (const std::exception& error) {
             return Failure{row, failureMessage(entry, error)};
         }
-        if (result == autoedit::kAutoEditDone)
+        if (result != autoedit::kAutoEditCancelled)
             markRowChanged(doc, row);
-        else if (result == autoedit::kAutoEditCancelled)
+        // A failed rewrite has been reported; it ends the run like any file error.
+        if (result != autoedit::kAutoEditDone)
             break;
     }
     return std::nullopt;
@@ -101,7 +102,7 @@ void runManualEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, plat
         }
         if (result == CManualEditDlg::kSaved)
             markRowChanged(doc, row);
-        else if (result == CManualEditDlg::kCancelled)
+        if (result == CManualEditDlg::kCancelled || dialog.rewriteFailed())
             return;
     }
 }

@@ -252,6 +252,7 @@ int CManualEditDlg::exec()
 {
     assert(m_entry);
     OnInitDialog();
+    m_bRewriteFailed = false;
     const int result = QDialog::exec();
     if (m_saveError)
         std::rethrow_exception(std::exchange(m_saveError, nullptr));
@@ -354,7 +355,7 @@ void CManualEditDlg::accept()
     }
     // An error must not unwind through the event loop; exec() throws it.
     try {
-        save();
+        m_bRewriteFailed = !save();
     } catch (...) {
         m_saveError = std::current_exception();
         done(kCancelled);
@@ -368,7 +369,7 @@ void CManualEditDlg::reject()
     done(kCancelled);
 }
 
-void CManualEditDlg::save()
+bool CManualEditDlg::save()
 {
     CLiedkramEntry& entry = *m_entry;
     entry.m_nFlags = m_nChangeFlags;
@@ -376,7 +377,7 @@ void CManualEditDlg::save()
     readBack();
     entry.SetOriginal(m_boxes.value(IDC_ORIGINAL)->isChecked() ? 1 : 0);
     entry.SetCopyright(m_boxes.value(IDC_COPYRIGHT)->isChecked() ? 1 : 0);
-    autoedit::RewriteFile(entry);
+    return autoedit::RewriteFile(entry) != autoedit::RewriteOutcome::Failed;
 }
 
 void CManualEditDlg::readBack()

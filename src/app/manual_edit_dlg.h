@@ -82,6 +82,9 @@ public:
 
     // The entry's pending work when shown, plus the groups the user changed.
     std::uint32_t changeFlags() const { return m_nChangeFlags; }
+    // The last "&Speichern" met a file error in the middle of the rewrite
+    // (reported, the file as it was): the walk over the rows ends.
+    bool rewriteFailed() const { return m_bRewriteFailed; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -100,7 +103,8 @@ private:
     void fillInfo();
     void track(std::uint32_t bit);
     void updateMarkers();
-    void save();
+    // Returns false when the rewrite failed.
+    bool save();
     void readBack();
     void OnPicture();
 
@@ -109,6 +113,7 @@ private:
     CLiedkramEntry* m_entry = nullptr;
     std::uint32_t m_nChangeFlags = 0;
     bool m_bTracking = false;
+    bool m_bRewriteFailed = false;
     std::exception_ptr m_saveError;
 
     QHash<int, QLineEdit*> m_edits;

@@ -100,8 +100,7 @@ int AutoEdit(CLiedkramEntry& entry)
     if (MarkRepairs(entry) == kAutoEditCancelled)
         return kAutoEditCancelled;
     // With a scan error the content stays, but the rename is still done.
-    RewriteFile(entry);
-    return kAutoEditDone;
+    return RewriteFile(entry) == RewriteOutcome::Failed ? kAutoEditFailed : kAutoEditDone;
 }
 
 }  // namespace autoedit

@@ -8,6 +8,9 @@ namespace autoedit {
 
 inline constexpr int kAutoEditDone = 1;
 inline constexpr int kAutoEditCancelled = 2;
+// A file error in the middle of the rewrite: reported, the file as it was;
+// the run that asked ends.
+inline constexpr int kAutoEditFailed = 3;
 
 // The new file name the rename pattern (setting ID2DatNam) gives for the
 // entry, with ".mp3" appended; UTF-8 like every file name.
@@ -22,7 +25,7 @@ int MarkRepairs(CLiedkramEntry& entry);
 // progress question whether to take it, marks the repairs the settings ask
 // for and has the file rewritten and renamed. Returns kAutoEditCancelled when
 // the user cancelled the question (the entry is left as it was but for the
-// proposed name), else kAutoEditDone.
+// proposed name), kAutoEditFailed when the rewrite failed, else kAutoEditDone.
 int AutoEdit(CLiedkramEntry& entry);
 
 }  // namespace autoedit

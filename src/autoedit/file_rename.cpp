@@ -20,25 +20,25 @@ bool isPlainName(const std::string& name)
 
 }  // namespace
 
-void renameEntryFile(CLiedkramEntry& entry)
+bool renameEntryFile(CLiedkramEntry& entry)
 {
-    int cause = 0;
+    std::string cause;
     if (!isPlainName(entry.m_strNewName)) {
-        cause = static_cast<int>(platform::FileCause::BadPath);
+        cause = platform::causeText(platform::FileCause::BadPath);
     } else if (entry.m_strNewName != entry.m_szFileName.view()) {
         try {
             platform::renameNoReplace(entry.GetFullPath(), platform::joinPath(entry.m_szPath.view(), entry.m_strNewName));
         } catch (const platform::FileError& error) {
-            cause = error.causeNumber();
+            cause = error.causeText();
         }
     }
-    if (cause != 0) {
-        platform::prompter().showMessage("Unable to rename " + entry.m_szFileName.str() +
-                                         " cause: " + std::to_string(cause));
-        return;
+    if (!cause.empty()) {
+        platform::prompter().showMessage("Unable to rename " + entry.m_szFileName.str() + " cause: " + cause);
+        return false;
     }
     entry.m_szFileName = entry.m_strNewName;
     entry.m_nFlags &= ~ENTRY_RENAME;
+    return true;
 }
 
 }  // namespace autoedit

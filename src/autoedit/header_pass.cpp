@@ -1,5 +1,6 @@
 #include "autoedit/header_pass.h"
 
+#include "mpeg/frame_crc.h"
 #include "platform/byte_reader.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
@@ -16,7 +17,9 @@ namespace autoedit {
 namespace {
 
 constexpr std::int64_t kChunkSize = 1 << 20;
-constexpr int kLookAhead = 3;
+// Behind each chunk: enough for a header that starts in its last byte, with
+// the check word and the side information a CRC covers.
+constexpr int kLookAhead = 4 + static_cast<int>(mpeg::kCrcSize) + 32;
 constexpr int kMinFrameLength = 96;
 constexpr int kMaxFrameLength = 1056;
 constexpr int kMissLength = 2;
@@ -58,11 +61,7 @@ public:
             int length = mpeg::isAcceptedHeader(word) ? mpeg::frameLength(word) : kMissLength;
             length += correction_;
             if (length >= kMinFrameLength && length <= kMaxFrameLength) {
-                // A header reaching over the end of the audio is not the audio's to change.
-                if (t_ + 4 <= audioLength_) {
-                    const auto changed = mpeg::headerBytes((word & ~kFlagBits) | bits_);
-                    std::copy(changed.begin(), changed.end(), buffer.begin() + static_cast<std::ptrdiff_t>(at));
-                }
+                change(buffer, at, word);
                 correction_ = 0;
                 t_ += length;
             } else if (correction_ == 0) {
@@ -76,6 +75,27 @@ public:
     }
 
 private:
+    // Puts the bits into the header at `at`; a CRC-protected frame gets its
+    // check word changed with it. What reaches over the end of the audio is
+    // not the audio's to change.
+    void change(std::span<std::uint8_t> buffer, std::size_t at, mpeg::HeaderWord word) const
+    {
+        const mpeg::HeaderWord changed = (word & ~kFlagBits) | bits_;
+        if (changed == word)
+            return;
+        const bool checked = mpeg::protectionBit(word) == 0;
+        const std::size_t side = mpeg::sideInformationSize(word);
+        if (checked && side == 0)
+            return;
+        const std::size_t needed = checked ? 4 + mpeg::kCrcSize + side : 4;
+        if (t_ + static_cast<std::int64_t>(needed) > audioLength_ || at + needed > buffer.size())
+            return;
+        const auto bytes = mpeg::headerBytes(changed);
+        std::copy(bytes.begin(), bytes.end(), buffer.begin() + static_cast<std::ptrdiff_t>(at));
+        if (checked)
+            mpeg::updateFrameCrc(buffer.subspan(at, needed), word, changed);
+    }
+
     std::int64_t audioLength_;
     mpeg::HeaderWord bits_;
     std::int64_t t_ = 0;

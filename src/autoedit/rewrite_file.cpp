@@ -2,7 +2,9 @@
 
 #include "autoedit/file_rename.h"
 #include "autoedit/header_pass.h"
+#include "entry/back_junk.h"
 #include "entry/liedkram_entry.h"
+#include "mpeg/frame_chain.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
@@ -10,8 +12,10 @@
 #include "platform/settings.h"
 #include "tags/id3v1.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
+#include <vector>
 
 namespace autoedit {
 
@@ -19,6 +23,10 @@ namespace {
 
 constexpr std::size_t kTextWidth = 30;
 constexpr std::size_t kCommentWidth = 29;
+// Enough bytes for the first frames of the chain that is checked.
+constexpr std::size_t kChainProbeSize = mpeg::kChainFrames * 1056 + 4;
+
+enum class ContentOutcome { Done, OpenFailed, Refused, Failed };
 
 // What the file will look like; applied to the entry only once the new
 // content is in place.
@@ -52,7 +60,15 @@ void warnIfTooLong(const CLiedkramEntry& entry)
     }
 }
 
-Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength)
+// A scan walked the whole range, frame by frame, and found music in it.
+bool hasVerifiedAudio(const CLiedkramEntry& entry)
+{
+    return entry.m_bVerified == 1 && entry.m_nFrames > 0 && entry.m_nAudioStart < entry.m_nAudioEnd;
+}
+
+// backIsTagOrTrailer: behind the audio lie only an ID3v1 tag and a trailer,
+// which may be cut even where the audio was not verified.
+Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, bool backIsTagOrTrailer)
 {
     Plan plan;
     const std::uint32_t flags = entry.m_nFlags;
@@ -64,12 +80,13 @@ Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength)
     plan.fileSize = fileLength;
 
     if (flags & (ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY)) {
-        const bool verified = entry.m_bVerified == 1 && start < end;
+        const bool verified = hasVerifiedAudio(entry);
         plan.rewriteHeaders = verified && (flags & ENTRY_HEADER_DIRTY);
         plan.cutFront = verified && (flags & ENTRY_CUT_FRONT);
         plan.keepFront = !plan.cutFront;
-        // Without the back cut, a tag or trailer behind the audio stays.
-        plan.keepBack = !(flags & ENTRY_CUT_BACK);
+        // Without the back cut, a tag or trailer behind the audio stays; an
+        // end no scan confirmed is cut only where a tag or trailer begins.
+        plan.keepBack = !(flags & ENTRY_CUT_BACK) || !(verified || backIsTagOrTrailer);
         plan.audioStart = plan.cutFront ? 0 : start;
         plan.audioEnd = plan.audioStart + (end - start);
         plan.fileSize = plan.audioEnd + (plan.keepBack ? fileLength - end : 0);
@@ -110,9 +127,35 @@ void reportUnchanged(const CLiedkramEntry& entry, const std::string& why)
                                      " -> file unchanged.");
 }
 
-void rewriteContent(CLiedkramEntry& entry)
+// The file is still the one that was listed: its size (and, when it was
+// loaded in this run, its modification time), and the frames at the audio
+// start that the offsets rely on.
+bool matchesEntry(const CLiedkramEntry& entry, platform::File& in, const platform::FileStamp& stamp)
+{
+    if (stamp.size != entry.m_nFileSize || entry.m_nAudioStart < 0 || entry.m_nAudioStart > entry.m_nAudioEnd ||
+        entry.m_nAudioEnd > stamp.size)
+        return false;
+    if (entry.m_nModifiedNs != 0 && stamp.modifiedNs != entry.m_nModifiedNs)
+        return false;
+    if (entry.m_nAudioStart == entry.m_nAudioEnd)
+        return true;
+    std::vector<std::uint8_t> first(
+        std::min<std::size_t>(kChainProbeSize, static_cast<std::size_t>(entry.m_nAudioEnd - entry.m_nAudioStart)));
+    first.resize(in.readAt(entry.m_nAudioStart, first));
+    return mpeg::startsAcceptedChain(first);
+}
+
+// Whether anything wrote to the file, or put another file in its place,
+// while its new content was being made.
+bool changedMeanwhile(platform::File& in, const std::string& path, const platform::FileStamp& stamp)
+{
+    return in.stamp() != stamp || platform::fileStamp(path) != stamp;
+}
+
+ContentOutcome rewriteContent(CLiedkramEntry& entry)
 {
     const std::string path = entry.GetFullPath();
+    const std::string changed = "(the file has changed since it was listed)";
     platform::File in;
     try {
         in = platform::File(path, platform::File::Mode::Read);
@@ -120,27 +163,35 @@ void rewriteContent(CLiedkramEntry& entry)
             throw platform::FileError::fromErrno(errno, path, "cannot write");
     } catch (const platform::FileError&) {
         platform::prompter().showMessage("Cant open mp3 4 rw");
-        return;
+        return ContentOutcome::OpenFailed;
     }
 
     try {
         // Replacing the file would leave its other names with the old content.
         if (in.linkCount() > 1) {
             reportUnchanged(entry, "(it has further hard links)");
-            return;
+            return ContentOutcome::Refused;
         }
-        const std::int64_t fileLength = in.length();
+        const platform::FileStamp stamp = in.stamp();
         // Offsets of an entry that no longer matches its file would cut the wrong bytes.
-        if (fileLength != entry.m_nFileSize || entry.m_nAudioStart < 0 ||
-            entry.m_nAudioStart > entry.m_nAudioEnd || entry.m_nAudioEnd > fileLength) {
-            reportUnchanged(entry, "(the file has changed since it was listed)");
-            return;
+        if (!matchesEntry(entry, in, stamp)) {
+            reportUnchanged(entry, changed);
+            return ContentOutcome::Refused;
         }
-        const Plan plan = makePlan(entry, fileLength);
+        const std::int64_t fileLength = stamp.size;
+        const bool backIsTagOrTrailer =
+            entry::tagAndTrailerStart(in, fileLength, entry.m_nAudioStart) == entry.m_nAudioEnd;
+        const Plan plan = makePlan(entry, fileLength, backIsTagOrTrailer);
         if (plan.changesFile) {
             platform::ReplacementFile replacement(path);
             writeContent(entry, plan, in, replacement.file(), fileLength);
+            replacement.prepare();
+            if (changedMeanwhile(in, path, stamp)) {
+                reportUnchanged(entry, changed);
+                return ContentOutcome::Refused;
+            }
             replacement.commit();
+            entry.m_nModifiedNs = platform::fileStamp(path).modifiedNs;
         }
         entry.m_nAudioStart = static_cast<int>(plan.audioStart);
         entry.m_nAudioEnd = static_cast<int>(plan.audioEnd);
@@ -148,22 +199,29 @@ void rewriteContent(CLiedkramEntry& entry)
         entry.m_nFlags = plan.flags;
         if (plan.cutFront)
             entry.m_bHasId3v2 = 0;
+        return ContentOutcome::Done;
     } catch (const platform::FileError& error) {
-        reportUnchanged(entry, "cause: " + std::to_string(error.causeNumber()));
+        reportUnchanged(entry, "cause: " + error.causeText());
     } catch (const std::exception& error) {
         reportUnchanged(entry, std::string("(") + error.what() + ")");
     }
+    return ContentOutcome::Failed;
 }
 
 }  // namespace
 
-void RewriteFile(CLiedkramEntry& entry)
+RewriteOutcome RewriteFile(CLiedkramEntry& entry)
 {
-    const std::uint32_t work = ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY;
-    if (!(entry.m_nFlags & ENTRY_SCAN_ERROR) && (entry.m_nFlags & work))
-        rewriteContent(entry);
-    if (entry.m_nFlags & ENTRY_RENAME)
-        renameEntryFile(entry);
+    ContentOutcome content = ContentOutcome::Done;
+    if (!(entry.m_nFlags & ENTRY_SCAN_ERROR) && (entry.m_nFlags & ENTRY_REWRITE_MASK))
+        content = rewriteContent(entry);
+    if (content == ContentOutcome::Failed)
+        return RewriteOutcome::Failed;
+    if (content == ContentOutcome::Refused)
+        return RewriteOutcome::NotDone;
+    // A file that cannot be opened for writing is still renamed.
+    const bool renamed = !(entry.m_nFlags & ENTRY_RENAME) || renameEntryFile(entry);
+    return content == ContentOutcome::Done && renamed ? RewriteOutcome::Done : RewriteOutcome::NotDone;
 }
 
 }  // namespace autoedit

@@ -28,7 +28,7 @@ std::optional<ChosenEntries> chooseEntries(const std::string& listPath, const st
     }
     chosen.status = walkEntries(paths, progress, [&chosen](CLiedkramEntry& entry) {
         chosen.entries.push_back(entry);
-        return true;
+        return Visit::Kept;
     });
     return chosen;
 }

@@ -12,20 +12,18 @@ namespace cli {
 
 namespace {
 
-enum class Outcome { Kept, Skipped, Stop };
-
 // Loading reports its own failures and leaves the header word 0; anything
 // thrown past it is reported here, so one bad file never ends the run.
-Outcome loadAndVisit(const std::string& path, const EntryVisit& visit)
+Visit loadAndVisit(const std::string& path, const EntryVisit& visit)
 {
     try {
         CLiedkramEntry entry(path);
         if (entry.m_dwHeader == 0)
-            return Outcome::Skipped;
-        return visit(entry) ? Outcome::Kept : Outcome::Stop;
+            return Visit::Failed;
+        return visit(entry);
     } catch (const std::exception& error) {
         platform::prompter().showMessage("'" + path + "': " + error.what() + " -> skipped.");
-        return Outcome::Skipped;
+        return Visit::Failed;
     }
 }
 
@@ -41,11 +39,11 @@ int walkEntries(const std::vector<std::string>& paths, ProgressLine& progress, c
     progress.start(collected.files.size());
     std::size_t done = 0;
     for (const std::string& file : collected.files) {
-        const Outcome outcome = loadAndVisit(file, visit);
-        if (outcome == Outcome::Stop)
-            break;
-        if (outcome == Outcome::Skipped)
+        const Visit outcome = loadAndVisit(file, visit);
+        if (outcome != Visit::Kept)
             allKept = false;
+        if (outcome == Visit::Stop)
+            break;
         progress.update(++done);
     }
     progress.finish();

@@ -1,6 +1,7 @@
 #include "cli/fix_command.h"
 
 #include "autoedit/auto_edit.h"
+#include "autoedit/rewrite_file.h"
 #include "cli/entry_walk.h"
 #include "cli/list_command.h"
 #include "cli/progress_line.h"
@@ -16,16 +17,18 @@ namespace cli {
 
 namespace {
 
-enum class Outcome { Done, Failed, Stop };
-
-Outcome fixEntry(CLiedkramEntry& entry, bool dryRun, std::ostream& out)
+// Failed: the file did not get all its repairs (a stream that is listed but
+// never repaired, a refused or failed rewrite or rename), reported on the way.
+Visit fixEntry(CLiedkramEntry& entry, bool dryRun, std::ostream& out)
 {
-    const int result = dryRun ? autoedit::MarkRepairs(entry) : autoedit::AutoEdit(entry);
-    if (result == autoedit::kAutoEditCancelled)
-        return Outcome::Stop;
+    if (autoedit::MarkRepairs(entry) == autoedit::kAutoEditCancelled)
+        return Visit::Stop;
+    bool done = !(entry.m_nFlags & ENTRY_SCAN_ERROR);
+    if (!dryRun)
+        done = autoedit::RewriteFile(entry) == autoedit::RewriteOutcome::Done && done;
     // Each line as soon as its file is done, so what was printed is what was changed.
     out << fixRow(entry) << std::flush;
-    return Outcome::Done;
+    return done ? Visit::Kept : Visit::Failed;
 }
 
 }  // namespace
@@ -33,9 +36,7 @@ Outcome fixEntry(CLiedkramEntry& entry, bool dryRun, std::ostream& out)
 int runFix(const std::vector<std::string>& paths, bool dryRun, std::ostream& out, ProgressLine& progress)
 {
     out << fixHeader() << std::flush;
-    return walkEntries(paths, progress, [&](CLiedkramEntry& entry) {
-        return fixEntry(entry, dryRun, out) == Outcome::Done;
-    });
+    return walkEntries(paths, progress, [&](CLiedkramEntry& entry) { return fixEntry(entry, dryRun, out); });
 }
 
 int runFixList(const std::string& listPath, bool dryRun, std::ostream& out, ProgressLine& progress)
@@ -48,15 +49,15 @@ int runFixList(const std::string& listPath, bool dryRun, std::ostream& out, Prog
     progress.start(doc.GetCount());
     for (std::size_t row = 0; row < doc.GetCount(); ++row) {
         CLiedkramEntry& entry = doc.GetEntry(row);
-        Outcome outcome = Outcome::Failed;
+        Visit outcome = Visit::Failed;
         try {
             outcome = fixEntry(entry, dryRun, out);
         } catch (const std::exception& error) {
             platform::prompter().showMessage("'" + entry.GetFullPath() + "': " + error.what() + " -> skipped.");
         }
-        if (outcome == Outcome::Stop)
+        allDone = allDone && outcome == Visit::Kept;
+        if (outcome == Visit::Stop)
             break;
-        allDone = allDone && outcome == Outcome::Done;
         progress.update(row + 1);
     }
     progress.finish();

@@ -10,7 +10,7 @@ int runScan(const std::vector<std::string>& paths, std::ostream& out, ProgressLi
     out << scanHeader();
     const int status = walkEntries(paths, progress, [&out](CLiedkramEntry& entry) {
         out << scanRow(entry);
-        return true;
+        return Visit::Kept;
     });
     out << std::flush;
     return status;

@@ -102,7 +102,7 @@ bool CLiedkramDoc::readRecords(const std::string& path,
         bytes = document::readWholeFile(path);
     } catch (const platform::FileError& error) {
         platform::prompter().showMessage("Cannot access '" + error.path() +
-                                         "' cause: " + std::to_string(error.causeNumber()));
+                                         "' cause: " + error.causeText());
         return false;
     }
     try {

@@ -21,7 +21,7 @@ std::string extensionOf(const std::string& path)
 void reportFileError(const platform::FileError& error)
 {
     platform::prompter().showMessage("Cannot access '" + error.path() +
-                                     "' cause: " + std::to_string(error.causeNumber()));
+                                     "' cause: " + error.causeText());
 }
 
 }  // namespace
@@ -109,7 +109,7 @@ bool CLiedkramDoc::OnSaveDocument(const std::string& path)
         document::writeWholeFile(path, archive.bytes());
     } catch (const platform::FileError& error) {
         // The error may name the replacement file; the user knows the list's name.
-        platform::prompter().showMessage("Cannot save '" + path + "' cause: " + std::to_string(error.causeNumber()));
+        platform::prompter().showMessage("Cannot save '" + path + "' cause: " + error.causeText());
         return false;
     }
     pathName_ = path;

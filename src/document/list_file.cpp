@@ -13,7 +13,7 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path)
     platform::File file(path, platform::File::Mode::Read);
     const std::int64_t length = file.length();
     if (length > std::numeric_limits<std::int32_t>::max())
-        throw platform::FileError(platform::FileCause::InvalidFile, path, "'" + path + "' is too large");
+        throw platform::FileError(platform::FileCause::InvalidFile, path, "'" + path + "' is too large", "File too large");
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
     bytes.resize(file.read(bytes));
     return bytes;

@@ -142,32 +142,41 @@ void mergeRecords(CLiedkramEntry& entry, std::span<const std::uint8_t> area)
 
 }  // namespace
 
-void readBravaTrailer(CLiedkramEntry& entry, platform::File& file, std::int64_t fileSize,
-                      std::span<const std::uint8_t> bytesBeforeTag)
+std::optional<TrailerPlace> findBravaTrailer(platform::File& file, std::int64_t fileSize, std::int64_t audioStart,
+                                             std::span<const std::uint8_t> bytesBeforeTag)
 {
     const platform::ByteReader end(bytesBeforeTag);
     if (!end.has(0, kTrailerEndSize))
-        return;
+        return std::nullopt;
     if (end.u8(kMarkOffset) != 'B' || end.u8(kMarkOffset + 1) != 'r' || end.u8(kMarkOffset + 2) != 'a' ||
         end.u8(kMarkOffset + 3) != 'v')
-        return;
+        return std::nullopt;
 
     // Both positions count from 1.
     const std::int64_t trailerStart = static_cast<std::int64_t>(end.u32le(kStartPositionOffset)) - 1;
     const std::int64_t recordStart = static_cast<std::int64_t>(end.u32le(kRecordsPositionOffset)) - 1;
     const std::int64_t tagStart = fileSize - static_cast<std::int64_t>(tags::kId3v1Size);
-    if (trailerStart < entry.m_nAudioStart || trailerStart > tagStart || recordStart < 0 || recordStart >= fileSize)
-        return;
+    if (trailerStart < audioStart || trailerStart > tagStart || recordStart < 0 || recordStart >= fileSize)
+        return std::nullopt;
 
     // A second ID3v1 tag may stand in front of the trailer.
     const std::int64_t secondTagStart = trailerStart - static_cast<std::int64_t>(tags::kId3v1Size);
     std::array<std::uint8_t, 3> mark{};
-    const bool secondTag = secondTagStart >= entry.m_nAudioStart && file.readAt(secondTagStart, mark) == mark.size() &&
+    const bool secondTag = secondTagStart >= audioStart && file.readAt(secondTagStart, mark) == mark.size() &&
                            mark[0] == 'T' && mark[1] == 'A' && mark[2] == 'G';
-    entry.m_nAudioEnd = static_cast<int>(secondTag ? secondTagStart : trailerStart);
+    return TrailerPlace{secondTag ? secondTagStart : trailerStart, recordStart};
+}
+
+void readBravaTrailer(CLiedkramEntry& entry, platform::File& file, std::int64_t fileSize,
+                      std::span<const std::uint8_t> bytesBeforeTag)
+{
+    const auto place = findBravaTrailer(file, fileSize, entry.m_nAudioStart, bytesBeforeTag);
+    if (!place)
+        return;
+    entry.m_nAudioEnd = static_cast<int>(place->audioEnd);
 
     std::array<std::uint8_t, kRecordAreaSize> area{};
-    const std::size_t got = file.readAt(recordStart, area);
+    const std::size_t got = file.readAt(place->recordStart, area);
     mergeRecords(entry, std::span<const std::uint8_t>(area.data(), got));
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 class CLiedkramEntry;
@@ -14,6 +15,18 @@ namespace entry {
 
 // How many bytes in front of the ID3v1 tag end a Brava trailer.
 inline constexpr std::size_t kTrailerEndSize = 68;
+
+// Where a trailer lies: the audio end it gives (its start, or that of a
+// second ID3v1 tag in front of it) and where its records begin.
+struct TrailerPlace {
+    std::int64_t audioEnd = 0;
+    std::int64_t recordStart = 0;
+};
+
+// The trailer the bytes before the tag end, if they end one whose positions
+// lie within the file, behind the audio start and in front of the tag.
+std::optional<TrailerPlace> findBravaTrailer(platform::File& file, std::int64_t fileSize, std::int64_t audioStart,
+                                             std::span<const std::uint8_t> bytesBeforeTag);
 
 // A Brava trailer may stand in front of the ID3v1 tag: it carries title,
 // album, artist and a CDDB disc identifier. When the bytes before the tag end

@@ -65,7 +65,7 @@ void measureForeignStream(CLiedkramEntry& entry, const std::string& fullPath)
         entry.m_nLengthMs = measure.lengthMs;
         entry.m_nBitrate = measure.bitrate;
     } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Can't read '" + fullPath + "' cause: " + std::to_string(error.causeNumber()));
+        platform::prompter().showMessage("Can't read '" + fullPath + "' cause: " + error.causeText());
     }
 }
 
@@ -83,12 +83,14 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
     bool foreign = false;
 
     try {
-        const std::int64_t fileSize = file.length();
+        const platform::FileStamp stamp = file.stamp();
+        const std::int64_t fileSize = stamp.size;
         if (fileSize > kMaxFileSize) {
             skip(*this, "'" + fullPath + "' is too large (2 GiB or more) -> skipped.");
             return;
         }
         m_nFileSize = static_cast<int>(fileSize);
+        m_nModifiedNs = stamp.modifiedNs;
         m_nGenre = -1;
         m_nTrack = 0;
         m_nAudioEnd = m_nFileSize;
@@ -116,7 +118,7 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         m_nAudioEnd = std::max(m_nAudioEnd, m_nAudioStart);
         file.close();
     } catch (const platform::FileError& error) {
-        skip(*this, "Can't read '" + fullPath + "' -> file skipped. cause: " + std::to_string(error.causeNumber()));
+        skip(*this, "Can't read '" + fullPath + "' -> file skipped. cause: " + error.causeText());
         return;
     }
 
@@ -158,7 +160,7 @@ void CLiedkramEntry::ScanBlocks()
         result = mpeg::scanBlocks(file, m_nAudioStart, m_nAudioEnd, m_szFileName.view());
     } catch (const platform::FileError& error) {
         platform::prompter().showMessage("Can't read '" + GetFullPath() +
-                                         "' cause: " + std::to_string(error.causeNumber()));
+                                         "' cause: " + error.causeText());
         m_bVerified = 0;
         m_nFlags |= ENTRY_SCAN_ERROR;
         return;

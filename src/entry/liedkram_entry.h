@@ -96,4 +96,8 @@ public:
     int m_nBitrate = 0;
     int m_nFrames = 0;
     std::uint8_t m_nTrack = 0;
+    // When the file's content last changed, as it was when loaded (or last
+    // rewritten) in this run, in nanoseconds; 0 for entries read from a list.
+    // Not stored in the list file.
+    std::int64_t m_nModifiedNs = 0;
 };

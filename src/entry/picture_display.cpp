@@ -39,7 +39,7 @@ bool showId3v2Picture(const CLiedkramEntry& entry, platform::PrivateTempDir& dir
         out.close();
     } catch (const platform::FileError& error) {
         platform::prompter().showMessage("Can't write the picture '" + error.path() +
-                                         "' cause: " + std::to_string(error.causeNumber()));
+                                         "' cause: " + error.causeText());
         return false;
     }
     return shell.open(target, entry.m_szPath.str());

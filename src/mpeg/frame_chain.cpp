@@ -84,6 +84,25 @@ std::optional<ChainStart> findFrameChain(std::span<const std::uint8_t> bytes, st
     return std::nullopt;
 }
 
+bool startsAcceptedChain(std::span<const std::uint8_t> bytes)
+{
+    const platform::ByteReader reader(bytes);
+    const auto first = wordAt(reader, 0);
+    if (!first)
+        return false;
+    std::size_t at = 0;
+    for (int frame = 0; frame < kChainFrames; ++frame) {
+        const auto word = wordAt(reader, at);
+        if (!word)
+            return true;
+        const int length = frameLength(*word);
+        if (!fits(ChainKind::Accepted, *first, *word, length))
+            return false;
+        at += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
 ChainMeasure measureFrameChain(platform::File& file, std::int64_t start, std::int64_t end)
 {
     ChainMeasure measure;

@@ -37,6 +37,11 @@ int chainFrameLength(std::span<const std::uint8_t> bytes, std::size_t at, Header
 // stream follow each other.
 std::optional<ChainStart> findFrameChain(std::span<const std::uint8_t> bytes, std::size_t start, ChainKind kind);
 
+// Whether the bytes begin with frames the scan follows: accepted headers of
+// one stream, each where the frame before ends, for kChainFrames frames or
+// as far as the bytes reach.
+bool startsAcceptedChain(std::span<const std::uint8_t> bytes);
+
 struct ChainMeasure {
     std::int64_t end = 0;  // behind the last whole frame
     int frames = 0;

@@ -14,6 +14,13 @@ namespace platform {
 
 namespace {
 
+FileStamp stampOf(const struct stat& info)
+{
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::int64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 int openFlags(File::Mode mode)
 {
     switch (mode) {
@@ -137,6 +144,22 @@ std::uint64_t File::linkCount() const
     if (::fstat(fd_, &info) != 0)
         throw FileError::fromErrno(errno, path_, "cannot examine");
     return info.st_nlink;
+}
+
+FileStamp File::stamp() const
+{
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        throw FileError::fromErrno(errno, path_, "cannot examine");
+    return stampOf(info);
+}
+
+FileStamp fileStamp(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        throw FileError::fromErrno(errno, path, "cannot examine");
+    return stampOf(info);
 }
 
 void File::setLength(std::int64_t length)

@@ -9,6 +9,17 @@
 
 namespace platform {
 
+// What tells one state of a file from another: which file it is, its length
+// and when its content last changed.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // An open file. Every failing operation throws FileError with the cause
 // number of the failure; the descriptor is closed by the destructor.
 class File {
@@ -43,6 +54,7 @@ public:
     std::int64_t length() const;
     // How many names (hard links) the file has.
     std::uint64_t linkCount() const;
+    FileStamp stamp() const;
     void setLength(std::int64_t length);
     // Makes the written content durable before the caller relies on it.
     void sync();
@@ -63,6 +75,8 @@ private:
 void renameNoReplace(const std::string& from, const std::string& to);
 void removeFile(const std::string& path);
 bool fileExists(const std::string& path);
+// The stamp of the file a path names (following symbolic links).
+FileStamp fileStamp(const std::string& path);
 // The permission bits (rwx for user, group, others and the special bits).
 unsigned filePermissions(const std::string& path);
 void setFilePermissions(const std::string& path, unsigned permissions);

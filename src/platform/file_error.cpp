@@ -53,16 +53,69 @@ FileCause causeFromErrno(int errnoValue)
     }
 }
 
-FileError::FileError(FileCause cause, std::string path, const std::string& what)
-    : std::runtime_error(what), cause_(cause), path_(std::move(path))
+namespace {
+
+const char* causeReason(FileCause cause)
 {
+    switch (cause) {
+    case FileCause::None:
+        return "No error";
+    case FileCause::Generic:
+        return "Unknown error";
+    case FileCause::FileNotFound:
+        return "File not found";
+    case FileCause::BadPath:
+        return "Invalid file name";
+    case FileCause::TooManyOpenFiles:
+        return "Too many open files";
+    case FileCause::AccessDenied:
+        return "Access denied";
+    case FileCause::InvalidFile:
+        return "Invalid file";
+    case FileCause::RemoveCurrentDir:
+        return "Device or resource busy";
+    case FileCause::DirectoryFull:
+        return "Directory full";
+    case FileCause::BadSeek:
+        return "Bad seek";
+    case FileCause::HardIO:
+        return "Input/output error";
+    case FileCause::SharingViolation:
+        return "Sharing violation";
+    case FileCause::LockViolation:
+        return "Lock violation";
+    case FileCause::DiskFull:
+        return "No space left on device";
+    case FileCause::EndOfFile:
+        return "Unexpected end of file";
+    }
+    return "Unknown error";
+}
+
+}  // namespace
+
+std::string causeText(FileCause cause)
+{
+    return std::to_string(static_cast<int>(cause)) + " (" + causeReason(cause) + ")";
+}
+
+FileError::FileError(FileCause cause, std::string path, const std::string& what, std::string reason)
+    : std::runtime_error(what), cause_(cause), path_(std::move(path)), reason_(std::move(reason))
+{
+    if (reason_.empty())
+        reason_ = causeReason(cause_);
+}
+
+std::string FileError::causeText() const
+{
+    return std::to_string(causeNumber()) + " (" + reason_ + ")";
 }
 
 FileError FileError::fromErrno(int errnoValue, const std::string& path, const std::string& operation)
 {
     std::string what = operation;
     what.append(" '").append(path).append("': ").append(std::strerror(errnoValue));
-    return FileError(causeFromErrno(errnoValue), path, what);
+    return FileError(causeFromErrno(errnoValue), path, what, std::strerror(errnoValue));
 }
 
 }  // namespace platform

@@ -30,11 +30,17 @@ FileCause causeFromErrno(int errnoValue);
 // A failed file operation: what was attempted on which path, and why.
 class FileError : public std::runtime_error {
 public:
-    FileError(FileCause cause, std::string path, const std::string& what);
+    // The reason is the system's text for the failure; empty gives the
+    // cause's own text.
+    FileError(FileCause cause, std::string path, const std::string& what, std::string reason = {});
 
     FileCause cause() const { return cause_; }
     int causeNumber() const { return static_cast<int>(cause_); }
     const std::string& path() const { return path_; }
+    const std::string& reason() const { return reason_; }
+    // The cause number with the reason in brackets, as messages show it:
+    // "13 (No space left on device)".
+    std::string causeText() const;
 
     // Builds the error for the errno value of a failed system call.
     static FileError fromErrno(int errnoValue, const std::string& path, const std::string& operation);
@@ -42,6 +48,11 @@ public:
 private:
     FileCause cause_;
     std::string path_;
+    std::string reason_;
 };
+
+// The cause number with the reason in brackets, for failures that have no
+// FileError (a refused name, say).
+std::string causeText(FileCause cause);
 
 }  // namespace platform

@@ -76,7 +76,7 @@ ReplacementFile::~ReplacementFile()
     }
 }
 
-void ReplacementFile::commit()
+void ReplacementFile::prepare()
 {
     file_.sync();
     struct stat original {};
@@ -94,6 +94,13 @@ void ReplacementFile::commit()
         throw FileError::fromErrno(errno, target_, "cannot read the permissions of");
     }
     file_.close();
+    prepared_ = true;
+}
+
+void ReplacementFile::commit()
+{
+    if (!prepared_)
+        prepare();
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
         throw FileError::fromErrno(errno, target_, "cannot replace");
     committed_ = true;

@@ -20,9 +20,11 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     File& file() { return file_; }
-    // Makes the content durable, gives it the target's permission bits (a
-    // new file's usual ones when there is no target yet) and puts it in the
-    // target's place.
+    // Makes the content durable and gives it the target's permission bits
+    // (a new file's usual ones when there is no target yet), so that commit()
+    // is only the step that puts it in place.
+    void prepare();
+    // Prepares the content if that was not done and puts it in the target's place.
     void commit();
 
     static std::string temporaryPathFor(const std::string& target);
@@ -31,6 +33,7 @@ private:
     std::string target_;
     std::string temporary_;
     File file_;
+    bool prepared_ = false;
     bool committed_ = false;
 };
 

@@ -46,7 +46,7 @@ bool writeOutputFile(const std::string& path, std::span<const std::uint8_t> byte
         out.commit();
         return true;
     } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Cannot create '" + path + "' cause: " + std::to_string(error.causeNumber()));
+        platform::prompter().showMessage("Cannot create '" + path + "' cause: " + error.causeText());
         return false;
     }
 }

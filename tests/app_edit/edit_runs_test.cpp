@@ -6,10 +6,12 @@
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
+#include "platform/replacement_file.h"
 
 #include <QTest>
 
 #include <array>
+#include <filesystem>
 
 using namespace edittest;
 using testsupport::Bytes;
@@ -124,7 +126,7 @@ TEST_F(EditRunsTest, AnErrorWhileSavingEndsTheWalkNamingTheFile)
     runManualEdit(doc_, {0, 1}, shell_, &window_);
 
     EXPECT_EQ(user.stepsLeft(), 0u);
-    EXPECT_EQ(prompter_.messages().back(), "Unable to rewrite '" + path + "' cause: 2");
+    EXPECT_EQ(prompter_.messages().back(), "Unable to rewrite '" + path + "' cause: 2 (File not found)");
     EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Eins") << "the edit stays in the list";
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
     EXPECT_TRUE(untouched(1));
@@ -199,10 +201,31 @@ TEST_F(EditRunsTest, AnErrorStopsTheRunClosesTheDialogAndNamesTheFile)
     EXPECT_EQ(user.stepsLeft(), 0u);
     EXPECT_TRUE(progressDialogs().empty());
     EXPECT_FALSE(prompter_.asker);
-    EXPECT_EQ(prompter_.messages(), std::vector<std::string>({"Unable to rewrite '" + second + "' cause: 13"}));
+    EXPECT_EQ(prompter_.messages(), std::vector<std::string>({"Unable to rewrite '" + second + "' cause: 13 (No space left on device)"}));
     EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
     EXPECT_TRUE(untouched(1));
     EXPECT_TRUE(untouched(2));
+}
+
+TEST_F(EditRunsTest, AFailedRewriteEndsTheRunAndRenamesNothing)
+{
+    addSongs(3);
+    const std::string second = doc_.GetEntry(1).GetFullPath();
+    // Something is in the way of the second file's new content.
+    std::filesystem::create_directories(platform::ReplacementFile::temporaryPathFor(second) + "/x");
+    const auto yes = [](QDialog& d) { click(d, CProgressDlg::IDC_YES); };
+    ScriptedUser user(waitingQuestion, {yes, yes});
+    runAuto({0, 1, 2});
+
+    EXPECT_EQ(user.stepsLeft(), 0u);
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
+    EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "song2.mp3") << "not renamed after the failed rewrite";
+    EXPECT_EQ(readFile(second), contents_.at(1));
+    ASSERT_EQ(prompter_.messages().size(), 1u);
+    EXPECT_EQ(prompter_.messages()[0].rfind("Unable to rewrite song2.mp3 cause: ", 0), 0u);
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1}));
+    EXPECT_TRUE(untouched(2));
+    EXPECT_TRUE(progressDialogs().empty());
 }
 
 TEST_F(EditRunsTest, WithoutSelectionNothingHappens)

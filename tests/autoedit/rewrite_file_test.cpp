@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 using namespace testsupport;
@@ -296,13 +298,13 @@ TEST_F(RewriteFileTest, RenamesNeverReplaceAFileNorLeaveTheDirectory)
     auto entry = load("a.mp3", bytes);
     entry.m_nFlags = ENTRY_RENAME;
     const char* refused[] = {"taken.mp3", "x/y.mp3", "..", ".", ""};
-    const int causes[] = {5, 3, 3, 3, 3};
+    const char* causes[] = {"5 (File exists)", "3 (Invalid file name)", "3 (Invalid file name)",
+                            "3 (Invalid file name)", "3 (Invalid file name)"};
     for (std::size_t i = 0; i < std::size(refused); ++i) {
         prompter().clear();
         entry.m_strNewName = refused[i];
-        autoedit::RewriteFile(entry);
-        EXPECT_EQ(prompter().messages(),
-                  std::vector<std::string>{"Unable to rename a.mp3 cause: " + std::to_string(causes[i])})
+        EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+        EXPECT_EQ(prompter().messages(), std::vector<std::string>{std::string("Unable to rename a.mp3 cause: ") + causes[i]})
             << refused[i];
         EXPECT_EQ(entry.m_szFileName, "a.mp3");
         EXPECT_EQ(entry.m_nFlags, ENTRY_RENAME);
@@ -317,7 +319,7 @@ TEST_F(RewriteFileTest, RenamesNeverReplaceAFileNorLeaveTheDirectory)
 
     entry.m_strNewName = std::string(255, 'n');
     prompter().clear();
-    autoedit::RewriteFile(entry);
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
     EXPECT_TRUE(prompter().messages().empty());
     EXPECT_EQ(entry.m_szFileName, std::string(255, 'n'));
     EXPECT_EQ(entry.m_nFlags, 0u);
@@ -335,9 +337,9 @@ TEST_F(RewriteFileTest, AFailedRewriteLeavesFileAndEntryAsTheyWere)
     std::filesystem::create_directory(platform::ReplacementFile::temporaryPathFor(entry.GetFullPath()) + "/x");
     prompter().clear();
 
-    autoedit::RewriteFile(entry);
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Failed);
     ASSERT_EQ(prompter().messages().size(), 1u);
-    EXPECT_EQ(prompter().messages()[0], "Unable to rewrite a.mp3 cause: 5 -> file unchanged.");
+    EXPECT_EQ(prompter().messages()[0], "Unable to rewrite a.mp3 cause: 5 (File exists) -> file unchanged.");
     EXPECT_EQ(readFile(entry.GetFullPath()), bytes);
     EXPECT_EQ(entry.m_nFlags, before.m_nFlags);
     EXPECT_EQ(entry.m_nAudioStart, before.m_nAudioStart);
@@ -353,18 +355,18 @@ TEST_F(RewriteFileTest, AFileThatChangedOrVanishedIsNotRewritten)
     bytes.resize(bytes.size() - 1000);
     dir_.write("a.mp3", bytes);
     prompter().clear();
-    autoedit::RewriteFile(entry);
-    EXPECT_EQ(readFile(dir_.file("b.mp3")), bytes) << "renamed, but not rewritten";
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+    EXPECT_EQ(readFile(dir_.file("a.mp3")), bytes) << "neither rewritten nor renamed";
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{
                                          "Unable to rewrite a.mp3 (the file has changed since it was listed) -> file unchanged."});
-    EXPECT_EQ(entry.m_nFlags & ENTRY_TAG_DIRTY, ENTRY_TAG_DIRTY);
+    EXPECT_EQ(entry.m_nFlags & (ENTRY_TAG_DIRTY | ENTRY_RENAME), ENTRY_TAG_DIRTY | ENTRY_RENAME);
 
-    platform::removeFile(dir_.file("b.mp3"));
+    // A file that cannot be opened for writing is still renamed, if it can be.
+    platform::removeFile(dir_.file("a.mp3"));
     prompter().clear();
-    entry.m_nFlags |= ENTRY_RENAME;
-    entry.m_strNewName = "c.mp3";
-    autoedit::RewriteFile(entry);
-    EXPECT_EQ(prompter().messages(), (std::vector<std::string>{"Cant open mp3 4 rw", "Unable to rename b.mp3 cause: 2"}));
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+    EXPECT_EQ(prompter().messages(),
+              (std::vector<std::string>{"Cant open mp3 4 rw", "Unable to rename a.mp3 cause: 2 (No such file or directory)"}));
 }
 
 TEST_F(RewriteFileTest, TheReplacementKeepsThePermissionBits)
@@ -409,4 +411,163 @@ TEST_F(RewriteFileTest, AFileWithFurtherHardLinksIsLeftAlone)
               std::vector<std::string>{"Unable to rewrite a.mp3 (it has further hard links) -> file unchanged."});
     EXPECT_EQ(readFile(dir_.file("b.mp3")), bytes);
     EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY);
+}
+
+namespace {
+
+// The check word of a protected Layer III frame, computed bit by bit over the
+// message as the standard writes it: header bytes 2 and 3, then the side
+// information (32 bytes for MPEG-1 stereo).
+std::uint16_t frameCheck(const Bytes& file, std::size_t frame)
+{
+    std::uint32_t register16 = 0xFFFF;
+    const auto feed = [&register16](std::uint8_t byte) {
+        for (int bit = 7; bit >= 0; --bit) {
+            const bool top = (register16 >> 15) & 1;
+            register16 = (register16 << 1) & 0xFFFF;
+            if (top != (((byte >> bit) & 1) != 0))
+                register16 ^= 0x8005;
+        }
+    };
+    feed(file[frame + 2]);
+    feed(file[frame + 3]);
+    for (std::size_t i = 0; i < 32; ++i)
+        feed(file[frame + 6 + i]);
+    return static_cast<std::uint16_t>(register16);
+}
+
+std::uint16_t storedCheck(const Bytes& file, std::size_t frame)
+{
+    return static_cast<std::uint16_t>(file[frame + 4] << 8 | file[frame + 5]);
+}
+
+// A prompter that appends to a file when the tag warning shows, that is
+// while the file's new content is being written.
+class AppendingPrompter : public platform::ScriptedPrompter {
+public:
+    explicit AppendingPrompter(std::string path) : path_(std::move(path)) {}
+    void showMessage(std::string_view text) override
+    {
+        ScriptedPrompter::showMessage(text);
+        if (text.find("too long") != std::string_view::npos) {
+            std::ofstream(path_, std::ios::binary | std::ios::app) << "appended";
+        }
+    }
+
+private:
+    std::string path_;
+};
+
+}  // namespace
+
+TEST_F(RewriteFileTest, CrcProtectedFramesKeepACorrectCheckWord)
+{
+    HeaderSpec protectedFrames = copyrighted();
+    protectedFrames.crc = true;
+    Bytes bytes = frames(protectedFrames, 120);
+    const auto starts = frameStarts(0, 120);
+    for (const auto at : starts) {
+        const auto check = frameCheck(bytes, at);
+        bytes[at + 4] = static_cast<std::uint8_t>(check >> 8);
+        bytes[at + 5] = static_cast<std::uint8_t>(check);
+    }
+    // One frame arrives with a wrong check word; it must stay exactly as wrong.
+    bytes[starts[50] + 5] ^= 0x5A;
+    auto entry = load("crc.mp3", bytes);
+    ASSERT_EQ(entry.m_bVerified, 1);
+    entry.m_nFlags = 0;
+    entry.SetOriginal(1);
+    entry.SetCopyright(0);
+    profile().writeInt("SetID3", 0);
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+
+    const Bytes after = readFile(entry.GetFullPath());
+    ASSERT_EQ(after.size(), bytes.size());
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const auto at = starts[i];
+        EXPECT_EQ(after[at + 3] & 0x0C, 0x04) << "frame " << i;
+        const std::uint16_t error = storedCheck(after, at) ^ frameCheck(after, at);
+        EXPECT_EQ(error, i == 50 ? 0x5A : 0) << "frame " << i;
+        // Nothing but the header's byte 3 and the check word changed.
+        EXPECT_TRUE(std::equal(after.begin() + static_cast<std::ptrdiff_t>(at + 6),
+                               after.begin() + static_cast<std::ptrdiff_t>(at + kFrame),
+                               bytes.begin() + static_cast<std::ptrdiff_t>(at + 6)));
+    }
+}
+
+TEST_F(RewriteFileTest, AnUnverifiedEndIsCutOnlyWhereATagOrTrailerBegins)
+{
+    // Audio, something that may be audio too, and a tag.
+    Bytes bytes = frames({}, 100);
+    append(bytes, musicBytes(300));
+    append(bytes, id3v1Tag({"Song", "Band", "", "99", "", -1, 3}));
+    auto entry = load("a.mp3", bytes);
+    ASSERT_EQ(entry.m_nAudioEnd, 99 * kFrame);  // the frame before the garbage goes with it
+    // As if no scan had confirmed where the audio ends.
+    entry.m_bVerified = 0;
+    entry.m_nFlags = ENTRY_TAG_DIRTY | ENTRY_CUT_BACK;
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+    EXPECT_EQ(readFile(entry.GetFullPath()), bytes);
+    EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY) << "no tag while bytes stay behind the audio";
+
+    // Only the tag behind the audio: it is replaced.
+    profile().writeInt("ChkAll", 0);
+    entry = load("a.mp3", bytes);
+    ASSERT_EQ(entry.m_bVerified, 0);
+    ASSERT_EQ(entry.m_nAudioEnd, static_cast<int>(bytes.size()) - 128);
+    ASSERT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY | ENTRY_CUT_BACK);
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+    const Bytes after = readFile(entry.GetFullPath());
+    EXPECT_EQ(Bytes(after.begin(), after.end() - 128), Bytes(bytes.begin(), bytes.end() - 128));
+    EXPECT_EQ(std::string(after.end() - 35, after.end() - 31), "1999");
+    EXPECT_EQ(entry.m_nFlags, 0u);
+}
+
+TEST_F(RewriteFileTest, AFileThatNoLongerMatchesItsEntryIsLeftAlone)
+{
+    const std::string changed = "Unable to rewrite a.mp3 (the file has changed since it was listed) -> file unchanged.";
+    Bytes bytes = musicBytes(500);
+    append(bytes, frames(copyrighted(), 100));
+    auto entry = load("a.mp3", bytes);
+    entry.SetOriginal(1);
+
+    // The same size, but other bytes where the audio was.
+    Bytes shifted = musicBytes(700);
+    append(shifted, frames(copyrighted(), 100));
+    shifted.resize(bytes.size());
+    dir_.write("a.mp3", shifted);
+    const auto touched = std::filesystem::last_write_time(entry.GetFullPath());
+    std::filesystem::last_write_time(entry.GetFullPath(), touched + std::chrono::seconds(5));
+    prompter().clear();
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>{changed});
+
+    // Entries read from a list know no time: the frames at the audio start tell.
+    entry.m_nModifiedNs = 0;
+    prompter().clear();
+    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>{changed});
+    EXPECT_EQ(readFile(entry.GetFullPath()), shifted);
+    EXPECT_EQ(entry.m_nFlags & ENTRY_HEADER_DIRTY, ENTRY_HEADER_DIRTY);
+}
+
+TEST_F(RewriteFileTest, AFileWrittenToDuringTheRewriteKeepsWhatWasWritten)
+{
+    const Bytes bytes = frames({}, 300);
+    auto entry = load("a.mp3", bytes);
+    entry.m_szTitle = std::string(40, 't');  // the warning shows while the new content is written
+    AppendingPrompter appending(entry.GetFullPath());
+    platform::Prompter* previous = platform::installPrompter(&appending);
+    const auto outcome = autoedit::RewriteFile(entry);
+    platform::installPrompter(previous);
+
+    EXPECT_EQ(outcome, autoedit::RewriteOutcome::NotDone);
+    Bytes expected = bytes;
+    const std::string appended = "appended";
+    expected.insert(expected.end(), appended.begin(), appended.end());
+    EXPECT_EQ(readFile(entry.GetFullPath()), expected);
+    ASSERT_EQ(appending.messages().size(), 2u);
+    EXPECT_EQ(appending.messages()[1],
+              "Unable to rewrite a.mp3 (the file has changed since it was listed) -> file unchanged.");
+    EXPECT_EQ(entriesIn(dir_.path()), 1u);
 }

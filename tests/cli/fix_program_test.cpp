@@ -149,7 +149,7 @@ TEST_F(FixProgram, AnswersAreReadFromStandardInputAndAbbrechenStopsTheRun)
     put(third);
 
     const ProgramRun fix = cli_.run({"fix", music_.path()}, "what?\n\nJ\n a \n");
-    EXPECT_EQ(fix.status, 0);
+    EXPECT_EQ(fix.status, 1) << "the run did not get through";
     EXPECT_EQ(namesIn(music_.path()), (std::set<std::string>{first.repairedName, second.name, third.name}));
     EXPECT_TRUE(readFile(music_.file(second.name)) == second.bytes);
     EXPECT_TRUE(readFile(music_.file(third.name)) == third.bytes);
@@ -190,8 +190,8 @@ TEST_F(FixProgram, RenameOntoAnExistingFileFailsAndReplacesNothing)
     music_.write(beatles.repairedName, other);
 
     const ProgramRun fix = cli_.run({"fix", "--rename=yes", music_.file(beatles.name)});
-    EXPECT_EQ(fix.status, 0);
-    EXPECT_EQ(fix.err, "Unable to rename " + beatles.name + " cause: 5\n");
+    EXPECT_EQ(fix.status, 1);
+    EXPECT_EQ(fix.err, "Unable to rename " + beatles.name + " cause: 5 (File exists)\n");
     EXPECT_EQ(namesIn(music_.path()), (std::set<std::string>{beatles.name, beatles.repairedName}));
     EXPECT_TRUE(readFile(music_.file(beatles.repairedName)) == other);
     EXPECT_TRUE(readFile(music_.file(beatles.name)) == beatles.repaired);
@@ -278,9 +278,9 @@ TEST_F(FixProgram, DirectoryThatCannotBeWrittenKeepsEveryFile)
         GTEST_SKIP() << "the locked directory still takes new files here";
 
     const ProgramRun fix = cli_.run({"fix", "--rename=yes", music_.path()});
-    EXPECT_EQ(fix.status, 0);
-    EXPECT_EQ(fix.err, "Unable to rewrite " + beatles.name + " cause: 5 -> file unchanged.\nUnable to rename " +
-                           beatles.name + " cause: 5\n");
+    EXPECT_EQ(fix.status, 1);
+    // Nothing is renamed after a rewrite that failed.
+    EXPECT_EQ(fix.err, "Unable to rewrite " + beatles.name + " cause: 5 (Operation not permitted) -> file unchanged.\n");
     EXPECT_EQ(namesIn(music_.path()), std::set<std::string>{beatles.name});
     EXPECT_TRUE(readFile(music_.file(beatles.name)) == beatles.bytes);
     const auto rows = rowsOf(fix);

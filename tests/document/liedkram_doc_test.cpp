@@ -235,7 +235,7 @@ TEST_F(DocumentTest, AListThatCannotBeSavedIsNamedInTheMessage)
     doc_.SetChanged();
     const auto path = dir_.file("missing folder/list.m3l");
     EXPECT_FALSE(doc_.OnSaveDocument(path));
-    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Cannot save '" + path + "' cause: 2"});
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Cannot save '" + path + "' cause: 2 (No such file or directory)"});
     EXPECT_TRUE(doc_.m_bChanged);
     EXPECT_EQ(doc_.GetPathName(), "");
 }

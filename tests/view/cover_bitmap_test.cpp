@@ -80,6 +80,6 @@ TEST_F(CoverBitmapFile, ThatCannotBeCreatedIsNamedInAMessage)
 {
     const auto path = dir_.file("gone/cover.bmp");
     EXPECT_FALSE(view::writeCoverBitmap(canvas_, path));
-    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Cannot create '" + path + "' cause: 2"});
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Cannot create '" + path + "' cause: 2 (No such file or directory)"});
     EXPECT_FALSE(std::filesystem::exists(dir_.file("gone")));
 }
