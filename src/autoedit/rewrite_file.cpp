@@ -162,7 +162,7 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry)
         if (::access(path.c_str(), W_OK) != 0)
             throw platform::FileError::fromErrno(errno, path, "cannot write");
     } catch (const platform::FileError&) {
-        platform::prompter().showMessage("Cant open mp3 4 rw");
+        platform::prompter().showFileMessage(path, "Cant open mp3 4 rw");
         return ContentOutcome::OpenFailed;
     }
 

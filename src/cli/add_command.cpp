@@ -15,28 +15,30 @@ namespace cli {
 
 namespace {
 
-using DocCommand = void (CLiedkramDoc::*)(const std::vector<std::string>&);
+using DocCommand = PathsReport (CLiedkramDoc::*)(const std::vector<std::string>&);
 
+// Messages that only inform (a stream listed but never repaired, say) do not
+// count; a file skipped, a ".cop" name not given or a run cancelled do.
 int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<std::string>& paths,
               DocCommand command, std::string removedVerb, std::ostream& out)
 {
     const CollectedPaths collected = collectPaths(paths);
     for (const std::string& problem : collected.problems)
         platform::prompter().showMessage(problem);
-    std::size_t reported = 0;
+    bool allDone = collected.problems.empty();
     {
         ListChangeRecorder recorder(doc, out, std::move(removedVerb));
         try {
-            (doc.*command)(collected.files);
+            allDone = (doc.*command)(collected.files).allDone() && allDone;
         } catch (const std::exception& error) {
             // What the command did before stays and is saved below.
             platform::prompter().showMessage(std::string("Stopped: ") + error.what());
+            allDone = false;
         }
-        reported = recorder.messageCount();
     }
     if (doc.m_bChanged && !saveList(doc, listPath))
         return kExitSkipped;
-    return collected.problems.empty() && reported == 0 ? kExitOk : kExitSkipped;
+    return allDone ? kExitOk : kExitSkipped;
 }
 
 }  // namespace

@@ -8,16 +8,14 @@
 namespace cli {
 
 ListChangeRecorder::ListChangeRecorder(CLiedkramDoc& doc, std::ostream& out, std::string removedVerb)
-    : doc_(doc), out_(out), removedVerb_(std::move(removedVerb)), inner_(platform::prompter())
+    : doc_(doc), out_(out), removedVerb_(std::move(removedVerb))
 {
     mirrorRows();
     doc_.addObserver(this);
-    platform::installPrompter(this);
 }
 
 ListChangeRecorder::~ListChangeRecorder()
 {
-    platform::installPrompter(&inner_);
     doc_.removeObserver(this);
 }
 
@@ -50,36 +48,15 @@ void ListChangeRecorder::listCleared()
     rows_.clear();
 }
 
-void ListChangeRecorder::showMessage(std::string_view text)
-{
-    ++messages_;
-    inner_.showMessage(text);
-}
 
-int ListChangeRecorder::askYesNoCancel(std::string_view text)
-{
-    return inner_.askYesNoCancel(text);
-}
 
-int ListChangeRecorder::askYesNo(std::string_view text)
-{
-    return inner_.askYesNo(text);
-}
 
-int ListChangeRecorder::askDuplicate(std::string_view text)
-{
-    return inner_.askDuplicate(text);
-}
 
 void ListChangeRecorder::entryDeclined(const CLiedkramEntry& entry, bool cancelled)
 {
     line(cancelled ? "cancelled" : "declined", entry.GetFullPath());
 }
 
-int ListChangeRecorder::askProgress(std::string_view text)
-{
-    return inner_.askProgress(text);
-}
 
 void ListChangeRecorder::line(std::string_view verb, std::string_view path)
 {

@@ -17,6 +17,11 @@ void StderrPrompter::showMessage(std::string_view text)
     print(text);
 }
 
+void StderrPrompter::showFileMessage(std::string_view path, std::string_view text)
+{
+    print("'" + std::string(path) + "': " + std::string(text));
+}
+
 int StderrPrompter::askYesNoCancel(std::string_view text)
 {
     print(text);

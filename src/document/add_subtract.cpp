@@ -62,15 +62,7 @@ bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, i
             const bool cancelled = answer == DUP_CANCEL;
             const CLiedkramEntry& declined = *entry;
             notify([&](DocumentObserver& o) { o.entryDeclined(declined, cancelled); });
-            // The declined file is marked on disk, unless it is a listed file itself.
-            const std::string path = entry->GetFullPath();
-            if (!isListedFile(path)) {
-                try {
-                    platform::renameNoReplace(path, path + kDeclinedSuffix);
-                } catch (const platform::FileError&) {
-                    // A failed mark is no reason to stop adding the others.
-                }
-            }
+            markDeclined(declined);
             return changed;
         } else {
             ++row;
@@ -80,6 +72,19 @@ bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, i
     const std::size_t row = entries_.size() - 1;
     notify([row](DocumentObserver& o) { o.rowsAppended(row, 1); });
     return true;
+}
+
+void CLiedkramDoc::markDeclined(const CLiedkramEntry& entry)
+{
+    const std::string path = entry.GetFullPath();
+    if (isListedFile(path))
+        return;
+    try {
+        platform::renameNoReplace(path, path + kDeclinedSuffix);
+    } catch (const platform::FileError&) {
+        // A failed mark is no reason to stop adding the others.
+        ++report_.unmarked;
+    }
 }
 
 void CLiedkramDoc::SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& removed)
@@ -103,6 +108,7 @@ bool CLiedkramDoc::readRecords(const std::string& path,
     } catch (const platform::FileError& error) {
         platform::prompter().showMessage("Cannot access '" + error.path() +
                                          "' cause: " + error.causeText());
+        ++report_.skipped;
         return false;
     }
     try {
@@ -116,6 +122,7 @@ bool CLiedkramDoc::readRecords(const std::string& path,
         }
     } catch (const entry::ArchiveFormatError&) {
         platform::prompter().showMessage("Unexpected file format.");
+        ++report_.skipped;
         return false;
     }
     return true;
@@ -132,7 +139,9 @@ bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths,
                 return false;
         } else {
             auto entry = std::make_unique<CLiedkramEntry>(path);
-            if (entry->m_dwHeader != 0 && !handle(std::move(entry)))
+            if (entry->m_dwHeader == 0)
+                ++report_.skipped;
+            else if (!handle(std::move(entry)))
                 return false;
         }
         if (progress && !progress(i + 1, paths.size()))
@@ -141,19 +150,23 @@ bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths,
     return true;
 }
 
-void CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
+PathsReport CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
 {
+    report_ = PathsReport();
     int answer = 0;
     forEachPath(paths, [&](std::unique_ptr<CLiedkramEntry> entry) {
         if (AddEntry(std::move(entry), true, answer))
             m_bChanged = true;
         return answer < DUP_CANCEL;
     });
+    report_.cancelled = answer == DUP_CANCEL;
     SetTitle("");
+    return report_;
 }
 
-void CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths)
+PathsReport CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths)
 {
+    report_ = PathsReport();
     bool removed = false;
     forEachPath(paths, [&](std::unique_ptr<CLiedkramEntry> entry) {
         SubtractEntry(std::move(entry), removed);
@@ -162,4 +175,5 @@ void CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths)
         return true;
     });
     SetTitle("");
+    return report_;
 }

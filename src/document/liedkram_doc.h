@@ -25,6 +25,16 @@ inline constexpr int DUP_ADD_ALL = 4;
 inline constexpr int DUP_REPLACE_ALL = 5;
 inline constexpr int DUP_CANCEL = 6;
 
+// What an add or subtract command could not do, for fronts that report it
+// beyond the messages already shown.
+struct PathsReport {
+    std::size_t skipped = 0;   // files and list files that gave no entries
+    std::size_t unmarked = 0;  // declined files that could not be given the ".cop" name
+    bool cancelled = false;    // the duplicate question was answered with "Abbrechen"
+
+    bool allDone() const { return skipped == 0 && unmarked == 0 && !cancelled; }
+};
+
 // Told about every change of the list, so that a view can follow it.
 class DocumentObserver {
 public:
@@ -92,8 +102,8 @@ public:
     bool SaveModified();
     bool CanCloseFrame();
     void OnCloseDocument();
-    void OnAddMp3s(const std::vector<std::string>& paths);
-    void OnSubtractMp3s(const std::vector<std::string>& paths);
+    PathsReport OnAddMp3s(const std::vector<std::string>& paths);
+    PathsReport OnSubtractMp3s(const std::vector<std::string>& paths);
 
     // Where pictures shown from ID3v2 tags are written; removed on close.
     platform::PrivateTempDir& pictureDirectory() { return pictures_; }
@@ -120,9 +130,13 @@ private:
     // list file that cannot be read stopped the command.
     bool forEachPath(const std::vector<std::string>& paths,
                      const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
+    // Gives the declined file the ".cop" name, unless it is listed itself.
+    void markDeclined(const CLiedkramEntry& entry);
     bool isListedFile(const std::string& fullPath) const;
 
     std::vector<std::unique_ptr<CLiedkramEntry>> entries_;
+    // Of the add or subtract command that runs.
+    PathsReport report_;
     std::vector<DocumentObserver*> observers_;
     std::string pathName_;
     platform::PrivateTempDir pictures_;

@@ -1,5 +1,6 @@
 #include "document/list_file.h"
 
+#include "mpeg/mp3_file.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/replacement_file.h"
@@ -21,9 +22,7 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path)
 
 void writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    platform::ReplacementFile replacement(path);
-    replacement.file().write(bytes);
-    replacement.commit();
+    platform::replaceWholeFile(path, bytes, mpeg::isMp3File);
 }
 
 }  // namespace document

@@ -10,8 +10,8 @@ namespace document {
 std::vector<std::uint8_t> readWholeFile(const std::string& path);
 
 // Writes the bytes as the file's new content in one step (a file that
-// exists is replaced only once the new content is complete); throws
-// platform::FileError.
+// exists is replaced only once the new content is complete); an MP3 file or
+// a file the user may not write is never replaced. Throws platform::FileError.
 void writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace document

@@ -147,7 +147,7 @@ void CLiedkramEntry::ScanBlocks()
     try {
         file = platform::File(GetFullPath(), platform::File::Mode::Read);
     } catch (const platform::FileError&) {
-        platform::prompter().showMessage("Cant open mp3 4 r");
+        platform::prompter().showFileMessage(GetFullPath(), "Cant open mp3 4 r");
         m_nLengthMs = 0;
         m_nFrames = 0;
         m_nBitrate = 0;

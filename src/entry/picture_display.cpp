@@ -23,7 +23,7 @@ bool showId3v2Picture(const CLiedkramEntry& entry, platform::PrivateTempDir& dir
         platform::File mp3(entry.GetFullPath(), platform::File::Mode::Read);
         first.resize(mp3.read(first));
     } catch (const platform::FileError&) {
-        platform::prompter().showMessage("Cant open mp3 4 r");
+        platform::prompter().showFileMessage(entry.GetFullPath(), "Cant open mp3 4 r");
         return false;
     }
 

@@ -8,6 +8,11 @@ namespace {
 Prompter* installedPrompter = nullptr;
 }
 
+void Prompter::showFileMessage(std::string_view, std::string_view text)
+{
+    showMessage(text);
+}
+
 int Prompter::askYesNo(std::string_view text)
 {
     const int answer = askYesNoCancel(text);

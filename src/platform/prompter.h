@@ -18,6 +18,9 @@ public:
     virtual ~Prompter() = default;
     // A plain message with an OK button; returns when the user has seen it.
     virtual void showMessage(std::string_view text) = 0;
+    // A message about one file whose text does not name it. Fronts where
+    // the user cannot tell which file it concerns put the path in front.
+    virtual void showFileMessage(std::string_view path, std::string_view text);
     // Yes/No/Cancel: returns kAnswerYes, kAnswerNo or kAnswerCancel.
     virtual int askYesNoCancel(std::string_view text) = 0;
     // Yes/No: returns kAnswerYes or kAnswerNo. Fronts without a two-button

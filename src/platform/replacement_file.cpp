@@ -83,8 +83,13 @@ void ReplacementFile::prepare()
     if (::stat(target_.c_str(), &original) == 0) {
         setFilePermissions(temporary_, original.st_mode & 07777);
         // Keeps the owner where we may (as root); others keep their own files anyway.
-        if (::chown(temporary_.c_str(), original.st_uid, original.st_gid) != 0 && errno != EPERM)
-            throw FileError::fromErrno(errno, temporary_, "cannot set the owner of");
+        if (::chown(temporary_.c_str(), original.st_uid, original.st_gid) != 0) {
+            if (errno != EPERM)
+                throw FileError::fromErrno(errno, temporary_, "cannot set the owner of");
+            struct stat made {};
+            keepsOwnership_ = ::stat(temporary_.c_str(), &made) == 0 && made.st_uid == original.st_uid &&
+                              made.st_gid == original.st_gid;
+        }
     } else if (errno == ENOENT) {
         // A new file gets the permissions any new file of the user gets.
         const mode_t mask = ::umask(0);
@@ -105,6 +110,51 @@ void ReplacementFile::commit()
         throw FileError::fromErrno(errno, target_, "cannot replace");
     committed_ = true;
     syncDirectory(splitPath(target_).directory);
+}
+
+namespace {
+
+// Root may write anything; a file without any write permission still counts
+// as one not to be overwritten.
+bool mayWrite(const std::string& path, const struct stat& info)
+{
+    if (::geteuid() == 0)
+        return (info.st_mode & 0222) != 0;
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+void writeInPlace(const std::string& path, std::span<const std::uint8_t> bytes)
+{
+    File file(path, File::Mode::ReadWrite);
+    file.setLength(0);
+    file.write(bytes);
+    file.sync();
+}
+
+}  // namespace
+
+void replaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                      const std::function<bool(const std::string&)>& mustKeep)
+{
+    if (path.empty())
+        throw FileError(FileCause::BadPath, path, "no file name");
+    const std::string target = resolvedTarget(path);
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode))
+        throw FileError::fromErrno(EISDIR, path, "cannot replace");
+    if (exists && mustKeep(target))
+        throw FileError(FileCause::AccessDenied, path, "'" + path + "' is an MP3 file", "Is an MP3 file");
+    if (exists && !mayWrite(target, info))
+        throw FileError::fromErrno(EACCES, path, "cannot write");
+
+    ReplacementFile replacement(target);
+    replacement.file().write(bytes);
+    replacement.prepare();
+    if (replacement.keepsOwnership())
+        replacement.commit();
+    else
+        writeInPlace(target, bytes);
 }
 
 }  // namespace platform

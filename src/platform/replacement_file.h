@@ -2,6 +2,9 @@
 
 #include "platform/file.h"
 
+#include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 namespace platform {
@@ -28,6 +31,9 @@ public:
     void commit();
 
     static std::string temporaryPathFor(const std::string& target);
+    // After prepare(): whether the new content has the target's owner and
+    // group (always, when there is no target yet).
+    bool keepsOwnership() const { return keepsOwnership_; }
 
 private:
     std::string target_;
@@ -35,6 +41,16 @@ private:
     File file_;
     bool prepared_ = false;
     bool committed_ = false;
+    bool keepsOwnership_ = true;
 };
+
+// Puts the bytes in place of the file at path, as a list, an export or a
+// picture is saved. A symbolic link is followed. A file the user may not
+// write, or one that mustKeep (given the file's own path) says is not to be
+// replaced, stays as it is: FileError with AccessDenied. The replaced file
+// keeps its permission bits, owner and group; where a new file cannot be
+// given them, the content is written into the file itself. Throws FileError.
+void replaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                      const std::function<bool(const std::string&)>& mustKeep);
 
 }  // namespace platform

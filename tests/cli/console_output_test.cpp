@@ -28,3 +28,12 @@ TEST(ConsoleOutput, ProgressOnlyOnATerminalForMoreThan300FilesAndNeverInsideAMes
     EXPECT_EQ(err.str(), "\r7/1000\r      \rCan't open 'x' -> file skipped.\n\r8/1000\r      \r");
     EXPECT_EQ(prompter.askYesNoCancel("Save?"), platform::kAnswerCancel);
 }
+
+TEST(ConsoleOutput, AMessageThatDoesNotNameItsFileGetsThePathInFront)
+{
+    std::ostringstream err;
+    cli::StderrPrompter prompter(err, nullptr);
+    platform::Prompter& seam = prompter;
+    seam.showFileMessage("/music/a b.mp3", "Cant open mp3 4 rw");
+    EXPECT_EQ(err.str(), "'/music/a b.mp3': Cant open mp3 4 rw\n");
+}

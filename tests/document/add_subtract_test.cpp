@@ -230,3 +230,29 @@ TEST_F(AddSubtract, ObserversAreToldWhichEntryWasDeclined)
     EXPECT_EQ(observer.log, (std::vector<std::string>{"declined b.mp3", "cancelled c.mp3"}));
     doc_.removeObserver(&observer);
 }
+
+TEST_F(AddSubtract, TheReportTellsWhatCouldNotBeDone)
+{
+    const auto a = song("a.mp3", "Band", "Song");
+    PathsReport report = doc_.OnAddMp3s({a, dir_.file("gone.mp3"), dir_.file("gone.m3l"), dir_.file("more.mp3")});
+    EXPECT_EQ(report.skipped, 2u) << "a list that cannot be read ends the command";
+    EXPECT_FALSE(report.allDone());
+
+    // A declined file whose ".cop" name is taken keeps its name.
+    const auto b = song("b.mp3", "Band", "Song");
+    dir_.write("b.mp3.cop", {1});
+    prompter().scriptDuplicate({DUP_SKIP});
+    report = doc_.OnAddMp3s({b});
+    EXPECT_EQ(report.unmarked, 1u);
+    EXPECT_EQ(report.skipped, 0u);
+    EXPECT_TRUE(platform::fileExists(b));
+
+    const auto c = song("c.mp3", "Band", "Song");
+    prompter().scriptDuplicate({DUP_CANCEL});
+    report = doc_.OnAddMp3s({c, song("d.mp3", "Other", "Tune")});
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_EQ(report.unmarked, 0u);
+    EXPECT_FALSE(report.allDone());
+
+    EXPECT_TRUE(doc_.OnSubtractMp3s({song("e.mp3", "Band", "Song")}).allDone());
+}
