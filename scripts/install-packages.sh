@@ -11,6 +11,8 @@ packages=(
   libgmock-dev
   qt6-base-dev
   lame
+  twolame
+  ffmpeg
   python3-mutagen
   python3-xlrd
   python3-pil

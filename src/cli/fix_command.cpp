@@ -44,6 +44,9 @@ int runFixList(const std::string& listPath, bool dryRun, std::ostream& out, Prog
     CLiedkramDoc doc;
     if (!doc.OnOpenDocument(listPath))
         return kExitSkipped;
+    // Files repaired under names a list cannot keep would no longer match it.
+    if (!dryRun && !doc.CanSaveTo(listPath))
+        return kExitSkipped;
     out << fixHeader() << std::flush;
     bool allDone = true;
     progress.start(doc.GetCount());

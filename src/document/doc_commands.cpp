@@ -118,6 +118,17 @@ bool CLiedkramDoc::OnSaveDocument(const std::string& path)
     return true;
 }
 
+bool CLiedkramDoc::CanSaveTo(const std::string& path)
+{
+    try {
+        document::requireWritableList(path);
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Cannot save '" + path + "' cause: " + error.causeText());
+        return false;
+    }
+    return true;
+}
+
 bool CLiedkramDoc::DoSave()
 {
     std::string path = pathName_;

@@ -96,6 +96,9 @@ public:
     // A list file replaces the list; an MP3 file is added to it.
     bool OnOpenDocument(const std::string& path);
     bool OnSaveDocument(const std::string& path);
+    // Whether the list could be saved to path, as far as can be told without
+    // writing; says why not as saving would.
+    bool CanSaveTo(const std::string& path);
     // Saves to the list's path, asking for one when it has none.
     bool DoSave();
     // Asks whether to save a changed list; false when the user cancels.

@@ -25,4 +25,9 @@ void writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
     platform::replaceWholeFile(path, bytes, mpeg::isMp3File);
 }
 
+void requireWritableList(const std::string& path)
+{
+    platform::requireReplaceable(path, mpeg::isMp3File);
+}
+
 }  // namespace document

@@ -133,21 +133,27 @@ void writeInPlace(const std::string& path, std::span<const std::uint8_t> bytes)
 
 }  // namespace
 
-void replaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
-                      const std::function<bool(const std::string&)>& mustKeep)
+void requireReplaceable(const std::string& path, const std::function<bool(const std::string&)>& mustKeep)
 {
     if (path.empty())
         throw FileError(FileCause::BadPath, path, "no file name");
     const std::string target = resolvedTarget(path);
     struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
-    if (exists && S_ISDIR(info.st_mode))
+    if (::stat(target.c_str(), &info) != 0)
+        return;
+    if (S_ISDIR(info.st_mode))
         throw FileError::fromErrno(EISDIR, path, "cannot replace");
-    if (exists && mustKeep(target))
+    if (mustKeep(target))
         throw FileError(FileCause::AccessDenied, path, "'" + path + "' is an MP3 file", "Is an MP3 file");
-    if (exists && !mayWrite(target, info))
+    if (!mayWrite(target, info))
         throw FileError::fromErrno(EACCES, path, "cannot write");
+}
 
+void replaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                      const std::function<bool(const std::string&)>& mustKeep)
+{
+    requireReplaceable(path, mustKeep);
+    const std::string target = resolvedTarget(path);
     ReplacementFile replacement(target);
     replacement.file().write(bytes);
     replacement.prepare();

@@ -52,5 +52,8 @@ private:
 // given them, the content is written into the file itself. Throws FileError.
 void replaceWholeFile(const std::string& path, std::span<const std::uint8_t> bytes,
                       const std::function<bool(const std::string&)>& mustKeep);
+// Throws the FileError replaceWholeFile would throw before writing anything
+// for a target it may not replace.
+void requireReplaceable(const std::string& path, const std::function<bool(const std::string&)>& mustKeep);
 
 }  // namespace platform

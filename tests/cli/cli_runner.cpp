@@ -29,13 +29,19 @@ ProgramRun CliRunner::run(const std::vector<std::string>& args, const std::strin
 {
     const std::string in = output_.write("in", testsupport::Bytes(input.begin(), input.end()));
     std::string command =
-        "XDG_CONFIG_HOME=" + quoted(config_.path()) + " " + environment_ + kTimeLimit + quoted(LIEDKRAM_CLI_PATH);
+        "XDG_CONFIG_HOME=" + quoted(config_.path()) + " " + environment_ + user_ + kTimeLimit + quoted(LIEDKRAM_CLI_PATH);
     for (const auto& arg : args)
         command += " " + quoted(arg);
     command += " <" + quoted(in) + " >" + quoted(output_.file("out")) + " 2>" + quoted(output_.file("err"));
     const int status = std::system(command.c_str());
     const bool exited = WIFEXITED(status) && WEXITSTATUS(status) != kTimedOut;
     return {exited ? WEXITSTATUS(status) : -1, textOf(output_.file("out")), textOf(output_.file("err"))};
+}
+
+void CliRunner::runAs(int id)
+{
+    const std::string number = std::to_string(id);
+    user_ = "setpriv --reuid=" + number + " --regid=" + number + " --clear-groups ";
 }
 
 void CliRunner::setEnvironment(const std::string& name, const std::string& value)

@@ -22,10 +22,13 @@ public:
     const std::string& configDir() const { return config_.path(); }
     // Sets a variable of the environment for every later run.
     void setEnvironment(const std::string& name, const std::string& value);
+    // Later runs run as this user and group (the runner must be root).
+    void runAs(int id);
 
 private:
     testsupport::TempDir config_;
     std::string environment_;
+    std::string user_;
     testsupport::TempDir output_;
 };
 

@@ -44,6 +44,35 @@ CommandResult runProgram(const std::vector<std::string>& words)
     return result;
 }
 
+std::map<std::string, std::string> keyValueLines(const std::string& output)
+{
+    std::map<std::string, std::string> lines;
+    std::size_t begin = 0;
+    while (begin < output.size()) {
+        std::size_t end = output.find('\n', begin);
+        if (end == std::string::npos)
+            end = output.size();
+        const std::string line = output.substr(begin, end - begin);
+        const auto blank = line.find(' ');
+        if (blank != std::string::npos)
+            lines[line.substr(0, blank)] = line.substr(blank + 1);
+        begin = end + 1;
+    }
+    return lines;
+}
+
+std::string missingStreamTools()
+{
+    std::string missing;
+    if (runProgram({"twolame", "--help"}).exitCode != 0 && runProgram({"which", "twolame"}).exitCode != 0)
+        missing += "twolame is missing (Debian package twolame). ";
+    if (runProgram({"ffmpeg", "-version"}).exitCode != 0)
+        missing += "ffmpeg is missing (Debian package ffmpeg). ";
+    if (!missing.empty())
+        missing += "scripts/install-packages.sh installs them.";
+    return missing;
+}
+
 std::string missingTools()
 {
     std::string missing;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,13 @@ struct CommandResult {
 // Runs a program with arguments through the shell, each word quoted.
 CommandResult runProgram(const std::vector<std::string>& words);
 
+// The "key value" lines a probe script prints, by key.
+std::map<std::string, std::string> keyValueLines(const std::string& output);
+
 // A message naming what is missing of lame and python3-mutagen; empty when
 // both can be used.
 std::string missingTools();
+// The same for the further programs the real-file tests use: twolame and ffmpeg.
+std::string missingStreamTools();
 
 }  // namespace interop

@@ -12,19 +12,6 @@ namespace {
 
 using Lines = std::map<std::string, std::string>;
 
-Lines parseLines(const std::string& output)
-{
-    Lines lines;
-    std::istringstream in(output);
-    std::string line;
-    while (std::getline(in, line)) {
-        const auto blank = line.find(' ');
-        if (blank != std::string::npos)
-            lines[line.substr(0, blank)] = line.substr(blank + 1);
-    }
-    return lines;
-}
-
 class Reader {
 public:
     Reader(const Lines& lines, const std::string& output) : lines_(lines), output_(output) {}
@@ -63,7 +50,7 @@ MutagenInfo probeWithMutagen(const std::string& mp3Path)
     const auto result = runProgram({kPython, LIEDKRAM_MUTAGEN_PROBE, mp3Path});
     if (result.exitCode != 0)
         throw std::runtime_error("mutagen probe failed on " + mp3Path + ":\n" + result.output);
-    const Lines lines = parseLines(result.output);
+    const Lines lines = keyValueLines(result.output);
     const Reader read(lines, result.output);
 
     MutagenInfo info;

@@ -1,0 +1,190 @@
+#include "autoedit/auto_edit.h"
+#include "entry/liedkram_entry.h"
+#include "interop/external_tools.h"
+#include "interop/stream_tools.h"
+#include "interop/test_sound.h"
+#include "support/seam_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Files as people have them: encoded by lame or twolame, tagged in front by
+// the taggers' ways (pictures of 150 KB behind the text frames, padding, a
+// footer, version 2.2). Each is loaded and repaired with the default
+// settings, and an independent frame walk checks what the repair did.
+
+namespace {
+
+using testsupport::Bytes;
+using testsupport::readFile;
+
+constexpr int kSeconds = 6;
+
+struct Encoder {
+    const char* name;
+    std::vector<std::string> command;
+    const char* unsupported;  // the message's name of the stream, or null when it is repaired
+};
+
+struct RealFile {
+    Encoder encoder;
+    const char* tag;
+};
+
+void PrintTo(const RealFile& file, std::ostream* out)
+{
+    *out << file.encoder.name << "_" << file.tag;
+}
+
+const Encoder kLameCbr = {"lame_cbr", {"lame", "-b", "128"}, nullptr};
+
+std::vector<RealFile> realFiles()
+{
+    const std::vector<Encoder> encoders = {
+        kLameCbr,
+        {"lame_vbr", {"lame", "-V", "2"}, nullptr},
+        {"lame_crc", {"lame", "-p", "-b", "128"}, nullptr},
+        {"lame_mpeg2", {"lame", "--resample", "22.05", "-b", "64"}, nullptr},
+        {"lame_mpeg2_crc", {"lame", "-p", "--resample", "22.05", "-b", "64"}, "MPEG-2 layer-3 with CRC"},
+        {"lame_mpeg25", {"lame", "--resample", "11.025", "-b", "32"}, "MPEG-2.5 layer-3"},
+        {"twolame", {"twolame", "-b", "192"}, nullptr},
+        {"twolame_crc", {"twolame", "-p", "-b", "192"}, "MPEG-1 layer-2 with CRC"},
+    };
+    std::vector<RealFile> files;
+    // Every encoder behind the most common tag, every tag in front of the most common stream.
+    for (const auto& encoder : encoders)
+        files.push_back({encoder, "v23-picture"});
+    for (const char* tag : {"none", "v24-picture", "v24-footer", "v22"})
+        files.push_back({kLameCbr, tag});
+    files.push_back({encoders[2], "v24-picture"});
+    return files;
+}
+
+// Frame i of before and of after are the same bytes but for the original and
+// copyright bits and, in protected frames, the check word.
+std::string frameDifference(const Bytes& before, int b, const Bytes& after, int a, int length)
+{
+    const bool checked = (before[static_cast<std::size_t>(b) + 1] & 1) == 0;
+    for (int i = 0; i < length; ++i) {
+        const auto x = before[static_cast<std::size_t>(b + i)];
+        const auto y = after[static_cast<std::size_t>(a + i)];
+        const bool checkWord = checked && (i == 4 || i == 5);
+        const bool same = i == 3 ? (x & 0xF3) == (y & 0xF3) : (checkWord || x == y);
+        if (!same)
+            return "byte " + std::to_string(i) + " differs";
+    }
+    if ((after[static_cast<std::size_t>(a) + 3] & 0x0C) != 0x04)
+        return "copyright not clear or original not set";
+    return {};
+}
+
+class RealFiles : public ::testing::TestWithParam<RealFile> {
+protected:
+    static void SetUpTestSuite() { encoded_ = new std::map<std::string, std::string>(); }
+    static void TearDownTestSuite()
+    {
+        delete encoded_;
+        encoded_ = nullptr;
+    }
+
+    void SetUp() override
+    {
+        std::string missing = interop::missingTools() + interop::missingStreamTools();
+        ASSERT_TRUE(missing.empty()) << missing;
+    }
+
+    // Each encoder's file is made once for all its cases.
+    std::string encoded(const Encoder& encoder)
+    {
+        auto& files = *encoded_;
+        if (!files.count(encoder.name)) {
+            const std::string wav = shared().write("sound.wav", interop::testSoundWav(kSeconds));
+            const std::string mp3 = shared().file(std::string(encoder.name) + ".mp3");
+            interop::encodeTestSound(wav, encoder.command, mp3);
+            files[encoder.name] = mp3;
+        }
+        return files.at(encoder.name);
+    }
+
+    static testsupport::TempDir& shared()
+    {
+        static testsupport::TempDir dir;
+        return dir;
+    }
+
+    static std::map<std::string, std::string>* encoded_;
+    testsupport::TempDir dir_;
+};
+
+std::map<std::string, std::string>* RealFiles::encoded_ = nullptr;
+
+}  // namespace
+
+TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
+{
+    const RealFile& file = GetParam();
+    const std::string path = dir_.file("Die Aerzte - Schrei nach Liebe.mp3");
+    const int audioStart = interop::tagCopy(encoded(file.encoder), path, file.tag);
+    const Bytes before = readFile(path);
+    const interop::FrameWalk walk = interop::walkFrames(path, audioStart);
+    ASSERT_GT(walk.offsets.size(), 100u);
+    ASSERT_EQ(walk.crcBad, 0);
+
+    testsupport::ScopedSeams seams;
+    seams.prompter.setFallback(platform::ScriptedPrompter::Kind::Progress, platform::kAnswerNo);
+    CLiedkramEntry entry(path);
+    ASSERT_NE(entry.m_dwHeader, 0u);
+    EXPECT_EQ(entry.m_nAudioStart, audioStart) << "the true first frame";
+
+    if (file.encoder.unsupported) {
+        EXPECT_EQ(seams.prompter.messages(),
+                  std::vector<std::string>{"'" + path + "': " + file.encoder.unsupported +
+                                           " is not supported -> file listed, not repaired."});
+        EXPECT_EQ(entry.m_nFrames, static_cast<int>(walk.offsets.size()));
+        EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+        EXPECT_TRUE(readFile(path) == before) << "never repaired";
+        return;
+    }
+
+    EXPECT_TRUE(seams.prompter.prompts().empty()) << seams.prompter.messages().front();
+    EXPECT_EQ(entry.m_bVerified, 1);
+    EXPECT_LE(entry.m_nFrames, static_cast<int>(walk.offsets.size()));
+    EXPECT_GE(entry.m_nFrames, static_cast<int>(walk.offsets.size()) - 3);
+
+    // The frames the repair keeps: those of the audio range.
+    std::vector<int> kept;
+    for (const int offset : walk.offsets) {
+        if (offset >= entry.m_nAudioStart && offset < entry.m_nAudioEnd)
+            kept.push_back(offset);
+    }
+    ASSERT_GE(kept.size(), walk.offsets.size() - 4);
+    ASSERT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    EXPECT_TRUE(seams.prompter.messages().empty());
+
+    const Bytes after = readFile(path);
+    const interop::FrameWalk repaired = interop::walkFrames(path, 0);
+    ASSERT_EQ(repaired.offsets.size(), kept.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const int length = i + 1 < kept.size() ? kept[i + 1] - kept[i] : repaired.end - repaired.offsets[i];
+        const std::string difference = frameDifference(before, kept[i], after, repaired.offsets[i], length);
+        ASSERT_TRUE(difference.empty()) << "frame " << i << ": " << difference;
+    }
+    EXPECT_EQ(repaired.crcChecked, walk.crcChecked == 0 ? 0 : static_cast<int>(kept.size()));
+    EXPECT_EQ(repaired.crcBad, 0);
+    ASSERT_EQ(after.size(), static_cast<std::size_t>(repaired.end) + 128);
+    EXPECT_EQ(std::string(after.end() - 128, after.end() - 125), "TAG");
+    EXPECT_EQ(interop::crcCheckingDecode(path), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RealFiles, ::testing::ValuesIn(realFiles()), [](const auto& info) {
+    std::string name = std::string(info.param.encoder.name) + "_" + info.param.tag;
+    for (char& c : name)
+        c = c == '-' ? '_' : c;
+    return name;
+});

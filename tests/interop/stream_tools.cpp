@@ -1,0 +1,63 @@
+#include "interop/stream_tools.h"
+
+#include "interop/external_tools.h"
+
+#include <sstream>
+#include <stdexcept>
+
+namespace interop {
+
+namespace {
+
+std::string valueOf(const std::map<std::string, std::string>& lines, const std::string& key, const std::string& output)
+{
+    const auto found = lines.find(key);
+    if (found == lines.end())
+        throw std::runtime_error("no " + key + " in:\n" + output);
+    return found->second;
+}
+
+}  // namespace
+
+void encodeTestSound(const std::string& wav, const std::vector<std::string>& encoder, const std::string& mp3)
+{
+    std::vector<std::string> command = encoder;
+    command.insert(command.begin() + 1, "--quiet");
+    command.insert(command.end(), {wav, mp3});
+    const auto result = runProgram(command);
+    if (result.exitCode != 0)
+        throw std::runtime_error(encoder.front() + " failed:\n" + result.output);
+}
+
+int tagCopy(const std::string& source, const std::string& target, const std::string& kind)
+{
+    const auto result = runProgram({kPython, LIEDKRAM_TAG_FILE, source, target, kind});
+    if (result.exitCode != 0)
+        throw std::runtime_error("tag_file.py failed:\n" + result.output);
+    return std::stoi(valueOf(keyValueLines(result.output), "audio_start", result.output));
+}
+
+FrameWalk walkFrames(const std::string& path, int offset)
+{
+    const auto result = runProgram({kPython, LIEDKRAM_FRAME_WALK, path, std::to_string(offset)});
+    if (result.exitCode != 0)
+        throw std::runtime_error("frame_walk.py failed:\n" + result.output);
+    const auto lines = keyValueLines(result.output);
+    FrameWalk walk;
+    std::istringstream offsets(lines.count("offsets") ? lines.at("offsets") : "");
+    for (int value = 0; offsets >> value;)
+        walk.offsets.push_back(value);
+    walk.end = std::stoi(valueOf(lines, "end", result.output));
+    walk.crcChecked = std::stoi(valueOf(lines, "crc_checked", result.output));
+    walk.crcBad = std::stoi(valueOf(lines, "crc_bad", result.output));
+    return walk;
+}
+
+std::string crcCheckingDecode(const std::string& path)
+{
+    const auto result =
+        runProgram({"ffmpeg", "-nostdin", "-v", "error", "-err_detect", "crccheck+explode", "-i", path, "-f", "null", "-"});
+    return result.exitCode == 0 ? result.output : "exit " + std::to_string(result.exitCode) + ": " + result.output;
+}
+
+}  // namespace interop
