@@ -28,8 +28,11 @@ SearchWindow searchWindow(platform::File& file, std::int64_t fileSize, std::span
 {
     std::int64_t at = 0;
     for (int tag = 0; tag < kMaxTags; ++tag) {
+        // The first bytes were read already; a tag behind a large one is not among them.
         std::array<std::uint8_t, tags::kId3v2HeaderSize> header{};
-        if (file.readAt(at, header) != header.size())
+        if (at + header.size() <= first.size())
+            std::copy_n(first.begin() + at, header.size(), header.begin());
+        else if (file.readAt(at, header) != header.size())
             break;
         const auto size = tags::id3v2TagSize(header);
         if (!size)
