@@ -56,6 +56,7 @@ CLiedkramEntry entryFor(const std::string& directory, const std::string& name, s
     entry.m_nAudioStart = static_cast<int>(kJunkBytes);
     entry.m_nAudioEnd = static_cast<int>(size);
     entry.m_bVerified = 1;
+    entry.m_nFrames = static_cast<int>((size - kJunkBytes) / 417);  // the scan counted them
     entry.m_dwHeader = 0x4490FBFF;
     entry.SetCopyright(1);  // differs from every frame: each header is changed
     entry.m_nFlags |= ENTRY_CUT_FRONT;

@@ -116,7 +116,11 @@ ChainMeasure measureFrameChain(platform::File& file, std::int64_t start, std::in
     double rateSum = 0.0;
     std::int64_t at = start;
     while (at + 4 <= end) {
-        if (windowBytes == 0 || at + static_cast<std::int64_t>(kMaxFreeFrame + 8) > windowStart + static_cast<std::int64_t>(windowBytes)) {
+        // Read on when the frame and the header behind it may not be in the
+        // window, unless the window already holds the rest of the file.
+        const std::int64_t windowEnd = windowStart + static_cast<std::int64_t>(windowBytes);
+        const bool holdsTheRest = windowBytes > 0 && windowBytes < window.size();
+        if (windowBytes == 0 || (!holdsTheRest && at + static_cast<std::int64_t>(kMaxFreeFrame + 8) > windowEnd)) {
             windowStart = at;
             windowBytes = file.readAt(at, window);
             if (windowBytes < 4)
