@@ -1,14 +1,17 @@
 #include "cli_runner.h"
 #include "old_rip.h"
+#include "platform/replacement_file.h"
 #include "song_file.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -173,31 +176,39 @@ TEST_F(UserFiles, WhatIsAppendedWhileFixRunsIsNeverLost)
     // The back is kept (DelBack=0), so nothing appended is junk to cut.
     const clitest::OldRip rip = clitest::beatlesRip(24000);
     const std::string marker = "appended by another program";
-    const auto fixWhileAppending = [&](std::chrono::microseconds delay) {
+    // Appends once `when` says so (given whether the run has ended).
+    const auto fixWhileAppending = [&](const std::function<void(const std::atomic<bool>&)>& when) {
         const std::string song = music_.write(rip.name, rip.bytes);
         ProgramRun fix{};
-        std::thread run([&] { fix = cli_.run({"fix", "--rename=no", "--set", "DelBack=0", song}); });
-        std::this_thread::sleep_for(delay);
+        std::atomic<bool> ended = false;
+        std::thread run([&] {
+            fix = cli_.run({"fix", "--rename=no", "--set", "DelBack=0", song});
+            ended = true;
+        });
+        when(ended);
         std::ofstream(song, std::ios::binary | std::ios::app) << marker;
         run.join();
         const std::string after = clitest::textOf(song);
-        EXPECT_EQ(after.substr(after.size() - marker.size()), marker)
-            << "after " << delay.count() << " us: " << fix.err;
+        EXPECT_EQ(after.substr(after.size() - marker.size()), marker) << fix.err;
         return fix;
     };
 
-    // How long a run takes here, appending nothing.
+    // While the new content is being written.
+    const std::string temporary = platform::ReplacementFile::temporaryPathFor(music_.file(rip.name));
+    const ProgramRun during = fixWhileAppending([&](const std::atomic<bool>& ended) {
+        while (!ended && !fs::exists(temporary))
+            std::this_thread::yield();
+    });
+    EXPECT_EQ(during.status, 1);
+    EXPECT_NE(during.err.find("(the file has changed since it was listed) -> file unchanged."), std::string::npos)
+        << during.err;
+
+    // At moments spread over a run: before it reads the file, while it
+    // copies, around the moment the new content takes the file's place.
     const std::string alone = music_.write("alone.mp3", rip.bytes);
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(cli_.run({"fix", "--rename=no", "--set", "DelBack=0", alone}).status, 0);
-    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-
-    // Appends spread over the run: before it reads the file, while it
-    // copies, around the moment the new content takes the file's place.
-    int refused = 0;
-    for (int step = 0; step < 12; ++step) {
-        const ProgramRun fix = fixWhileAppending(whole * step / 10);
-        refused += fix.status == 1 ? 1 : 0;
-    }
-    EXPECT_GT(refused, 0) << "no append fell into a rewrite";
+    const auto whole = std::chrono::steady_clock::now() - start;
+    for (int step = 0; step < 12; ++step)
+        fixWhileAppending([&](const std::atomic<bool>&) { std::this_thread::sleep_for(whole * step / 10); });
 }
