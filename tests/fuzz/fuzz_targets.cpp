@@ -1,0 +1,357 @@
+#include "fuzz/fuzz_targets.h"
+
+#include "autoedit/auto_edit.h"
+#include "autoedit/normalize_name.h"
+#include "autoedit/rewrite_file.h"
+#include "document/liedkram_doc.h"
+#include "document/track_compare.h"
+#include "entry/archive.h"
+#include "entry/file_name_parser.h"
+#include "entry/liedkram_entry.h"
+#include "mpeg/frame_header.h"
+#include "platform/file.h"
+#include "platform/private_temp_dir.h"
+#include "platform/profile.h"
+#include "platform/prompter.h"
+#include "platform/settings.h"
+#include "platform/text.h"
+#include "tags/id3v2.h"
+#include "tags/id3v2_picture.h"
+#include "view/cover_texts.h"
+#include "view/export_commands.h"
+#include "view/list_statistics.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace fuzz {
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::size_t kTextLimit = 255;
+constexpr int kColumns = 14;
+
+// Answers every question the way that lets the work go on and keeps no
+// record, so millions of runs use no more memory than one.
+class QuietPrompter : public platform::Prompter {
+public:
+    void showMessage(std::string_view) override {}
+    int askYesNoCancel(std::string_view) override { return platform::kAnswerNo; }
+    int askDuplicate(std::string_view) override { return DUP_ADD; }
+    int askProgress(std::string_view) override { return platform::kAnswerNo; }
+};
+
+// Fresh settings (the defaults) and the quiet prompter for one run.
+platform::MemoryProfile& freshSeams()
+{
+    static platform::MemoryProfile profile;
+    static QuietPrompter prompter;
+    profile = platform::MemoryProfile();
+    platform::installProfile(&profile);
+    platform::installPrompter(&prompter);
+    return profile;
+}
+
+void require(bool holds, const std::string& what)
+{
+    if (!holds)
+        throw InvariantBroken(what);
+}
+
+platform::PrivateTempDir& scratch()
+{
+    static platform::PrivateTempDir dir;
+    return dir;
+}
+
+std::string writeInput(std::span<const std::uint8_t> data)
+{
+    const std::string path = scratch().file("Band - Song.mp3");
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    return path;
+}
+
+Bytes readBack(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+Bytes recordOf(const CLiedkramEntry& entry)
+{
+    entry::ArchiveWriter writer;
+    entry.Serialize(writer);
+    return writer.bytes();
+}
+
+void requirePossible(const CLiedkramEntry& entry, const std::string& where)
+{
+    require(entry.HasPossibleRange(), where + ": impossible audio range or measure");
+    for (const TextField* text : {&entry.m_szTitle, &entry.m_szArtist, &entry.m_szAlbum, &entry.m_szComment})
+        require(text->size() <= kTextLimit, where + ": a tag text longer than 255 bytes");
+    for (int column = 0; column <= kColumns; ++column)
+        entry.GetColumnText(column);
+}
+
+// The record written, read and written again is the same.
+void requireRecordRoundTrip(const CLiedkramEntry& entry, const std::string& where)
+{
+    const Bytes record = recordOf(entry);
+    entry::ArchiveReader reader(record);
+    CLiedkramEntry same;
+    same.Serialize(reader);
+    require(reader.remaining() == 0, where + ": the record was not read whole");
+    same.m_nFlags = entry.m_nFlags;  // reading may add the cut flags of the settings in force
+    require(recordOf(same) == record, where + ": the record does not read back as written");
+}
+
+void loadWith(const std::string& path, std::size_t size, int chkAll)
+{
+    platform::MemoryProfile& profile = freshSeams();
+    profile.writeInt("ChkAll", chkAll);
+    const CLiedkramEntry entry(path);
+    if (entry.m_dwHeader == 0)
+        return;
+    const std::string where = chkAll ? "block scan" : "fast estimate";
+    require(entry.m_nFileSize == static_cast<int>(size), where + ": file size");
+    requirePossible(entry, where);
+    requireRecordRoundTrip(entry, where);
+}
+
+view::Selection selectionOf(const CLiedkramDoc& doc)
+{
+    view::Selection selection;
+    for (std::size_t row = 0; row < doc.GetCount(); ++row)
+        selection.push_back(&doc.GetEntry(row));
+    return selection;
+}
+
+Bytes listBytes(const CLiedkramDoc& doc)
+{
+    entry::ArchiveWriter writer;
+    doc.Serialize(writer);
+    return writer.bytes();
+}
+
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+// The fuzzer's bytes cut into texts at every NUL byte.
+std::vector<std::string> textsOf(std::span<const std::uint8_t> data)
+{
+    std::vector<std::string> texts(1);
+    for (const std::uint8_t byte : data) {
+        if (byte == 0)
+            texts.emplace_back();
+        else
+            texts.back().push_back(static_cast<char>(byte));
+    }
+    return texts;
+}
+
+const std::string& textAt(const std::vector<std::string>& texts, std::size_t index)
+{
+    static const std::string empty;
+    return index < texts.size() ? texts[index] : empty;
+}
+
+void checkNameParts(const std::string& name)
+{
+    const std::string fileName = name.substr(0, kTextLimit);
+    const auto parts = entry::parseFileName(fileName);
+    require(parts.artist.size() <= kTextLimit && parts.title.size() <= kTextLimit, "file-name parser: a part too long");
+    require(parts.artist.find('\0') == std::string::npos && parts.title.find('\0') == std::string::npos,
+            "file-name parser: a NUL in a part");
+}
+
+void checkConversions(const std::string& text)
+{
+    const std::string utf8 = platform::cp1252ToUtf8(text);
+    require(platform::utf8ToCp1252(utf8) == text, "code page: a Windows-1252 text does not survive UTF-8");
+    require(platform::utf8ToCp1252(text).size() <= text.size(), "code page: UTF-8 grew into more bytes");
+    require(platform::equalsIgnoreAsciiCase(text, text), "case folding: a text differs from itself");
+}
+
+void checkNormalisation(const std::string& text, int combination)
+{
+    platform::MemoryProfile& profile = freshSeams();
+    profile.writeInt("CnvSonder", combination & 1);
+    profile.writeInt("CnvUml", (combination >> 1) & 1);
+    profile.writeInt("CnvAmp", (combination >> 2) & 1);
+    profile.writeInt("CnvSpace", (combination >> 3) & 1);
+    const std::string normal = autoedit::NormalizeName(text);
+    require(normal.find('\0') == std::string::npos, "NormalizeName: a NUL in the result");
+    if (!normal.empty())
+        require(normal.back() != '_' && normal.back() != ' ', "NormalizeName: a separator at the end");
+    if (combination & 1)
+        require(normal.find('/') == std::string::npos, "NormalizeName: a slash kept although CnvSonder is on");
+}
+
+void checkPattern(const std::vector<std::string>& texts)
+{
+    platform::MemoryProfile& profile = freshSeams();
+    CLiedkramEntry entry;
+    entry.m_szArtist = textAt(texts, 1);
+    entry.m_szTitle = textAt(texts, 2);
+    entry.m_szAlbum = textAt(texts, 3);
+    entry.m_szComment = textAt(texts, 4);
+    const std::string& pattern = textAt(texts, 5);
+    entry.m_nGenre = static_cast<int>(pattern.size() % 150) - 1;
+    entry.m_nTrack = static_cast<std::uint8_t>(pattern.size());
+    // The pattern is stored as the options dialog stores it, in UTF-8.
+    profile.writeString("ID2DatNam", platform::cp1252ToUtf8(pattern));
+    const std::string name = autoedit::ExpandPattern(entry);
+    require(name.size() >= 4 && name.compare(name.size() - 4, 4, ".mp3") == 0, "ExpandPattern: no .mp3 at the end");
+    require(name != "." && name != "..", "ExpandPattern: a name that is a directory");
+    require(name.find('\0') == std::string::npos, "ExpandPattern: a NUL in the name");
+    if (pattern.find('/') == std::string::npos)
+        require(name.find('/') == std::string::npos, "ExpandPattern: a slash from the tags although CnvSonder is on");
+}
+
+void checkComparison(const std::vector<std::string>& texts)
+{
+    freshSeams();
+    CLiedkramEntry a;
+    CLiedkramEntry b;
+    a.m_szArtist = textAt(texts, 0);
+    a.m_szTitle = textAt(texts, 1);
+    a.m_szFileName = textAt(texts, 2);
+    b.m_szArtist = textAt(texts, 3);
+    b.m_szTitle = textAt(texts, 4);
+    b.m_szFileName = textAt(texts, 5);
+    require(document::IsSameTrack(a, a), "IsSameTrack: an entry is not the same track as itself");
+    require(document::IsSameTrack(a, b) == document::IsSameTrack(b, a), "IsSameTrack: not symmetric");
+    for (int column = 0; column < kColumns; ++column) {
+        require(sign(document::CompareEntries(a, b, column)) == -sign(document::CompareEntries(b, a, column)),
+                "CompareEntries: not antisymmetric in column " + std::to_string(column));
+    }
+    for (const std::string& text : texts)
+        document::FoldName(text);
+}
+
+// Every byte of the new audio equals the old one, but for the original and
+// copyright bits of an accepted header and the check word behind a
+// protected one.
+void requireAudioKept(const Bytes& before, std::size_t oldStart, const Bytes& after, std::size_t newStart,
+                      std::size_t length)
+{
+    require(oldStart + length <= before.size() && newStart + length <= after.size(), "rewrite: the audio is not whole");
+    const auto headerAt = [&](std::size_t p) -> std::optional<mpeg::HeaderWord> {
+        if (p < oldStart || p + 4 > oldStart + length)
+            return std::nullopt;
+        const mpeg::HeaderWord word = mpeg::headerWordFromBytes(std::span<const std::uint8_t, 4>(&before[p], 4));
+        return mpeg::isAcceptedHeader(word) ? std::optional(word) : std::nullopt;
+    };
+    for (std::size_t i = 0; i < length; ++i) {
+        const std::size_t p = oldStart + i;
+        const std::uint8_t difference = before[p] ^ after[newStart + i];
+        if (difference == 0)
+            continue;
+        const bool flagBits = p >= 3 && headerAt(p - 3) && (difference & ~0x0C) == 0;
+        const auto protectedAt = [&](std::size_t back) {
+            const auto word = p >= back ? headerAt(p - back) : std::nullopt;
+            return word && mpeg::protectionBit(*word) == 0;
+        };
+        require(flagBits || protectedAt(4) || protectedAt(5),
+                "rewrite: audio byte " + std::to_string(i) + " changed beyond the header bits");
+    }
+}
+
+}  // namespace
+
+void loadTarget(std::span<const std::uint8_t> data)
+{
+    tags::id3v2TagSize(data);
+    tags::headerSearchStart(data);
+    if (const auto picture = tags::id3v2PictureBytes(data))
+        require(picture->empty() || (picture->data() >= data.data() && picture->data() + picture->size() <= data.data() + data.size()),
+                "picture: bytes outside the file");
+    const std::string path = writeInput(data);
+    loadWith(path, data.size(), 1);
+    loadWith(path, data.size(), 0);
+}
+
+void listTarget(std::span<const std::uint8_t> data)
+{
+    freshSeams();
+    CLiedkramDoc doc;
+    try {
+        entry::ArchiveReader reader(data);
+        doc.Serialize(reader);
+    } catch (const entry::ArchiveFormatError&) {
+        return;
+    }
+    for (std::size_t row = 0; row < doc.GetCount(); ++row)
+        requirePossible(doc.GetEntry(row), "list entry " + std::to_string(row));
+
+    const Bytes written = listBytes(doc);
+    CLiedkramDoc again;
+    entry::ArchiveReader reader(written);
+    again.Serialize(reader);
+    require(again.GetCount() == doc.GetCount(), "list: the written list holds another count");
+    require(listBytes(again) == written, "list: writing what was read gives other bytes");
+
+    const view::Selection selection = selectionOf(doc);
+    view::statisticsText(view::sumStatistics(selection));
+    if (selection.size() <= 65535)
+        view::exportBytes(view::ExportKind::Spreadsheet, selection);
+    view::exportBytes(view::ExportKind::Playlist, selection);
+    view::exportBytes(view::ExportKind::NameList, selection);
+    if (selection.size() >= view::kMinCoverTitles && selection.size() <= view::kMaxCoverTitles)
+        view::coverTexts(selection);
+    for (int column = 0; column < kColumns; ++column)
+        doc.SortByColumn(column);
+}
+
+void textTarget(std::span<const std::uint8_t> data)
+{
+    const std::string whole(data.begin(), data.end());
+    const auto texts = textsOf(data);
+    checkNameParts(textAt(texts, 0));
+    checkConversions(whole);
+    const int combination = data.empty() ? 15 : data[0] & 15;
+    checkNormalisation(textAt(texts, 0), combination);
+    checkPattern(texts);
+    checkComparison(texts);
+}
+
+void rewriteTarget(std::span<const std::uint8_t> data)
+{
+    platform::MemoryProfile& profile = freshSeams();
+    profile.writeInt("Rename", 0);
+    const std::string path = writeInput(data);
+    CLiedkramEntry entry(path);
+    if (entry.m_dwHeader == 0)
+        return;
+    autoedit::MarkRepairs(entry);
+    const CLiedkramEntry before = entry;
+    const Bytes original(data.begin(), data.end());
+
+    const autoedit::RewriteOutcome outcome = autoedit::RewriteFile(entry);
+    const Bytes after = readBack(path);
+    requirePossible(entry, "rewrite");
+    require(static_cast<std::size_t>(entry.m_nFileSize) == after.size(), "rewrite: the entry's size is not the file's");
+    if (outcome != autoedit::RewriteOutcome::Done) {
+        require(after == original, "rewrite: a rewrite that was not done changed the file");
+        return;
+    }
+    const auto length = static_cast<std::size_t>(before.m_nAudioEnd - before.m_nAudioStart);
+    require(entry.m_nAudioEnd - entry.m_nAudioStart == static_cast<int>(length), "rewrite: the audio changed its length");
+    requireAudioKept(original, static_cast<std::size_t>(before.m_nAudioStart), after,
+                     static_cast<std::size_t>(entry.m_nAudioStart), length);
+    const bool verified = before.m_bVerified == 1 && before.m_nFrames > 0;
+    if (!verified) {
+        require(entry.m_nAudioStart == before.m_nAudioStart, "rewrite: unverified audio moved");
+        require(std::equal(original.begin(), original.begin() + before.m_nAudioEnd, after.begin()),
+                "rewrite: unverified audio or its front changed");
+    }
+}
+
+}  // namespace fuzz
