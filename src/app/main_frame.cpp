@@ -8,6 +8,7 @@
 #include "app/liedkram_view.h"
 #include "app/list_printer.h"
 #include "app/options_dlg.h"
+#include "app/path_run.h"
 #include "app/toolbar_icons.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
@@ -22,7 +23,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -34,8 +34,6 @@ const QString kListFilter = QStringLiteral("M3L-Dateien (*.m3l)");
 const QString kAddFilter =
     QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
 const QString kIdleText = QStringLiteral("Bereit");
-// Adding that takes longer than this shows a progress dialog.
-constexpr int kProgressDelayMs = 1000;
 
 std::vector<std::string> toPaths(const QStringList& files)
 {
@@ -273,38 +271,20 @@ void CMainFrame::onSaveAs()
     updateTitle();
 }
 
-void CMainFrame::runWithProgress(const QStringList& files, bool add)
-{
-    QProgressDialog progress(add ? QStringLiteral("MP3s hinzufügen") : QStringLiteral("MP3s subtrahieren"),
-                             QStringLiteral("Abbrechen"), 0, static_cast<int>(files.size()), this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressDelayMs);
-    document_.progress = [&progress](std::size_t done, std::size_t) {
-        progress.setValue(static_cast<int>(done));
-        return !progress.wasCanceled();
-    };
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (add)
-        document_.OnAddMp3s(toPaths(files));
-    else
-        document_.OnSubtractMp3s(toPaths(files));
-    QApplication::restoreOverrideCursor();
-    document_.progress = nullptr;
-    updateTitle();
-}
-
 void CMainFrame::onAddMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
     if (!files.isEmpty())
-        runWithProgress(files, true);
+        runPathCommand(document_, PathCommand::Add, toPaths(files), this);
+    updateTitle();
 }
 
 void CMainFrame::onSubtractMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
     if (!files.isEmpty())
-        runWithProgress(files, false);
+        runPathCommand(document_, PathCommand::Subtract, toPaths(files), this);
+    updateTitle();
 }
 
 void CMainFrame::onOptions()

@@ -62,7 +62,6 @@ private:
     void onPrintSetup();
     void onManualEdit();
     void onAutoEdit();
-    void runWithProgress(const QStringList& paths, bool add);
     std::optional<std::string> askListPath();
 
     CLiedkramDoc& document_;
