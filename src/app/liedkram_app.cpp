@@ -1,5 +1,7 @@
 #include "app/liedkram_app.h"
 
+#include "app/german_translation.h"
+
 #include <QIcon>
 
 CLiedkramApp::CLiedkramApp(int& argc, char** argv) : QApplication(argc, argv)
@@ -7,4 +9,5 @@ CLiedkramApp::CLiedkramApp(int& argc, char** argv) : QApplication(argc, argv)
     setOrganizationName(QStringLiteral("CD_Cover erstellen"));
     setApplicationName(QStringLiteral("Liedkram"));
     setWindowIcon(QIcon(QStringLiteral(":/res/liedkram.xpm")));
+    installGermanTranslation(*this);
 }
