@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -171,15 +170,15 @@ void CLiedkramView::paintEvent(QPaintEvent* event)
     const QModelIndex current = currentIndex();
     if (!hasFocus() || !current.isValid())
         return;
-    // The focus frame goes round the whole row, not one cell.
+    // The focus frame goes round the whole row, not one cell. It is drawn
+    // here, dotted in the text colour: styles draw theirs only after a Tab.
     QRect row = visualRect(model_->index(current.row(), 0));
     row.setLeft(0);
     row.setRight(viewport()->width() - 1);
     QPainter painter(viewport());
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.rect = row;
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Text), 1, Qt::DotLine));
+    // A drawn rectangle reaches one pixel past its right and bottom edge.
+    painter.drawRect(row.adjusted(0, 0, -1, -1));
 }
 
 void CLiedkramView::focusInEvent(QFocusEvent* event)

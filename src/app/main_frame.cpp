@@ -3,6 +3,7 @@
 #include "app/about_dlg.h"
 #include "app/command_table.h"
 #include "app/edit_runs.h"
+#include "app/folder_files.h"
 #include "app/qt_prompter.h"
 #include "app/entry_table_model.h"
 #include "app/liedkram_view.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
@@ -31,6 +33,8 @@ using namespace commands;
 namespace {
 
 const QString kListFilter = QStringLiteral("M3L-Dateien (*.m3l)");
+// Open also takes an MP3 file, which it adds to the list.
+const QString kOpenFilter = QStringLiteral("M3L-Dateien (*.m3l);;Alle Dateien (*.*)");
 const QString kAddFilter =
     QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
 const QString kIdleText = QStringLiteral("Bereit");
@@ -180,6 +184,8 @@ void CMainFrame::connectCommands()
     connect(view_, &CLiedkramView::autoEditRequested, this, &CMainFrame::onAutoEdit);
     connect(actions_.at(kExit), &QAction::triggered, this, &QWidget::close);
     connect(actions_.at(kToolbar), &QAction::toggled, toolBar_, &QWidget::setVisible);
+    // The toolbar's own context menu hides it too; the check mark follows.
+    connect(toolBar_, &QToolBar::visibilityChanged, actions_.at(kToolbar), &QAction::setChecked);
     connect(actions_.at(kStatusBar), &QAction::toggled, statusBar(), &QWidget::setVisible);
     connect(actions_.at(kStateIcons), &QAction::triggered, view_, &CLiedkramView::OnToggleStateIcons);
     connect(actions_.at(kPlay), &QAction::triggered, view_, &CLiedkramView::OnPlay);
@@ -212,9 +218,19 @@ void CMainFrame::updateRecentFiles()
     for (const QString& file : files) {
         auto* recent = new QAction(QStringLiteral("&%1 %2").arg(++number).arg(file), this);
         recent->setStatusTip(QString::fromUtf8(findCommand(kRecentFile)->prompt));
-        connect(recent, &QAction::triggered, this, [this, file] { openDocument(file); });
+        connect(recent, &QAction::triggered, this, [this, file] { openRecentFile(file); });
         fileMenu_->insertAction(recentPlaceholder_, recent);
         recentActions_ << recent;
+    }
+}
+
+void CMainFrame::openRecentFile(const QString& path)
+{
+    // A file that is gone or cannot be read leaves the list once the failure
+    // was told; a cancelled save question keeps it.
+    if (!openDocument(path) && !QFileInfo(path).isReadable()) {
+        recentFiles_.remove(path);
+        updateRecentFiles();
     }
 }
 
@@ -223,6 +239,10 @@ bool CMainFrame::openDocument(const QString& path)
     // Opening the list that is open already only shows it.
     if (!document_.GetPathName().empty() && path.toStdString() == document_.GetPathName())
         return true;
+    if (QFileInfo(path).isDir()) {
+        addFolder(path);
+        return false;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool opened = document_.OnOpenDocument(path.toStdString());
     QApplication::restoreOverrideCursor();
@@ -230,6 +250,18 @@ bool CMainFrame::openDocument(const QString& path)
         recentFiles_.add(path);
     updateTitle();
     return opened;
+}
+
+void CMainFrame::addFolder(const QString& folder)
+{
+    const QStringList files = mp3FilesBelow(folder);
+    if (files.isEmpty()) {
+        platform::prompter().showMessage(
+            QStringLiteral("Im Ordner '%1' liegt keine *.mp3-Datei.").arg(folder).toStdString());
+        return;
+    }
+    runPathCommand(document_, PathCommand::Add, toPaths(files), this);
+    updateTitle();
 }
 
 void CMainFrame::onNew()
@@ -240,7 +272,7 @@ void CMainFrame::onNew()
 
 void CMainFrame::onOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kListFilter);
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kOpenFilter);
     if (!path.isEmpty())
         openDocument(path);
 }

@@ -33,7 +33,8 @@ public:
     QAction* action(int id) const;
 
     // The open path for the Open dialog, recent files, dropped files and the
-    // command line: a list file replaces the list, an MP3 file is added.
+    // command line: a list file replaces the list, an MP3 file is added, and
+    // so are the MP3 files below a folder.
     bool openDocument(const QString& path);
 
 protected:
@@ -49,6 +50,8 @@ private:
     void connectCommands();
     void updateTitle();
     void updateRecentFiles();
+    void openRecentFile(const QString& path);
+    void addFolder(const QString& folder);
     void onNew();
     void onOpen();
     void onSave();

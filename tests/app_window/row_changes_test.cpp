@@ -23,14 +23,6 @@ protected:
         view_->setFocus();
     }
 
-    void select(std::initializer_list<int> rows)
-    {
-        view_->clearSelection();
-        for (const int row : rows)
-            view_->selectionModel()->select(view_->model()->index(row, 0),
-                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-
     std::vector<std::string> names() const
     {
         std::vector<std::string> result;
