@@ -26,6 +26,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace commands;
@@ -38,6 +39,8 @@ const QString kOpenFilter = QStringLiteral("M3L-Dateien (*.m3l);;Alle Dateien (*
 const QString kAddFilter =
     QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
 const QString kIdleText = QStringLiteral("Bereit");
+// How often files handed over wait for an open dialog to close.
+constexpr int kWaitForDialogMs = 250;
 
 std::vector<std::string> toPaths(const QStringList& files)
 {
@@ -222,6 +225,21 @@ void CMainFrame::updateRecentFiles()
         fileMenu_->insertAction(recentPlaceholder_, recent);
         recentActions_ << recent;
     }
+}
+
+void CMainFrame::openFiles(const QStringList& paths)
+{
+    if (QApplication::activeModalWidget()) {
+        // A command or a question is under way; the files must not change the list under it.
+        QTimer::singleShot(kWaitForDialogMs, this, [this, paths] { openFiles(paths); });
+        return;
+    }
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    for (const QString& path : paths)
+        openDocument(path);
 }
 
 void CMainFrame::openRecentFile(const QString& path)

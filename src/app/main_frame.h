@@ -36,6 +36,10 @@ public:
     // command line: a list file replaces the list, an MP3 file is added, and
     // so are the MP3 files below a folder.
     bool openDocument(const QString& path);
+    // Files named on the command line or handed over by a later start: the
+    // window comes to the front and opens them one after the other, as
+    // dropped files are. While a dialog is open they wait for it to close.
+    void openFiles(const QStringList& paths);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
