@@ -8,6 +8,6 @@ CLiedkramApp::CLiedkramApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setOrganizationName(QStringLiteral("CD_Cover erstellen"));
     setApplicationName(QStringLiteral("Liedkram"));
-    setWindowIcon(QIcon(QStringLiteral(":/res/liedkram.xpm")));
+    setWindowIcon(QIcon(QStringLiteral(":/res/liedkram.svg")));
     installGermanTranslation(*this);
 }

@@ -109,7 +109,7 @@ void CMainFrame::createActions()
         action->setStatusTip(statusTip);
         action->setToolTip(toolTip.isEmpty() ? text : toolTip);
         if (command.iconName)
-            action->setIcon(toolbarIcon(command.id, QString::fromUtf8(command.iconName)));
+            action->setIcon(toolbarIcon(QString::fromUtf8(command.iconName)));
         action->setEnabled(!isWithoutFunction(command.id));
         actions_[command.id] = action;
     }
