@@ -10,6 +10,8 @@ packages=(
   libgtest-dev
   libgmock-dev
   qt6-base-dev
+  qt6-translations-l10n
+  libqt6svg6
   lame
   twolame
   ffmpeg

@@ -45,6 +45,8 @@ CDuplicateDlg::CDuplicateDlg(const QString& message, QWidget* parent) : QDialog(
     text->setWordWrap(true);
     text->setTextFormat(Qt::PlainText);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Selecting text must not take the focus from the buttons, or Enter would press none.
+    text->setFocusPolicy(Qt::NoFocus);
     text->setMinimumWidth(fontMetrics().averageCharWidth() * kMessageWidthQuarterChars / 4);
     layout->addWidget(text, 0, 0, 1, 3);
 

@@ -3,6 +3,7 @@
 #include "entry/liedkram_entry.h"
 
 #include <array>
+#include <unordered_map>
 
 namespace {
 
@@ -76,23 +77,60 @@ QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, i
     return {};
 }
 
-// The document tells after the fact; the rows it names are already in place.
-void EntryTableModel::rowsAppended(std::size_t first, std::size_t count)
+void EntryTableModel::rowsAboutToBeAppended(std::size_t first, std::size_t count)
 {
     beginInsertRows({}, static_cast<int>(first), static_cast<int>(first + count - 1));
+}
+
+void EntryTableModel::rowsAppended(std::size_t, std::size_t)
+{
     endInsertRows();
 }
 
-void EntryTableModel::rowRemoved(std::size_t row)
+void EntryTableModel::rowsAboutToBeRemoved(std::size_t first, std::size_t count)
 {
-    beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row));
+    beginRemoveRows({}, static_cast<int>(first), static_cast<int>(first + count - 1));
+}
+
+void EntryTableModel::rowsRemoved(std::size_t, std::size_t)
+{
     endRemoveRows();
+}
+
+void EntryTableModel::rowsAboutToBeReordered()
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    reorderedIndexes_ = persistentIndexList();
+    reorderedEntries_.clear();
+    reorderedEntries_.reserve(static_cast<std::size_t>(reorderedIndexes_.size()));
+    for (const QModelIndex& index : reorderedIndexes_)
+        reorderedEntries_.push_back(&document_.GetEntry(static_cast<std::size_t>(index.row())));
 }
 
 void EntryTableModel::rowsReordered()
 {
-    emit layoutAboutToBeChanged();
-    emit layoutChanged();
+    std::unordered_map<const CLiedkramEntry*, int> rowOf;
+    rowOf.reserve(document_.GetCount());
+    for (std::size_t row = 0; row < document_.GetCount(); ++row)
+        rowOf.emplace(&document_.GetEntry(row), static_cast<int>(row));
+    QModelIndexList moved;
+    moved.reserve(reorderedIndexes_.size());
+    for (qsizetype i = 0; i < reorderedIndexes_.size(); ++i)
+        moved.append(index(rowOf.at(reorderedEntries_[static_cast<std::size_t>(i)]), reorderedIndexes_[i].column()));
+    changePersistentIndexList(reorderedIndexes_, moved);
+    reorderedIndexes_.clear();
+    reorderedEntries_.clear();
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void EntryTableModel::rowsAboutToBeReset()
+{
+    beginResetModel();
+}
+
+void EntryTableModel::rowsReset()
+{
+    endResetModel();
 }
 
 void EntryTableModel::rowRefreshed(std::size_t row)
@@ -100,9 +138,13 @@ void EntryTableModel::rowRefreshed(std::size_t row)
     emit dataChanged(index(static_cast<int>(row), 0), index(static_cast<int>(row), kColumnCount - 1));
 }
 
-void EntryTableModel::listCleared()
+void EntryTableModel::listAboutToBeCleared()
 {
     beginResetModel();
+}
+
+void EntryTableModel::listCleared()
+{
     endResetModel();
 }
 

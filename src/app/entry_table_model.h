@@ -4,6 +4,8 @@
 
 #include <QAbstractTableModel>
 
+#include <vector>
+
 // The document's entries as table rows; follows every change of the list.
 class EntryTableModel : public QAbstractTableModel, private DocumentObserver {
     Q_OBJECT
@@ -28,12 +30,22 @@ signals:
     void documentTitleChanged();
 
 private:
+    void rowsAboutToBeAppended(std::size_t first, std::size_t count) override;
     void rowsAppended(std::size_t first, std::size_t count) override;
-    void rowRemoved(std::size_t row) override;
+    void rowsAboutToBeRemoved(std::size_t first, std::size_t count) override;
+    void rowsRemoved(std::size_t first, std::size_t count) override;
+    void rowsAboutToBeReordered() override;
     void rowsReordered() override;
+    void rowsAboutToBeReset() override;
+    void rowsReset() override;
     void rowRefreshed(std::size_t row) override;
+    void listAboutToBeCleared() override;
     void listCleared() override;
     void titleChanged() override;
 
     CLiedkramDoc& document_;
+    // While rows are reordered: the model's persistent indexes and the
+    // entries they stood on, so they can follow their entries.
+    QModelIndexList reorderedIndexes_;
+    std::vector<const CLiedkramEntry*> reorderedEntries_;
 };

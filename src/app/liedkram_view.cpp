@@ -14,10 +14,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 #include <algorithm>
-#include <set>
 
 CLiedkramView::CLiedkramView(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent)
     : QTableView(parent), document_(document), shell_(shell), model_(new EntryTableModel(document, this))
@@ -51,10 +49,15 @@ void CLiedkramView::setCommandActions(std::map<int, QAction*> actions)
 
 std::vector<int> CLiedkramView::selectedRows() const
 {
+    // Read from the selection's ranges: asking row by row costs a walk over
+    // all ranges for every row.
     std::vector<int> rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows.push_back(index.row());
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    }
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
@@ -81,9 +84,13 @@ void CLiedkramView::OnDeleteRows()
         "Sollen die ausgewählten *.mp3's wirklich\naus der Liste entfernt werden?");
     if (answer != platform::kAnswerYes)
         return;
-    for (std::vector<int> rows = selectedRows(); !rows.empty(); rows = selectedRows()) {
-        document_.RemoveRow(static_cast<std::size_t>(rows.front()));
-        document_.SetChanged();
+    const std::vector<int> rows = selectedRows();
+    document_.RemoveRows(std::vector<std::size_t>(rows.begin(), rows.end()));
+    document_.SetChanged();
+    // The focus goes to the row that took the place of the first one removed.
+    if (!currentIndex().isValid() && model_->rowCount() > 0) {
+        const int row = std::min(rows.front(), model_->rowCount() - 1);
+        selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
     }
 }
 
@@ -100,28 +107,8 @@ void CLiedkramView::OnPlay()
 
 void CLiedkramView::OnColumnClick(int column)
 {
-    // The selection and the focus stay with their entries.
-    std::set<const CLiedkramEntry*> selected;
-    for (const int row : selectedRows())
-        selected.insert(&document_.GetEntry(static_cast<std::size_t>(row)));
-    const CLiedkramEntry* focused =
-        currentIndex().isValid() ? &document_.GetEntry(static_cast<std::size_t>(currentIndex().row())) : nullptr;
-
+    // The selection and the focus follow their entries through the model.
     document_.SortByColumn(column);
-
-    QItemSelection selection;
-    int focusRow = -1;
-    for (std::size_t row = 0; row < document_.GetCount(); ++row) {
-        const CLiedkramEntry* entry = &document_.GetEntry(row);
-        const int r = static_cast<int>(row);
-        if (selected.count(entry))
-            selection.select(model_->index(r, 0), model_->index(r, kColumnCount - 1));
-        if (entry == focused)
-            focusRow = r;
-    }
-    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (focusRow >= 0)
-        selectionModel()->setCurrentIndex(model_->index(focusRow, 0), QItemSelectionModel::NoUpdate);
 }
 
 void CLiedkramView::keyPressEvent(QKeyEvent* event)
@@ -183,15 +170,15 @@ void CLiedkramView::paintEvent(QPaintEvent* event)
     const QModelIndex current = currentIndex();
     if (!hasFocus() || !current.isValid())
         return;
-    // The focus frame goes round the whole row, not one cell.
+    // The focus frame goes round the whole row, not one cell. It is drawn
+    // here, dotted in the text colour: styles draw theirs only after a Tab.
     QRect row = visualRect(model_->index(current.row(), 0));
     row.setLeft(0);
     row.setRight(viewport()->width() - 1);
     QPainter painter(viewport());
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.rect = row;
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Text), 1, Qt::DotLine));
+    // A drawn rectangle reaches one pixel past its right and bottom edge.
+    painter.drawRect(row.adjusted(0, 0, -1, -1));
 }
 
 void CLiedkramView::focusInEvent(QFocusEvent* event)

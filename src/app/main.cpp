@@ -2,6 +2,7 @@
 #include "app/main_frame.h"
 #include "app/qt_prompter.h"
 #include "app/qt_shell_opener.h"
+#include "app/single_instance.h"
 #include "document/liedkram_doc.h"
 #include "platform/qsettings_profile.h"
 
@@ -10,6 +11,17 @@
 int main(int argc, char** argv)
 {
     CLiedkramApp app(argc, argv);
+    QStringList paths;
+    const QStringList arguments = app.arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        paths << QFileInfo(arguments.at(i)).absoluteFilePath();
+
+    // A Liedkram that runs already takes the files and comes to the front.
+    SingleInstance instance;
+    if (instance.handOver(paths))
+        return 0;
+    instance.listen();
+
     platform::QSettingsProfile profile;
     platform::installProfile(&profile);
 
@@ -23,11 +35,7 @@ int main(int argc, char** argv)
     frame = &window;
     document.OnNewDocument();
     window.show();
-    // Files named on the command line take the open path one after the
-    // other, as dropped files do: a list file replaces the list, an MP3 file
-    // is added to it; either way the program goes on with the list.
-    const QStringList arguments = app.arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        window.openDocument(QFileInfo(arguments.at(i)).absoluteFilePath());
+    QObject::connect(&instance, &SingleInstance::filesReceived, &window, &CMainFrame::openFiles);
+    window.openFiles(paths);
     return app.exec();
 }

@@ -3,11 +3,13 @@
 #include "app/about_dlg.h"
 #include "app/command_table.h"
 #include "app/edit_runs.h"
+#include "app/folder_files.h"
 #include "app/qt_prompter.h"
 #include "app/entry_table_model.h"
 #include "app/liedkram_view.h"
 #include "app/list_printer.h"
 #include "app/options_dlg.h"
+#include "app/path_run.h"
 #include "app/toolbar_icons.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
@@ -16,14 +18,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace commands;
@@ -31,11 +34,13 @@ using namespace commands;
 namespace {
 
 const QString kListFilter = QStringLiteral("M3L-Dateien (*.m3l)");
+// Open also takes an MP3 file, which it adds to the list.
+const QString kOpenFilter = QStringLiteral("M3L-Dateien (*.m3l);;Alle Dateien (*.*)");
 const QString kAddFilter =
     QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
 const QString kIdleText = QStringLiteral("Bereit");
-// Adding that takes longer than this shows a progress dialog.
-constexpr int kProgressDelayMs = 1000;
+// How often files handed over wait for an open dialog to close.
+constexpr int kWaitForDialogMs = 250;
 
 std::vector<std::string> toPaths(const QStringList& files)
 {
@@ -104,7 +109,7 @@ void CMainFrame::createActions()
         action->setStatusTip(statusTip);
         action->setToolTip(toolTip.isEmpty() ? text : toolTip);
         if (command.iconName)
-            action->setIcon(toolbarIcon(command.id, QString::fromUtf8(command.iconName)));
+            action->setIcon(toolbarIcon(QString::fromUtf8(command.iconName)));
         action->setEnabled(!isWithoutFunction(command.id));
         actions_[command.id] = action;
     }
@@ -182,6 +187,8 @@ void CMainFrame::connectCommands()
     connect(view_, &CLiedkramView::autoEditRequested, this, &CMainFrame::onAutoEdit);
     connect(actions_.at(kExit), &QAction::triggered, this, &QWidget::close);
     connect(actions_.at(kToolbar), &QAction::toggled, toolBar_, &QWidget::setVisible);
+    // The toolbar's own context menu hides it too; the check mark follows.
+    connect(toolBar_, &QToolBar::visibilityChanged, actions_.at(kToolbar), &QAction::setChecked);
     connect(actions_.at(kStatusBar), &QAction::toggled, statusBar(), &QWidget::setVisible);
     connect(actions_.at(kStateIcons), &QAction::triggered, view_, &CLiedkramView::OnToggleStateIcons);
     connect(actions_.at(kPlay), &QAction::triggered, view_, &CLiedkramView::OnPlay);
@@ -214,9 +221,34 @@ void CMainFrame::updateRecentFiles()
     for (const QString& file : files) {
         auto* recent = new QAction(QStringLiteral("&%1 %2").arg(++number).arg(file), this);
         recent->setStatusTip(QString::fromUtf8(findCommand(kRecentFile)->prompt));
-        connect(recent, &QAction::triggered, this, [this, file] { openDocument(file); });
+        connect(recent, &QAction::triggered, this, [this, file] { openRecentFile(file); });
         fileMenu_->insertAction(recentPlaceholder_, recent);
         recentActions_ << recent;
+    }
+}
+
+void CMainFrame::openFiles(const QStringList& paths)
+{
+    if (QApplication::activeModalWidget()) {
+        // A command or a question is under way; the files must not change the list under it.
+        QTimer::singleShot(kWaitForDialogMs, this, [this, paths] { openFiles(paths); });
+        return;
+    }
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    for (const QString& path : paths)
+        openDocument(path);
+}
+
+void CMainFrame::openRecentFile(const QString& path)
+{
+    // A file that is gone or cannot be read leaves the list once the failure
+    // was told; a cancelled save question keeps it.
+    if (!openDocument(path) && !QFileInfo(path).isReadable()) {
+        recentFiles_.remove(path);
+        updateRecentFiles();
     }
 }
 
@@ -225,6 +257,10 @@ bool CMainFrame::openDocument(const QString& path)
     // Opening the list that is open already only shows it.
     if (!document_.GetPathName().empty() && path.toStdString() == document_.GetPathName())
         return true;
+    if (QFileInfo(path).isDir()) {
+        addFolder(path);
+        return false;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool opened = document_.OnOpenDocument(path.toStdString());
     QApplication::restoreOverrideCursor();
@@ -232,6 +268,18 @@ bool CMainFrame::openDocument(const QString& path)
         recentFiles_.add(path);
     updateTitle();
     return opened;
+}
+
+void CMainFrame::addFolder(const QString& folder)
+{
+    const QStringList files = mp3FilesBelow(folder);
+    if (files.isEmpty()) {
+        platform::prompter().showMessage(
+            QStringLiteral("Im Ordner '%1' liegt keine *.mp3-Datei.").arg(folder).toStdString());
+        return;
+    }
+    runPathCommand(document_, PathCommand::Add, toPaths(files), this);
+    updateTitle();
 }
 
 void CMainFrame::onNew()
@@ -242,7 +290,7 @@ void CMainFrame::onNew()
 
 void CMainFrame::onOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kListFilter);
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), kOpenFilter);
     if (!path.isEmpty())
         openDocument(path);
 }
@@ -273,38 +321,20 @@ void CMainFrame::onSaveAs()
     updateTitle();
 }
 
-void CMainFrame::runWithProgress(const QStringList& files, bool add)
-{
-    QProgressDialog progress(add ? QStringLiteral("MP3s hinzufügen") : QStringLiteral("MP3s subtrahieren"),
-                             QStringLiteral("Abbrechen"), 0, static_cast<int>(files.size()), this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressDelayMs);
-    document_.progress = [&progress](std::size_t done, std::size_t) {
-        progress.setValue(static_cast<int>(done));
-        return !progress.wasCanceled();
-    };
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (add)
-        document_.OnAddMp3s(toPaths(files));
-    else
-        document_.OnSubtractMp3s(toPaths(files));
-    QApplication::restoreOverrideCursor();
-    document_.progress = nullptr;
-    updateTitle();
-}
-
 void CMainFrame::onAddMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
     if (!files.isEmpty())
-        runWithProgress(files, true);
+        runPathCommand(document_, PathCommand::Add, toPaths(files), this);
+    updateTitle();
 }
 
 void CMainFrame::onSubtractMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
     if (!files.isEmpty())
-        runWithProgress(files, false);
+        runPathCommand(document_, PathCommand::Subtract, toPaths(files), this);
+    updateTitle();
 }
 
 void CMainFrame::onOptions()

@@ -33,8 +33,13 @@ public:
     QAction* action(int id) const;
 
     // The open path for the Open dialog, recent files, dropped files and the
-    // command line: a list file replaces the list, an MP3 file is added.
+    // command line: a list file replaces the list, an MP3 file is added, and
+    // so are the MP3 files below a folder.
     bool openDocument(const QString& path);
+    // Files named on the command line or handed over by a later start: the
+    // window comes to the front and opens them one after the other, as
+    // dropped files are. While a dialog is open they wait for it to close.
+    void openFiles(const QStringList& paths);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -49,6 +54,8 @@ private:
     void connectCommands();
     void updateTitle();
     void updateRecentFiles();
+    void openRecentFile(const QString& path);
+    void addFolder(const QString& folder);
     void onNew();
     void onOpen();
     void onSave();
@@ -62,7 +69,6 @@ private:
     void onPrintSetup();
     void onManualEdit();
     void onAutoEdit();
-    void runWithProgress(const QStringList& paths, bool add);
     std::optional<std::string> askListPath();
 
     CLiedkramDoc& document_;

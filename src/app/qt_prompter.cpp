@@ -18,20 +18,51 @@ QString caption()
     return QApplication::applicationName();
 }
 
+// A busy command's wait cursor gives way to the arrow while the user reads
+// and answers.
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking() : busy_(QApplication::overrideCursor() != nullptr)
+    {
+        if (busy_)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~ArrowWhileAsking()
+    {
+        if (busy_)
+            QApplication::restoreOverrideCursor();
+    }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+private:
+    bool busy_;
+};
+
 }  // namespace
+
+QWidget* QtPrompter::owner() const
+{
+    // Above a modal window that is up (a command's progress), not under it.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return parent_();
+}
 
 QtPrompter::QtPrompter(std::function<QWidget*()> parent) : parent_(std::move(parent)) {}
 
 void QtPrompter::showMessage(std::string_view text)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption(), textOf(text), QMessageBox::Ok, parent_());
+    QMessageBox box(QMessageBox::NoIcon, caption(), textOf(text), QMessageBox::Ok, owner());
+    const ArrowWhileAsking arrow;
     box.exec();
 }
 
 int QtPrompter::askYesNoCancel(std::string_view text)
 {
     QMessageBox box(QMessageBox::Question, caption(), textOf(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_());
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner());
+    const ArrowWhileAsking arrow;
     switch (box.exec()) {
     case QMessageBox::Yes:
         return platform::kAnswerYes;
@@ -44,13 +75,15 @@ int QtPrompter::askYesNoCancel(std::string_view text)
 
 int QtPrompter::askYesNo(std::string_view text)
 {
-    QMessageBox box(QMessageBox::Question, caption(), textOf(text), QMessageBox::Yes | QMessageBox::No, parent_());
+    QMessageBox box(QMessageBox::Question, caption(), textOf(text), QMessageBox::Yes | QMessageBox::No, owner());
+    const ArrowWhileAsking arrow;
     return box.exec() == QMessageBox::Yes ? platform::kAnswerYes : platform::kAnswerNo;
 }
 
 int QtPrompter::askDuplicate(std::string_view text)
 {
-    CDuplicateDlg dialog(textOf(text), parent_());
+    CDuplicateDlg dialog(textOf(text), owner());
+    const ArrowWhileAsking arrow;
     return dialog.exec();
 }
 
@@ -58,7 +91,8 @@ int QtPrompter::askProgress(std::string_view text)
 {
     if (progressAsker_)
         return progressAsker_(text);
-    QMessageBox box(QMessageBox::Question, caption(), textOf(text), QMessageBox::NoButton, parent_());
+    QMessageBox box(QMessageBox::Question, caption(), textOf(text), QMessageBox::NoButton, owner());
+    const ArrowWhileAsking arrow;
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
     box.addButton(QStringLiteral("&Abbrechen"), QMessageBox::RejectRole);

@@ -6,7 +6,8 @@
 
 class QWidget;
 
-// Message boxes and the duplicate dialog of the desktop program.
+// Message boxes and the duplicate dialog of the desktop program. They show
+// the arrow cursor also while a command is busy.
 class QtPrompter : public platform::Prompter {
 public:
     // parent gives the boxes their owner window (may return null).
@@ -22,6 +23,8 @@ public:
     void setProgressAsker(std::function<int(std::string_view)> asker) { progressAsker_ = std::move(asker); }
 
 private:
+    QWidget* owner() const;
+
     std::function<QWidget*()> parent_;
     std::function<int(std::string_view)> progressAsker_;
 };

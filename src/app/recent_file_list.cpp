@@ -31,6 +31,18 @@ void RecentFileList::add(const QString& path)
     QStringList list = files();
     list.removeAll(path);
     list.prepend(path);
+    store(list);
+}
+
+void RecentFileList::remove(const QString& path)
+{
+    QStringList list = files();
+    list.removeAll(path);
+    store(list);
+}
+
+void RecentFileList::store(const QStringList& list)
+{
     QSettings settings;
     settings.beginGroup(kGroup);
     for (int number = 1; number <= kSize; ++number) {

@@ -10,4 +10,8 @@ public:
 
     QStringList files() const;
     void add(const QString& path);
+    void remove(const QString& path);
+
+private:
+    static void store(const QStringList& list);
 };

@@ -2,6 +2,6 @@
 
 #include <QIcon>
 
-// The toolbar icon of a command: the desktop theme's icon when it has one,
-// else a small drawn badge of our own.
-QIcon toolbarIcon(int commandId, const QString& themeName);
+// The toolbar icon of a command: our own drawing (res/icons/NAME.svg), sharp
+// at any size and the same whatever desktop theme is present.
+QIcon toolbarIcon(const QString& name);

@@ -4,6 +4,7 @@
 #include "app/liedkram_view.h"
 #include "app/qt_cover_canvas.h"
 #include "document/liedkram_doc.h"
+#include "platform/prompter.h"
 #include "view/cover_bitmap.h"
 #include "view/cover_painting.h"
 #include "view/cover_texts.h"
@@ -59,8 +60,14 @@ view::FontDescription describe(const QFont& font)
 void CLiedkramView::exportSelection(int kind)
 {
     const auto exportKind = static_cast<view::ExportKind>(kind);
+    const std::vector<const CLiedkramEntry*> entries = selectedEntries();
+    if (entries.empty()) {
+        platform::prompter().showMessage("Nichts zu exportieren: Erst Titel markieren, dann exportieren!");
+        return;
+    }
     const auto& format = view::exportFormat(exportKind);
-    const std::string name = view::initialExportName(document_.GetTitle(), exportKind);
+    // Named after the title without the change marker: a "*" is no part of a file name.
+    const std::string name = view::initialExportName(document_.m_strPlainTitle, exportKind);
     const QString path = askSavePath(this, dialogFilter(format.filter),
                                      QString::fromUtf8(format.extension.data(),
                                                        static_cast<qsizetype>(format.extension.size())),
@@ -68,7 +75,7 @@ void CLiedkramView::exportSelection(int kind)
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    view::exportEntries(exportKind, selectedEntries(), path.toStdString());
+    view::exportEntries(exportKind, entries, path.toStdString());
     QApplication::restoreOverrideCursor();
 }
 

@@ -68,9 +68,9 @@ bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, i
             ++row;
         }
     }
-    entries_.push_back(std::move(entry));
-    const std::size_t row = entries_.size() - 1;
-    notify([row](DocumentObserver& o) { o.rowsAppended(row, 1); });
+    std::vector<std::unique_ptr<CLiedkramEntry>> added;
+    added.push_back(std::move(entry));
+    appendAll(std::move(added));
     return true;
 }
 

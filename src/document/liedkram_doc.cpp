@@ -14,8 +14,34 @@ constexpr const char* kChangeMarker = " *";
 constexpr const char* kUntitled = "Untitled";
 // The smallest record: six empty strings and 42 bytes of numbers.
 constexpr std::size_t kMinRecordSize = 6 + 42;
+// Removing run by run moves the rows behind each run; past this many runs one
+// compacting pass is cheaper.
+constexpr std::size_t kMaxRunsRemovedOneByOne = 32;
 
 }  // namespace
+
+void DocumentObserver::rowsAboutToBeAppended(std::size_t, std::size_t) {}
+
+void DocumentObserver::rowsAboutToBeRemoved(std::size_t, std::size_t) {}
+
+void DocumentObserver::rowsRemoved(std::size_t first, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        rowRemoved(first);
+}
+
+void DocumentObserver::rowRemoved(std::size_t) {}
+
+void DocumentObserver::rowsAboutToBeReordered() {}
+
+void DocumentObserver::rowsAboutToBeReset() {}
+
+void DocumentObserver::rowsReset()
+{
+    rowsReordered();
+}
+
+void DocumentObserver::listAboutToBeCleared() {}
 
 void DocumentObserver::entryDeclined(const CLiedkramEntry&, bool) {}
 
@@ -39,16 +65,59 @@ void CLiedkramDoc::notify(const std::function<void(DocumentObserver&)>& call)
         call(*observer);
 }
 
+void CLiedkramDoc::removeRun(std::size_t first, std::size_t count)
+{
+    notify([=](DocumentObserver& o) { o.rowsAboutToBeRemoved(first, count); });
+    const auto begin = entries_.begin() + static_cast<std::ptrdiff_t>(first);
+    entries_.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
+    notify([=](DocumentObserver& o) { o.rowsRemoved(first, count); });
+}
+
 void CLiedkramDoc::removeRowAt(std::size_t row)
 {
-    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(row));
-    notify([row](DocumentObserver& o) { o.rowRemoved(row); });
+    removeRun(row, 1);
 }
 
 void CLiedkramDoc::RemoveRow(std::size_t row)
 {
     if (row < entries_.size())
         removeRowAt(row);
+}
+
+void CLiedkramDoc::RemoveRows(std::vector<std::size_t> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    while (!rows.empty() && rows.back() >= entries_.size())
+        rows.pop_back();
+    if (rows.empty())
+        return;
+
+    // Runs of neighbouring rows, as (first, count).
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (const std::size_t row : rows) {
+        if (!runs.empty() && runs.back().first + runs.back().second == row)
+            ++runs.back().second;
+        else
+            runs.emplace_back(row, 1);
+    }
+    if (runs.size() <= kMaxRunsRemovedOneByOne) {
+        // From the last run up, so the rows of the others keep their numbers.
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run)
+            removeRun(run->first, run->second);
+        return;
+    }
+    notify([](DocumentObserver& o) { o.rowsAboutToBeReset(); });
+    std::size_t kept = 0;
+    auto next = rows.begin();
+    for (std::size_t row = 0; row < entries_.size(); ++row) {
+        if (next != rows.end() && *next == row)
+            ++next;
+        else
+            entries_[kept++] = std::move(entries_[row]);
+    }
+    entries_.resize(kept);
+    notify([](DocumentObserver& o) { o.rowsReset(); });
 }
 
 void CLiedkramDoc::RefreshRow(std::size_t row)
@@ -61,6 +130,7 @@ void CLiedkramDoc::SortByColumn(int column)
 {
     if (column < 0 || column >= kColumnCount)
         return;
+    notify([](DocumentObserver& o) { o.rowsAboutToBeReordered(); });
     if (column == 3) {
         // The folded artist is made once per row, not once per comparison.
         std::vector<std::pair<std::string, std::unique_ptr<CLiedkramEntry>>> keyed;
@@ -85,6 +155,7 @@ void CLiedkramDoc::DeleteContents()
 {
     if (m_bClosing)
         return;
+    notify([](DocumentObserver& o) { o.listAboutToBeCleared(); });
     entries_.clear();
     notify([](DocumentObserver& o) { o.listCleared(); });
 }
@@ -100,18 +171,30 @@ void CLiedkramDoc::Serialize(entry::ArchiveReader& archive)
 {
     const std::int32_t count = archive.readI32();
     if (count > 0) {
-        // A count the rest of the file cannot hold reserves nothing.
-        const std::size_t plausible = archive.remaining() / kMinRecordSize;
-        entries_.reserve(entries_.size() + std::min(static_cast<std::size_t>(count), plausible));
-        const std::size_t first = entries_.size();
+        // All records are read before the rows are announced; a file that
+        // ends early adds none. A count the rest of the file cannot hold
+        // reserves nothing.
+        std::vector<std::unique_ptr<CLiedkramEntry>> read;
+        read.reserve(std::min(static_cast<std::size_t>(count), archive.remaining() / kMinRecordSize));
         for (std::int32_t i = 0; i < count; ++i) {
             auto entry = std::make_unique<CLiedkramEntry>();
             entry->Serialize(archive);
-            entries_.push_back(std::move(entry));
+            read.push_back(std::move(entry));
         }
-        notify([first, count](DocumentObserver& o) { o.rowsAppended(first, static_cast<std::size_t>(count)); });
+        appendAll(std::move(read));
     }
     m_bChanged = false;
+}
+
+void CLiedkramDoc::appendAll(std::vector<std::unique_ptr<CLiedkramEntry>> added)
+{
+    const std::size_t first = entries_.size();
+    const std::size_t count = added.size();
+    notify([=](DocumentObserver& o) { o.rowsAboutToBeAppended(first, count); });
+    entries_.reserve(first + count);
+    for (auto& entry : added)
+        entries_.push_back(std::move(entry));
+    notify([=](DocumentObserver& o) { o.rowsAppended(first, count); });
 }
 
 std::string CLiedkramDoc::GetTitle() const

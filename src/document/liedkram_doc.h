@@ -35,14 +35,28 @@ struct PathsReport {
     bool allDone() const { return skipped == 0 && unmarked == 0 && !cancelled; }
 };
 
-// Told about every change of the list, so that a view can follow it.
+// Told about every change of the list, so that a view can follow it. Each
+// change is announced before it is made ("about to") and told again once it
+// is done, so a Qt model can bracket it; observers that only follow after the
+// fact need not listen to the announcements.
 class DocumentObserver {
 public:
     virtual ~DocumentObserver() = default;
+    virtual void rowsAboutToBeAppended(std::size_t first, std::size_t count);
     virtual void rowsAppended(std::size_t first, std::size_t count) = 0;
-    virtual void rowRemoved(std::size_t row) = 0;
+    virtual void rowsAboutToBeRemoved(std::size_t first, std::size_t count);
+    // The rows first .. first + count - 1 are gone; by default told as that
+    // many removals of the row at first.
+    virtual void rowsRemoved(std::size_t first, std::size_t count);
+    virtual void rowRemoved(std::size_t row);
+    virtual void rowsAboutToBeReordered();
     virtual void rowsReordered() = 0;
+    // Many separate runs of rows went at once; the remaining rows are to be
+    // read again. By default told as a reordering.
+    virtual void rowsAboutToBeReset();
+    virtual void rowsReset();
     virtual void rowRefreshed(std::size_t row) = 0;
+    virtual void listAboutToBeCleared();
     virtual void listCleared() = 0;
     virtual void titleChanged() = 0;
     // A new entry turned away at the duplicate question (cancelled: the
@@ -73,6 +87,8 @@ public:
     // Removes every row that is the same track as the entry.
     void SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& removed);
     void RemoveRow(std::size_t row);
+    // Removes the rows (any order, repeats ignored) in one pass.
+    void RemoveRows(std::vector<std::size_t> rows);
     // Tells the observers that the row's entry changed.
     void RefreshRow(std::size_t row);
     // Sorts all rows ascending by a column; not a change of the list.
@@ -124,6 +140,8 @@ public:
 private:
     void notify(const std::function<void(DocumentObserver&)>& call);
     void removeRowAt(std::size_t row);
+    void removeRun(std::size_t first, std::size_t count);
+    void appendAll(std::vector<std::unique_ptr<CLiedkramEntry>> added);
     bool loadListFile(const std::string& path);
     // Reads a list file for the add and subtract commands; false when it
     // failed (reported) or the handler asked to stop.

@@ -101,6 +101,18 @@ private slots:
         QVERIFY(dlg.isVisible());
     }
 
+    void aClickIntoTheMessageLeavesEnterWithTheButton()
+    {
+        CDuplicateDlg dlg(kMessage);
+        // Ends the dialog when Enter did not.
+        QTimer::singleShot(3000, &dlg, [&dlg] { dlg.done(0); });
+        const int result = execWhile(dlg, [&dlg] {
+            QTest::mouseClick(dlg.findChild<QLabel*>("1056"), Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
+        });
+        QCOMPARE(result, DUP_ADD);
+    }
+
     void tabWalksTheButtonsInOrder()
     {
         CDuplicateDlg dlg(kMessage);

@@ -13,10 +13,17 @@ WindowTest::WindowTest() : previousConfigHome_(qgetenv("XDG_CONFIG_HOME"))
     frame_ = std::make_unique<CMainFrame>(doc_, shell_);
     view_ = frame_->view();
     frame_->show();
+    userTimer_.setInterval(10);
+    QObject::connect(&userTimer_, &QTimer::timeout, [this] {
+        if (!users_.empty() && users_.front()())
+            users_.pop_front();
+    });
+    userTimer_.start();
 }
 
 WindowTest::~WindowTest()
 {
+    userTimer_.stop();
     frame_.reset();
     qputenv("XDG_CONFIG_HOME", previousConfigHome_);
 }
@@ -40,6 +47,14 @@ CLiedkramEntry& WindowTest::addListed(const std::string& name, const std::string
 std::string WindowTest::writeSong(const std::string& name)
 {
     return dir_.write(name, testsupport::frames({}, 20));
+}
+
+void WindowTest::select(std::initializer_list<int> rows)
+{
+    view_->clearSelection();
+    for (const int row : rows)
+        view_->selectionModel()->select(view_->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 }  // namespace apptest

@@ -7,6 +7,11 @@
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
+#include <QApplication>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +30,26 @@ protected:
                               std::uint32_t flags = 0);
     // Writes an MP3 file of a few frames into the temporary folder.
     std::string writeSong(const std::string& name);
+    // Selects the rows, and only them.
+    void select(std::initializer_list<int> rows);
+
+    // Does what the user does in the next modal dialog, once it is up, if it
+    // is of the type; the users take their dialogs in the order given.
+    template <class Dialog>
+    void whenUp(std::function<void(Dialog&)> user)
+    {
+        users_.push_back([this, user] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            // A dialog already answered may still be up until its loop ends.
+            if (!dialog || !dialog->isVisible() || dialog->property("met").toBool())
+                return false;
+            dialog->setProperty("met", true);
+            ++dialogsMet_;
+            user(*dialog);
+            return true;
+        });
+    }
+    int dialogsMet() const { return dialogsMet_; }
 
     testsupport::TempDir dir_;
     testsupport::RecordingShell shell_;
@@ -34,6 +59,9 @@ protected:
 
 private:
     QByteArray previousConfigHome_;
+    std::deque<std::function<bool()>> users_;
+    QTimer userTimer_;
+    int dialogsMet_ = 0;
 };
 
 }  // namespace apptest

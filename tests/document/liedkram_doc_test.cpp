@@ -239,3 +239,95 @@ TEST_F(DocumentTest, AListThatCannotBeSavedIsNamedInTheMessage)
     EXPECT_TRUE(doc_.m_bChanged);
     EXPECT_EQ(doc_.GetPathName(), "");
 }
+
+namespace {
+
+// Notes every announcement and every completed change with the row count the
+// document had at that moment.
+class AnnouncementLog : public DocumentObserver {
+public:
+    explicit AnnouncementLog(const CLiedkramDoc& doc) : doc_(doc) {}
+    void rowsAboutToBeAppended(std::size_t first, std::size_t count) override { note("+?", first, count); }
+    void rowsAppended(std::size_t first, std::size_t count) override { note("+", first, count); }
+    void rowsAboutToBeRemoved(std::size_t first, std::size_t count) override { note("-?", first, count); }
+    void rowsRemoved(std::size_t first, std::size_t count) override { note("-", first, count); }
+    void rowsAboutToBeReordered() override { note("~?", 0, 0); }
+    void rowsReordered() override { note("~", 0, 0); }
+    void rowsAboutToBeReset() override { note("*?", 0, 0); }
+    void rowsReset() override { note("*", 0, 0); }
+    void rowRefreshed(std::size_t) override {}
+    void listAboutToBeCleared() override { note("0?", 0, 0); }
+    void listCleared() override { note("0", 0, 0); }
+    void titleChanged() override {}
+    std::vector<std::string> log;
+
+private:
+    void note(const char* what, std::size_t first, std::size_t count)
+    {
+        log.push_back(std::string(what) + std::to_string(first) + "x" + std::to_string(count) + "@" +
+                      std::to_string(doc_.GetCount()));
+    }
+    const CLiedkramDoc& doc_;
+};
+
+}  // namespace
+
+TEST_F(DocumentTest, EveryChangeIsAnnouncedBeforeItIsMade)
+{
+    AnnouncementLog observer(doc_);
+    doc_.addObserver(&observer);
+    fill({"C", "B", "A", "D", "E"});
+    doc_.SortByColumn(3);
+    doc_.RemoveRows({4, 0, 1, 4});
+    EXPECT_EQ(artists(), (std::vector<std::string>{"C", "D"}));
+    doc_.DeleteContents();
+    doc_.removeObserver(&observer);
+    EXPECT_EQ(observer.log, (std::vector<std::string>{
+                                "+?0x1@0", "+0x1@1", "+?1x1@1", "+1x1@2", "+?2x1@2", "+2x1@3", "+?3x1@3", "+3x1@4",
+                                "+?4x1@4", "+4x1@5", "~?0x0@5", "~0x0@5",
+                                // The last run first, so the first run's rows keep their numbers.
+                                "-?4x1@5", "-4x1@4", "-?0x2@4", "-0x2@2", "0?0x0@2", "00x0@0"}));
+}
+
+TEST_F(DocumentTest, ReadingAListAnnouncesAllItsRowsAtOnce)
+{
+    fill({"A", "B", "C"});
+    const auto path = dir_.file("three.m3l");
+    ASSERT_TRUE(doc_.OnSaveDocument(path));
+    CLiedkramDoc other;
+    AnnouncementLog observer(other);
+    other.addObserver(&observer);
+    ASSERT_TRUE(other.OnOpenDocument(path));
+    other.removeObserver(&observer);
+    EXPECT_EQ(observer.log, (std::vector<std::string>{"0?0x0@0", "00x0@0", "+?0x3@0", "+0x3@3"}));
+}
+
+TEST_F(DocumentTest, RemovingManySeparateRowsKeepsTheOthersInOrder)
+{
+    AnnouncementLog observer(doc_);
+    std::vector<std::size_t> odd;
+    int answer = 0;
+    for (int i = 0; i < 200; ++i) {
+        doc_.AddEntry(listed(std::to_string(i) + ".mp3", std::to_string(i), "Song"), false, answer);
+        if (i % 2 == 1)
+            odd.push_back(static_cast<std::size_t>(i));
+    }
+    odd.push_back(500);  // not a row: ignored
+    doc_.addObserver(&observer);
+    doc_.RemoveRows(odd);
+    doc_.removeObserver(&observer);
+    ASSERT_EQ(doc_.GetCount(), 100u);
+    for (std::size_t i = 0; i < doc_.GetCount(); ++i)
+        EXPECT_EQ(doc_.GetEntry(i).m_szArtist.str(), std::to_string(2 * i));
+    EXPECT_EQ(observer.log, (std::vector<std::string>{"*?0x0@200", "*0x0@100"}));
+}
+
+TEST_F(DocumentTest, ObserversThatFollowAfterTheFactSeeSingleRemovals)
+{
+    RecordingObserver observer;
+    fill({"A", "B", "C", "D"});
+    doc_.addObserver(&observer);
+    doc_.RemoveRows({1, 2});
+    doc_.removeObserver(&observer);
+    EXPECT_EQ(observer.log, "-1-1");
+}

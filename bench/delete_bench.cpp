@@ -1,0 +1,116 @@
+// Deleting 100,000 selected rows from the list view, all of them and every
+// other one, beside a baseline from the same run: reading the same 100,000
+// rows into the same view.
+
+#include "bench_files.h"
+#include "stopwatch.h"
+
+#include "app/liedkram_view.h"
+#include "document/liedkram_doc.h"
+#include "entry/archive.h"
+#include "entry/liedkram_entry.h"
+#include "platform/prompter.h"
+#include "platform/shell_open.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRows = 100000;
+constexpr int kRounds = 3;
+
+class NoShell : public platform::ShellOpener {
+public:
+    bool open(const std::string&, const std::string&) override { return false; }
+};
+
+std::vector<std::uint8_t> listBytes()
+{
+    entry::ArchiveWriter writer;
+    writer.writeI32(kRows);
+    for (int i = 0; i < kRows; ++i) {
+        CLiedkramEntry entry;
+        entry.m_szFileName = "Artist " + std::to_string(i % 997) + " - Song " + std::to_string(i) + ".mp3";
+        entry.m_szPath = "/home/anna/Musik/" + std::to_string(i % 300);
+        entry.m_szArtist = "Artist " + std::to_string(i % 997);
+        entry.m_szTitle = "Song " + std::to_string(i);
+        entry.m_dwHeader = 0x4490FBFF;
+        entry.m_nFileSize = 4000000 + i;
+        entry.m_nLengthMs = 240000;
+        entry.m_nBitrate = 128000;
+        entry.Serialize(writer);
+    }
+    return writer.bytes();
+}
+
+// A document with its view, filled with the rows; the time of the filling
+// is the baseline.
+struct Fixture {
+    Fixture(const std::vector<std::uint8_t>& bytes, bench::BestOf& fill) : view(doc, shell)
+    {
+        fill.time([&] {
+            entry::ArchiveReader archive(bytes);
+            doc.Serialize(archive);
+        });
+        if (view.model()->rowCount() != kRows)
+            throw std::runtime_error("the view does not show all rows");
+    }
+
+    CLiedkramDoc doc;
+    NoShell shell;
+    CLiedkramView view;
+};
+
+void deleteSelection(Fixture& fixture, bench::BestOf& timing, std::size_t remaining)
+{
+    timing.time([&] { fixture.view.OnDeleteRows(); });
+    if (fixture.doc.GetCount() != remaining || static_cast<std::size_t>(fixture.view.model()->rowCount()) != remaining)
+        throw std::runtime_error("the delete left the wrong number of rows");
+}
+
+int run(platform::ScriptedPrompter& prompter)
+{
+    prompter.setFallback(platform::ScriptedPrompter::Kind::YesNo, platform::kAnswerYes);
+    const std::vector<std::uint8_t> bytes = listBytes();
+    bench::BestOf fill;
+    bench::BestOf deleteAll;
+    bench::BestOf deleteEveryOther;
+    for (int round = 0; round < kRounds; ++round) {
+        {
+            Fixture all(bytes, fill);
+            all.view.selectAll();
+            deleteSelection(all, deleteAll, 0);
+        }
+        {
+            Fixture alternate(bytes, fill);
+            QItemSelection selection;
+            const QAbstractItemModel* model = alternate.view.model();
+            for (int row = 0; row < kRows; row += 2)
+                selection.select(model->index(row, 0), model->index(row, model->columnCount() - 1));
+            alternate.view.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+            deleteSelection(alternate, deleteEveryOther, kRows / 2);
+        }
+    }
+    std::printf("list view of %d rows, best of %d rounds\n", kRows, kRounds);
+    std::printf("delete all %d selected rows:      %6.3f s   (reading the %d rows into the view: %6.3f s; "
+                "target < 1 s)\n",
+                kRows, deleteAll.seconds(), kRows, fill.seconds());
+    std::printf("delete every other row (%d runs): %6.3f s\n", kRows / 2, deleteEveryOther.seconds());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return bench::runWithSeams("liedkram-bench-delete",
+                               [](platform::MemoryProfile&, platform::ScriptedPrompter& prompter) { return run(prompter); });
+}

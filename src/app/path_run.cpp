@@ -1,0 +1,184 @@
+#include "app/path_run.h"
+
+#include "document/liedkram_doc.h"
+#include "platform/prompter.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Passes every message and question on to the installed prompter and keeps
+// the time they were open, so that time does not count as work.
+class QuestionClock : public platform::Prompter {
+public:
+    QuestionClock() : inner_(platform::prompter()) { platform::installPrompter(this); }
+    ~QuestionClock() override { platform::installPrompter(&inner_); }
+    QuestionClock(const QuestionClock&) = delete;
+    QuestionClock& operator=(const QuestionClock&) = delete;
+
+    qint64 milliseconds() const { return milliseconds_; }
+
+    void showMessage(std::string_view text) override
+    {
+        timed([&] { inner_.showMessage(text); return 0; });
+    }
+    int askYesNoCancel(std::string_view text) override
+    {
+        return timed([&] { return inner_.askYesNoCancel(text); });
+    }
+    int askYesNo(std::string_view text) override
+    {
+        return timed([&] { return inner_.askYesNo(text); });
+    }
+    int askDuplicate(std::string_view text) override
+    {
+        return timed([&] { return inner_.askDuplicate(text); });
+    }
+    int askProgress(std::string_view text) override
+    {
+        return timed([&] { return inner_.askProgress(text); });
+    }
+
+private:
+    template <class Ask>
+    int timed(Ask&& ask)
+    {
+        QElapsedTimer open;
+        open.start();
+        const int answer = ask();
+        milliseconds_ += open.elapsed();
+        return answer;
+    }
+
+    platform::Prompter& inner_;
+    qint64 milliseconds_ = 0;
+};
+
+// Counts the rows the command adds and removes.
+class RowCounter : public DocumentObserver {
+public:
+    explicit RowCounter(CLiedkramDoc& doc) : doc_(doc) { doc_.addObserver(this); }
+    ~RowCounter() override { doc_.removeObserver(this); }
+    RowCounter(const RowCounter&) = delete;
+    RowCounter& operator=(const RowCounter&) = delete;
+
+    void rowsAppended(std::size_t, std::size_t count) override { added += count; }
+    void rowsRemoved(std::size_t, std::size_t count) override { removed += count; }
+    void rowsReordered() override {}
+    void rowRefreshed(std::size_t) override {}
+    void listCleared() override {}
+    void titleChanged() override {}
+
+    std::size_t added = 0;
+    std::size_t removed = 0;
+
+private:
+    CLiedkramDoc& doc_;
+};
+
+// How far the command has come, with "Abbrechen"; Escape and the close box
+// cancel as well.
+class PathProgressDlg : public QDialog {
+public:
+    PathProgressDlg(const QString& text, int total, QWidget* parent) : QDialog(parent)
+    {
+        setObjectName(QStringLiteral("pathProgress"));
+        setWindowTitle(QApplication::applicationName());
+        setWindowModality(Qt::ApplicationModal);
+        auto* label = new QLabel(text, this);
+        bar_ = new QProgressBar(this);
+        bar_->setRange(0, total);
+        auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+        cancel->setObjectName(QStringLiteral("cancel"));
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(label);
+        layout->addWidget(bar_);
+        layout->addWidget(cancel, 0, Qt::AlignHCenter);
+    }
+
+    void setValue(int done) { bar_->setValue(done); }
+    bool cancelled() const { return cancelled_; }
+    void reject() override { cancelled_ = true; }
+
+private:
+    QProgressBar* bar_;
+    bool cancelled_ = false;
+};
+
+// The wait cursor and the progress callback, for as long as this lives.
+class BusyWhile {
+public:
+    explicit BusyWhile(CLiedkramDoc& doc) : doc_(doc) { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyWhile()
+    {
+        QApplication::restoreOverrideCursor();
+        doc_.progress = nullptr;
+    }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    CLiedkramDoc& doc_;
+};
+
+QString entries(std::size_t count)
+{
+    return count == 1 ? QStringLiteral("1 Eintrag") : QStringLiteral("%1 Einträge").arg(count);
+}
+
+std::string cancelMessage(PathCommand command, std::size_t done, std::size_t total, const RowCounter& rows)
+{
+    const QString text = command == PathCommand::Add
+                             ? QStringLiteral("Hinzufügen abgebrochen: %1 von %2 Dateien gelesen, %3 hinzugefügt.")
+                                   .arg(done)
+                                   .arg(total)
+                                   .arg(entries(rows.added))
+                             : QStringLiteral("Subtrahieren abgebrochen: %1 von %2 Dateien gelesen, %3 entfernt.")
+                                   .arg(done)
+                                   .arg(total)
+                                   .arg(entries(rows.removed));
+    return text.toStdString();
+}
+
+}  // namespace
+
+void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<std::string>& paths,
+                    QWidget* parent, int delayMs)
+{
+    const bool add = command == PathCommand::Add;
+    PathProgressDlg dialog(add ? QStringLiteral("MP3s hinzufügen") : QStringLiteral("MP3s subtrahieren"),
+                           static_cast<int>(paths.size()), parent);
+    const RowCounter rows(doc);
+    std::size_t done = 0;
+    {
+        const QuestionClock questions;
+        QElapsedTimer clock;
+        clock.start();
+        doc.progress = [&](std::size_t finished, std::size_t) {
+            done = finished;
+            dialog.setValue(static_cast<int>(finished));
+            if (!dialog.isVisible() && clock.elapsed() - questions.milliseconds() >= delayMs)
+                dialog.show();
+            // Lets the dialog paint and its "Abbrechen" through; it is modal,
+            // so the list cannot change meanwhile.
+            if (dialog.isVisible())
+                QApplication::processEvents();
+            return !dialog.cancelled();
+        };
+        const BusyWhile busy(doc);
+        if (add)
+            doc.OnAddMp3s(paths);
+        else
+            doc.OnSubtractMp3s(paths);
+    }
+    dialog.hide();
+    if (dialog.cancelled())
+        platform::prompter().showMessage(cancelMessage(command, done, paths.size(), rows));
+}

@@ -1,0 +1,297 @@
+// The commands as the user reaches them: context menu, double click, the
+// view toggles, the Open and export dialogs, statistics and the CD cover.
+
+#include "window_fixture.h"
+
+#include "app/command_table.h"
+#include "app/manual_edit_dlg.h"
+#include "entry/liedkram_entry.h"
+#include "platform/file.h"
+
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include <filesystem>
+
+using apptest::WindowTest;
+using namespace commands;
+
+namespace {
+
+// Opens the view's context menu over the row and does what the user does there.
+void inContextMenu(CLiedkramView& view, int row, const std::function<void(QMenu&)>& user)
+{
+    QTimer::singleShot(0, [user] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        user(*menu);
+    });
+    const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &event);
+}
+
+QStringList textsOf(const QMenu& menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu.actions())
+        texts << action->text();
+    return texts;
+}
+
+void clickItem(QMenu& menu, const QString& text)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text) {
+            QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(action).center());
+            return;
+        }
+    }
+    ADD_FAILURE() << "no item " << text.toStdString();
+    menu.close();
+}
+
+std::vector<std::string> filesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& item : std::filesystem::directory_iterator(folder))
+        names.push_back(item.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, TheContextMenuOffersTheRowCommandsAndRunsThem)
+{
+    addListed("a.mp3", "A", "T");
+    addListed("b.mp3", "B", "T");
+    select({1});
+    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    QStringList texts;
+    bool moveEnabled = true;
+    inContextMenu(*view_, 1, [&](QMenu& menu) {
+        texts = textsOf(menu);
+        moveEnabled = menu.actions().at(6)->isEnabled();
+        clickItem(menu, QStringLiteral("Einträge löschen"));
+    });
+    EXPECT_EQ(texts, (QStringList{"Manual Edit", "Auto Edit", "Einstellungen", "Abspielen", "Einträge löschen",
+                                  "CD-Cover", "mp3's verschieben", "Eigenschaften"}));
+    EXPECT_FALSE(moveEnabled);
+    ASSERT_EQ(doc_.GetCount(), 1u);
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "a.mp3");
+}
+
+TEST_F(WindowTest, PlayFromTheContextMenuOpensTheFocusedRow)
+{
+    const auto path = writeSong("a.mp3");
+    addListed("a.mp3", "A", "T");
+    view_->setCurrentIndex(view_->model()->index(0, 0));
+    inContextMenu(*view_, 0, [](QMenu& menu) { clickItem(menu, QStringLiteral("Abspielen")); });
+    EXPECT_EQ(shell_.opened, std::vector<std::string>{path});
+}
+
+TEST_F(WindowTest, ADoubleClickOpensTheManualEditOfTheSelection)
+{
+    addListed("a.mp3", "A", "T");
+    addListed("b.mp3", "B", "T");
+    QStringList captions;
+    whenUp<CManualEditDlg>([&](CManualEditDlg& dialog) {
+        captions << dialog.windowTitle();
+        dialog.reject();
+    });
+    const QPoint at = view_->visualRect(view_->model()->index(1, 2)).center();
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view_->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(captions, QStringList{"Manuelles Editieren - [b.mp3]"});
+    EXPECT_FALSE(doc_.m_bChanged);
+}
+
+TEST_F(WindowTest, TheToolbarCheckMarkFollowsTheToolbar)
+{
+    QAction* toolbar = frame_->action(kToolbar);
+    ASSERT_TRUE(toolbar->isChecked());
+    toolbar->trigger();
+    EXPECT_FALSE(frame_->toolBar()->isVisible());
+    toolbar->trigger();
+    EXPECT_TRUE(frame_->toolBar()->isVisible());
+    // Qt's own context menu over the toolbar uses the toolbar's toggle action.
+    frame_->toolBar()->toggleViewAction()->trigger();
+    EXPECT_FALSE(frame_->toolBar()->isVisible());
+    EXPECT_FALSE(toolbar->isChecked());
+    frame_->toolBar()->toggleViewAction()->trigger();
+    EXPECT_TRUE(toolbar->isChecked());
+}
+
+TEST_F(WindowTest, TheStatusBarToggles)
+{
+    QAction* statusBar = frame_->action(kStatusBar);
+    ASSERT_TRUE(statusBar->isChecked());
+    statusBar->trigger();
+    EXPECT_FALSE(frame_->statusBar()->isVisible());
+    EXPECT_FALSE(statusBar->isChecked());
+    statusBar->trigger();
+    EXPECT_TRUE(frame_->statusBar()->isVisible());
+}
+
+TEST_F(WindowTest, TheFocusRowHasAFrameAfterKeyboardMoves)
+{
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        addListed(name, "", "");
+    frame_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    view_->setFocus();
+    view_->setCurrentIndex(view_->model()->index(0, 0));
+    QTest::keyClick(view_, Qt::Key_Down);
+    ASSERT_EQ(view_->currentIndex().row(), 1);
+    view_->clearSelection();
+    const QImage image = view_->viewport()->grab().toImage();
+    const QRect row = view_->visualRect(view_->model()->index(1, 0));
+    const QColor text = view_->palette().color(QPalette::Active, QPalette::Text);
+    // Right of the last column, where no cell is drawn: the frame's top and
+    // bottom edge, dotted.
+    const int from = view_->horizontalHeader()->sectionViewportPosition(13) + view_->columnWidth(13) + 1;
+    const int to = image.width() - 2;
+    ASSERT_GT(to - from, 9);
+    int framePixels = 0;
+    for (int x = from; x < to; ++x) {
+        framePixels += image.pixelColor(x, row.top()) == text;
+        framePixels += image.pixelColor(x, row.bottom()) == text;
+        EXPECT_NE(image.pixelColor(x, row.top() + row.height() / 2), text);
+    }
+    EXPECT_GE(framePixels, (to - from) / 2);
+}
+
+TEST_F(WindowTest, OpenCanPickAnMp3File)
+{
+    const auto path = writeSong("Band - Song.mp3");
+    QStringList filters;
+    whenUp<QFileDialog>([&](QFileDialog& dialog) {
+        filters = dialog.nameFilters();
+        dialog.selectNameFilter(QStringLiteral("Alle Dateien (*.*)"));
+        dialog.selectFile(QString::fromStdString(path));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    frame_->action(kOpen)->trigger();
+    EXPECT_EQ(filters, (QStringList{"M3L-Dateien (*.m3l)", "Alle Dateien (*.*)"}));
+    ASSERT_EQ(doc_.GetCount(), 1u);
+    EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Song");
+}
+
+TEST_F(WindowTest, ARecentFileThatIsGoneLeavesTheList)
+{
+    addListed("a.mp3", "A", "B");
+    const auto path = dir_.file("gone.m3l");
+    ASSERT_TRUE(doc_.OnSaveDocument(path));
+    frame_->action(kNew)->trigger();
+    ASSERT_TRUE(frame_->openDocument(QString::fromStdString(path)));
+    frame_->action(kNew)->trigger();
+    std::filesystem::remove(path);
+    QMenu* file = frame_->menuBar()->actions()[0]->menu();
+    emit file->aboutToShow();
+    const QString item = QStringLiteral("&1 ") + QString::fromStdString(path);
+    QAction* recent = nullptr;
+    for (QAction* action : file->actions())
+        recent = action->text() == item ? action : recent;
+    ASSERT_NE(recent, nullptr);
+    recent->trigger();
+    ASSERT_EQ(prompter().messages().size(), 1u);
+    EXPECT_NE(prompter().messages()[0].find("gone.m3l"), std::string::npos);
+    emit file->aboutToShow();
+    for (const QAction* action : file->actions())
+        EXPECT_NE(action->text(), item);
+    EXPECT_TRUE(frame_->action(kRecentFile)->isVisible());
+}
+
+TEST_F(WindowTest, AnExportIsNamedWithoutTheChangeMarker)
+{
+    addListed("a.mp3", "A", "T");
+    doc_.SetChanged();
+    select({0});
+    QStringList offered;
+    for (int dialogs = 0; dialogs < 2; ++dialogs) {
+        whenUp<QFileDialog>([&](QFileDialog& dialog) {
+            offered << QFileInfo(dialog.selectedFiles().value(0)).fileName();
+            dialog.reject();
+        });
+    }
+    frame_->action(kExportM3u)->trigger();
+    frame_->action(kExportXls)->trigger();
+    EXPECT_EQ(offered, (QStringList{"Untitled.m3u", "Untitled.xls"}));
+}
+
+TEST_F(WindowTest, AnExportWithNothingSelectedSaysSoAndAsksNothing)
+{
+    addListed("a.mp3", "A", "T");
+    view_->clearSelection();
+    whenUp<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    for (const int id : {kExportXls, kExportM3u, kExportTxt})
+        frame_->action(id)->trigger();
+    EXPECT_EQ(dialogsMet(), 0);
+    EXPECT_EQ(prompter().messages(),
+              std::vector<std::string>(3, "Nichts zu exportieren: Erst Titel markieren, dann exportieren!"));
+}
+
+TEST_F(WindowTest, StatisticsSumUpTheSelection)
+{
+    CLiedkramEntry& a = addListed("a.mp3", "A", "T");
+    CLiedkramEntry& b = addListed("b.mp3", "B", "T");
+    addListed("c.mp3", "C", "T");
+    a.m_nLengthMs = 60000;
+    b.m_nLengthMs = 120000;
+    select({0, 1});
+    inContextMenu(*view_, 0, [](QMenu& menu) { clickItem(menu, QStringLiteral("Eigenschaften")); });
+    ASSERT_EQ(prompter().messages().size(), 1u);
+    EXPECT_EQ(prompter().messages()[0].rfind("Titel:\t2\n", 0), 0u) << prompter().messages()[0];
+    EXPECT_NE(prompter().messages()[0].find("Länge:\t0:03:00.0 h"), std::string::npos) << prompter().messages()[0];
+}
+
+TEST_F(WindowTest, TheCoverWritesNothingWhenADialogIsCancelled)
+{
+    const std::string folder = dir_.file("covers");
+    std::filesystem::create_directory(folder);
+    const auto before = filesIn(folder);
+    for (const char* name : {"a.mp3", "b.mp3"})
+        addListed(name, name, "T").m_nLengthMs = 185200;
+    select({0, 1});
+
+    whenUp<QFontDialog>([](QFontDialog& dialog) { dialog.reject(); });
+    frame_->action(kCdCover)->trigger();
+    EXPECT_EQ(dialogsMet(), 1);
+
+    whenUp<QFontDialog>([](QFontDialog& dialog) { dialog.accept(); });
+    QString offered;
+    whenUp<QFileDialog>([&](QFileDialog& dialog) {
+        offered = QFileInfo(dialog.selectedFiles().value(0)).fileName();
+        dialog.reject();
+    });
+    frame_->action(kCdCover)->trigger();
+    EXPECT_EQ(offered, QStringLiteral("cover.bmp"));
+    EXPECT_EQ(filesIn(folder), before);
+    EXPECT_TRUE(prompter().messages().empty());
+}
+
+TEST_F(WindowTest, AFolderOnTheCommandLineAddsTheMp3FilesBelowIt)
+{
+    std::filesystem::create_directories(dir_.file("Album/CD 2"));
+    writeSong("Album/Band - One.mp3");
+    writeSong("Album/CD 2/Band - Two.MP3");
+    dir_.write("Album/cover.jpg", {1, 2, 3});
+    EXPECT_FALSE(frame_->openDocument(QString::fromStdString(dir_.file("Album"))));
+    ASSERT_EQ(doc_.GetCount(), 2u);
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band - One.mp3");
+    EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "Band - Two.MP3");
+    EXPECT_EQ(frame_->windowTitle(), "Untitled * - Liedkram");
+
+    std::filesystem::create_directory(dir_.file("Leer"));
+    frame_->openDocument(QString::fromStdString(dir_.file("Leer")));
+    EXPECT_EQ(prompter().messages(),
+              std::vector<std::string>{"Im Ordner '" + dir_.file("Leer") + "' liegt keine *.mp3-Datei."});
+}
