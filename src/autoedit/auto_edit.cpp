@@ -95,12 +95,12 @@ int MarkRepairs(CLiedkramEntry& entry)
     return kAutoEditDone;
 }
 
-int AutoEdit(CLiedkramEntry& entry)
+int AutoEdit(CLiedkramEntry& entry, history::ChangeSet* changes)
 {
     if (MarkRepairs(entry) == kAutoEditCancelled)
         return kAutoEditCancelled;
     // With a scan error the content stays, but the rename is still done.
-    return RewriteFile(entry) == RewriteOutcome::Failed ? kAutoEditFailed : kAutoEditDone;
+    return RewriteFile(entry, changes) == RewriteOutcome::Failed ? kAutoEditFailed : kAutoEditDone;
 }
 
 }  // namespace autoedit

@@ -4,6 +4,10 @@
 
 class CLiedkramEntry;
 
+namespace history {
+class ChangeSet;
+}
+
 namespace autoedit {
 
 inline constexpr int kAutoEditDone = 1;
@@ -26,6 +30,7 @@ int MarkRepairs(CLiedkramEntry& entry);
 // for and has the file rewritten and renamed. Returns kAutoEditCancelled when
 // the user cancelled the question (the entry is left as it was but for the
 // proposed name), kAutoEditFailed when the rewrite failed, else kAutoEditDone.
-int AutoEdit(CLiedkramEntry& entry);
+// With a change set, the changes are recorded there (see RewriteFile).
+int AutoEdit(CLiedkramEntry& entry, history::ChangeSet* changes = nullptr);
 
 }  // namespace autoedit

@@ -2,10 +2,13 @@
 
 #include "entry/liedkram_entry.h"
 #include "entry/text_field.h"
+#include "history/change_set.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/path.h"
 #include "platform/prompter.h"
+
+#include <cerrno>
 
 namespace autoedit {
 
@@ -20,14 +23,21 @@ bool isPlainName(const std::string& name)
 
 }  // namespace
 
-bool renameEntryFile(CLiedkramEntry& entry)
+bool renameEntryFile(CLiedkramEntry& entry, history::ChangeSet* changes)
 {
     std::string cause;
     if (!isPlainName(entry.m_strNewName)) {
         cause = platform::causeText(platform::FileCause::BadPath);
     } else if (entry.m_strNewName != entry.m_szFileName.view()) {
         try {
-            platform::renameNoReplace(entry.GetFullPath(), platform::joinPath(entry.m_szPath.view(), entry.m_strNewName));
+            const std::string from = entry.GetFullPath();
+            const std::string to = platform::joinPath(entry.m_szPath.view(), entry.m_strNewName);
+            // A name that is taken fails here, before anything is recorded.
+            if (platform::fileExists(to))
+                throw platform::FileError::fromErrno(EEXIST, to, "cannot rename '" + from + "' to");
+            if (changes)
+                changes->recordRename(from, to, platform::fileStamp(from));
+            platform::renameNoReplace(from, to);
         } catch (const platform::FileError& error) {
             cause = error.causeText();
         }

@@ -4,6 +4,9 @@
 #include "autoedit/header_pass.h"
 #include "entry/back_junk.h"
 #include "entry/liedkram_entry.h"
+#include "history/change_set.h"
+#include "history/journal.h"
+#include "history/journal_location.h"
 #include "mpeg/frame_chain.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
@@ -152,7 +155,24 @@ bool changedMeanwhile(platform::File& in, const std::string& path, const platfor
     return in.stamp() != stamp || platform::fileStamp(path) != stamp;
 }
 
-ContentOutcome rewriteContent(CLiedkramEntry& entry)
+// The replacement goes into the journal before it is made. Where the
+// original cannot be kept, the user decides whether to go on without.
+bool journalReplacement(history::ChangeSet& changes, const platform::ReplacementFile& replacement,
+                        const platform::FileStamp& before)
+{
+    const std::string& path = replacement.target();
+    if (changes.recordReplacement(path, before, replacement.stamp()))
+        return true;
+    const int answer = platform::prompter().askYesNo(
+        "'" + path + "': Das Original kann nirgends aufbewahrt werden; die Änderung ist dann nicht "
+        "rückgängig zu machen. Trotzdem ändern?");
+    if (answer != platform::kAnswerYes)
+        return false;
+    changes.recordUnkeptReplacement(path, before, replacement.stamp());
+    return true;
+}
+
+ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes)
 {
     const std::string path = entry.GetFullPath();
     const std::string changed = "(the file has changed since it was listed)";
@@ -167,8 +187,10 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry)
     }
 
     try {
-        // Replacing the file would leave its other names with the old content.
-        if (in.linkCount() > 1) {
+        // Replacing the file would leave its other names with the old content;
+        // names under which the journal keeps the old content are meant to.
+        const std::uint64_t links = in.linkCount();
+        if (links > 1 && links - 1 != history::keptNamesOf(history::dataDirectory(), path)) {
             reportUnchanged(entry, "(it has further hard links)");
             return ContentOutcome::Refused;
         }
@@ -190,6 +212,8 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry)
                 reportUnchanged(entry, changed);
                 return ContentOutcome::Refused;
             }
+            if (changes && !journalReplacement(*changes, replacement, stamp))
+                return ContentOutcome::Refused;
             replacement.commit();
             entry.m_nModifiedNs = platform::fileStamp(path).modifiedNs;
         }
@@ -210,17 +234,17 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry)
 
 }  // namespace
 
-RewriteOutcome RewriteFile(CLiedkramEntry& entry)
+RewriteOutcome RewriteFile(CLiedkramEntry& entry, history::ChangeSet* changes)
 {
     ContentOutcome content = ContentOutcome::Done;
     if (!(entry.m_nFlags & ENTRY_SCAN_ERROR) && (entry.m_nFlags & ENTRY_REWRITE_MASK))
-        content = rewriteContent(entry);
+        content = rewriteContent(entry, changes);
     if (content == ContentOutcome::Failed)
         return RewriteOutcome::Failed;
     if (content == ContentOutcome::Refused)
         return RewriteOutcome::NotDone;
     // A file that cannot be opened for writing is still renamed.
-    const bool renamed = !(entry.m_nFlags & ENTRY_RENAME) || renameEntryFile(entry);
+    const bool renamed = !(entry.m_nFlags & ENTRY_RENAME) || renameEntryFile(entry, changes);
     return content == ContentOutcome::Done && renamed ? RewriteOutcome::Done : RewriteOutcome::NotDone;
 }
 

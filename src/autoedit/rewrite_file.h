@@ -2,6 +2,10 @@
 
 class CLiedkramEntry;
 
+namespace history {
+class ChangeSet;
+}
+
 namespace autoedit {
 
 enum class RewriteOutcome {
@@ -19,7 +23,9 @@ enum class RewriteOutcome {
 // The new content replaces the file in one step; a file that changes while
 // it is being rewritten is left alone. Afterwards the entry describes the
 // file as it is, and the bits whose work was done are cleared. A content
-// rewrite that was refused or failed renames nothing.
-RewriteOutcome RewriteFile(CLiedkramEntry& entry);
+// rewrite that was refused or failed renames nothing. With a change set,
+// every change is recorded there before it is made, the original content
+// kept (where it cannot be, the user is asked whether to go on).
+RewriteOutcome RewriteFile(CLiedkramEntry& entry, history::ChangeSet* changes = nullptr);
 
 }  // namespace autoedit

@@ -5,6 +5,8 @@
 #include "cli/path_collection.h"
 #include "cli/usage.h"
 #include "document/liedkram_doc.h"
+#include "history/change_set.h"
+#include "history/journal_location.h"
 #include "platform/file.h"
 #include "platform/prompter.h"
 
@@ -26,6 +28,9 @@ int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<
     for (const std::string& problem : collected.problems)
         platform::prompter().showMessage(problem);
     bool allDone = collected.problems.empty();
+    // The ".cop" names of declined files are one change set.
+    history::ChangeSet changes(history::dataDirectory(), "add", history::keepingIsOn());
+    doc.changes = &changes;
     {
         ListChangeRecorder recorder(doc, out, std::move(removedVerb));
         try {
@@ -36,6 +41,7 @@ int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<
             allDone = false;
         }
     }
+    doc.changes = nullptr;
     if (doc.m_bChanged && !saveList(doc, listPath))
         return kExitSkipped;
     return allDone ? kExitOk : kExitSkipped;

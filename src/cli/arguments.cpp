@@ -6,6 +6,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -119,6 +120,16 @@ void parseOutputCommand(std::string_view name, std::vector<std::string> others, 
     takeEntrySource(name, std::move(others), result);
 }
 
+// A count of days or a change set's number.
+std::optional<int> parseCount(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0)
+        return std::nullopt;
+    return value;
+}
+
 // The value behind an option that takes the next argument.
 const std::string& optionValue(std::span<const std::string> args, std::size_t& i, std::string_view what)
 {
@@ -142,6 +153,14 @@ bool parseCommandOption(std::span<const std::string> args, std::size_t& i, Argum
         }
         if (arg == "--rename")
             throw UsageError("--rename needs a value: --rename=ask, --rename=yes or --rename=no");
+        if (arg == "--no-backup") {
+            result.keepOriginals = false;
+            return true;
+        }
+    }
+    if (result.command == Command::History && arg == "--purge") {
+        result.purge = true;
+        return true;
     }
     if (takesList(result.command) && arg == "--list") {
         result.listPath = checkedListPath(optionValue(args, i, "a list file"));
@@ -233,6 +252,18 @@ Arguments parseFileCommand(Command command, std::string_view name, std::span<con
     case Command::Cover:
         parseOutputCommand(name, std::move(others), result);
         return result;
+    case Command::History:
+        if (others.size() > (result.purge ? 1u : 0u))
+            throw usage("takes nothing but --purge [DAYS]");
+        if (!others.empty() && !(result.purgeDays = parseCount(others[0])))
+            throw usage("--purge takes a number of days, not '" + others[0] + "'");
+        return result;
+    case Command::Undo:
+        if (others.size() > 1)
+            throw usage("takes at most the number of a change set");
+        if (!others.empty() && !(result.changeSet = parseCount(others[0])))
+            throw usage("takes the number of a change set, not '" + others[0] + "'");
+        return result;
     case Command::Help:
     case Command::Settings:
         break;
@@ -256,6 +287,7 @@ constexpr std::pair<std::string_view, Command> kFileCommands[] = {
     {"scan", Command::Scan},     {"fix", Command::Fix},           {"list", Command::List},
     {"add", Command::Add},       {"subtract", Command::Subtract}, {"sort", Command::Sort},
     {"export", Command::Export}, {"stats", Command::Stats},       {"cover", Command::Cover},
+    {"history", Command::History}, {"undo", Command::Undo},
 };
 
 }  // namespace

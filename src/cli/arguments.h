@@ -13,7 +13,7 @@
 
 namespace cli {
 
-enum class Command { Help, Scan, Fix, Settings, List, Add, Subtract, Sort, Export, Stats, Cover };
+enum class Command { Help, Scan, Fix, Settings, List, Add, Subtract, Sort, Export, Stats, Cover, History, Undo };
 
 struct Arguments {
     Command command = Command::Help;
@@ -25,6 +25,8 @@ struct Arguments {
     // fix: how the rename question is answered, and whether files stay as they are.
     RenameAnswer rename = RenameAnswer::Ask;
     bool dryRun = false;
+    // fix: --no-backup keeps no originals for this run.
+    bool keepOriginals = true;
     // list, add, subtract, sort, and fix, export, stats and cover with
     // --list: the list file (ending in ".m3l").
     std::string listPath;
@@ -40,6 +42,12 @@ struct Arguments {
     std::optional<CoverFont> font;
     // settings: the one to store; none means list them all.
     std::optional<SettingValue> store;
+    // history: --purge, and the age in days beyond which change sets go
+    // (none: the KeepDays setting).
+    bool purge = false;
+    std::optional<int> purgeDays;
+    // undo: the change set to undo; none: the latest.
+    std::optional<int> changeSet;
 };
 
 // The arguments behind the program name. Throws UsageError when they do not

@@ -9,9 +9,12 @@
 #include "cli/usage.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
+#include "history/change_set.h"
+#include "history/journal_location.h"
 #include "platform/prompter.h"
 
 #include <exception>
+#include <optional>
 
 namespace cli {
 
@@ -19,34 +22,51 @@ namespace {
 
 // Failed: the file did not get all its repairs (a stream that is listed but
 // never repaired, a refused or failed rewrite or rename), reported on the way.
-Visit fixEntry(CLiedkramEntry& entry, bool dryRun, std::ostream& out)
+Visit fixEntry(CLiedkramEntry& entry, history::ChangeSet* changes, std::ostream& out)
 {
     if (autoedit::MarkRepairs(entry) == autoedit::kAutoEditCancelled)
         return Visit::Stop;
     bool done = !(entry.m_nFlags & ENTRY_SCAN_ERROR);
-    if (!dryRun)
-        done = autoedit::RewriteFile(entry) == autoedit::RewriteOutcome::Done && done;
+    // A dry run has no change set: it changes nothing.
+    if (changes)
+        done = autoedit::RewriteFile(entry, changes) == autoedit::RewriteOutcome::Done && done;
     // Each line as soon as its file is done, so what was printed is what was changed.
     out << fixRow(entry) << std::flush;
     return done ? Visit::Kept : Visit::Failed;
 }
 
-}  // namespace
-
-int runFix(const std::vector<std::string>& paths, bool dryRun, std::ostream& out, ProgressLine& progress)
+std::optional<history::ChangeSet> changeSetFor(const std::string& command, const FixOptions& options)
 {
-    out << fixHeader() << std::flush;
-    return walkEntries(paths, progress, [&](CLiedkramEntry& entry) { return fixEntry(entry, dryRun, out); });
+    if (options.dryRun)
+        return std::nullopt;
+    return std::make_optional<history::ChangeSet>(history::dataDirectory(), command,
+                                                  options.keepOriginals && history::keepingIsOn());
 }
 
-int runFixList(const std::string& listPath, bool dryRun, std::ostream& out, ProgressLine& progress)
+history::ChangeSet* pointerTo(std::optional<history::ChangeSet>& changes)
+{
+    return changes ? &*changes : nullptr;
+}
+
+}  // namespace
+
+int runFix(const std::vector<std::string>& paths, const FixOptions& options, std::ostream& out, ProgressLine& progress)
+{
+    auto changes = changeSetFor("fix", options);
+    out << fixHeader() << std::flush;
+    return walkEntries(paths, progress,
+                       [&](CLiedkramEntry& entry) { return fixEntry(entry, pointerTo(changes), out); });
+}
+
+int runFixList(const std::string& listPath, const FixOptions& options, std::ostream& out, ProgressLine& progress)
 {
     CLiedkramDoc doc;
     if (!doc.OnOpenDocument(listPath))
         return kExitSkipped;
     // Files repaired under names a list cannot keep would no longer match it.
-    if (!dryRun && !doc.CanSaveTo(listPath))
+    if (!options.dryRun && !doc.CanSaveTo(listPath))
         return kExitSkipped;
+    auto changes = changeSetFor("fix --list", options);
     out << fixHeader() << std::flush;
     bool allDone = true;
     progress.start(doc.GetCount());
@@ -54,7 +74,7 @@ int runFixList(const std::string& listPath, bool dryRun, std::ostream& out, Prog
         CLiedkramEntry& entry = doc.GetEntry(row);
         Visit outcome = Visit::Failed;
         try {
-            outcome = fixEntry(entry, dryRun, out);
+            outcome = fixEntry(entry, pointerTo(changes), out);
         } catch (const std::exception& error) {
             platform::prompter().showMessage("'" + entry.GetFullPath() + "': " + error.what() + " -> skipped.");
         }
@@ -65,7 +85,7 @@ int runFixList(const std::string& listPath, bool dryRun, std::ostream& out, Prog
     }
     progress.finish();
     // A dry run leaves every file as it was, the list file too.
-    if (!dryRun && !saveList(doc, listPath))
+    if (!options.dryRun && !saveList(doc, listPath))
         return kExitSkipped;
     return allDone ? kExitOk : kExitSkipped;
 }

@@ -3,6 +3,7 @@
 #include "cli/cover_command.h"
 #include "cli/export_command.h"
 #include "cli/fix_command.h"
+#include "cli/history_command.h"
 #include "cli/list_command.h"
 #include "cli/override_profile.h"
 #include "cli/progress_line.h"
@@ -11,6 +12,7 @@
 #include "cli/stats_command.h"
 #include "cli/stderr_prompter.h"
 #include "cli/usage.h"
+#include "history/journal_location.h"
 #include "platform/qsettings_profile.h"
 
 #include <unistd.h>
@@ -46,10 +48,16 @@ int main(int argc, char** argv)
     switch (arguments.command) {
     case cli::Command::Scan:
         return cli::runScan(arguments.paths, std::cout, progress);
-    case cli::Command::Fix:
+    case cli::Command::Fix: {
+        const cli::FixOptions options{arguments.dryRun, arguments.keepOriginals};
         if (!arguments.listPath.empty())
-            return cli::runFixList(arguments.listPath, arguments.dryRun, std::cout, progress);
-        return cli::runFix(arguments.paths, arguments.dryRun, std::cout, progress);
+            return cli::runFixList(arguments.listPath, options, std::cout, progress);
+        return cli::runFix(arguments.paths, options, std::cout, progress);
+    }
+    case cli::Command::History:
+        return cli::runHistory(arguments.purge, arguments.purgeDays, std::cout);
+    case cli::Command::Undo:
+        return cli::runUndo(arguments.changeSet, history::keepingIsOn(), std::cout);
     case cli::Command::List:
         return cli::runList(arguments.listPath, std::cout);
     case cli::Command::Add:

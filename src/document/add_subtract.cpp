@@ -3,10 +3,13 @@
 #include "document/track_compare.h"
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
+#include "history/change_set.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
 #include "platform/text.h"
+
+#include <cerrno>
 
 namespace {
 
@@ -80,7 +83,12 @@ void CLiedkramDoc::markDeclined(const CLiedkramEntry& entry)
     if (isListedFile(path))
         return;
     try {
-        platform::renameNoReplace(path, path + kDeclinedSuffix);
+        const std::string marked = path + kDeclinedSuffix;
+        if (platform::fileExists(marked))
+            throw platform::FileError::fromErrno(EEXIST, marked, "cannot rename '" + path + "' to");
+        if (changes)
+            changes->recordRename(path, marked, platform::fileStamp(path));
+        platform::renameNoReplace(path, marked);
     } catch (const platform::FileError&) {
         // A failed mark is no reason to stop adding the others.
         ++report_.unmarked;

@@ -12,6 +12,10 @@
 
 class CLiedkramEntry;
 
+namespace history {
+class ChangeSet;
+}
+
 namespace entry {
 class ArchiveReader;
 class ArchiveWriter;
@@ -132,6 +136,9 @@ public:
     // Told after each path of the add and subtract commands (done, total);
     // returning false stops the command after that path.
     std::function<bool(std::size_t, std::size_t)> progress;
+
+    // Where the renames of declined files go, while a command records its changes.
+    history::ChangeSet* changes = nullptr;
 
     bool m_bChanged = false;
     bool m_bClosing = false;

@@ -1,6 +1,7 @@
 #include "platform/replacement_file.h"
 
 #include "platform/file_error.h"
+#include "platform/file_system.h"
 #include "platform/path.h"
 
 #include <cerrno>
@@ -26,15 +27,6 @@ std::string hashOf(std::string_view name)
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     return text;
-}
-
-void syncDirectory(const std::string& directory)
-{
-    const int fd = ::open(directory.empty() ? "/" : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 }  // namespace

@@ -23,6 +23,8 @@ public:
     ReplacementFile& operator=(const ReplacementFile&) = delete;
 
     File& file() { return file_; }
+    // The file that gets the new content: the target, a symbolic link followed.
+    const std::string& target() const { return target_; }
     // Makes the content durable and gives it the target's permission bits
     // (a new file's usual ones when there is no target yet), so that commit()
     // is only the step that puts it in place.
@@ -34,6 +36,8 @@ public:
     // After prepare(): whether the new content has the target's owner and
     // group (always, when there is no target yet).
     bool keepsOwnership() const { return keepsOwnership_; }
+    // After prepare(): the stamp the target will have once committed.
+    FileStamp stamp() const { return fileStamp(temporary_); }
 
 private:
     std::string target_;

@@ -20,6 +20,8 @@ public:
     // input is what the program reads from standard input; then its end.
     ProgramRun run(const std::vector<std::string>& args, const std::string& input = "") const;
     const std::string& configDir() const { return config_.path(); }
+    // Its XDG_DATA_HOME: the journal is in liedkram/ below.
+    const std::string& dataHome() const { return data_.path(); }
     // Sets a variable of the environment for every later run.
     void setEnvironment(const std::string& name, const std::string& value);
     // Later runs run as this user and group (the runner must be root).
@@ -27,6 +29,7 @@ public:
 
 private:
     testsupport::TempDir config_;
+    testsupport::TempDir data_;
     std::string environment_;
     std::string user_;
     testsupport::TempDir output_;

@@ -1,3 +1,4 @@
+#include "cli_process.h"
 #include "cli_runner.h"
 #include "old_rip.h"
 #include "platform/replacement_file.h"
@@ -5,12 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -21,15 +18,12 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 using clitest::OldRip;
 using clitest::bytesOf;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Seconds = std::chrono::duration<double>;
+using clitest::CliProcess;
 
 // About 10 MiB of frames: long enough to be killed in every phase.
 constexpr int kFrameCount = 25000;
@@ -54,79 +48,6 @@ std::set<std::string> namesIn(const std::string& directory)
     return names;
 }
 
-// liedkram-cli fix --rename=no started without a shell, so the kill reaches
-// the program itself.
-class FixProcess {
-public:
-    FixProcess(const std::string& configDir, const std::string& path, const std::string& errFile)
-    {
-        std::vector<std::string> env;
-        for (char** variable = environ; *variable; ++variable) {
-            if (std::string_view(*variable).rfind("XDG_CONFIG_HOME=", 0) != 0)
-                env.emplace_back(*variable);
-        }
-        env.push_back("XDG_CONFIG_HOME=" + configDir);
-        const std::vector<std::string> args = {LIEDKRAM_CLI_PATH, "fix", "--rename=no", path};
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<char*> argv;
-        for (const auto& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        std::vector<char*> envp;
-        for (auto& variable : env)
-            envp.push_back(variable.data());
-        envp.push_back(nullptr);
-        started_ = Clock::now();
-        if (::posix_spawn(&pid_, LIEDKRAM_CLI_PATH, &actions, nullptr, argv.data(), envp.data()) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~FixProcess()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            wait();
-        }
-    }
-    FixProcess(const FixProcess&) = delete;
-    FixProcess& operator=(const FixProcess&) = delete;
-
-    bool started() const { return pid_ > 0; }
-    double elapsed() const { return Seconds(Clock::now() - started_).count(); }
-    // True once the program has ended; its exit status is then in status().
-    bool ended()
-    {
-        if (pid_ <= 0)
-            return true;
-        if (::waitpid(pid_, &status_, WNOHANG) != pid_)
-            return false;
-        pid_ = -1;
-        return true;
-    }
-    void wait()
-    {
-        if (pid_ > 0 && ::waitpid(pid_, &status_, 0) == pid_)
-            pid_ = -1;
-    }
-    void kill()
-    {
-        if (pid_ > 0)
-            ::kill(pid_, SIGKILL);
-        wait();
-    }
-    int status() const { return status_; }
-
-private:
-    pid_t pid_ = -1;
-    Clock::time_point started_;
-    int status_ = -1;
-};
-
 struct Timeline {
     double total = 0;           // seconds from the start to the end of the run
     double tempAppears = -1;    // when the temporary file was first seen
@@ -149,7 +70,8 @@ protected:
     Timeline uninterruptedRun()
     {
         Timeline timeline;
-        FixProcess fix(config_.path(), target(), errFile());
+        CliProcess fix({"XDG_CONFIG_HOME=" + config_.path(), "XDG_DATA_HOME=" + data_.path()},
+                       {"fix", "--rename=no", target()}, errFile());
         EXPECT_TRUE(fix.started());
         while (!fix.ended()) {
             if (fix.elapsed() > kHangSeconds) {
@@ -194,6 +116,7 @@ protected:
 
     const OldRip rip_ = clitest::beatlesRip(kFrameCount);
     testsupport::TempDir config_;
+    testsupport::TempDir data_;
     testsupport::TempDir output_;
     testsupport::TempDir music_;
 };
@@ -213,7 +136,8 @@ TEST_F(FixCrash, KilledRunLeavesTheFileWhollyOldOrWhollyNew)
     for (int i = 0; i < kSpreadKills; ++i) {
         resetFile();
         const double delay = timeline.total * (i + 0.5) / kSpreadKills;
-        FixProcess fix(config_.path(), target(), errFile());
+        CliProcess fix({"XDG_CONFIG_HOME=" + config_.path(), "XDG_DATA_HOME=" + data_.path()},
+                       {"fix", "--rename=no", target()}, errFile());
         ASSERT_TRUE(fix.started());
         while (!fix.ended() && fix.elapsed() < delay)
             std::this_thread::sleep_for(kPollStep);
@@ -223,7 +147,8 @@ TEST_F(FixCrash, KilledRunLeavesTheFileWhollyOldOrWhollyNew)
     for (int i = 0; i < kRewriteKills; ++i) {
         resetFile();
         const double delay = rewriteTime * (i + 0.5) / kRewriteKills;
-        FixProcess fix(config_.path(), target(), errFile());
+        CliProcess fix({"XDG_CONFIG_HOME=" + config_.path(), "XDG_DATA_HOME=" + data_.path()},
+                       {"fix", "--rename=no", target()}, errFile());
         ASSERT_TRUE(fix.started());
         while (!fix.ended() && !exists(temporary()) && fix.elapsed() < kHangSeconds)
             std::this_thread::sleep_for(kPollStep);

@@ -1,0 +1,124 @@
+#include "history/change_record.h"
+
+#include <charconv>
+#include <vector>
+
+namespace history {
+
+namespace {
+
+constexpr std::string_view kReplaced = "replaced";
+constexpr std::string_view kRenamed = "renamed";
+constexpr std::size_t kFields = 12;
+
+std::string stampFields(const platform::FileStamp& stamp)
+{
+    return std::to_string(stamp.device) + '\t' + std::to_string(stamp.inode) + '\t' + std::to_string(stamp.size) +
+           '\t' + std::to_string(stamp.modifiedNs);
+}
+
+template <class Number>
+bool readNumber(std::string_view text, Number& number)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+bool readStamp(const std::vector<std::string_view>& fields, std::size_t first, platform::FileStamp& stamp)
+{
+    return readNumber(fields[first], stamp.device) && readNumber(fields[first + 1], stamp.inode) &&
+           readNumber(fields[first + 2], stamp.size) && readNumber(fields[first + 3], stamp.modifiedNs);
+}
+
+std::vector<std::string_view> split(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    std::size_t begin = 0;
+    for (std::size_t tab; (tab = line.find('\t', begin)) != std::string_view::npos; begin = tab + 1)
+        fields.push_back(line.substr(begin, tab - begin));
+    fields.push_back(line.substr(begin));
+    return fields;
+}
+
+}  // namespace
+
+std::string escaped(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            result += "\\\\";
+            break;
+        case '\t':
+            result += "\\t";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        default:
+            result += c;
+        }
+    }
+    return result;
+}
+
+std::optional<std::string> unescaped(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            result += text[i];
+            continue;
+        }
+        if (++i == text.size())
+            return std::nullopt;
+        switch (text[i]) {
+        case '\\':
+            result += '\\';
+            break;
+        case 't':
+            result += '\t';
+            break;
+        case 'n':
+            result += '\n';
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
+    return result;
+}
+
+std::string formatChange(const Change& change)
+{
+    return std::string(change.kind == ChangeKind::Replaced ? kReplaced : kRenamed) + '\t' + escaped(change.path) +
+           '\t' + escaped(change.newPath) + '\t' + escaped(change.kept) + '\t' + stampFields(change.before) + '\t' +
+           stampFields(change.after) + '\n';
+}
+
+std::optional<Change> parseChange(std::string_view line)
+{
+    // A line cut short by a crash has no line break and counts for nothing.
+    if (line.empty() || line.back() != '\n')
+        return std::nullopt;
+    line.remove_suffix(1);
+    const auto fields = split(line);
+    if (fields.size() != kFields || (fields[0] != kReplaced && fields[0] != kRenamed))
+        return std::nullopt;
+    Change change;
+    change.kind = fields[0] == kReplaced ? ChangeKind::Replaced : ChangeKind::Renamed;
+    const auto path = unescaped(fields[1]);
+    const auto newPath = unescaped(fields[2]);
+    const auto kept = unescaped(fields[3]);
+    if (!path || !newPath || !kept || !readStamp(fields, 4, change.before) || !readStamp(fields, 8, change.after))
+        return std::nullopt;
+    change.path = *path;
+    change.newPath = *newPath;
+    change.kept = *kept;
+    return change;
+}
+
+}  // namespace history

@@ -1,0 +1,44 @@
+#include "history/journal_location.h"
+
+#include "platform/profile.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace history {
+
+namespace {
+
+constexpr int kDefaultDays = 30;
+
+std::string homeDirectory()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        return user->pw_dir;
+    return "/tmp";
+}
+
+}  // namespace
+
+std::string dataDirectory()
+{
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    // Only an absolute path counts, as the XDG rules say.
+    const std::string base = dataHome && *dataHome == '/' ? std::string(dataHome) : homeDirectory() + "/.local/share";
+    return base + "/liedkram";
+}
+
+bool keepingIsOn()
+{
+    return platform::profile().getInt("KeepOrig", 1) != 0;
+}
+
+int keptDays()
+{
+    return platform::profile().getInt("KeepDays", kDefaultDays);
+}
+
+}  // namespace history

@@ -1,0 +1,206 @@
+#include "history/change_set.h"
+#include "history/journal.h"
+#include "history/undo.h"
+#include "platform/file.h"
+#include "platform/file_system.h"
+#include "platform/replacement_file.h"
+#include "support/mp3_builder.h"
+#include "support/seam_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+using testsupport::Bytes;
+using testsupport::readFile;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+ino_t inodeOf(const std::string& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_ino;
+}
+
+class Undo : public testsupport::SeamTest {
+protected:
+    // Replaces the file's content as a repair does, recording it first.
+    void replace(history::ChangeSet& changes, const std::string& path, const Bytes& content)
+    {
+        const platform::FileStamp before = platform::fileStamp(path);
+        platform::ReplacementFile replacement(path);
+        replacement.file().write(content);
+        replacement.prepare();
+        ASSERT_TRUE(changes.recordReplacement(replacement.target(), before, replacement.stamp()));
+        replacement.commit();
+    }
+
+    void rename(history::ChangeSet& changes, const std::string& from, const std::string& to)
+    {
+        changes.recordRename(from, to, platform::fileStamp(from));
+        platform::renameNoReplace(from, to);
+    }
+
+    history::ChangeSetRecord set(int number) const
+    {
+        const auto read = history::readChangeSet(data_, number);
+        EXPECT_TRUE(read);
+        return read.value_or(history::ChangeSetRecord{});
+    }
+
+    history::UndoResult undo(int number)
+    {
+        history::ChangeSet changes(data_, "undo " + std::to_string(number), true);
+        return history::undoChangeSet(data_, set(number), changes);
+    }
+
+    testsupport::TempDir music_;
+    testsupport::TempDir dataHome_;
+    const std::string data_ = dataHome_.file("liedkram");
+    const Bytes old_ = testsupport::musicBytes(5000, 1);
+    const Bytes new_ = testsupport::musicBytes(4000, 2);
+};
+
+}  // namespace
+
+TEST_F(Undo, TheOriginalIsKeptAsASecondNameAndComesBackWithItsName)
+{
+    const std::string song = music_.write("song.mp3", old_);
+    const ino_t original = inodeOf(song);
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        replace(changes, song, new_);
+        rename(changes, song, music_.file("Band-Song.mp3"));
+        EXPECT_EQ(changes.number(), 1);
+    }
+    const auto record = set(1);
+    ASSERT_EQ(record.changes.size(), 2u);
+    EXPECT_EQ(record.command, "fix");
+    EXPECT_EQ(history::filesChanged(record), 1u);
+    EXPECT_EQ(history::bytesKept(record), old_.size());
+    // No copy: the kept original is the file's own content under another name.
+    EXPECT_EQ(inodeOf(record.changes[0].kept), original);
+    EXPECT_EQ(fs::path(record.changes[0].kept).parent_path(), fs::path(history::originalsDirectory(data_, 1)));
+
+    const auto result = undo(1);
+    EXPECT_EQ(result.leftAlone, 0u);
+    ASSERT_EQ(result.restored.size(), 1u);
+    EXPECT_EQ(result.restored[0].was, music_.file("Band-Song.mp3"));
+    EXPECT_EQ(result.restored[0].now, song);
+    EXPECT_EQ(readFile(song), old_);
+    EXPECT_EQ(inodeOf(song), original);
+    EXPECT_FALSE(fs::exists(music_.file("Band-Song.mp3")));
+    EXPECT_TRUE(prompter().messages().empty());
+
+    // The undo is a change set of its own: undoing it gives the repair back.
+    EXPECT_EQ(undo(2).leftAlone, 0u);
+    EXPECT_EQ(readFile(music_.file("Band-Song.mp3")), new_);
+    EXPECT_FALSE(fs::exists(song));
+}
+
+TEST_F(Undo, AFileChangedSinceOrANameTakenIsLeftAsItIs)
+{
+    const std::string a = music_.write("a.mp3", old_);
+    const std::string b = music_.write("b.mp3", old_);
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        replace(changes, a, new_);
+        rename(changes, b, music_.file("B.mp3"));
+    }
+    music_.write("a.mp3", testsupport::musicBytes(4000, 3));  // another program wrote it
+    music_.write("b.mp3", {1, 2, 3});                          // the old name is taken
+    const auto result = undo(1);
+    EXPECT_EQ(result.leftAlone, 2u);
+    EXPECT_TRUE(result.restored.empty());
+    EXPECT_EQ(readFile(a), testsupport::musicBytes(4000, 3));
+    EXPECT_EQ(readFile(music_.file("B.mp3")), old_);
+    EXPECT_EQ(readFile(b), (Bytes{1, 2, 3}));
+    ASSERT_EQ(prompter().messages().size(), 2u);
+    EXPECT_EQ(prompter().messages()[0],
+              "'" + music_.file("B.mp3") + "' kann nicht zurück: der Name '" + b + "' ist vergeben -> bleibt, wie es ist.");
+    EXPECT_EQ(prompter().messages()[1], "'" + a + "' wurde seit \"fix\" geändert -> bleibt, wie es ist.");
+}
+
+TEST_F(Undo, AChangeThatNeverReachedTheFileNeedsNothing)
+{
+    // Recorded, then the program was killed before the new content took the file's place.
+    const std::string song = music_.write("song.mp3", old_);
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        const platform::FileStamp before = platform::fileStamp(song);
+        platform::ReplacementFile replacement(song);
+        replacement.file().write(new_);
+        replacement.prepare();
+        ASSERT_TRUE(changes.recordReplacement(song, before, replacement.stamp()));
+        changes.recordRename(song, music_.file("S.mp3"), before);
+    }
+    const auto result = undo(1);
+    EXPECT_EQ(result.leftAlone, 0u);
+    EXPECT_TRUE(result.restored.empty());
+    EXPECT_EQ(readFile(song), old_);
+    EXPECT_TRUE(prompter().messages().empty());
+}
+
+TEST_F(Undo, AnOriginalOnAnotherFileSystemIsCopiedWhereNoSecondNameCanBeMade)
+{
+    // A small file system of its own whose top cannot take the backup folder.
+    testsupport::TempDir mount;
+    if (::mount("none", mount.path().c_str(), "tmpfs", 0, "size=4m") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string song = mount.write("song.mp3", old_);
+    mount.write(".liedkram-backup", {0});  // a file where the folder would go
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        replace(changes, song, new_);
+    }
+    const auto record = set(1);
+    const std::string kept = record.changes.at(0).kept;
+    EXPECT_EQ(fs::path(kept).parent_path(), fs::path(history::originalsDirectory(data_, 1)));
+    EXPECT_NE(platform::deviceOf(kept), platform::deviceOf(song));
+    EXPECT_EQ(readFile(kept), old_);
+
+    EXPECT_EQ(undo(1).leftAlone, 0u);
+    EXPECT_EQ(readFile(song), old_);
+    ::umount(mount.path().c_str());
+}
+
+TEST_F(Undo, PurgingRemovesOldSetsWithTheirOriginalsAndNothingElse)
+{
+    const std::string a = music_.write("a.mp3", old_);
+    const std::string b = music_.write("b.mp3", old_);
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        replace(changes, a, new_);
+    }
+    const std::string keptA = set(1).changes.at(0).kept;
+    // A journal that names a file elsewhere as kept does not get it removed.
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        replace(changes, b, new_);
+    }
+    const std::string victim = music_.write("victim.mp3", old_);
+    const std::string journal = history::changeSetFile(data_, 2);
+    const Bytes bytes = readFile(journal);
+    std::string text(bytes.begin(), bytes.end());
+    const std::string keptB = set(2).changes.at(0).kept;
+    text.replace(text.find(keptB), keptB.size(), victim);
+    std::ofstream(journal, std::ios::binary | std::ios::trunc) << text;
+
+    const auto now = static_cast<std::int64_t>(std::time(nullptr));
+    EXPECT_EQ(history::purgeJournal(data_, 30, now).sets, 0u) << "both are younger than 30 days";
+    const auto purged = history::purgeJournal(data_, 30, now + 31 * 86400);
+    EXPECT_EQ(purged.sets, 2u);
+    EXPECT_EQ(purged.bytes, old_.size());
+    EXPECT_FALSE(fs::exists(keptA));
+    EXPECT_TRUE(fs::exists(victim));
+    EXPECT_TRUE(history::readJournal(data_).empty());
+    EXPECT_FALSE(fs::exists(history::originalsDirectory(data_, 1)));
+}
