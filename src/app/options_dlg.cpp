@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTextBoundaryFinder>
 #include <QVBoxLayout>
 
@@ -44,6 +45,10 @@ constexpr std::array<BoxBinding, 4> kConversionBoxes = {{
     {Setting::CnvSonder, COptionsDlg::IDC_CNVSONDER},
     {Setting::CnvSpace, COptionsDlg::IDC_CNVSPACE},
 }};
+
+// Kept originals stay at least a day and at most ten years.
+constexpr int kMinKeepDays = 1;
+constexpr int kMaxKeepDays = 3650;
 
 constexpr int kTypM = 0;
 constexpr int kTypB = 1;
@@ -159,8 +164,23 @@ void COptionsDlg::createControls()
     conversions->addWidget(addBox(IDC_CNVSONDER, QStringLiteral("' , . entfernen")), 1, 1);
     renameLayout->addLayout(conversions);
 
+    auto* keep = new QGroupBox(QStringLiteral("Rückgängig"), this);
+    auto* keepLayout = new QVBoxLayout(keep);
+    keepLayout->addWidget(addBox(IDC_KEEPORIG, QStringLiteral("Originale aufbewahren")));
+    auto* days = new QHBoxLayout;
+    m_keepDays = new QSpinBox(this);
+    m_keepDays->setObjectName(idName(IDC_KEEPDAYS));
+    m_keepDays->setRange(kMinKeepDays, kMaxKeepDays);
+    auto* daysLabel = new QLabel(QStringLiteral("&Tage lang:"), this);
+    daysLabel->setBuddy(m_keepDays);
+    days->addWidget(daysLabel);
+    days->addWidget(m_keepDays);
+    days->addStretch();
+    keepLayout->addLayout(days);
+
     auto* rightColumn = new QVBoxLayout;
     rightColumn->addWidget(scan);
+    rightColumn->addWidget(keep);
     rightColumn->addStretch();
     rightColumn->addWidget(ok);
     rightColumn->addWidget(cancel);
@@ -195,6 +215,7 @@ void COptionsDlg::createControls()
     connectClick(IDC_TYP_M, &COptionsDlg::OnTypM);
     connectClick(IDC_TYP_B, &COptionsDlg::OnTypB);
     connectClick(IDC_TYP_SELF, &COptionsDlg::OnTypSelf);
+    connectClick(IDC_KEEPORIG, &COptionsDlg::OnKeepOrig);
 }
 
 void COptionsDlg::connectClick(int id, void (COptionsDlg::*rule)())
@@ -227,6 +248,15 @@ void COptionsDlg::OnInitDialog()
     }
 
     OnRename();
+
+    box(IDC_KEEPORIG)->setChecked(platform::isOn(Setting::KeepOrig));
+    m_keepDays->setValue(platform::readSetting(Setting::KeepDays));
+    OnKeepOrig();
+}
+
+void COptionsDlg::OnKeepOrig()
+{
+    m_keepDays->setEnabled(box(IDC_KEEPORIG)->isChecked());
 }
 
 void COptionsDlg::accept()
@@ -239,6 +269,12 @@ void COptionsDlg::accept()
             break;
         case Setting::ID2DatNam:
             profile.writeString(info.key, storedPattern(m_pattern->text()).toStdString());
+            break;
+        case Setting::KeepOrig:
+            profile.writeInt(info.key, box(IDC_KEEPORIG)->isChecked() ? 1 : 0);
+            break;
+        case Setting::KeepDays:
+            profile.writeInt(info.key, m_keepDays->value());
             break;
         default:
             profile.writeInt(info.key, box(boxIdOf(info.setting))->isChecked() ? 1 : 0);

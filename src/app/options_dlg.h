@@ -6,9 +6,10 @@
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
+class QSpinBox;
 
 // The settings dialog. Its state is its controls: they are filled from the
-// profile when the dialog is constructed, OK writes all fifteen settings back,
+// profile when the dialog is constructed, OK writes every setting back,
 // Cancel and the close box write nothing. Every control's objectName is its
 // id, so the rest of the program finds it by number.
 class COptionsDlg : public QDialog {
@@ -33,6 +34,8 @@ public:
         IDC_CNVAMP = 1027,
         IDC_CNVSONDER = 1028,
         IDC_CNVSPACE = 1029,
+        IDC_KEEPORIG = 1031,
+        IDC_KEEPDAYS = 1032,
     };
 
     explicit COptionsDlg(QWidget* parent = nullptr);
@@ -55,6 +58,7 @@ private:
     void OnTypM();
     void OnTypB();
     void OnTypSelf();
+    void OnKeepOrig();
 
     void requireFrontCutAndFullScan();
     void applyPreset(bool conversions, const QString& pattern);
@@ -68,4 +72,5 @@ private:
     QHash<int, QCheckBox*> m_boxes;
     QHash<int, QRadioButton*> m_radios;
     QLineEdit* m_pattern = nullptr;
+    QSpinBox* m_keepDays = nullptr;
 };

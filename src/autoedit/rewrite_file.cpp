@@ -208,12 +208,15 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
             platform::ReplacementFile replacement(path);
             writeContent(entry, plan, in, replacement.file(), fileLength);
             replacement.prepare();
+            if (changes && !journalReplacement(*changes, replacement, stamp))
+                return ContentOutcome::Refused;
+            // The last look, right before the new content takes the file's place.
             if (changedMeanwhile(in, path, stamp)) {
+                if (changes)
+                    changes->withdrawLast();
                 reportUnchanged(entry, changed);
                 return ContentOutcome::Refused;
             }
-            if (changes && !journalReplacement(*changes, replacement, stamp))
-                return ContentOutcome::Refused;
             replacement.commit();
             entry.m_nModifiedNs = platform::fileStamp(path).modifiedNs;
         }

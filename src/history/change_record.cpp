@@ -9,6 +9,20 @@ namespace {
 
 constexpr std::string_view kReplaced = "replaced";
 constexpr std::string_view kRenamed = "renamed";
+constexpr std::string_view kWithdrawn = "withdrawn";
+
+std::string_view nameOf(ChangeKind kind)
+{
+    switch (kind) {
+    case ChangeKind::Replaced:
+        return kReplaced;
+    case ChangeKind::Renamed:
+        return kRenamed;
+    case ChangeKind::Withdrawn:
+        break;
+    }
+    return kWithdrawn;
+}
 constexpr std::size_t kFields = 12;
 
 std::string stampFields(const platform::FileStamp& stamp)
@@ -94,7 +108,7 @@ std::optional<std::string> unescaped(std::string_view text)
 
 std::string formatChange(const Change& change)
 {
-    return std::string(change.kind == ChangeKind::Replaced ? kReplaced : kRenamed) + '\t' + escaped(change.path) +
+    return std::string(nameOf(change.kind)) + '\t' + escaped(change.path) +
            '\t' + escaped(change.newPath) + '\t' + escaped(change.kept) + '\t' + stampFields(change.before) + '\t' +
            stampFields(change.after) + '\n';
 }
@@ -106,10 +120,17 @@ std::optional<Change> parseChange(std::string_view line)
         return std::nullopt;
     line.remove_suffix(1);
     const auto fields = split(line);
-    if (fields.size() != kFields || (fields[0] != kReplaced && fields[0] != kRenamed))
+    if (fields.size() != kFields)
         return std::nullopt;
     Change change;
-    change.kind = fields[0] == kReplaced ? ChangeKind::Replaced : ChangeKind::Renamed;
+    if (fields[0] == kReplaced)
+        change.kind = ChangeKind::Replaced;
+    else if (fields[0] == kRenamed)
+        change.kind = ChangeKind::Renamed;
+    else if (fields[0] == kWithdrawn)
+        change.kind = ChangeKind::Withdrawn;
+    else
+        return std::nullopt;
     const auto path = unescaped(fields[1]);
     const auto newPath = unescaped(fields[2]);
     const auto kept = unescaped(fields[3]);

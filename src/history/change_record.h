@@ -9,8 +9,9 @@
 namespace history {
 
 enum class ChangeKind {
-    Replaced,  // the file's content was replaced
-    Renamed,   // the file got another name (in the same folder or another)
+    Replaced,   // the file's content was replaced
+    Renamed,    // the file got another name (in the same folder or another)
+    Withdrawn,  // the change recorded last for the file was not made after all
 };
 
 // One change to one file, as the journal keeps it.

@@ -84,6 +84,19 @@ void ChangeSet::append(const Change& change)
 {
     begin();
     writeAll(fd_, formatChange(change), changeSetFile(dataDirectory_, number_));
+    last_ = change;
+}
+
+void ChangeSet::withdrawLast()
+{
+    if (!last_)
+        return;
+    Change withdrawn = *last_;
+    withdrawn.kind = ChangeKind::Withdrawn;
+    append(withdrawn);
+    if (!withdrawn.kept.empty())
+        ::unlink(withdrawn.kept.c_str());
+    last_.reset();
 }
 
 std::string ChangeSet::keptName()

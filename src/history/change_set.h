@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace history {
@@ -38,6 +39,9 @@ public:
                                  const platform::FileStamp& after);
     // Before the file at from (with the stamp) is renamed to to.
     void recordRename(const std::string& from, const std::string& to, const platform::FileStamp& stamp);
+    // The change recorded last is not made after all (the file changed
+    // meanwhile): it leaves the set, and its original's kept name goes.
+    void withdrawLast();
 
     // The set's number in the journal; 0 while nothing was recorded.
     int number() const { return number_; }
@@ -55,6 +59,7 @@ private:
     int number_ = 0;
     int fd_ = -1;
     std::size_t kept_ = 0;
+    std::optional<Change> last_;
 };
 
 }  // namespace history

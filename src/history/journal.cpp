@@ -68,8 +68,17 @@ std::optional<ChangeSetRecord> parseChangeSet(int number, std::string_view text)
         return std::nullopt;
     set.command = *command;
     for (std::size_t i = 3; i < lines.size(); ++i) {
-        if (auto change = parseChange(lines[i]))
+        auto change = parseChange(lines[i]);
+        if (!change)
+            continue;
+        if (change->kind != ChangeKind::Withdrawn) {
             set.changes.push_back(std::move(*change));
+            continue;
+        }
+        const auto withdrawn = std::find_if(set.changes.rbegin(), set.changes.rend(),
+                                            [&](const Change& made) { return made.path == change->path; });
+        if (withdrawn != set.changes.rend())
+            set.changes.erase(std::next(withdrawn).base());
     }
     return set;
 }

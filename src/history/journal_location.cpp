@@ -1,6 +1,6 @@
 #include "history/journal_location.h"
 
-#include "platform/profile.h"
+#include "platform/settings.h"
 
 #include <cstdlib>
 #include <pwd.h>
@@ -9,8 +9,6 @@
 namespace history {
 
 namespace {
-
-constexpr int kDefaultDays = 30;
 
 std::string homeDirectory()
 {
@@ -33,12 +31,12 @@ std::string dataDirectory()
 
 bool keepingIsOn()
 {
-    return platform::profile().getInt("KeepOrig", 1) != 0;
+    return platform::isOn(platform::Setting::KeepOrig);
 }
 
 int keptDays()
 {
-    return platform::profile().getInt("KeepDays", kDefaultDays);
+    return platform::readSetting(platform::Setting::KeepDays);
 }
 
 }  // namespace history

@@ -24,6 +24,8 @@ constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
     {Setting::CnvSonder, "CnvSonder", 1, nullptr},
     {Setting::CnvSpace, "CnvSpace", 1, nullptr},
     {Setting::ID2DatNam, "ID2DatNam", 0, "$Artist-$Title"},
+    {Setting::KeepOrig, "KeepOrig", 1, nullptr},
+    {Setting::KeepDays, "KeepDays", 30, nullptr},
 }};
 
 }  // namespace

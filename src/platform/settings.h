@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// The fifteen user settings, in the order the options dialog writes them.
+// The user settings, in the order the options dialog writes them: the
+// fifteen of the repairs, then the two of keeping originals for undo.
 enum class Setting {
     DelFront,
     DelCopy,
@@ -23,6 +24,8 @@ enum class Setting {
     CnvSonder,
     CnvSpace,
     ID2DatNam,
+    KeepOrig,  // keep the originals of changed files (1) or not (0)
+    KeepDays,  // how many days kept originals stay
 };
 
 struct SettingInfo {
@@ -32,7 +35,7 @@ struct SettingInfo {
     const char* defaultText;  // the text setting; null for the others
 };
 
-inline constexpr std::size_t kSettingCount = 15;
+inline constexpr std::size_t kSettingCount = 17;
 
 const std::array<SettingInfo, kSettingCount>& settingsTable();
 const SettingInfo& settingInfo(Setting setting);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <memory>
@@ -149,7 +150,7 @@ private slots:
         for (auto* group : dlg.findChildren<QGroupBox*>())
             groups << group->title();
         groups.sort();
-        QCOMPARE(groups, QStringList({"MP3s umbenennen", "MP3s verändern", "Scan-Einstellungen"}));
+        QCOMPARE(groups, QStringList({"MP3s umbenennen", "MP3s verändern", "Rückgängig", "Scan-Einstellungen"}));
 
         QStringList labels;
         for (auto* label : dlg.findChildren<QLabel*>())
@@ -182,9 +183,10 @@ private slots:
         profile().writeInt("TypMBX", 2);
         profile().forget();
         COptionsDlg dlg;
-        const std::vector<std::string> expected = {"DelFront", "DelCopy",  "SetOrig", "DelBack",   "SetID3",
-                                                   "SetID3V2", "ForceGet", "ChkAll",  "Rename",    "TypMBX",
-                                                   "CnvUml",   "CnvAmp",   "CnvSonder", "CnvSpace", "ID2DatNam"};
+        const std::vector<std::string> expected = {"DelFront", "DelCopy",  "SetOrig",   "DelBack",  "SetID3",
+                                                   "SetID3V2", "ForceGet", "ChkAll",    "Rename",   "TypMBX",
+                                                   "CnvUml",   "CnvAmp",   "CnvSonder", "CnvSpace", "ID2DatNam",
+                                                   "KeepOrig", "KeepDays"};
         QCOMPARE(profile().reads, expected);
     }
 
@@ -364,9 +366,10 @@ private slots:
         profile().forget();
         QTest::mouseClick(dlg.findChild<QPushButton*>("1"), Qt::LeftButton);
 
-        const std::vector<std::string> expected = {"DelFront", "DelCopy",  "SetOrig", "DelBack",   "SetID3",
-                                                   "SetID3V2", "ChkAll",   "ForceGet", "Rename",   "TypMBX",
-                                                   "CnvUml",   "CnvAmp",   "CnvSonder", "CnvSpace", "ID2DatNam"};
+        const std::vector<std::string> expected = {"DelFront", "DelCopy",  "SetOrig",   "DelBack",   "SetID3",
+                                                   "SetID3V2", "ChkAll",   "ForceGet",  "Rename",    "TypMBX",
+                                                   "CnvUml",   "CnvAmp",   "CnvSonder", "CnvSpace",  "ID2DatNam",
+                                                   "KeepOrig", "KeepDays"};
         QCOMPARE(profile().writes, expected);
         for (const char* key : {"DelFront", "DelCopy", "SetOrig", "DelBack", "SetID3", "SetID3V2", "ChkAll",
                                 "ForceGet", "Rename", "CnvUml", "CnvAmp", "CnvSonder"})
@@ -374,6 +377,31 @@ private slots:
         QCOMPARE(profile().getInt("TypMBX", -1), 2);
         QCOMPARE(profile().getInt("CnvSpace", -1), 0);
         QCOMPARE(storedPattern(profile()), kTypBPattern);
+    }
+
+    void keepingOriginalsHasAGroupOfItsOwn()
+    {
+        COptionsDlg dlg;
+        showAndWait(dlg);
+        auto* keep = dlg.findChild<QCheckBox*>("1031");
+        auto* days = dlg.findChild<QSpinBox*>("1032");
+        QVERIFY(keep && days);
+        QVERIFY(keep->isChecked());
+        QCOMPARE(days->value(), 30);
+        QVERIFY(days->isEnabled());
+        userClick(dlg, 1031);
+        QVERIFY(!days->isEnabled());
+        userClick(dlg, 1031);
+        days->setValue(7);
+        userClick(dlg, 1031);
+        QTest::mouseClick(dlg.findChild<QPushButton*>("1"), Qt::LeftButton);
+        QCOMPARE(profile().getInt("KeepOrig", -1), 0);
+        QCOMPARE(profile().getInt("KeepDays", -1), 7);
+
+        COptionsDlg again;
+        QVERIFY(!again.findChild<QCheckBox*>("1031")->isChecked());
+        QCOMPARE(again.findChild<QSpinBox*>("1032")->value(), 7);
+        QVERIFY(!again.findChild<QSpinBox*>("1032")->isEnabled());
     }
 
     void typedPatternIsCutTo49Characters()

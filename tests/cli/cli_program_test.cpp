@@ -26,7 +26,7 @@ protected:
 
 const std::string kDefaults =
     "DelFront=1\nDelCopy=1\nSetOrig=1\nDelBack=1\nSetID3=1\nSetID3V2=1\nChkAll=1\nForceGet=0\nRename=1\n"
-    "TypMBX=1\nCnvUml=1\nCnvAmp=1\nCnvSonder=1\nCnvSpace=1\nID2DatNam=$Artist-$Title\n";
+    "TypMBX=1\nCnvUml=1\nCnvAmp=1\nCnvSonder=1\nCnvSpace=1\nID2DatNam=$Artist-$Title\nKeepOrig=1\nKeepDays=30\n";
 
 }  // namespace
 

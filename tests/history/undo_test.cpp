@@ -149,6 +149,23 @@ TEST_F(Undo, AChangeThatNeverReachedTheFileNeedsNothing)
     EXPECT_TRUE(prompter().messages().empty());
 }
 
+TEST_F(Undo, AWithdrawnChangeLeavesTheSetAndItsKeptName)
+{
+    const std::string a = music_.write("a.mp3", old_);
+    const std::string b = music_.write("b.mp3", old_);
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        replace(changes, a, new_);
+        ASSERT_TRUE(changes.recordReplacement(b, platform::fileStamp(b), platform::fileStamp(b)));
+        changes.withdrawLast();
+    }
+    const auto record = set(1);
+    ASSERT_EQ(record.changes.size(), 1u);
+    EXPECT_EQ(record.changes[0].path, a);
+    EXPECT_EQ(history::keptNamesOf(data_, b), 0u);
+    EXPECT_EQ(history::keptNamesOf(data_, record.changes[0].kept), 1u);
+}
+
 TEST_F(Undo, AnOriginalOnAnotherFileSystemIsCopiedWhereNoSecondNameCanBeMade)
 {
     // A small file system of its own whose top cannot take the backup folder.

@@ -11,7 +11,7 @@
 
 using platform::Setting;
 
-TEST(Settings, FifteenKeysWithTheirDefaultsInDialogOrder)
+TEST(Settings, KeysWithTheirDefaultsInDialogOrder)
 {
     testsupport::ScopedSeams seams;
     std::string listed;
@@ -23,7 +23,7 @@ TEST(Settings, FifteenKeysWithTheirDefaultsInDialogOrder)
     }
     EXPECT_EQ(listed,
               "DelFront=1 DelCopy=1 SetOrig=1 DelBack=1 SetID3=1 SetID3V2=1 ChkAll=1 ForceGet=0 Rename=1 "
-              "TypMBX=1 CnvUml=1 CnvAmp=1 CnvSonder=1 CnvSpace=1 ID2DatNam=$Artist-$Title ");
+              "TypMBX=1 CnvUml=1 CnvAmp=1 CnvSonder=1 CnvSpace=1 ID2DatNam=$Artist-$Title KeepOrig=1 KeepDays=30 ");
     EXPECT_EQ(platform::findSetting("CnvSpace")->setting, Setting::CnvSpace);
     EXPECT_EQ(platform::findSetting("cnvspace"), nullptr);
     EXPECT_TRUE(platform::isOn(Setting::ChkAll));
