@@ -17,6 +17,7 @@ inline constexpr int kPrintPreview = 57609;
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kRecentFile = 57616;
 inline constexpr int kExit = 57665;
+inline constexpr int kUndo = 57643;
 inline constexpr int kAddMp3s = 32789;
 inline constexpr int kSubtractMp3s = 32799;
 inline constexpr int kManualEdit = 32791;

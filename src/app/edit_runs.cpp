@@ -2,6 +2,7 @@
 
 #include "app/manual_edit_dlg.h"
 #include "app/progress_dlg.h"
+#include "app/recorded_changes.h"
 #include "autoedit/auto_edit.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
@@ -57,7 +58,8 @@ struct Failure {
 
 // Runs the auto edit over the rows under the dialog; returns the failure
 // that stopped it, if any.
-std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& rows, CProgressDlg& dialog)
+std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& rows, CProgressDlg& dialog,
+                                    history::ChangeSet& changes)
 {
     const int total = static_cast<int>(rows.size());
     for (const int selected : rows) {
@@ -68,7 +70,7 @@ std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& r
         CLiedkramEntry& entry = doc.GetEntry(row);
         int result = 0;
         try {
-            result = autoedit::AutoEdit(entry);
+            result = autoedit::AutoEdit(entry, &changes);
         } catch (const std::exception& error) {
             return Failure{row, failureMessage(entry, error)};
         }
@@ -86,7 +88,9 @@ std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& r
 void runManualEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, platform::ShellOpener& shell,
                    QWidget* parent)
 {
+    RecordedChanges changes(doc, "Manuell bearbeiten");
     CManualEditDlg dialog(doc, shell, parent);
+    dialog.setChangeSet(&changes.changes());
     for (const int selected : selectedRows) {
         const auto row = static_cast<std::size_t>(selected);
         CLiedkramEntry& entry = doc.GetEntry(row);
@@ -112,10 +116,11 @@ void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidge
 {
     std::optional<Failure> failure;
     {
+        RecordedChanges changes(doc, "Automatisch bearbeiten");
         CProgressDlg dialog(parent);
         const QuestionRoute route(routeQuestions, dialog);
         dialog.show();
-        failure = autoEditRows(doc, selectedRows, dialog);
+        failure = autoEditRows(doc, selectedRows, dialog, changes.changes());
     }
     // Reported once the progress dialog is gone.
     if (failure) {

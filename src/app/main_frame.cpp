@@ -10,7 +10,9 @@
 #include "app/list_printer.h"
 #include "app/options_dlg.h"
 #include "app/path_run.h"
+#include "app/recorded_changes.h"
 #include "app/toolbar_icons.h"
+#include "app/undo_command.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
 
@@ -117,6 +119,7 @@ void CMainFrame::createActions()
     actions_[kOpen]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     actions_[kSave]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     actions_[kPrint]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    actions_[kUndo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     for (const int id : {kToolbar, kStatusBar, kStateIcons}) {
         actions_[id]->setCheckable(true);
         actions_[id]->setChecked(id != kStateIcons);
@@ -140,6 +143,12 @@ void CMainFrame::createMenus()
     }
     connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateRecentFiles);
     updateRecentFiles();
+    // Another program may have changed files meanwhile: looked up when the menu opens.
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+        if (menu->actions().contains(actions_.at(kUndo)))
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateUndoAction);
+    }
+    updateUndoAction();
 }
 
 void CMainFrame::createToolBar()
@@ -183,6 +192,7 @@ void CMainFrame::connectCommands()
     on(kPrintSetup, &CMainFrame::onPrintSetup);
     on(kManualEdit, &CMainFrame::onManualEdit);
     on(kAutoEdit, &CMainFrame::onAutoEdit);
+    on(kUndo, &CMainFrame::onUndo);
     connect(view_, &CLiedkramView::manualEditRequested, this, &CMainFrame::onManualEdit);
     connect(view_, &CLiedkramView::autoEditRequested, this, &CMainFrame::onAutoEdit);
     connect(actions_.at(kExit), &QAction::triggered, this, &QWidget::close);
@@ -262,11 +272,17 @@ bool CMainFrame::openDocument(const QString& path)
         return false;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool opened = document_.OnOpenDocument(path.toStdString());
+    bool opened = false;
+    {
+        // An MP3 file declined at the duplicate question gets the ".cop" name.
+        const RecordedChanges changes(document_, "MP3's hinzufügen");
+        opened = document_.OnOpenDocument(path.toStdString());
+    }
     QApplication::restoreOverrideCursor();
     if (opened)
         recentFiles_.add(path);
     updateTitle();
+    updateUndoAction();
     return opened;
 }
 
@@ -280,6 +296,7 @@ void CMainFrame::addFolder(const QString& folder)
     }
     runPathCommand(document_, PathCommand::Add, toPaths(files), this);
     updateTitle();
+    updateUndoAction();
 }
 
 void CMainFrame::onNew()
@@ -327,6 +344,7 @@ void CMainFrame::onAddMp3s()
     if (!files.isEmpty())
         runPathCommand(document_, PathCommand::Add, toPaths(files), this);
     updateTitle();
+    updateUndoAction();
 }
 
 void CMainFrame::onSubtractMp3s()
@@ -380,6 +398,23 @@ void CMainFrame::onManualEdit()
 {
     runManualEdit(document_, view_->selectedRows(), shell_, this);
     updateTitle();
+    updateUndoAction();
+}
+
+void CMainFrame::onUndo()
+{
+    runUndo(document_);
+    updateTitle();
+    updateUndoAction();
+}
+
+void CMainFrame::updateUndoAction()
+{
+    const auto command = latestUndoableCommand();
+    QAction* undo = actions_.at(kUndo);
+    undo->setEnabled(command.has_value());
+    undo->setText(command ? QStringLiteral("&Rückgängig: %1\tStrg+Z").arg(QString::fromStdString(*command))
+                          : QString::fromUtf8(findCommand(kUndo)->menuText));
 }
 
 void CMainFrame::onAutoEdit()
@@ -391,6 +426,7 @@ void CMainFrame::onAutoEdit()
             prompter->setProgressAsker(std::move(asker));
     });
     updateTitle();
+    updateUndoAction();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

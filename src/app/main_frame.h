@@ -69,6 +69,9 @@ private:
     void onPrintSetup();
     void onManualEdit();
     void onAutoEdit();
+    void onUndo();
+    // The undo command names the change set it would undo, or is greyed.
+    void updateUndoAction();
     std::optional<std::string> askListPath();
 
     CLiedkramDoc& document_;

@@ -377,7 +377,7 @@ bool CManualEditDlg::save()
     readBack();
     entry.SetOriginal(m_boxes.value(IDC_ORIGINAL)->isChecked() ? 1 : 0);
     entry.SetCopyright(m_boxes.value(IDC_COPYRIGHT)->isChecked() ? 1 : 0);
-    return autoedit::RewriteFile(entry) != autoedit::RewriteOutcome::Failed;
+    return autoedit::RewriteFile(entry, m_changes) != autoedit::RewriteOutcome::Failed;
 }
 
 void CManualEditDlg::readBack()

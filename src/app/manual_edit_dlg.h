@@ -7,6 +7,10 @@
 #include <exception>
 
 class CLiedkramDoc;
+
+namespace history {
+class ChangeSet;
+}
 class CLiedkramEntry;
 class QCheckBox;
 class QComboBox;
@@ -70,6 +74,8 @@ public:
     CManualEditDlg(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent = nullptr);
 
     void setEntry(CLiedkramEntry* entry) { m_entry = entry; }
+    // Where the changes of "&Speichern" are recorded; none records nothing.
+    void setChangeSet(history::ChangeSet* changes) { m_changes = changes; }
     // Fills the controls from the entry and shows the dialog modally. An
     // error raised while saving ends the showing and is thrown from here;
     // the file is then as it was.
@@ -111,6 +117,7 @@ private:
     CLiedkramDoc& m_document;
     platform::ShellOpener& m_shell;
     CLiedkramEntry* m_entry = nullptr;
+    history::ChangeSet* m_changes = nullptr;
     std::uint32_t m_nChangeFlags = 0;
     bool m_bTracking = false;
     bool m_bRewriteFailed = false;

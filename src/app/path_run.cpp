@@ -1,5 +1,7 @@
 #include "app/path_run.h"
 
+#include "app/recorded_changes.h"
+
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
 
@@ -173,6 +175,7 @@ void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<st
             return !dialog.cancelled();
         };
         const BusyWhile busy(doc);
+        const RecordedChanges changes(doc, "MP3's hinzufügen");
         if (add)
             doc.OnAddMp3s(paths);
         else

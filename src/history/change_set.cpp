@@ -111,13 +111,14 @@ std::string ChangeSet::keep(const std::string& path)
     const std::string ownFolder = originalsDirectory(dataDirectory_, number_);
     const std::uint64_t device = platform::deviceOf(path);
     // A second name costs no copy: in the data directory when it is on the
-    // same file system, else in a folder at the top of the file's own.
+    // same file system, else in a folder at the top of the file's own. It
+    // needs no sync of its own: the file system records it before the rename
+    // that replaces the file, and the rewrite makes that rename durable.
     try {
         platform::makeDirectories(ownFolder, 0700);
         if (platform::deviceOf(ownFolder) == device) {
             const std::string kept = platform::joinPath(ownFolder, name);
             platform::linkFile(path, kept);
-            platform::syncDirectory(ownFolder);
             return kept;
         }
     } catch (const platform::FileError&) {
@@ -131,7 +132,6 @@ std::string ChangeSet::keep(const std::string& path)
         platform::makeDirectories(folder, 0700);
         const std::string kept = platform::joinPath(folder, name);
         platform::linkFile(path, kept);
-        platform::syncDirectory(folder);
         return kept;
     } catch (const platform::FileError&) {
     }

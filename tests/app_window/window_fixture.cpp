@@ -5,10 +5,12 @@
 
 namespace apptest {
 
-WindowTest::WindowTest() : previousConfigHome_(qgetenv("XDG_CONFIG_HOME"))
+WindowTest::WindowTest() : previousConfigHome_(qgetenv("XDG_CONFIG_HOME")), previousDataHome_(qgetenv("XDG_DATA_HOME"))
 {
-    // The recent-file list must not reach the user's real settings.
+    // The recent-file list must not reach the user's real settings, nor the
+    // journal another test's.
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_.path()));
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dataHome_.path()));
     doc_.OnNewDocument();
     frame_ = std::make_unique<CMainFrame>(doc_, shell_);
     view_ = frame_->view();
@@ -26,6 +28,7 @@ WindowTest::~WindowTest()
     userTimer_.stop();
     frame_.reset();
     qputenv("XDG_CONFIG_HOME", previousConfigHome_);
+    qputenv("XDG_DATA_HOME", previousDataHome_);
 }
 
 CLiedkramEntry& WindowTest::addListed(const std::string& name, const std::string& artist, const std::string& title,

@@ -59,6 +59,8 @@ protected:
 
 private:
     QByteArray previousConfigHome_;
+    QByteArray previousDataHome_;
+    testsupport::TempDir dataHome_;
     std::deque<std::function<bool()>> users_;
     QTimer userTimer_;
     int dialogsMet_ = 0;

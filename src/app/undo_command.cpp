@@ -1,0 +1,62 @@
+#include "app/undo_command.h"
+
+#include "app/recorded_changes.h"
+#include "document/liedkram_doc.h"
+#include "entry/liedkram_entry.h"
+#include "history/journal.h"
+#include "history/journal_location.h"
+#include "history/undo.h"
+#include "platform/file_error.h"
+#include "platform/prompter.h"
+
+namespace {
+
+std::optional<history::ChangeSetRecord> latestUndoable()
+{
+    auto sets = history::readJournal(history::dataDirectory());
+    for (auto set = sets.rbegin(); set != sets.rend(); ++set) {
+        if (!set->changes.empty())
+            return std::move(*set);
+    }
+    return std::nullopt;
+}
+
+// The entries of a file given back follow it: loaded again under its name.
+void reloadEntries(CLiedkramDoc& doc, const history::Restored& restored)
+{
+    for (std::size_t row = 0; row < doc.GetCount(); ++row) {
+        if (doc.GetEntry(row).GetFullPath() != restored.was)
+            continue;
+        CLiedkramEntry fresh(restored.now);
+        if (fresh.m_dwHeader == 0)
+            continue;
+        doc.GetEntry(row) = fresh;
+        doc.RefreshRow(row);
+        doc.SetChanged();
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> latestUndoableCommand()
+{
+    if (const auto set = latestUndoable())
+        return set->command;
+    return std::nullopt;
+}
+
+void runUndo(CLiedkramDoc& doc)
+{
+    const auto set = latestUndoable();
+    if (!set)
+        return;
+    RecordedChanges undo(doc, "Rückgängig");
+    history::UndoResult result;
+    try {
+        result = history::undoChangeSet(history::dataDirectory(), *set, undo.changes());
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Cannot save '" + error.path() + "' cause: " + error.causeText());
+    }
+    for (const auto& restored : result.restored)
+        reloadEntries(doc, restored);
+}
