@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/install-packages.sh
-cmake -S . -B build-check -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLIEDKRAM_SANITIZE=ON -DLIEDKRAM_TESTS=ON
+cmake -S . -B build-check -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLIEDKRAM_SANITIZE=ON -DLIEDKRAM_TESTS=ON -DLIEDKRAM_BENCH=ON
 cmake --build build-check
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1

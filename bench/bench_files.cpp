@@ -1,7 +1,6 @@
 #include "bench_files.h"
 
-#include "platform/profile.h"
-#include "platform/prompter.h"
+#include "support/test_doubles.h"
 
 #include <cstdio>
 #include <exception>
@@ -118,10 +117,10 @@ std::size_t readWhole(const std::string& path, std::span<std::uint8_t> block)
     return total;
 }
 
-int runWithSeams(const char* program, const std::function<int(platform::MemoryProfile&, platform::ScriptedPrompter&)>& run)
+int runWithSeams(const char* program, const std::function<int(testsupport::MemoryProfile&, testsupport::ScriptedPrompter&)>& run)
 {
-    platform::MemoryProfile profile;
-    platform::ScriptedPrompter prompter;
+    testsupport::MemoryProfile profile;
+    testsupport::ScriptedPrompter prompter;
     platform::installProfile(&profile);
     platform::installPrompter(&prompter);
     try {

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace testsupport {
 class MemoryProfile;
 class ScriptedPrompter;
-}  // namespace platform
+}  // namespace testsupport
 
 namespace bench {
 
@@ -28,7 +28,7 @@ Bytes id3v1Tag(std::string_view title, std::string_view artist);
 
 // Runs a benchmark with an in-memory profile and a prompter that records
 // messages installed; reports an exception under the program's name.
-int runWithSeams(const char* program, const std::function<int(platform::MemoryProfile&, platform::ScriptedPrompter&)>& run);
+int runWithSeams(const char* program, const std::function<int(testsupport::MemoryProfile&, testsupport::ScriptedPrompter&)>& run);
 
 void writeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Opens the file and reads it with read() in blocks of the buffer's size;

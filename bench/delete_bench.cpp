@@ -3,6 +3,7 @@
 // rows into the same view.
 
 #include "bench_files.h"
+#include "support/test_doubles.h"
 #include "stopwatch.h"
 
 #include "app/liedkram_view.h"
@@ -74,9 +75,9 @@ void deleteSelection(Fixture& fixture, bench::BestOf& timing, std::size_t remain
         throw std::runtime_error("the delete left the wrong number of rows");
 }
 
-int run(platform::ScriptedPrompter& prompter)
+int run(testsupport::ScriptedPrompter& prompter)
 {
-    prompter.setFallback(platform::ScriptedPrompter::Kind::YesNo, platform::kAnswerYes);
+    prompter.setFallback(testsupport::ScriptedPrompter::Kind::YesNo, platform::kAnswerYes);
     const std::vector<std::uint8_t> bytes = listBytes();
     bench::BestOf fill;
     bench::BestOf deleteAll;
@@ -112,5 +113,5 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     return bench::runWithSeams("liedkram-bench-delete",
-                               [](platform::MemoryProfile&, platform::ScriptedPrompter& prompter) { return run(prompter); });
+                               [](testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter) { return run(prompter); });
 }

@@ -130,5 +130,5 @@ int run()
 int main()
 {
     return bench::runWithSeams("liedkram-bench-list",
-                               [](platform::MemoryProfile&, platform::ScriptedPrompter&) { return run(); });
+                               [](testsupport::MemoryProfile&, testsupport::ScriptedPrompter&) { return run(); });
 }

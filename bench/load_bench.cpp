@@ -3,6 +3,7 @@
 // of them whole.
 
 #include "bench_files.h"
+#include "support/test_doubles.h"
 #include "stopwatch.h"
 
 #include "platform/private_temp_dir.h"
@@ -43,7 +44,7 @@ std::vector<std::string> writeFiles(platform::PrivateTempDir& dir, std::size_t& 
     return paths;
 }
 
-int run(platform::ScriptedPrompter& prompter)
+int run(testsupport::ScriptedPrompter& prompter)
 {
     platform::PrivateTempDir dir;
     std::size_t totalBytes = 0;
@@ -88,7 +89,7 @@ int run(platform::ScriptedPrompter& prompter)
 int main()
 {
     // Default settings: ChkAll is on, so every file is walked whole.
-    return bench::runWithSeams("liedkram-bench-load", [](platform::MemoryProfile&, platform::ScriptedPrompter& prompter) {
+    return bench::runWithSeams("liedkram-bench-load", [](testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter) {
         return run(prompter);
     });
 }

@@ -8,7 +8,7 @@
 
 #include "platform/private_temp_dir.h"
 
-#include "app/qt_cover_canvas.h"
+#include "qtgui/qt_cover_canvas.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 #include "platform/profile.h"
@@ -99,7 +99,7 @@ int run()
     double fill = 0;
     for (int round = 0; round < kRounds; ++round) {
         cover.time([&] {
-            app::QtCoverCanvas canvas(app::screenVerticalDpi());
+            qtgui::QtCoverCanvas canvas(qtgui::screenVerticalDpi());
             fill = view::drawCover(canvas, coverTexts, font).fill;
             if (!view::writeCoverBitmap(canvas, coverPath))
                 throw std::runtime_error("the cover was not written");
@@ -139,5 +139,5 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     return bench::runWithSeams("liedkram-bench-outputs",
-                               [](platform::MemoryProfile&, platform::ScriptedPrompter&) { return run(); });
+                               [](testsupport::MemoryProfile&, testsupport::ScriptedPrompter&) { return run(); });
 }

@@ -3,6 +3,7 @@
 // file to a new one and making that durable.
 
 #include "bench_files.h"
+#include "support/test_doubles.h"
 #include "stopwatch.h"
 
 #include "platform/private_temp_dir.h"
@@ -63,7 +64,7 @@ CLiedkramEntry entryFor(const std::string& directory, const std::string& name, s
     return entry;
 }
 
-int run(platform::ScriptedPrompter& prompter)
+int run(testsupport::ScriptedPrompter& prompter)
 {
     platform::PrivateTempDir dir;
     const std::string path = dir.file("rewrite.mp3");
@@ -105,8 +106,8 @@ int run(platform::ScriptedPrompter& prompter)
 
 int main()
 {
-    return bench::runWithSeams("liedkram-bench-rewrite", [](platform::MemoryProfile& profile,
-                                                            platform::ScriptedPrompter& prompter) {
+    return bench::runWithSeams("liedkram-bench-rewrite", [](testsupport::MemoryProfile& profile,
+                                                            testsupport::ScriptedPrompter& prompter) {
         // Only the cut and the headers are measured, no tag.
         profile.writeInt("SetID3", 0);
         return run(prompter);

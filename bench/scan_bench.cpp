@@ -83,5 +83,5 @@ int run()
 int main()
 {
     return bench::runWithSeams("liedkram-bench-scan",
-                               [](platform::MemoryProfile&, platform::ScriptedPrompter&) { return run(); });
+                               [](testsupport::MemoryProfile&, testsupport::ScriptedPrompter&) { return run(); });
 }

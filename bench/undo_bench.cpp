@@ -4,6 +4,7 @@
 // copies.
 #include "autoedit/auto_edit.h"
 #include "bench_files.h"
+#include "support/test_doubles.h"
 #include "entry/liedkram_entry.h"
 #include "history/change_set.h"
 #include "history/journal.h"
@@ -60,9 +61,9 @@ void fix(const std::vector<std::string>& paths, history::ChangeSet* changes)
     }
 }
 
-int run(platform::MemoryProfile&, platform::ScriptedPrompter& prompter)
+int run(testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter)
 {
-    prompter.setFallback(platform::ScriptedPrompter::Kind::Progress, platform::kAnswerYes);
+    prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::kAnswerYes);
     platform::PrivateTempDir dir;
     const bench::Bytes rip = oldRip();
     bench::BestOf noJournal;

@@ -2,7 +2,7 @@
 // selected rows: the three exports, the statistics and the CD cover.
 
 #include "app/liedkram_view.h"
-#include "app/qt_cover_canvas.h"
+#include "qtgui/qt_cover_canvas.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
 #include "view/cover_bitmap.h"
@@ -108,7 +108,7 @@ void CLiedkramView::OnCdCover()
     const QFont font = QFontDialog::getFont(&chosen, this);
     if (!chosen)
         return;
-    const auto canvas = app::QtCoverCanvas::forScreen();
+    const auto canvas = qtgui::QtCoverCanvas::forScreen();
     if (!canvas)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

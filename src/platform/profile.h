@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -16,20 +15,6 @@ public:
     virtual void writeInt(std::string_view key, int value) = 0;
     virtual std::string getString(std::string_view key, std::string_view defaultValue) = 0;
     virtual void writeString(std::string_view key, std::string_view value) = 0;
-};
-
-// A profile held in memory, for tests and for runs that must not touch the
-// user's settings.
-class MemoryProfile : public Profile {
-public:
-    int getInt(std::string_view key, int defaultValue) override;
-    void writeInt(std::string_view key, int value) override;
-    std::string getString(std::string_view key, std::string_view defaultValue) override;
-    void writeString(std::string_view key, std::string_view value) override;
-
-private:
-    std::map<std::string, int, std::less<>> ints_;
-    std::map<std::string, std::string, std::less<>> strings_;
 };
 
 // The process-wide profile, installed by each front's main() (and by tests).

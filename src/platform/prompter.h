@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,44 +29,6 @@ public:
     virtual int askDuplicate(std::string_view text) = 0;
     // A question inside a running progress: kAnswerYes, kAnswerNo or kAnswerCancel.
     virtual int askProgress(std::string_view text) = 0;
-};
-
-// Answers from scripts and records every message and question, in order.
-// When a script runs dry, the fallback answer for that kind is given.
-class ScriptedPrompter : public Prompter {
-public:
-    enum class Kind { Message, YesNoCancel, YesNo, Duplicate, Progress };
-    struct Prompt {
-        Kind kind;
-        std::string text;
-    };
-
-    void showMessage(std::string_view text) override;
-    int askYesNoCancel(std::string_view text) override;
-    // Answers from the yes/no/cancel script.
-    int askYesNo(std::string_view text) override;
-    int askDuplicate(std::string_view text) override;
-    int askProgress(std::string_view text) override;
-
-    void scriptYesNoCancel(std::vector<int> answers);
-    void scriptDuplicate(std::vector<int> answers);
-    void scriptProgress(std::vector<int> answers);
-    void setFallback(Kind kind, int answer);
-
-    const std::vector<Prompt>& prompts() const { return prompts_; }
-    std::vector<std::string> messages() const;
-    void clear() { prompts_.clear(); }
-
-private:
-    int answer(Kind kind, std::string_view text, std::deque<int>& script, int fallback);
-
-    std::vector<Prompt> prompts_;
-    std::deque<int> yesNoCancel_;
-    std::deque<int> duplicate_;
-    std::deque<int> progress_;
-    int yesNoCancelFallback_ = kAnswerNo;
-    int duplicateFallback_ = 1;
-    int progressFallback_ = kAnswerYes;
 };
 
 // The process-wide prompter, installed by each front's main() (and by tests).

@@ -1,4 +1,4 @@
-#include "app/qt_cover_canvas.h"
+#include "qtgui/qt_cover_canvas.h"
 
 #include "interop/external_tools.h"
 #include "support/seam_fixture.h"
@@ -13,7 +13,7 @@
 #include <deque>
 #include <sstream>
 
-using app::QtCoverCanvas;
+using qtgui::QtCoverCanvas;
 
 namespace {
 
@@ -87,7 +87,7 @@ TEST(QtCoverCanvas, ForTheScreenSizesFontsByItsResolution)
     const auto canvas = QtCoverCanvas::forScreen();
     ASSERT_TRUE(canvas);
     canvas->selectFont({"DejaVu Sans", 720});
-    EXPECT_EQ(canvas->font().pixelSize(), app::screenVerticalDpi());
+    EXPECT_EQ(canvas->font().pixelSize(), qtgui::screenVerticalDpi());
     EXPECT_EQ(canvas->image().size(), QSize(1800, 1407));
     EXPECT_EQ(canvas->image().pixel(900, 700), qRgb(255, 255, 255));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/profile.h"
+#include "support/test_doubles.h"
 
 #include <string>
 #include <vector>
@@ -8,7 +9,7 @@
 namespace dialogtest {
 
 // An in-memory profile that notes the key of every read and write, in order.
-class RecordingProfile : public platform::MemoryProfile {
+class RecordingProfile : public testsupport::MemoryProfile {
 public:
     int getInt(std::string_view key, int defaultValue) override;
     void writeInt(std::string_view key, int value) override;

@@ -59,7 +59,7 @@ QString textOf(const QDialog& dialog, int id);
 // Scripted answers as the core's tests have them; the progress question goes
 // to the asker a run installs. The hooks let a test fail a call as a file
 // error would, or act between two questions.
-class RunPrompter : public platform::ScriptedPrompter {
+class RunPrompter : public testsupport::ScriptedPrompter {
 public:
     void showMessage(std::string_view text) override;
     int askProgress(std::string_view text) override;

@@ -135,7 +135,7 @@ TEST_F(WindowTest, DeleteAsksOnlyWithASelectionAndKeepsTheFiles)
     QTest::keyClick(view_, Qt::Key_Delete);
     ASSERT_EQ(doc_.GetCount(), 1u);
     EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "b.mp3");
-    EXPECT_EQ(prompter().prompts()[0].kind, platform::ScriptedPrompter::Kind::YesNo);
+    EXPECT_EQ(prompter().prompts()[0].kind, testsupport::ScriptedPrompter::Kind::YesNo);
     EXPECT_EQ(prompter().prompts()[0].text, "Sollen die ausgewählten *.mp3's wirklich\naus der Liste entfernt werden?");
     EXPECT_TRUE(doc_.m_bChanged);
     EXPECT_TRUE(platform::fileExists(path));

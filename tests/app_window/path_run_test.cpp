@@ -47,7 +47,7 @@ QDialog* visibleProgress()
 }
 
 // Answers the duplicate question after the user thought about it for a while.
-class SlowPrompter : public platform::ScriptedPrompter {
+class SlowPrompter : public testsupport::ScriptedPrompter {
 public:
     int askDuplicate(std::string_view text) override
     {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace testsupport;
-using platform::ScriptedPrompter;
+using testsupport::ScriptedPrompter;
 
 namespace {
 

@@ -443,7 +443,7 @@ std::uint16_t storedCheck(const Bytes& file, std::size_t frame)
 
 // A prompter that appends to a file when the tag warning shows, that is
 // while the file's new content is being written.
-class AppendingPrompter : public platform::ScriptedPrompter {
+class AppendingPrompter : public testsupport::ScriptedPrompter {
 public:
     explicit AppendingPrompter(std::string path) : path_(std::move(path)) {}
     void showMessage(std::string_view text) override

@@ -1,10 +1,11 @@
 #include "cli/override_profile.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 
 TEST(OverrideProfile, OverridesWinReadsFallThroughWritesStayAbove)
 {
-    platform::MemoryProfile below;
+    testsupport::MemoryProfile below;
     below.writeInt("ChkAll", 0);
     below.writeInt("DelFront", 0);
     below.writeString("ID2DatNam", "$Title");

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 using namespace testsupport;
-using platform::ScriptedPrompter;
+using testsupport::ScriptedPrompter;
 
 namespace {
 

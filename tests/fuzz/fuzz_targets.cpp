@@ -1,4 +1,5 @@
 #include "fuzz/fuzz_targets.h"
+#include "support/test_doubles.h"
 
 #include "autoedit/auto_edit.h"
 #include "autoedit/normalize_name.h"
@@ -46,11 +47,11 @@ public:
 };
 
 // Fresh settings (the defaults) and the quiet prompter for one run.
-platform::MemoryProfile& freshSeams()
+testsupport::MemoryProfile& freshSeams()
 {
-    static platform::MemoryProfile profile;
+    static testsupport::MemoryProfile profile;
     static QuietPrompter prompter;
-    profile = platform::MemoryProfile();
+    profile = testsupport::MemoryProfile();
     platform::installProfile(&profile);
     platform::installPrompter(&prompter);
     return profile;
@@ -112,7 +113,7 @@ void requireRecordRoundTrip(const CLiedkramEntry& entry, const std::string& wher
 
 void loadWith(const std::string& path, std::size_t size, int chkAll)
 {
-    platform::MemoryProfile& profile = freshSeams();
+    testsupport::MemoryProfile& profile = freshSeams();
     profile.writeInt("ChkAll", chkAll);
     const CLiedkramEntry entry(path);
     if (entry.m_dwHeader == 0)
@@ -181,7 +182,7 @@ void checkConversions(const std::string& text)
 
 void checkNormalisation(const std::string& text, int combination)
 {
-    platform::MemoryProfile& profile = freshSeams();
+    testsupport::MemoryProfile& profile = freshSeams();
     profile.writeInt("CnvSonder", combination & 1);
     profile.writeInt("CnvUml", (combination >> 1) & 1);
     profile.writeInt("CnvAmp", (combination >> 2) & 1);
@@ -196,7 +197,7 @@ void checkNormalisation(const std::string& text, int combination)
 
 void checkPattern(const std::vector<std::string>& texts)
 {
-    platform::MemoryProfile& profile = freshSeams();
+    testsupport::MemoryProfile& profile = freshSeams();
     CLiedkramEntry entry;
     entry.m_szArtist = textAt(texts, 1);
     entry.m_szTitle = textAt(texts, 2);
@@ -324,7 +325,7 @@ void textTarget(std::span<const std::uint8_t> data)
 
 void rewriteTarget(std::span<const std::uint8_t> data)
 {
-    platform::MemoryProfile& profile = freshSeams();
+    testsupport::MemoryProfile& profile = freshSeams();
     profile.writeInt("Rename", 0);
     const std::string path = writeInput(data);
     CLiedkramEntry entry(path);

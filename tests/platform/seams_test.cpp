@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-using platform::ScriptedPrompter;
+using testsupport::ScriptedPrompter;
 
 TEST(MemoryProfile, MissingValuesGiveTheDefault)
 {
-    platform::MemoryProfile profile;
+    testsupport::MemoryProfile profile;
     EXPECT_EQ(profile.getInt("ChkAll", 1), 1);
     EXPECT_EQ(profile.getString("ID2DatNam", "$Artist-$Title"), "$Artist-$Title");
     profile.writeInt("ChkAll", 0);

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/profile.h"
-#include "platform/prompter.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +15,8 @@ public:
     ScopedSeams(const ScopedSeams&) = delete;
     ScopedSeams& operator=(const ScopedSeams&) = delete;
 
-    platform::MemoryProfile profile;
-    platform::ScriptedPrompter prompter;
+    testsupport::MemoryProfile profile;
+    testsupport::ScriptedPrompter prompter;
 
 private:
     platform::Profile* previousProfile_;
@@ -27,8 +26,8 @@ private:
 // A test whose core code reads settings and asks the user.
 class SeamTest : public ::testing::Test {
 protected:
-    platform::MemoryProfile& profile() { return seams_.profile; }
-    platform::ScriptedPrompter& prompter() { return seams_.prompter; }
+    testsupport::MemoryProfile& profile() { return seams_.profile; }
+    testsupport::ScriptedPrompter& prompter() { return seams_.prompter; }
 
 private:
     ScopedSeams seams_;

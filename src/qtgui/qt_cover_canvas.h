@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace app {
+namespace qtgui {
 
 // The cover canvas over an image in memory, drawn with QPainter.
 class QtCoverCanvas : public view::CoverCanvas {
@@ -44,4 +44,4 @@ private:
 // The primary screen's vertical resolution in dots per inch; 96 without a screen.
 int screenVerticalDpi();
 
-}  // namespace app
+}  // namespace qtgui

@@ -1,4 +1,4 @@
-#include "app/qt_cover_canvas.h"
+#include "qtgui/qt_cover_canvas.h"
 
 #include "platform/prompter.h"
 
@@ -13,7 +13,7 @@
 #include <new>
 #include <span>
 
-namespace app {
+namespace qtgui {
 
 namespace {
 
@@ -130,4 +130,4 @@ std::vector<std::uint8_t> QtCoverCanvas::rgbRows() const
     return rgb;
 }
 
-}  // namespace app
+}  // namespace qtgui
