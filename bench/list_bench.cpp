@@ -101,8 +101,8 @@ int run()
             if (!loaded.OnOpenDocument(path) || loaded.GetCount() != static_cast<std::size_t>(kEntries))
                 throw std::runtime_error("loading failed");
         });
-        sortArtist.time([&] { loaded.SortByColumn(3); });
-        sortTitle.time([&] { loaded.SortByColumn(2); });
+        sortArtist.time([&] { loaded.SortByColumn(Column::Artist); });
+        sortTitle.time([&] { loaded.SortByColumn(Column::Title); });
 
         std::vector<const CLiedkramEntry*> plain;
         for (std::size_t i = 0; i < doc.GetCount(); ++i)

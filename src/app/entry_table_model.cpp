@@ -7,16 +7,8 @@
 
 namespace {
 
-struct Column {
-    const char* header;
-    int width;
-};
-
-constexpr std::array<Column, kColumnCount> kColumns = {{
-    {"Datei", 200}, {"Pfad", 70}, {"Titel", 100}, {"Interpret", 100}, {"Album", 100},
-    {"Größe", 60}, {"Länge", 60}, {"Genre", 50}, {"Jahr", 40}, {"Kommentar", 100},
-    {"Track#", 21}, {"Bitrate", 30}, {"®", 21}, {"©", 21},
-}};
+// Pixels, in column order.
+constexpr std::array<int, kColumnCount> kWidths = {200, 70, 100, 100, 100, 60, 60, 50, 40, 100, 21, 30, 21, 21};
 
 }  // namespace
 
@@ -31,14 +23,15 @@ EntryTableModel::~EntryTableModel()
     document_.removeObserver(this);
 }
 
-QString EntryTableModel::columnHeader(int column)
+QString EntryTableModel::headerText(Column column)
 {
-    return QString::fromUtf8(kColumns.at(static_cast<std::size_t>(column)).header);
+    const std::string_view header = columnHeader(column);
+    return QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size()));
 }
 
-int EntryTableModel::columnWidth(int column)
+int EntryTableModel::columnWidth(Column column)
 {
-    return kColumns.at(static_cast<std::size_t>(column)).width;
+    return kWidths.at(static_cast<std::size_t>(columnNumber(column)));
 }
 
 int EntryTableModel::rowCount(const QModelIndex& parent) const
@@ -56,9 +49,10 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || static_cast<std::size_t>(index.row()) >= document_.GetCount())
         return {};
     const CLiedkramEntry& entry = document_.GetEntry(static_cast<std::size_t>(index.row()));
+    const auto column = columnAt(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(entry.GetColumnText(index.column()));
+        return column ? QString::fromStdString(entry.GetColumnText(*column)) : QVariant();
     case FlagsRole:
         return static_cast<uint>(entry.m_nFlags);
     default:
@@ -68,10 +62,11 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
 
 QVariant EntryTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount)
+    const auto column = columnAt(section);
+    if (orientation != Qt::Horizontal || !column)
         return {};
     if (role == Qt::DisplayRole)
-        return columnHeader(section);
+        return headerText(*column);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     return {};

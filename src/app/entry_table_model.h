@@ -23,8 +23,8 @@ public:
 
     CLiedkramDoc& document() { return document_; }
 
-    static QString columnHeader(int column);
-    static int columnWidth(int column);
+    static QString headerText(Column column);
+    static int columnWidth(Column column);
 
 signals:
     void documentTitleChanged();

@@ -37,8 +37,8 @@ CLiedkramView::CLiedkramView(CLiedkramDoc& document, platform::ShellOpener& shel
     horizontalHeader()->setSortIndicatorShown(false);
     // The narrow flag and track columns are narrower than the style's minimum.
     horizontalHeader()->setMinimumSectionSize(10);
-    for (int column = 0; column < kColumnCount; ++column)
-        setColumnWidth(column, EntryTableModel::columnWidth(column));
+    for (const Column column : allColumns())
+        setColumnWidth(columnNumber(column), EntryTableModel::columnWidth(column));
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CLiedkramView::OnColumnClick);
 }
 
@@ -105,10 +105,11 @@ void CLiedkramView::OnPlay()
         platform::prompter().showMessage("Can't open '" + path + "'");
 }
 
-void CLiedkramView::OnColumnClick(int column)
+void CLiedkramView::OnColumnClick(int section)
 {
     // The selection and the focus follow their entries through the model.
-    document_.SortByColumn(column);
+    if (const auto column = ::columnAt(section))
+        document_.SortByColumn(*column);
 }
 
 void CLiedkramView::keyPressEvent(QKeyEvent* event)

@@ -40,7 +40,7 @@ public slots:
     void OnToggleStateIcons();
     void OnDeleteRows();
     void OnPlay();
-    void OnColumnClick(int column);
+    void OnColumnClick(int section);
 
 signals:
     // Enter, Ctrl+Enter and a double click ask for these; the frame decides.

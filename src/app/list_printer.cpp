@@ -7,9 +7,11 @@
 #include <QPrinter>
 #include <QTextDocument>
 
+#include <span>
+
 namespace {
 
-constexpr int kPrintedColumns = 12;
+constexpr std::size_t kPrintedColumns = 12;
 
 }  // namespace
 
@@ -17,12 +19,13 @@ void printList(const CLiedkramDoc& document, QPrinter& printer)
 {
     QString html = QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>")
                        .arg(QString::fromStdString(document.GetTitle()).toHtmlEscaped());
-    for (int column = 0; column < kPrintedColumns; ++column)
-        html += QStringLiteral("<th align=\"left\">%1</th>").arg(EntryTableModel::columnHeader(column).toHtmlEscaped());
+    const auto printed = std::span(allColumns()).first(kPrintedColumns);
+    for (const Column column : printed)
+        html += QStringLiteral("<th align=\"left\">%1</th>").arg(EntryTableModel::headerText(column).toHtmlEscaped());
     html += QStringLiteral("</tr>");
     for (std::size_t row = 0; row < document.GetCount(); ++row) {
         html += QStringLiteral("<tr>");
-        for (int column = 0; column < kPrintedColumns; ++column) {
+        for (const Column column : printed) {
             const QString cell = QString::fromStdString(document.GetEntry(row).GetColumnText(column));
             html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
         }

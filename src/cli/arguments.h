@@ -4,6 +4,7 @@
 #include "cli/duplicate_answer.h"
 #include "cli/rename_answer.h"
 #include "cli/setting_value.h"
+#include "entry/column.h"
 #include "view/export_commands.h"
 
 #include <optional>
@@ -32,8 +33,8 @@ struct Arguments {
     std::string listPath;
     // add: how the duplicate question is answered.
     DuplicateAnswer duplicate = DuplicateAnswer::Ask;
-    // sort: the column (0-13).
-    int sortColumn = 0;
+    // sort: the column.
+    Column sortColumn = Column::File;
     // export: what is written.
     view::ExportKind exportKind = view::ExportKind::Spreadsheet;
     // export and cover: the file written.

@@ -34,7 +34,7 @@ int runList(const std::string& listPath, std::ostream& out)
     return kExitOk;
 }
 
-int runSort(const std::string& listPath, int column, std::ostream& out)
+int runSort(const std::string& listPath, Column column, std::ostream& out)
 {
     CLiedkramDoc doc;
     if (!doc.OnOpenDocument(listPath))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/column.h"
+
 #include <ostream>
 #include <string>
 
@@ -22,6 +24,6 @@ int runList(const std::string& listPath, std::ostream& out);
 // sort: reads the list, sorts it by the column (0-13), saves it and writes
 // its table in the new order. Returns kExitSkipped when the list could not
 // be read or saved (nothing written then).
-int runSort(const std::string& listPath, int column, std::ostream& out);
+int runSort(const std::string& listPath, Column column, std::ostream& out);
 
 }  // namespace cli

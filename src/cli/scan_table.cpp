@@ -28,7 +28,9 @@ std::string hex(unsigned value, int width)
 
 std::vector<std::string> headerFields()
 {
-    std::vector<std::string> fields(kListColumnNames.begin(), kListColumnNames.end());
+    std::vector<std::string> fields;
+    for (const Column column : allColumns())
+        fields.emplace_back(columnHeader(column));
     fields.insert(fields.end(), kTechnicalColumnNames.begin(), kTechnicalColumnNames.end());
     return fields;
 }
@@ -36,8 +38,8 @@ std::vector<std::string> headerFields()
 std::vector<std::string> rowFields(const CLiedkramEntry& entry)
 {
     std::vector<std::string> fields;
-    fields.reserve(kListColumnNames.size() + kTechnicalColumnNames.size() + 1);
-    for (int column = 0; column < kColumnCount; ++column)
+    fields.reserve(kColumnCount + kTechnicalColumnNames.size() + 1);
+    for (const Column column : allColumns())
         fields.push_back(entry.GetColumnText(column));
     fields.push_back(std::to_string(entry.m_nAudioStart));
     fields.push_back(std::to_string(entry.m_nAudioEnd));

@@ -126,12 +126,10 @@ void CLiedkramDoc::RefreshRow(std::size_t row)
         notify([row](DocumentObserver& o) { o.rowRefreshed(row); });
 }
 
-void CLiedkramDoc::SortByColumn(int column)
+void CLiedkramDoc::SortByColumn(Column column)
 {
-    if (column < 0 || column >= kColumnCount)
-        return;
     notify([](DocumentObserver& o) { o.rowsAboutToBeReordered(); });
-    if (column == 3) {
+    if (column == Column::Artist) {
         // The folded artist is made once per row, not once per comparison.
         std::vector<std::pair<std::string, std::unique_ptr<CLiedkramEntry>>> keyed;
         keyed.reserve(entries_.size());
@@ -139,7 +137,7 @@ void CLiedkramDoc::SortByColumn(int column)
             keyed.emplace_back(document::FoldName(entry->m_szArtist.view()), std::move(entry));
         std::stable_sort(keyed.begin(), keyed.end(), [](const auto& l, const auto& r) {
             const int byArtist = platform::compareIgnoreAsciiCase(l.first, r.first);
-            return byArtist != 0 ? byArtist < 0 : document::CompareEntries(*l.second, *r.second, 3) < 0;
+            return byArtist != 0 ? byArtist < 0 : document::CompareEntries(*l.second, *r.second, Column::Artist) < 0;
         });
         for (std::size_t i = 0; i < keyed.size(); ++i)
             entries_[i] = std::move(keyed[i].second);

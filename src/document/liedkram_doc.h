@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/column.h"
 #include "platform/private_temp_dir.h"
 
 #include <cstddef>
@@ -96,7 +97,7 @@ public:
     // Tells the observers that the row's entry changed.
     void RefreshRow(std::size_t row);
     // Sorts all rows ascending by a column; not a change of the list.
-    void SortByColumn(int column);
+    void SortByColumn(Column column);
     void DeleteContents();
 
     // The list file: a count, then the entries' records.

@@ -101,59 +101,57 @@ bool IsSameTrack(const CLiedkramEntry& a, const CLiedkramEntry& b)
            FoldName(a.m_szArtist.view()) == FoldName(b.m_szArtist.view());
 }
 
-int CompareEntries(const CLiedkramEntry& l, const CLiedkramEntry& r, int column)
+int CompareEntries(const CLiedkramEntry& l, const CLiedkramEntry& r, Column column)
 {
     int result = 0;
     switch (column) {
-    case 0:
+    case Column::File:
         (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view())) || (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
-    case 1:
+    case Column::Path:
         (result = compareCi(l.m_szPath.view(), r.m_szPath.view())) || (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view()));
         break;
-    case 2:
+    case Column::Title:
         (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) || (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view())) ||
             (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
-    case 3:
+    case Column::Artist:
         (result = platform::compareIgnoreAsciiCase(FoldName(l.m_szArtist.view()), FoldName(r.m_szArtist.view()))) ||
             (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) || (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
-    case 4:
+    case Column::Album:
         (result = compareCi(l.m_szAlbum.view(), r.m_szAlbum.view())) || (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
             (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view()));
         break;
-    case 5:
+    case Column::Size:
         result = compareNumbers(l.m_nFileSize, r.m_nFileSize);
         break;
-    case 6:
+    case Column::Length:
         result = compareBytes(l.GetLengthText(), r.GetLengthText());
         break;
-    case 7:
+    case Column::Genre:
         (result = compareBytes(l.GetGenreText(), r.GetGenreText())) ||
             (result = compareBytes(l.m_szTitle.view(), r.m_szTitle.view())) ||
             (result = compareBytes(l.m_szArtist.view(), r.m_szArtist.view()));
         break;
-    case 8:
+    case Column::Year:
         (result = compareNumbers(l.m_nYear, r.m_nYear)) ||
             (result = compareBytes(l.m_szFileName.view(), r.m_szFileName.view()));
         break;
-    case 9:
+    case Column::Comment:
         result = compareCi(l.m_szComment.view(), r.m_szComment.view());
         break;
-    case 10:
+    case Column::Track:
         result = compareNumbers(l.m_nTrack, r.m_nTrack);
         break;
-    case 11:
+    case Column::Bitrate:
         result = compareNumbers(l.m_nBitrate, r.m_nBitrate);
         break;
-    case 12:
+    case Column::Original:
         result = compareNumbers(l.IsOriginal(), r.IsOriginal());
         break;
-    case 13:
+    case Column::Copyright:
         result = compareNumbers(l.IsCopyright(), r.IsCopyright());
-        break;
-    default:
         break;
     }
     return result;

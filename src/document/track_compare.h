@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/column.h"
+
 #include <string>
 #include <string_view>
 
@@ -16,8 +18,7 @@ std::string FoldName(std::string_view text);
 // Same folded title and artist, or the same file name but for ASCII case.
 bool IsSameTrack(const CLiedkramEntry& a, const CLiedkramEntry& b);
 
-// Orders two entries by a list column (0-13): negative, 0 or positive. Any
-// other column compares equal.
-int CompareEntries(const CLiedkramEntry& left, const CLiedkramEntry& right, int column);
+// Orders two entries by a list column: negative, 0 or positive.
+int CompareEntries(const CLiedkramEntry& left, const CLiedkramEntry& right, Column column);
 
 }  // namespace document

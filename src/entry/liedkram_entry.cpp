@@ -4,6 +4,7 @@
 #include "platform/path.h"
 #include "platform/text.h"
 #include "tags/genre_list.h"
+#include "tags/id3v1.h"
 
 #include <cstdio>
 
@@ -112,36 +113,36 @@ void CLiedkramEntry::SetCopyright(int bit)
     m_dwHeader = word;
 }
 
-std::string CLiedkramEntry::GetColumnText(int column) const
+std::string CLiedkramEntry::GetColumnText(Column column) const
 {
     switch (column) {
-    case 0:
+    case Column::File:
         return m_szFileName.str();
-    case 1:
+    case Column::Path:
         return m_szPath.str();
-    case 2:
+    case Column::Title:
         return platform::cp1252ToUtf8(m_szTitle.view());
-    case 3:
+    case Column::Artist:
         return platform::cp1252ToUtf8(m_szArtist.view());
-    case 4:
+    case Column::Album:
         return platform::cp1252ToUtf8(m_szAlbum.view());
-    case 5:
+    case Column::Size:
         return std::to_string(m_nFileSize);
-    case 6:
+    case Column::Length:
         return GetLengthText();
-    case 7:
+    case Column::Genre:
         return platform::cp1252ToUtf8(GetGenreText());
-    case 8:
-        return m_nYear == 1900 ? std::string() : std::to_string(m_nYear);
-    case 9:
+    case Column::Year:
+        return m_nYear == tags::kNoYear ? std::string() : std::to_string(m_nYear);
+    case Column::Comment:
         return platform::cp1252ToUtf8(m_szComment.view());
-    case 10:
+    case Column::Track:
         return m_nTrack == 0 ? std::string() : std::to_string(m_nTrack);
-    case 11:
+    case Column::Bitrate:
         return GetBitrateText();
-    case 12:
+    case Column::Original:
         return IsOriginal() ? kFlagSetText : kFlagClearText;
-    case 13:
+    case Column::Copyright:
         return IsCopyright() ? kFlagSetText : kFlagClearText;
     default:
         return "ERROR";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/column.h"
 #include "entry/text_field.h"
 
 #include <cstdint>
@@ -16,8 +17,6 @@ inline constexpr std::uint32_t ENTRY_SCAN_ERROR = 0x20;    // frames could not b
 // The bits that make the file be rewritten.
 inline constexpr std::uint32_t ENTRY_REWRITE_MASK =
     ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY;
-
-inline constexpr int kColumnCount = 14;
 
 namespace entry {
 class ArchiveReader;
@@ -73,8 +72,8 @@ public:
     void SetOriginal(int bit);
     void SetCopyright(int bit);
 
-    // The text of list column 0..13, UTF-8; "ERROR" for other columns.
-    std::string GetColumnText(int column) const;
+    // The text of a list column, UTF-8.
+    std::string GetColumnText(Column column) const;
 
     PathField m_szFileName;
     std::string m_strNewName;

@@ -117,11 +117,12 @@ TEST(Arguments, SortTakesAColumnNumberOrHeader)
     const auto sort = parse({"sort", "l.m3l", "Interpret"});
     EXPECT_EQ(sort.command, Command::Sort);
     EXPECT_EQ(sort.listPath, "l.m3l");
-    EXPECT_EQ(sort.sortColumn, 3);
+    EXPECT_EQ(sort.sortColumn, Column::Artist);
     for (const auto& [text, column] :
-         {std::pair{"0", 0}, std::pair{"13", 13}, std::pair{"datei", 0}, std::pair{"PFAD", 1},
-          std::pair{"interpret", 3}, std::pair{"GRöße", 5}, std::pair{"länge", 6}, std::pair{"TRACK#", 10},
-          std::pair{"bitrate", 11}, std::pair{"®", 12}, std::pair{"©", 13}})
+         {std::pair{"0", Column::File}, std::pair{"13", Column::Copyright}, std::pair{"datei", Column::File},
+          std::pair{"PFAD", Column::Path}, std::pair{"interpret", Column::Artist}, std::pair{"GRöße", Column::Size},
+          std::pair{"länge", Column::Length}, std::pair{"TRACK#", Column::Track}, std::pair{"bitrate", Column::Bitrate},
+          std::pair{"®", Column::Original}, std::pair{"©", Column::Copyright}})
         EXPECT_EQ(parse({"sort", "l.m3l", text}).sortColumn, column) << text;
 }
 

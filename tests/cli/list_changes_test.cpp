@@ -65,7 +65,7 @@ TEST_F(ListChanges, RemovedRowsAreNamedAfterTheListWasReordered)
     const auto a = song("a.mp3", "Abba", "Tune");
     doc_.OnAddMp3s({z, a});
     cli::ListChangeRecorder recorder(doc_, out_, "removed");
-    doc_.SortByColumn(0);
+    doc_.SortByColumn(Column::File);
     EXPECT_EQ(out_.str(), "");
     doc_.OnSubtractMp3s({z});
     EXPECT_EQ(out_.str(), "removed " + z + "\n");

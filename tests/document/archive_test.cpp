@@ -131,8 +131,8 @@ TEST(EntryRecord, RoundTripAndCutFlagsFromTheSettingsInForce)
     EXPECT_EQ(same.m_nTrack, 3);
     EXPECT_EQ(same.m_bHasId3v2, 0);
     EXPECT_EQ(same.m_strNewName, "");
-    for (int column = 0; column < kColumnCount; ++column)
-        EXPECT_EQ(same.GetColumnText(column), entry.GetColumnText(column)) << column;
+    for (const Column column : allColumns())
+        EXPECT_EQ(same.GetColumnText(column), entry.GetColumnText(column)) << columnNumber(column);
 
     seams.profile.writeInt("DelFront", 1);
     CLiedkramEntry cut;

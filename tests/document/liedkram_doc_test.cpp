@@ -79,7 +79,7 @@ TEST_F(DocumentTest, SavedOrderIsTheSortedOrder)
 {
     fill({"Zappa", "The Beatles", "Abba"});
     doc_.m_bChanged = false;
-    doc_.SortByColumn(3);
+    doc_.SortByColumn(Column::Artist);
     EXPECT_EQ(artists(), (std::vector<std::string>{"Abba", "The Beatles", "Zappa"}));
     EXPECT_FALSE(doc_.m_bChanged) << "sorting is no change";
     const auto path = dir_.file("sorted.m3l");
@@ -207,7 +207,7 @@ TEST_F(DocumentTest, ObserversFollowEveryChange)
     fill({"B", "A"});
     doc_.RefreshRow(1);
     doc_.RefreshRow(7);
-    doc_.SortByColumn(3);
+    doc_.SortByColumn(Column::Artist);
     doc_.RemoveRow(0);
     doc_.SetChanged();
     doc_.DeleteContents();
@@ -277,7 +277,7 @@ TEST_F(DocumentTest, EveryChangeIsAnnouncedBeforeItIsMade)
     AnnouncementLog observer(doc_);
     doc_.addObserver(&observer);
     fill({"C", "B", "A", "D", "E"});
-    doc_.SortByColumn(3);
+    doc_.SortByColumn(Column::Artist);
     doc_.RemoveRows({4, 0, 1, 4});
     EXPECT_EQ(artists(), (std::vector<std::string>{"C", "D"}));
     doc_.DeleteContents();

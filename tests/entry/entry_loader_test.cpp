@@ -106,8 +106,8 @@ TEST_F(EntryLoader, Utf8NamesAreParsedAsTagText)
     const auto entry = load("Bj\xC3\xB6rk - J\xC3\xB3ga.mp3", frames({}, 50));
     EXPECT_EQ(entry.m_szArtist, "Bj\xF6rk");
     EXPECT_EQ(entry.m_szTitle, "J\xF3ga");
-    EXPECT_EQ(entry.GetColumnText(3), "Bj\xC3\xB6rk");
-    EXPECT_EQ(entry.GetColumnText(0), "Bj\xC3\xB6rk - J\xC3\xB3ga.mp3");
+    EXPECT_EQ(entry.GetColumnText(Column::Artist), "Bj\xC3\xB6rk");
+    EXPECT_EQ(entry.GetColumnText(Column::File), "Bj\xC3\xB6rk - J\xC3\xB3ga.mp3");
 }
 
 TEST_F(EntryLoader, Id3v2TagsOfEveryVersionAreSkippedWhole)

@@ -155,22 +155,20 @@ TEST(CLiedkramEntry, ColumnTexts)
     entry.m_nTrack = 12;
     entry.m_nBitrate = 192000;
 
-    EXPECT_EQ(entry.GetColumnText(0), "Gr\xC3\xB6\xC3\x9F" "e.mp3");
-    EXPECT_EQ(entry.GetColumnText(1), "/m");
-    EXPECT_EQ(entry.GetColumnText(2), "Gr\xC3\xB6\xC3\x9F" "e");
-    EXPECT_EQ(entry.GetColumnText(3), "A");
-    EXPECT_EQ(entry.GetColumnText(4), "B");
-    EXPECT_EQ(entry.GetColumnText(5), "4000000");
-    EXPECT_EQ(entry.GetColumnText(6), "4:05.6");
-    EXPECT_EQ(entry.GetColumnText(7), "none");
-    EXPECT_EQ(entry.GetColumnText(8), "1999");
-    EXPECT_EQ(entry.GetColumnText(9), "\xE2\x82\xAC 5");
-    EXPECT_EQ(entry.GetColumnText(10), "12");
-    EXPECT_EQ(entry.GetColumnText(11), "192");
-    EXPECT_EQ(entry.GetColumnText(12), "\xC2\xA9");
-    EXPECT_EQ(entry.GetColumnText(13), "ja");
-    EXPECT_EQ(entry.GetColumnText(14), "ERROR");
-    EXPECT_EQ(entry.GetColumnText(-1), "ERROR");
+    EXPECT_EQ(entry.GetColumnText(Column::File), "Gr\xC3\xB6\xC3\x9F" "e.mp3");
+    EXPECT_EQ(entry.GetColumnText(Column::Path), "/m");
+    EXPECT_EQ(entry.GetColumnText(Column::Title), "Gr\xC3\xB6\xC3\x9F" "e");
+    EXPECT_EQ(entry.GetColumnText(Column::Artist), "A");
+    EXPECT_EQ(entry.GetColumnText(Column::Album), "B");
+    EXPECT_EQ(entry.GetColumnText(Column::Size), "4000000");
+    EXPECT_EQ(entry.GetColumnText(Column::Length), "4:05.6");
+    EXPECT_EQ(entry.GetColumnText(Column::Genre), "none");
+    EXPECT_EQ(entry.GetColumnText(Column::Year), "1999");
+    EXPECT_EQ(entry.GetColumnText(Column::Comment), "\xE2\x82\xAC 5");
+    EXPECT_EQ(entry.GetColumnText(Column::Track), "12");
+    EXPECT_EQ(entry.GetColumnText(Column::Bitrate), "192");
+    EXPECT_EQ(entry.GetColumnText(Column::Original), "\xC2\xA9");
+    EXPECT_EQ(entry.GetColumnText(Column::Copyright), "ja");
 }
 
 TEST(CLiedkramEntry, EmptyCellsForNoYearTrackOrGenre)
@@ -179,11 +177,11 @@ TEST(CLiedkramEntry, EmptyCellsForNoYearTrackOrGenre)
     entry.m_nYear = 1900;
     entry.m_nTrack = 0;
     entry.m_nGenre = -1;
-    EXPECT_EQ(entry.GetColumnText(7), "");
-    EXPECT_EQ(entry.GetColumnText(8), "");
-    EXPECT_EQ(entry.GetColumnText(10), "");
-    EXPECT_EQ(entry.GetColumnText(12), "ja");
-    EXPECT_EQ(entry.GetColumnText(13), "\xC2\xA9");
+    EXPECT_EQ(entry.GetColumnText(Column::Genre), "");
+    EXPECT_EQ(entry.GetColumnText(Column::Year), "");
+    EXPECT_EQ(entry.GetColumnText(Column::Track), "");
+    EXPECT_EQ(entry.GetColumnText(Column::Original), "ja");
+    EXPECT_EQ(entry.GetColumnText(Column::Copyright), "\xC2\xA9");
 }
 
 TEST(CLiedkramEntry, LargeSizesAndOddYearsDoNotOverflow)
@@ -192,11 +190,11 @@ TEST(CLiedkramEntry, LargeSizesAndOddYearsDoNotOverflow)
     entry.m_nFileSize = 2000000000;
     entry.m_nYear = -12345;
     entry.m_nTrack = 255;
-    EXPECT_EQ(entry.GetColumnText(5), "2000000000");
-    EXPECT_EQ(entry.GetColumnText(8), "-12345");
-    EXPECT_EQ(entry.GetColumnText(10), "255");
+    EXPECT_EQ(entry.GetColumnText(Column::Size), "2000000000");
+    EXPECT_EQ(entry.GetColumnText(Column::Year), "-12345");
+    EXPECT_EQ(entry.GetColumnText(Column::Track), "255");
     entry.m_nYear = INT_MIN;
     entry.m_nFileSize = INT_MIN;
-    EXPECT_EQ(entry.GetColumnText(8), std::to_string(INT_MIN));
-    EXPECT_EQ(entry.GetColumnText(5), std::to_string(INT_MIN));
+    EXPECT_EQ(entry.GetColumnText(Column::Year), std::to_string(INT_MIN));
+    EXPECT_EQ(entry.GetColumnText(Column::Size), std::to_string(INT_MIN));
 }

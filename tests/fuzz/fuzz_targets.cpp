@@ -34,7 +34,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::size_t kTextLimit = 255;
-constexpr int kColumns = 14;
 
 // Answers every question the way that lets the work go on and keeps no
 // record, so millions of runs use no more memory than one.
@@ -95,7 +94,7 @@ void requirePossible(const CLiedkramEntry& entry, const std::string& where)
     require(entry.HasPossibleRange(), where + ": impossible audio range or measure");
     for (const TextField* text : {&entry.m_szTitle, &entry.m_szArtist, &entry.m_szAlbum, &entry.m_szComment})
         require(text->size() <= kTextLimit, where + ": a tag text longer than 255 bytes");
-    for (int column = 0; column <= kColumns; ++column)
+    for (const Column column : allColumns())
         entry.GetColumnText(column);
 }
 
@@ -229,9 +228,9 @@ void checkComparison(const std::vector<std::string>& texts)
     b.m_szFileName = textAt(texts, 5);
     require(document::IsSameTrack(a, a), "IsSameTrack: an entry is not the same track as itself");
     require(document::IsSameTrack(a, b) == document::IsSameTrack(b, a), "IsSameTrack: not symmetric");
-    for (int column = 0; column < kColumns; ++column) {
+    for (const Column column : allColumns()) {
         require(sign(document::CompareEntries(a, b, column)) == -sign(document::CompareEntries(b, a, column)),
-                "CompareEntries: not antisymmetric in column " + std::to_string(column));
+                "CompareEntries: not antisymmetric in column " + std::to_string(columnNumber(column)));
     }
     for (const std::string& text : texts)
         document::FoldName(text);
@@ -307,7 +306,7 @@ void listTarget(std::span<const std::uint8_t> data)
     view::exportBytes(view::ExportKind::NameList, selection);
     if (selection.size() >= view::kMinCoverTitles && selection.size() <= view::kMaxCoverTitles)
         view::coverTexts(selection);
-    for (int column = 0; column < kColumns; ++column)
+    for (const Column column : allColumns())
         doc.SortByColumn(column);
 }
 
