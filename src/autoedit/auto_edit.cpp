@@ -74,8 +74,7 @@ int MarkRepairs(CLiedkramEntry& entry)
     if (platform::isOn(platform::Setting::Rename)) {
         entry.m_strNewName = ExpandPattern(entry);
         if (entry.m_strNewName != entry.m_szFileName.view()) {
-            const std::string question =
-                "Umbenennen:\n" + entry.m_szFileName.str() + " ->\n" + entry.m_strNewName;
+            const std::string question = "Umbenennen:\n" + entry.m_szFileName.str() + " ->\n" + entry.m_strNewName;
             const int answer = platform::prompter().askProgress(question);
             if (answer == platform::kAnswerCancel)
                 return kAutoEditCancelled;

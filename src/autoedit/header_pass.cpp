@@ -34,7 +34,8 @@ void readFully(platform::File& in, std::int64_t offset, std::span<std::uint8_t> 
 std::string frameMessage(std::int64_t position, mpeg::HeaderWord word, int length)
 {
     char text[256];
-    std::snprintf(text, sizeof text, "auch nach +2 Mist: offset: %x, wert: %x, flen: %x     %i  %i  %i       (%i %i %i)",
+    std::snprintf(text, sizeof text,
+                  "auch nach +2 Mist: offset: %x, wert: %x, flen: %x     %i  %i  %i       (%i %i %i)",
                   static_cast<unsigned>(position), static_cast<unsigned>(word), static_cast<unsigned>(length),
                   mpeg::coefficientK(word), mpeg::bitrateKbps(word), mpeg::sampleRate(word), mpeg::versionField(word),
                   mpeg::sampleRateIndex(word), mpeg::bitrateIndex(word));
@@ -135,8 +136,8 @@ void copyAudio(platform::File& in, platform::File& out, std::int64_t start, std:
         readFully(in, start + k, chunk);
         // Header bytes changed in the previous chunk's look-ahead belong here.
         std::copy_n(carried.begin(), std::min<std::size_t>(carriedCount, chunk.size()), chunk.begin());
-        const std::size_t behind = in.readAt(start + k + chunkLength,
-                                             std::span(buffer).subspan(chunk.size(), kLookAhead));
+        const std::size_t behind =
+            in.readAt(start + k + chunkLength, std::span(buffer).subspan(chunk.size(), kLookAhead));
         walk.walk(std::span(buffer).first(chunk.size() + behind), k, chunkLength);
         out.write(chunk);
         carriedCount = std::min<std::size_t>(behind, kLookAhead);

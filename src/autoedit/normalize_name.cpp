@@ -1,69 +1,13 @@
 #include "autoedit/normalize_name.h"
 
 #include "platform/settings.h"
+#include "platform/text.h"
 
 namespace autoedit {
 
 namespace {
 
 constexpr std::string_view kSpecialCharacters = "[]\xA7$%#~'\xB4`?!:;,/";
-
-// The replacement of an accented letter, or null when it is not replaced.
-const char* accentReplacement(unsigned char c)
-{
-    switch (c) {
-    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC5:
-        return "A";
-    case 0xC4: case 0xC6:
-        return "Ae";
-    case 0xC7:
-        return "C";
-    case 0xD0:
-        return "D";
-    case 0xC8: case 0xC9: case 0xCA: case 0xCB:
-        return "E";
-    case 0xCC: case 0xCD: case 0xCE: case 0xCF:
-        return "I";
-    case 0xD1:
-        return "N";
-    case 0xD2: case 0xD3: case 0xD4: case 0xD5:
-        return "O";
-    case 0xD6:
-        return "Oe";
-    case 0xD9: case 0xDA: case 0xDB:
-        return "U";
-    case 0xDC:
-        return "Ue";
-    case 0xDD:
-        return "Y";
-    case 0xDF:
-        return "ss";
-    case 0xE0: case 0xE1: case 0xE2: case 0xE3: case 0xE5:
-        return "a";
-    case 0xE4: case 0xE6:
-        return "ae";
-    case 0xE7:
-        return "c";
-    case 0xE8: case 0xE9: case 0xEA: case 0xEB:
-        return "e";
-    case 0xEC: case 0xED: case 0xEE: case 0xEF:
-        return "i";
-    case 0xF1:
-        return "n";
-    case 0xF2: case 0xF3: case 0xF4: case 0xF5:
-        return "o";
-    case 0xF6:
-        return "oe";
-    case 0xF9: case 0xFA: case 0xFB:
-        return "u";
-    case 0xFC:
-        return "ue";
-    case 0xFD: case 0xFF:
-        return "y";
-    default:
-        return nullptr;
-    }
-}
 
 // Upper case in Windows-1252.
 char upper1252(char c)
@@ -87,6 +31,21 @@ char upper1252(char c)
     }
 }
 
+// A text that, at the start of a word, is written as another.
+struct WordStartReplacement {
+    std::string_view match;
+    std::string_view with;
+};
+
+// Roman numerals (tried in this order; "IVY" gives "4Y").
+constexpr WordStartReplacement kRomanNumerals[] = {{"III", "3"}, {"II", "2"}, {"IV", "4"}};
+// Featuring and versus forms; the dot or blank behind most of them is
+// handled as the next character. A lower-case "ft " is no featuring.
+constexpr WordStartReplacement kFeaturingAndVersus[] = {
+    {"feat.", "feat"}, {"Feat.", "feat"}, {"feat ", "feat"}, {"Feat ", "feat"}, {"ft.", "feat"}, {"Ft.", "feat"},
+    {"Ft ", "feat"},   {"vs.", "vs"},     {"Vs.", "vs"},     {"vs ", "vs"},     {"Vs ", "vs"},   {"versus", "vs"},
+};
+
 class Normalizer {
 public:
     explicit Normalizer(std::string_view text)
@@ -102,7 +61,7 @@ public:
     std::string run()
     {
         while (i_ < text_.size()) {
-            step();
+            step(text_[i_]);
             ++i_;
         }
         const auto last = out_.find_last_not_of("_ ");
@@ -111,6 +70,114 @@ public:
     }
 
 private:
+    using Rule = bool (Normalizer::*)(char c);
+
+    // The first rule that takes the character handles it; their order is
+    // part of their meaning ("-" breaks a word before it could be a letter).
+    void step(char c)
+    {
+        static constexpr Rule kRules[] = {
+            &Normalizer::wordBreak, &Normalizer::dot,         &Normalizer::romanNumeral,
+            &Normalizer::accent,    &Normalizer::ampersand,   &Normalizer::andWord,
+            &Normalizer::rockNRoll, &Normalizer::dropSpecial, &Normalizer::featuringOrVersus,
+        };
+        for (const Rule rule : kRules) {
+            if ((this->*rule)(c))
+                return;
+        }
+        plainCharacter(c);
+    }
+
+    bool wordBreak(char c)
+    {
+        if (c != '*' && !(c == '-' && sonder_))
+            return false;
+        if (!wordStart_)
+            out_.push_back(separator_);
+        wordStart_ = true;
+        return true;
+    }
+
+    bool dot(char c)
+    {
+        if (!sonder_ || c != '.')
+            return false;
+        // Dots of an abbreviation such as R.E.M. keep it one word.
+        const auto i = static_cast<std::ptrdiff_t>(i_);
+        if (isDotAt(i - 2) || isDotAt(i + 2) || wordStart_)
+            wordStart_ = false;
+        else
+            separate();
+        return true;
+    }
+
+    bool romanNumeral(char) { return wordStart_ && sonder_ && replaceFirstOf(kRomanNumerals); }
+
+    bool accent(char c)
+    {
+        const char* plain = uml_ ? platform::spelledAccent(c) : nullptr;
+        if (!plain)
+            return false;
+        replace(plain, 0);
+        return true;
+    }
+
+    bool ampersand(char c)
+    {
+        if (!amp_ || (c != '&' && c != '+'))
+            return false;
+        if (!wordStart_)
+            out_.push_back(separator_);
+        out_.push_back('n');
+        wordStart_ = false;
+        if (i_ + 1 < text_.size() && text_[i_ + 1] != ' ')
+            separate();
+        return true;
+    }
+
+    bool andWord(char)
+    {
+        if (!wordStart_ || !amp_)
+            return false;
+        if (here("And ") || here("and ")) {
+            // The blank behind is handled next and gives the separator.
+            replace("n", 2);
+            return true;
+        }
+        if (here("n ") || here("N ")) {
+            out_.push_back('n');
+            separate();
+            ++i_;
+            return true;
+        }
+        return false;
+    }
+
+    bool rockNRoll(char)
+    {
+        if (!amp_ || !here("'n'"))
+            return false;
+        out_.append(underscore_ ? "_n_" : " n ");
+        wordStart_ = true;
+        i_ += 2;
+        return true;
+    }
+
+    bool dropSpecial(char c) { return sonder_ && kSpecialCharacters.find(c) != std::string_view::npos; }
+
+    bool featuringOrVersus(char) { return wordStart_ && amp_ && replaceFirstOf(kFeaturingAndVersus); }
+
+    void plainCharacter(char c)
+    {
+        if (c == ' ') {
+            if (!wordStart_)
+                separate();
+            return;
+        }
+        out_.push_back(wordStart_ ? upper1252(c) : c);
+        wordStart_ = false;
+    }
+
     // Whether the text holds these characters at i; positions past the end fail.
     bool at(std::size_t i, std::string_view what) const
     {
@@ -136,80 +203,19 @@ private:
         i_ += skip;
     }
 
-    void step()
+    // The first replacement whose match stands here; the match's last
+    // character is the one the next step looks at when it is a dot or blank.
+    template <std::size_t N>
+    bool replaceFirstOf(const WordStartReplacement (&replacements)[N])
     {
-        const char c = text_[i_];
-        if (c == '*' || (c == '-' && sonder_)) {
-            if (!wordStart_)
-                out_.push_back(separator_);
-            wordStart_ = true;
-            return;
-        }
-        if (sonder_ && c == '.') {
-            // Dots of an abbreviation such as R.E.M. keep it one word.
-            const auto i = static_cast<std::ptrdiff_t>(i_);
-            if (isDotAt(i - 2) || isDotAt(i + 2) || wordStart_)
-                wordStart_ = false;
-            else
-                separate();
-            return;
-        }
-        if (wordStart_ && sonder_) {
-            if (here("III"))
-                return replace("3", 2);
-            if (here("II"))
-                return replace("2", 1);
-            if (here("IV"))
-                return replace("4", 1);
-        }
-        if (uml_) {
-            if (const char* plain = accentReplacement(static_cast<unsigned char>(c)))
-                return replace(plain, 0);
-        }
-        if (amp_ && (c == '&' || c == '+')) {
-            if (!wordStart_)
-                out_.push_back(separator_);
-            out_.push_back('n');
-            wordStart_ = false;
-            if (i_ + 1 < text_.size() && text_[i_ + 1] != ' ')
-                separate();
-            return;
-        }
-        if (wordStart_ && amp_) {
-            if (here("And ") || here("and "))
-                return replace("n", 2);
-            if (here("n ") || here("N ")) {
-                out_.push_back('n');
-                separate();
-                ++i_;
-                return;
+        for (const auto& replacement : replacements) {
+            if (here(replacement.match)) {
+                const bool keepsLast = replacement.match.back() == '.' || replacement.match.back() == ' ';
+                replace(replacement.with, replacement.match.size() - (keepsLast ? 2 : 1));
+                return true;
             }
         }
-        if (amp_ && here("'n'")) {
-            out_.append(underscore_ ? "_n_" : " n ");
-            wordStart_ = true;
-            i_ += 2;
-            return;
-        }
-        if (sonder_ && kSpecialCharacters.find(c) != std::string_view::npos)
-            return;
-        if (wordStart_ && amp_) {
-            if (here("feat.") || here("Feat.") || here("feat ") || here("Feat "))
-                return replace("feat", 3);
-            if (here("ft.") || here("Ft.") || here("Ft "))
-                return replace("feat", 1);
-            if (here("vs.") || here("Vs.") || here("vs ") || here("Vs "))
-                return replace("vs", 1);
-            if (here("versus"))
-                return replace("vs", 5);
-        }
-        if (c == ' ') {
-            if (!wordStart_)
-                separate();
-            return;
-        }
-        out_.push_back(wordStart_ ? upper1252(c) : c);
-        wordStart_ = false;
+        return false;
     }
 
     std::string_view text_;

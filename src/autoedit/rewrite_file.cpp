@@ -118,8 +118,7 @@ void writeContent(const CLiedkramEntry& entry, const Plan& plan, platform::File&
     if (plan.appendTag) {
         warnIfTooLong(entry);
         const auto tag = tags::buildId3v1({entry.m_szTitle.view(), entry.m_szArtist.view(), entry.m_szAlbum.view(),
-                                           entry.m_nYear, entry.m_szComment.view(), entry.m_nTrack,
-                                           entry.m_nGenre});
+                                           entry.m_nYear, entry.m_szComment.view(), entry.m_nTrack, entry.m_nGenre});
         out.write(tag);
     }
 }
@@ -163,9 +162,10 @@ bool journalReplacement(history::ChangeSet& changes, const platform::Replacement
     const std::string& path = replacement.target();
     if (changes.recordReplacement(path, before, replacement.stamp()))
         return true;
-    const int answer = platform::prompter().askYesNo(
-        "'" + path + "': Das Original kann nirgends aufbewahrt werden; die Änderung ist dann nicht "
-        "rückgängig zu machen. Trotzdem ändern?");
+    const int answer =
+        platform::prompter().askYesNo("'" + path +
+                                      "': Das Original kann nirgends aufbewahrt werden; die Änderung ist dann nicht "
+                                      "rückgängig zu machen. Trotzdem ändern?");
     if (answer != platform::kAnswerYes)
         return false;
     changes.recordUnkeptReplacement(path, before, replacement.stamp());

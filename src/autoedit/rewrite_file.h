@@ -9,9 +9,9 @@ class ChangeSet;
 namespace autoedit {
 
 enum class RewriteOutcome {
-    Done,     // everything the flags asked for was done
+    Done,  // everything the flags asked for was done
     NotDone,  // some of it was refused or could not start; reported, the file as it was
-    Failed,   // a file error in the middle of the rewrite; reported, the file as it was, nothing renamed
+    Failed,  // a file error in the middle of the rewrite; reported, the file as it was, nothing renamed
 };
 
 // Carries out on disk what the entry's flags ask for: cuts the junk before

@@ -21,8 +21,8 @@ using DocCommand = PathsReport (CLiedkramDoc::*)(const std::vector<std::string>&
 
 // Messages that only inform (a stream listed but never repaired, say) do not
 // count; a file skipped, a ".cop" name not given or a run cancelled do.
-int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<std::string>& paths,
-              DocCommand command, std::string removedVerb, std::ostream& out)
+int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<std::string>& paths, DocCommand command,
+              std::string removedVerb, std::ostream& out)
 {
     const CollectedPaths collected = collectPaths(paths);
     for (const std::string& problem : collected.problems)

@@ -284,9 +284,9 @@ Arguments parseSettings(std::span<const std::string> args)
 }
 
 constexpr std::pair<std::string_view, Command> kFileCommands[] = {
-    {"scan", Command::Scan},     {"fix", Command::Fix},           {"list", Command::List},
-    {"add", Command::Add},       {"subtract", Command::Subtract}, {"sort", Command::Sort},
-    {"export", Command::Export}, {"stats", Command::Stats},       {"cover", Command::Cover},
+    {"scan", Command::Scan},       {"fix", Command::Fix},           {"list", Command::List},
+    {"add", Command::Add},         {"subtract", Command::Subtract}, {"sort", Command::Sort},
+    {"export", Command::Export},   {"stats", Command::Stats},       {"cover", Command::Cover},
     {"history", Command::History}, {"undo", Command::Undo},
 };
 

@@ -27,8 +27,8 @@ double parsePoints(std::string_view text)
     const char* end = text.data() + text.size();
     const auto [stop, failed] = std::from_chars(text.data(), end, points, std::chars_format::fixed);
     if (text.empty() || failed != std::errc() || stop != end || !(points > 0) || points > CoverFont::kMaxPoints)
-        throw UsageError("--font takes a point size above 0 and up to 1000 after the comma, not '" +
-                         std::string(text) + "'");
+        throw UsageError("--font takes a point size above 0 and up to 1000 after the comma, not '" + std::string(text) +
+                         "'");
     return points;
 }
 

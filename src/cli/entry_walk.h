@@ -11,9 +11,9 @@ namespace cli {
 class ProgressLine;
 
 enum class Visit {
-    Kept,    // the entry got what the command does
+    Kept,  // the entry got what the command does
     Failed,  // the command could not do all of it for this entry (reported)
-    Stop,    // the user ended the walk here
+    Stop,  // the user ended the walk here
 };
 
 // What a command does with one loaded entry.

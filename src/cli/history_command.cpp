@@ -43,8 +43,8 @@ int runHistory(bool purge, std::optional<int> days, std::ostream& out)
 {
     const std::string directory = history::dataDirectory();
     if (purge) {
-        const auto purged =
-            history::purgeJournal(directory, days.value_or(history::keptDays()), static_cast<std::int64_t>(std::time(nullptr)));
+        const auto purged = history::purgeJournal(directory, days.value_or(history::keptDays()),
+                                                  static_cast<std::int64_t>(std::time(nullptr)));
         out << "purged " << purged.sets << " change sets, " << purged.bytes << " bytes\n";
         return kExitOk;
     }
@@ -82,7 +82,8 @@ int runUndo(std::optional<int> number, bool keepOriginals, std::ostream& out)
     try {
         result = history::undoChangeSet(directory, *chosen, undo);
     } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Cannot record the undo in '" + error.path() + "' cause: " + error.causeText());
+        platform::prompter().showMessage("Cannot record the undo in '" + error.path() +
+                                         "' cause: " + error.causeText());
         return kExitSkipped;
     }
     for (const auto& restored : result.restored)

@@ -48,15 +48,10 @@ void ListChangeRecorder::listCleared()
     rows_.clear();
 }
 
-
-
-
-
 void ListChangeRecorder::entryDeclined(const CLiedkramEntry& entry, bool cancelled)
 {
     line(cancelled ? "cancelled" : "declined", entry.GetFullPath());
 }
-
 
 void ListChangeRecorder::line(std::string_view verb, std::string_view path)
 {

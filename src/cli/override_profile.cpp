@@ -2,10 +2,7 @@
 
 namespace cli {
 
-OverrideProfile::OverrideProfile(platform::Profile& below)
-    : below_(below)
-{
-}
+OverrideProfile::OverrideProfile(platform::Profile& below) : below_(below) {}
 
 int OverrideProfile::getInt(std::string_view key, int defaultValue)
 {

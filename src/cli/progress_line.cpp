@@ -4,10 +4,7 @@
 
 namespace cli {
 
-ProgressLine::ProgressLine(std::ostream& out, bool isTerminal)
-    : out_(out), isTerminal_(isTerminal)
-{
-}
+ProgressLine::ProgressLine(std::ostream& out, bool isTerminal) : out_(out), isTerminal_(isTerminal) {}
 
 void ProgressLine::start(std::size_t total)
 {

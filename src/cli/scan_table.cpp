@@ -2,6 +2,7 @@
 
 #include "cli/list_columns.h"
 #include "entry/liedkram_entry.h"
+#include "platform/text.h"
 
 #include <array>
 #include <cstdio>
@@ -13,8 +14,8 @@ namespace {
 
 // Behind the list's fourteen columns.
 constexpr std::array<std::string_view, 12> kTechnicalColumnNames = {
-    "AudioStart", "AudioEnd", "Frames", "LengthMs", "BitrateBps", "Header",
-    "Flags",      "Verified", "HasId3v2", "SampleRate", "Format", "Mode",
+    "AudioStart", "AudioEnd", "Frames",   "LengthMs",   "BitrateBps", "Header",
+    "Flags",      "Verified", "HasId3v2", "SampleRate", "Format",     "Mode",
 };
 // fix adds one column behind them.
 constexpr std::string_view kNewNameColumn = "NewName";
@@ -72,27 +73,7 @@ std::string joinLine(const std::vector<std::string>& fields)
 
 std::string escapeField(std::string_view text)
 {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '\t':
-            escaped += "\\t";
-            break;
-        case '\r':
-            escaped += "\\r";
-            break;
-        case '\n':
-            escaped += "\\n";
-            break;
-        case '\\':
-            escaped += "\\\\";
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
+    return platform::escapedControls(text);
 }
 
 std::string scanHeader()

@@ -11,7 +11,7 @@ namespace cli {
 // One setting with a value checked against its type.
 struct SettingValue {
     const platform::SettingInfo* info = nullptr;
-    int number = 0;    // integer settings
+    int number = 0;  // integer settings
     std::string text;  // the text setting (ID2DatNam)
 };
 

@@ -4,6 +4,7 @@ namespace cli {
 
 const std::string& usageText()
 {
+    // clang-format off
     static const std::string text =
         "Usage:\n"
         "  liedkram-cli scan [--set KEY=VALUE]... [--] PATH...\n"
@@ -124,6 +125,7 @@ const std::string& usageText()
         "repair, or the run was ended early (a at the rename question, cancel at\n"
         "the duplicate question); 2 usage error. Warnings do not count.\n";
     return text;
+    // clang-format on
 }
 
 }  // namespace cli

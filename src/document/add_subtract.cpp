@@ -114,26 +114,23 @@ bool CLiedkramDoc::readRecords(const std::string& path,
     try {
         bytes = document::readWholeFile(path);
     } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Cannot access '" + error.path() +
-                                         "' cause: " + error.causeText());
+        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
         ++report_.skipped;
         return false;
     }
+    bool stopped = false;
     try {
         entry::ArchiveReader archive(bytes);
-        const std::int32_t count = archive.readI32();
-        for (std::int32_t i = 0; i < count; ++i) {
-            auto entry = std::make_unique<CLiedkramEntry>();
-            entry->Serialize(archive);
-            if (!handle(std::move(entry)))
-                return false;
-        }
-    } catch (const entry::ArchiveFormatError&) {
-        platform::prompter().showMessage("Unexpected file format.");
+        document::readListRecords(archive, [&](std::unique_ptr<CLiedkramEntry> entry) {
+            stopped = !handle(std::move(entry));
+            return !stopped;
+        });
+    } catch (const entry::ArchiveFormatError& error) {
+        platform::prompter().showMessage(error.what());
         ++report_.skipped;
         return false;
     }
-    return true;
+    return !stopped;
 }
 
 bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths,

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr const char* kUnexpectedFormat = "Unexpected file format.";
-
 std::string extensionOf(const std::string& path)
 {
     const std::string name = platform::splitPath(path).name;
@@ -20,8 +18,7 @@ std::string extensionOf(const std::string& path)
 
 void reportFileError(const platform::FileError& error)
 {
-    platform::prompter().showMessage("Cannot access '" + error.path() +
-                                     "' cause: " + error.causeText());
+    platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
 }
 
 }  // namespace
@@ -67,8 +64,8 @@ bool CLiedkramDoc::loadListFile(const std::string& path)
             entry::ArchiveReader archive(bytes);
             Serialize(archive);
         }
-    } catch (const entry::ArchiveFormatError&) {
-        platform::prompter().showMessage(kUnexpectedFormat);
+    } catch (const entry::ArchiveFormatError& error) {
+        platform::prompter().showMessage(error.what());
         DeleteContents();
         pathName_.clear();
         m_bChanged = false;

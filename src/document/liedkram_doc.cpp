@@ -1,4 +1,5 @@
 #include "document/liedkram_doc.h"
+#include "document/list_file.h"
 
 #include "document/track_compare.h"
 #include "entry/archive.h"
@@ -13,7 +14,6 @@ namespace {
 constexpr const char* kChangeMarker = " *";
 constexpr const char* kUntitled = "Untitled";
 // The smallest record: six empty strings and 42 bytes of numbers.
-constexpr std::size_t kMinRecordSize = 6 + 42;
 // Removing run by run moves the rows behind each run; past this many runs one
 // compacting pass is cheaper.
 constexpr std::size_t kMaxRunsRemovedOneByOne = 32;
@@ -167,20 +167,18 @@ void CLiedkramDoc::Serialize(entry::ArchiveWriter& archive) const
 
 void CLiedkramDoc::Serialize(entry::ArchiveReader& archive)
 {
-    const std::int32_t count = archive.readI32();
-    if (count > 0) {
-        // All records are read before the rows are announced; a file that
-        // ends early adds none. A count the rest of the file cannot hold
-        // reserves nothing.
-        std::vector<std::unique_ptr<CLiedkramEntry>> read;
-        read.reserve(std::min(static_cast<std::size_t>(count), archive.remaining() / kMinRecordSize));
-        for (std::int32_t i = 0; i < count; ++i) {
-            auto entry = std::make_unique<CLiedkramEntry>();
-            entry->Serialize(archive);
+    // All records are read before the rows are announced; a file that ends
+    // early adds none.
+    std::vector<std::unique_ptr<CLiedkramEntry>> read;
+    document::readListRecords(
+        archive,
+        [&read](std::unique_ptr<CLiedkramEntry> entry) {
             read.push_back(std::move(entry));
-        }
+            return true;
+        },
+        [&read](std::size_t expected) { read.reserve(expected); });
+    if (!read.empty())
         appendAll(std::move(read));
-    }
     m_bChanged = false;
 }
 

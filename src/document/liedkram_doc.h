@@ -33,9 +33,9 @@ inline constexpr int DUP_CANCEL = 6;
 // What an add or subtract command could not do, for fronts that report it
 // beyond the messages already shown.
 struct PathsReport {
-    std::size_t skipped = 0;   // files and list files that gave no entries
+    std::size_t skipped = 0;  // files and list files that gave no entries
     std::size_t unmarked = 0;  // declined files that could not be given the ".cop" name
-    bool cancelled = false;    // the duplicate question was answered with "Abbrechen"
+    bool cancelled = false;  // the duplicate question was answered with "Abbrechen"
 
     bool allDone() const { return skipped == 0 && unmarked == 0 && !cancelled; }
 };

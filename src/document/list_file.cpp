@@ -1,20 +1,48 @@
 #include "document/list_file.h"
 
+#include "entry/archive.h"
+#include "entry/liedkram_entry.h"
 #include "mpeg/mp3_file.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/replacement_file.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace document {
+
+namespace {
+
+// Six empty strings and the numbers: no record is shorter.
+constexpr std::size_t kMinRecordSize = 6 + 42;
+
+}  // namespace
+
+void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
+                     const std::function<void(std::size_t)>& expect)
+{
+    const std::int32_t count = archive.readI32();
+    if (count <= 0)
+        return;
+    // A count the rest of the file cannot hold promises nothing.
+    if (expect)
+        expect(std::min(static_cast<std::size_t>(count), archive.remaining() / kMinRecordSize));
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto entry = std::make_unique<CLiedkramEntry>();
+        entry->Serialize(archive);
+        if (!handle(std::move(entry)))
+            return;
+    }
+}
 
 std::vector<std::uint8_t> readWholeFile(const std::string& path)
 {
     platform::File file(path, platform::File::Mode::Read);
     const std::int64_t length = file.length();
     if (length > std::numeric_limits<std::int32_t>::max())
-        throw platform::FileError(platform::FileCause::InvalidFile, path, "'" + path + "' is too large", "File too large");
+        throw platform::FileError(platform::FileCause::InvalidFile, path, "'" + path + "' is too large",
+                                  "File too large");
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
     bytes.resize(file.read(bytes));
     return bytes;

@@ -1,10 +1,26 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+class CLiedkramEntry;
+
+namespace entry {
+class ArchiveReader;
+}
+
 namespace document {
+
+// Reads a list file's records: the count, then one entry after the other,
+// each handed to handle; handle returning false stops the reading. expect
+// learns first how many records the file can hold at most. Throws
+// entry::ArchiveFormatError when the data ends inside a record.
+void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
+                     const std::function<void(std::size_t)>& expect = nullptr);
 
 // The whole content of a file; throws platform::FileError.
 std::vector<std::uint8_t> readWholeFile(const std::string& path);

@@ -7,45 +7,6 @@ namespace document {
 
 namespace {
 
-const char* accentFold(unsigned char c)
-{
-    switch (c) {
-    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC5:
-    case 0xE0: case 0xE1: case 0xE2: case 0xE3: case 0xE5:
-        return "A";
-    case 0xC4: case 0xC6: case 0xE4: case 0xE6:
-        return "AE";
-    case 0xC7: case 0xE7:
-        return "C";
-    case 0xC8: case 0xC9: case 0xCA: case 0xCB:
-    case 0xE8: case 0xE9: case 0xEA: case 0xEB:
-        return "E";
-    case 0xCC: case 0xCD: case 0xCE: case 0xCF:
-    case 0xEC: case 0xED: case 0xEE: case 0xEF:
-        return "I";
-    case 0xD0:
-        return "D";
-    case 0xD1: case 0xF1:
-        return "N";
-    case 0xD2: case 0xD3: case 0xD4: case 0xD5:
-    case 0xF2: case 0xF3: case 0xF4: case 0xF5:
-        return "O";
-    case 0xD6: case 0xF6:
-        return "OE";
-    case 0xD9: case 0xDA: case 0xDB:
-    case 0xF9: case 0xFA: case 0xFB:
-        return "U";
-    case 0xDC: case 0xFC:
-        return "UE";
-    case 0xDD: case 0xFD: case 0xFF:
-        return "Y";
-    case 0xDF:
-        return "SS";
-    default:
-        return nullptr;
-    }
-}
-
 int compareBytes(std::string_view a, std::string_view b)
 {
     const int result = a.compare(b);  // char_traits<char>::compare is unsigned (memcmp)
@@ -82,8 +43,9 @@ std::string FoldName(std::string_view text)
             separated = true;
         } else if (std::string_view("!#'*+-.?").find(c) != std::string_view::npos) {
             continue;
-        } else if (const char* plain = accentFold(static_cast<unsigned char>(c))) {
-            folded.append(plain);
+        } else if (const char* plain = platform::spelledAccent(c)) {
+            for (; *plain; ++plain)
+                folded.push_back(platform::asciiUpper(*plain));
             separated = false;
         } else {
             folded.push_back(static_cast<char>(static_cast<unsigned char>(c) & ~0x20u));
@@ -106,21 +68,26 @@ int CompareEntries(const CLiedkramEntry& l, const CLiedkramEntry& r, Column colu
     int result = 0;
     switch (column) {
     case Column::File:
-        (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view())) || (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
+        (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view())) ||
+            (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
     case Column::Path:
-        (result = compareCi(l.m_szPath.view(), r.m_szPath.view())) || (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view()));
+        (result = compareCi(l.m_szPath.view(), r.m_szPath.view())) ||
+            (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view()));
         break;
     case Column::Title:
-        (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) || (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view())) ||
+        (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
+            (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view())) ||
             (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
     case Column::Artist:
         (result = platform::compareIgnoreAsciiCase(FoldName(l.m_szArtist.view()), FoldName(r.m_szArtist.view()))) ||
-            (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) || (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
+            (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
+            (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
         break;
     case Column::Album:
-        (result = compareCi(l.m_szAlbum.view(), r.m_szAlbum.view())) || (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
+        (result = compareCi(l.m_szAlbum.view(), r.m_szAlbum.view())) ||
+            (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
             (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view()));
         break;
     case Column::Size:

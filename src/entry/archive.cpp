@@ -1,5 +1,6 @@
 #include "entry/archive.h"
 
+#include "platform/byte_reader.h"
 #include "platform/text.h"
 
 namespace entry {
@@ -14,8 +15,7 @@ constexpr std::uint16_t kWideLength = 0xFFFF;
 
 void ArchiveWriter::writeU32(std::uint32_t value)
 {
-    for (int shift = 0; shift < 32; shift += 8)
-        bytes_.push_back(static_cast<std::uint8_t>(value >> shift));
+    bytes_.u32(value);
 }
 
 void ArchiveWriter::writeI32(std::int32_t value)
@@ -25,7 +25,7 @@ void ArchiveWriter::writeI32(std::int32_t value)
 
 void ArchiveWriter::writeU8(std::uint8_t value)
 {
-    bytes_.push_back(value);
+    bytes_.u8(value);
 }
 
 void ArchiveWriter::writeString(std::string_view text)
@@ -35,15 +35,13 @@ void ArchiveWriter::writeString(std::string_view text)
         writeU8(static_cast<std::uint8_t>(length));
     } else if (length < kUtf16Mark) {
         writeU8(kLongLength);
-        writeU8(static_cast<std::uint8_t>(length));
-        writeU8(static_cast<std::uint8_t>(length >> 8));
+        bytes_.u16(static_cast<std::uint16_t>(length));
     } else {
         writeU8(kLongLength);
-        writeU8(0xFF);
-        writeU8(0xFF);
+        bytes_.u16(kWideLength);
         writeU32(static_cast<std::uint32_t>(length));
     }
-    bytes_.insert(bytes_.end(), text.begin(), text.end());
+    bytes_.text(text);
 }
 
 std::span<const std::uint8_t> ArchiveReader::take(std::size_t count)
@@ -57,9 +55,7 @@ std::span<const std::uint8_t> ArchiveReader::take(std::size_t count)
 
 std::uint32_t ArchiveReader::readU32()
 {
-    const auto b = take(4);
-    return static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-           static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+    return platform::ByteReader(take(4)).u32le(0);
 }
 
 std::int32_t ArchiveReader::readI32()
@@ -77,8 +73,7 @@ std::uint64_t ArchiveReader::readLength(bool& utf16)
     const std::uint8_t first = readU8();
     if (first < kLongLength)
         return first;
-    const auto b = take(2);
-    const auto word = static_cast<std::uint16_t>(b[0] | b[1] << 8);
+    const std::uint16_t word = platform::ByteReader(take(2)).u16le(0);
     if (word == kUtf16Mark) {
         // Only one mark may come; a second would be no string of ours.
         if (utf16)
@@ -105,8 +100,9 @@ std::string ArchiveReader::readString()
     const auto units = take(static_cast<std::size_t>(length) * 2);
     std::string text;
     text.reserve(static_cast<std::size_t>(length));
+    const platform::ByteReader reader(units);
     for (std::size_t i = 0; i < units.size(); i += 2)
-        text.push_back(platform::cp1252FromCodePoint(static_cast<char32_t>(units[i] | units[i + 1] << 8)));
+        text.push_back(platform::cp1252FromCodePoint(reader.u16le(i)));
     return text;
 }
 

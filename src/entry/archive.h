@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/byte_writer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -26,10 +28,10 @@ public:
     // 0xFF 0xFF 0xFF and a 4-byte length; then the bytes.
     void writeString(std::string_view text);
 
-    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    const std::vector<std::uint8_t>& bytes() const { return bytes_.data(); }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    platform::ByteWriter bytes_;
 };
 
 // Reads what ArchiveWriter writes; strings may also come as UTF-16 (marked by

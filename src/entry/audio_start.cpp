@@ -1,7 +1,7 @@
 #include "entry/audio_start.h"
 
-#include "mpeg/frame_chain.h"
 #include "mpeg/first_header_search.h"
+#include "mpeg/frame_chain.h"
 #include "platform/file.h"
 #include "tags/id3v2.h"
 
@@ -18,7 +18,7 @@ constexpr int kMaxTags = 4;
 
 struct SearchWindow {
     std::int64_t origin = 0;  // file offset of the window's first byte
-    std::size_t start = 0;    // where the search begins in the window
+    std::size_t start = 0;  // where the search begins in the window
 };
 
 // Behind every ID3v2 tag at the start. A tag whose declared size reaches
@@ -56,8 +56,8 @@ std::optional<AudioStart> findAudioStart(platform::File& file, std::int64_t file
     std::vector<std::uint8_t> behindTags;
     std::span<const std::uint8_t> bytes = first;
     if (window.origin > 0) {
-        behindTags.resize(static_cast<std::size_t>(
-            std::min<std::int64_t>(fileSize - window.origin, mpeg::kHeaderSearchBytes)));
+        behindTags.resize(
+            static_cast<std::size_t>(std::min<std::int64_t>(fileSize - window.origin, mpeg::kHeaderSearchBytes)));
         behindTags.resize(file.readAt(window.origin, behindTags));
         bytes = behindTags;
     }

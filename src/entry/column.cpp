@@ -3,13 +3,13 @@
 namespace {
 
 constexpr std::array<std::string_view, kColumnCount> kHeaders = {
-    "Datei", "Pfad", "Titel", "Interpret", "Album", "Größe", "Länge",
-    "Genre", "Jahr", "Kommentar", "Track#", "Bitrate", "®", "©",
+    "Datei", "Pfad", "Titel",     "Interpret", "Album",   "Größe", "Länge",
+    "Genre", "Jahr", "Kommentar", "Track#",    "Bitrate", "®",     "©",
 };
 
 constexpr std::array<Column, kColumnCount> kColumns = {
-    Column::File,  Column::Path,    Column::Title, Column::Artist,  Column::Album,    Column::Size,     Column::Length,
-    Column::Genre, Column::Year,    Column::Comment, Column::Track, Column::Bitrate, Column::Original, Column::Copyright,
+    Column::File,  Column::Path, Column::Title,   Column::Artist, Column::Album,   Column::Size,     Column::Length,
+    Column::Genre, Column::Year, Column::Comment, Column::Track,  Column::Bitrate, Column::Original, Column::Copyright,
 };
 
 }  // namespace

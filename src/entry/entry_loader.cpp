@@ -159,8 +159,7 @@ void CLiedkramEntry::ScanBlocks()
     try {
         result = mpeg::scanBlocks(file, m_nAudioStart, m_nAudioEnd, m_szFileName.view());
     } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Can't read '" + GetFullPath() +
-                                         "' cause: " + error.causeText());
+        platform::prompter().showMessage("Can't read '" + GetFullPath() + "' cause: " + error.causeText());
         m_bVerified = 0;
         m_nFlags |= ENTRY_SCAN_ERROR;
         return;

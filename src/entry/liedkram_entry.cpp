@@ -82,8 +82,7 @@ std::string CLiedkramEntry::GetLengthText() const
 {
     const int ms = m_nLengthMs;
     char text[64];
-    std::snprintf(text, sizeof text, "%i:%i%i.%i", ms / 60000, (ms % 60000) / 10000, (ms / 1000) % 10,
-                  (ms / 100) % 10);
+    std::snprintf(text, sizeof text, "%i:%i%i.%i", ms / 60000, (ms % 60000) / 10000, (ms / 1000) % 10, (ms / 100) % 10);
     return text;
 }
 

@@ -2,18 +2,19 @@
 
 #include "entry/column.h"
 #include "entry/text_field.h"
+#include "tags/id3v1.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 // Pending work and error bits of CLiedkramEntry::m_nFlags.
-inline constexpr std::uint32_t ENTRY_TAG_DIRTY = 0x01;     // the ID3v1 tag must be written
-inline constexpr std::uint32_t ENTRY_CUT_FRONT = 0x02;     // cut the junk before the audio
-inline constexpr std::uint32_t ENTRY_CUT_BACK = 0x04;      // cut the junk behind the audio
+inline constexpr std::uint32_t ENTRY_TAG_DIRTY = 0x01;  // the ID3v1 tag must be written
+inline constexpr std::uint32_t ENTRY_CUT_FRONT = 0x02;  // cut the junk before the audio
+inline constexpr std::uint32_t ENTRY_CUT_BACK = 0x04;  // cut the junk behind the audio
 inline constexpr std::uint32_t ENTRY_HEADER_DIRTY = 0x08;  // rewrite every frame header
-inline constexpr std::uint32_t ENTRY_RENAME = 0x10;        // rename the file to m_strNewName
-inline constexpr std::uint32_t ENTRY_SCAN_ERROR = 0x20;    // frames could not be followed; never rewrite
+inline constexpr std::uint32_t ENTRY_RENAME = 0x10;  // rename the file to m_strNewName
+inline constexpr std::uint32_t ENTRY_SCAN_ERROR = 0x20;  // frames could not be followed; never rewrite
 // The bits that make the file be rewritten.
 inline constexpr std::uint32_t ENTRY_REWRITE_MASK =
     ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY;
@@ -81,7 +82,7 @@ public:
     TextField m_szTitle;
     TextField m_szArtist;
     TextField m_szAlbum;
-    int m_nYear = 1900;
+    int m_nYear = tags::kNoYear;
     int m_nGenre = -1;
     int m_nFileSize = 0;
     TextField m_szComment;

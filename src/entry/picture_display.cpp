@@ -38,8 +38,7 @@ bool showId3v2Picture(const CLiedkramEntry& entry, platform::PrivateTempDir& dir
         out.write(*picture);
         out.close();
     } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Can't write the picture '" + error.path() +
-                                         "' cause: " + error.causeText());
+        platform::prompter().showMessage("Can't write the picture '" + error.path() + "' cause: " + error.causeText());
         return false;
     }
     return shell.open(target, entry.m_szPath.str());

@@ -1,5 +1,7 @@
 #include "history/change_record.h"
 
+#include "platform/text.h"
+
 #include <charconv>
 #include <vector>
 
@@ -56,61 +58,11 @@ std::vector<std::string_view> split(std::string_view line)
 
 }  // namespace
 
-std::string escaped(std::string_view text)
-{
-    std::string result;
-    result.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '\\':
-            result += "\\\\";
-            break;
-        case '\t':
-            result += "\\t";
-            break;
-        case '\n':
-            result += "\\n";
-            break;
-        default:
-            result += c;
-        }
-    }
-    return result;
-}
-
-std::optional<std::string> unescaped(std::string_view text)
-{
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            result += text[i];
-            continue;
-        }
-        if (++i == text.size())
-            return std::nullopt;
-        switch (text[i]) {
-        case '\\':
-            result += '\\';
-            break;
-        case 't':
-            result += '\t';
-            break;
-        case 'n':
-            result += '\n';
-            break;
-        default:
-            return std::nullopt;
-        }
-    }
-    return result;
-}
-
 std::string formatChange(const Change& change)
 {
-    return std::string(nameOf(change.kind)) + '\t' + escaped(change.path) +
-           '\t' + escaped(change.newPath) + '\t' + escaped(change.kept) + '\t' + stampFields(change.before) + '\t' +
-           stampFields(change.after) + '\n';
+    return std::string(nameOf(change.kind)) + '\t' + platform::escapedControls(change.path) + '\t' +
+           platform::escapedControls(change.newPath) + '\t' + platform::escapedControls(change.kept) + '\t' +
+           stampFields(change.before) + '\t' + stampFields(change.after) + '\n';
 }
 
 std::optional<Change> parseChange(std::string_view line)
@@ -131,9 +83,9 @@ std::optional<Change> parseChange(std::string_view line)
         change.kind = ChangeKind::Withdrawn;
     else
         return std::nullopt;
-    const auto path = unescaped(fields[1]);
-    const auto newPath = unescaped(fields[2]);
-    const auto kept = unescaped(fields[3]);
+    const auto path = platform::unescapedControls(fields[1]);
+    const auto newPath = platform::unescapedControls(fields[2]);
+    const auto kept = platform::unescapedControls(fields[3]);
     if (!path || !newPath || !kept || !readStamp(fields, 4, change.before) || !readStamp(fields, 8, change.after))
         return std::nullopt;
     change.path = *path;

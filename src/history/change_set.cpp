@@ -5,6 +5,7 @@
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
+#include "platform/text.h"
 
 #include <cerrno>
 #include <ctime>
@@ -74,7 +75,10 @@ void ChangeSet::begin()
             throw platform::FileError::fromErrno(errno, file, "cannot create");
         fd_ = fd;
         number_ = number;
-        writeAll(fd_, "liedkram-journal 1\ntime " + std::to_string(now) + "\ncommand " + escaped(command_) + "\n", file);
+        writeAll(fd_,
+                 "liedkram-journal 1\ntime " + std::to_string(now) + "\ncommand " +
+                     platform::escapedControls(command_) + "\n",
+                 file);
         platform::syncDirectory(directory);
         return;
     }

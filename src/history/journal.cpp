@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/path.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -63,7 +64,8 @@ std::optional<ChangeSetRecord> parseChangeSet(int number, std::string_view text)
     const std::string_view time = lines[1].substr(kTime.size(), lines[1].size() - kTime.size() - 1);
     if (std::from_chars(time.data(), time.data() + time.size(), set.time).ec != std::errc())
         return std::nullopt;
-    const auto command = unescaped(lines[2].substr(kCommand.size(), lines[2].size() - kCommand.size() - 1));
+    const auto command =
+        platform::unescapedControls(lines[2].substr(kCommand.size(), lines[2].size() - kCommand.size() - 1));
     if (!command)
         return std::nullopt;
     set.command = *command;

@@ -9,9 +9,9 @@
 #include "platform/replacement_file.h"
 
 #include <cstdio>
-#include <unistd.h>
 #include <optional>
 #include <set>
+#include <unistd.h>
 
 namespace history {
 
@@ -105,10 +105,12 @@ private:
             return;
         }
         if (!now || *now != change.after) {
-            leaveAlone(change.path, now ? "wurde seit \"" + set_.command + "\" geändert" : std::string("ist nicht mehr da"));
+            leaveAlone(change.path,
+                       now ? "wurde seit \"" + set_.command + "\" geändert" : std::string("ist nicht mehr da"));
             return;
         }
-        const auto original = isKeptPlace(dataDirectory_, set_.number, change.kept) ? stampAt(change.kept) : std::nullopt;
+        const auto original =
+            isKeptPlace(dataDirectory_, set_.number, change.kept) ? stampAt(change.kept) : std::nullopt;
         if (!original) {
             leaveAlone(change.path, "hat kein aufbewahrtes Original");
             return;

@@ -154,8 +154,8 @@ ChainMeasure measureFrameChain(platform::File& file, std::int64_t start, std::in
 std::string streamKindText(HeaderWord word)
 {
     constexpr std::array<const char*, 4> kVersions = {"MPEG-2.5", "MPEG-?", "MPEG-2", "MPEG-1"};
-    std::string text = std::string(kVersions[static_cast<std::size_t>(versionField(word))]) + " " +
-                       layerText(layerField(word));
+    std::string text =
+        std::string(kVersions[static_cast<std::size_t>(versionField(word))]) + " " + layerText(layerField(word));
     if (protectionBit(word) == 0)
         text += " with CRC";
     if (bitrateIndex(word) == 0)

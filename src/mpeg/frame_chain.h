@@ -19,7 +19,7 @@ namespace mpeg {
 inline constexpr int kChainFrames = 4;
 
 enum class ChainKind {
-    Any,       // frames of any MPEG audio stream
+    Any,  // frames of any MPEG audio stream
     Accepted,  // frames the program processes, with the lengths the scan follows
 };
 

@@ -46,7 +46,8 @@ void updateFrameCrc(std::span<std::uint8_t> frame, HeaderWord oldWord, HeaderWor
     const std::size_t side = sideInformationSize(newWord);
     assert(side > 0 && frame.size() >= kHeaderSize + kCrcSize + side);
     const auto sideInformation = frame.subspan(kHeaderSize + kCrcSize, side);
-    const auto change = static_cast<std::uint16_t>(checkOver(oldWord, sideInformation) ^ checkOver(newWord, sideInformation));
+    const auto change =
+        static_cast<std::uint16_t>(checkOver(oldWord, sideInformation) ^ checkOver(newWord, sideInformation));
     const auto stored = static_cast<std::uint16_t>(frame[kHeaderSize] << 8 | frame[kHeaderSize + 1]);
     const auto updated = static_cast<std::uint16_t>(stored ^ change);
     frame[kHeaderSize] = static_cast<std::uint8_t>(updated >> 8);

@@ -7,6 +7,7 @@ namespace {
 using Row = std::array<int, 16>;
 
 // kbit/s by bitrate index; index 0 is free format, 15 is forbidden.
+// clang-format off
 constexpr Row kMpeg1Layer1 = {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0};
 constexpr Row kMpeg1Layer2 = {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0};
 constexpr Row kMpeg1Layer3 = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0};
@@ -25,6 +26,7 @@ constexpr std::array<const char*, 4> kVersionTexts = {"mpeg-2.5 ", "?? ", "mpeg-
 constexpr std::array<const char*, 4> kLayerTexts = {"??", "layer-3", "layer-2", "layer-1"};
 constexpr std::array<const char*, 4> kModeTexts = {"Stereo", "Joint Stereo", "Dual Channel", "Mono"};
 constexpr std::array<const char*, 4> kEmphasisTexts = {"no emphasis", "50/15 ms", "??", "CITT j.17"};
+// clang-format on
 
 constexpr HeaderWord kCopyrightMask = 1u << 27;
 constexpr HeaderWord kOriginalMask = 1u << 26;
@@ -74,8 +76,8 @@ bool isMpegHeader(HeaderWord word)
 {
     if ((word & 0xE0FFu) != 0xE0FFu)
         return false;
-    return versionField(word) != 1 && layerField(word) != 0 && bitrateIndex(word) != 15 &&
-           sampleRateIndex(word) != 3 && emphasisField(word) != 2;
+    return versionField(word) != 1 && layerField(word) != 0 && bitrateIndex(word) != 15 && sampleRateIndex(word) != 3 &&
+           emphasisField(word) != 2;
 }
 
 bool isSameStreamKind(HeaderWord a, HeaderWord b)
@@ -85,16 +87,46 @@ bool isSameStreamKind(HeaderWord a, HeaderWord b)
     return (a & kKindMask) == (b & kKindMask) && (bitrateIndex(a) == 0) == (bitrateIndex(b) == 0);
 }
 
-int versionField(HeaderWord word) { return bits(word, 11, 2); }
-int layerField(HeaderWord word) { return bits(word, 9, 2); }
-int protectionBit(HeaderWord word) { return bits(word, 8, 1); }
-int bitrateIndex(HeaderWord word) { return bits(word, 20, 4); }
-int sampleRateIndex(HeaderWord word) { return bits(word, 18, 2); }
-int paddingBit(HeaderWord word) { return bits(word, 17, 1); }
-int channelMode(HeaderWord word) { return bits(word, 30, 2); }
-int copyrightBit(HeaderWord word) { return bits(word, 27, 1); }
-int originalBit(HeaderWord word) { return bits(word, 26, 1); }
-int emphasisField(HeaderWord word) { return bits(word, 24, 2); }
+int versionField(HeaderWord word)
+{
+    return bits(word, 11, 2);
+}
+int layerField(HeaderWord word)
+{
+    return bits(word, 9, 2);
+}
+int protectionBit(HeaderWord word)
+{
+    return bits(word, 8, 1);
+}
+int bitrateIndex(HeaderWord word)
+{
+    return bits(word, 20, 4);
+}
+int sampleRateIndex(HeaderWord word)
+{
+    return bits(word, 18, 2);
+}
+int paddingBit(HeaderWord word)
+{
+    return bits(word, 17, 1);
+}
+int channelMode(HeaderWord word)
+{
+    return bits(word, 30, 2);
+}
+int copyrightBit(HeaderWord word)
+{
+    return bits(word, 27, 1);
+}
+int originalBit(HeaderWord word)
+{
+    return bits(word, 26, 1);
+}
+int emphasisField(HeaderWord word)
+{
+    return bits(word, 24, 2);
+}
 
 int bitrateKbps(HeaderWord word)
 {
@@ -153,10 +185,22 @@ double frameDurationMs(HeaderWord word)
     return static_cast<double>(coefficientK(word)) * 8.0 / rate;
 }
 
-const char* versionText(int version) { return kVersionTexts[version & 3]; }
-const char* layerText(int layer) { return kLayerTexts[layer & 3]; }
-const char* channelModeText(int mode) { return kModeTexts[mode & 3]; }
-const char* emphasisText(int emphasis) { return kEmphasisTexts[emphasis & 3]; }
+const char* versionText(int version)
+{
+    return kVersionTexts[version & 3];
+}
+const char* layerText(int layer)
+{
+    return kLayerTexts[layer & 3];
+}
+const char* channelModeText(int mode)
+{
+    return kModeTexts[mode & 3];
+}
+const char* emphasisText(int emphasis)
+{
+    return kEmphasisTexts[emphasis & 3];
+}
 
 HeaderWord withCopyrightBit(HeaderWord word, bool set)
 {

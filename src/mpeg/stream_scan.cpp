@@ -65,8 +65,9 @@ using Offset = std::int64_t;
 class BlockScan {
 public:
     BlockScan(platform::File& file, int audioStart, int audioEnd, std::string_view fileName)
-        : file_(file), start_(audioStart), audioLength_(audioEnd - audioStart), fileName_(fileName)
+        : file_(file), start_(audioStart), fileName_(fileName)
     {
+        walk_.audioLength = audioEnd - audioStart;
     }
 
     ScanResult run();
@@ -74,7 +75,7 @@ public:
 private:
     bool judged(Offset offset) const
     {
-        return (offset < kJudgedRegion && !started_) || offset > audioLength_ - kJudgedRegion;
+        return (offset < kJudgedRegion && !front_.started) || offset > walk_.audioLength - kJudgedRegion;
     }
     int countFiller(int from, int to) const;
     void judge(Offset frameStart, int length);
@@ -89,100 +90,123 @@ private:
 
     platform::File& file_;
     Offset start_;
-    Offset audioLength_;
     std::string_view fileName_;
 
     // Four blocks are read at a time: fewer reads, same walk. A block is a
     // window of 16384 bytes and its look-ahead within the chunk.
-    std::vector<std::uint8_t> chunk_ = std::vector<std::uint8_t>(kChunkBlocks * kScanBlockSize + kScanLookAhead);
-    Offset chunkStart_ = -1;  // offset of the chunk's first byte in the audio
-    int chunkBytes_ = 0;    // bytes of the chunk the file filled
-    const std::uint8_t* buffer_ = nullptr;
+    struct Blocks {
+        std::vector<std::uint8_t> chunk = std::vector<std::uint8_t>(kChunkBlocks * kScanBlockSize + kScanLookAhead);
+        Offset chunkStart = -1;  // offset of the chunk's first byte in the audio
+        int chunkBytes = 0;  // bytes of the chunk the file filled
+        const std::uint8_t* buffer = nullptr;
+        int validBytes = 0;  // bytes of the buffer the file filled
+    } blocks_;
     FrameFacts facts_;
-    int validBytes_ = 0;  // bytes of the buffer the file filled
 
-    Offset position_ = 0;
-    Offset lastFrame_ = -1;
-    int lastLength_ = kInitialLastLength;
-    int correction_ = 0;
-    bool resync_ = false;
-    int filler_ = 0;
-    int runCounter_ = 0;
-    bool started_ = false;
-    Offset silenceEnd_ = 0;
-    bool tailOpen_ = false;
-    Offset newFront_ = 0;
-    Offset newEnd_ = 0;
-    int frames_ = 0;
-    double timeSum_ = 0.0;
-    double rateSum_ = 0.0;
+    // Where the walk along the frame chain is.
+    struct Walk {
+        Offset audioLength;  // the end of the range walked; shrinks when the end is damaged
+        Offset position = 0;
+        Offset lastFrame = -1;
+        int lastLength = kInitialLastLength;
+        int correction = 0;  // -2 while a header two bytes on is tried
+        bool resync = false;  // searching byte by byte after damage
+        bool ended = false;
+    } walk_;
+
+    // The judgment of frames as music or silence, shared by both rules.
+    struct Judgment {
+        int filler = 0;  // filler bytes of the frame being judged
+        int runCounter = 0;  // music judgments in a row
+    } judgment_;
+
+    // The front rule: leading silence and damage become front junk.
+    struct Front {
+        bool started = false;  // three music frames in a row were found
+        Offset silenceEnd = 0;
+        Offset newFront = 0;
+    } front_;
+
+    // The tail rule: trailing silence becomes back junk.
+    struct Tail {
+        bool open = false;  // a silence run has begun
+        Offset newEnd = 0;
+    } tail_;
+
+    // What the counted frames add up to.
+    struct Sums {
+        int frames = 0;
+        double timeMs = 0.0;
+        double rate = 0.0;  // kbit/s times duration
+    } sums_;
+
     bool damaged_ = false;
     std::string damageMessage_;
-    bool walkEnded_ = false;
 };
 
 int BlockScan::countFiller(int from, int to) const
 {
     // Bytes the file did not have are not counted, silent or otherwise.
-    to = std::min(to, validBytes_);
+    to = std::min(to, blocks_.validBytes);
     int count = 0;
     for (int i = from; i < to; ++i)
-        count += isFiller(buffer_[i]) ? 1 : 0;
+        count += isFiller(blocks_.buffer[i]) ? 1 : 0;
     return count;
 }
 
 void BlockScan::judge(Offset frameStart, int length)
 {
-    const bool silent = filler_ * 100 / length > kSilentPercent;
+    const bool silent = judgment_.filler * 100 / length > kSilentPercent;
     const Offset frameEnd = frameStart + length;
     if (frameStart < kJudgedRegion) {
         if (!silent) {
-            ++runCounter_;
+            ++judgment_.runCounter;
             // The front is fixed once the music has started: later silences
             // in a short file are part of the music, not front junk.
-            if (runCounter_ > 2 && !started_) {
-                started_ = true;
-                newFront_ = silenceEnd_;
+            if (judgment_.runCounter > 2 && !front_.started) {
+                front_.started = true;
+                front_.newFront = front_.silenceEnd;
             }
         } else {
-            silenceEnd_ = frameEnd;
-            runCounter_ = 0;
+            front_.silenceEnd = frameEnd;
+            judgment_.runCounter = 0;
         }
     }
-    if (started_) {
+    if (front_.started) {
         if (!silent) {
-            ++runCounter_;
-            if (runCounter_ > 2) {
-                newEnd_ = frameEnd;
-                tailOpen_ = false;
+            ++judgment_.runCounter;
+            if (judgment_.runCounter > 2) {
+                tail_.newEnd = frameEnd;
+                tail_.open = false;
             }
         } else {
-            if (!tailOpen_)
-                newEnd_ = frameStart;
-            runCounter_ = 0;
-            tailOpen_ = true;
+            if (!tail_.open)
+                tail_.newEnd = frameStart;
+            judgment_.runCounter = 0;
+            tail_.open = true;
         }
     }
 }
 
 void BlockScan::readBlock(Offset blockStart)
 {
-    if (chunkStart_ < 0 || blockStart >= chunkStart_ + kChunkBlocks * kScanBlockSize) {
-        chunkStart_ = blockStart;
-        chunkBytes_ = static_cast<int>(file_.readAt(start_ + blockStart, chunk_));
+    if (blocks_.chunkStart < 0 || blockStart >= blocks_.chunkStart + kChunkBlocks * kScanBlockSize) {
+        blocks_.chunkStart = blockStart;
+        blocks_.chunkBytes = static_cast<int>(file_.readAt(start_ + blockStart, blocks_.chunk));
     }
-    const auto offset = static_cast<int>(blockStart - chunkStart_);
-    buffer_ = chunk_.data() + offset;
-    validBytes_ = std::clamp(chunkBytes_ - offset, 0, kScanBlockSize + kScanLookAhead);
+    const auto offset = static_cast<int>(blockStart - blocks_.chunkStart);
+    blocks_.buffer = blocks_.chunk.data() + offset;
+    blocks_.validBytes = std::clamp(blocks_.chunkBytes - offset, 0, kScanBlockSize + kScanLookAhead);
 }
 
 void BlockScan::countMiddleFrames(const platform::ByteReader& reader, Offset blockStart)
 {
-    const Offset end = std::min({audioLength_, blockStart + kScanBlockSize, audioLength_ - kJudgedRegion + 1});
-    Offset position = position_;
-    int frames = frames_;
-    double timeSum = timeSum_;
-    double rateSum = rateSum_;
+    const Offset end =
+        std::min({walk_.audioLength, blockStart + kScanBlockSize, walk_.audioLength - kJudgedRegion + 1});
+    Offset position = walk_.position;
+    int frames = sums_.frames;
+    double timeSum = sums_.timeMs;
+    double rateSum = sums_.rate;
     while (position < end) {
         const auto at = static_cast<std::size_t>(position - blockStart);
         if (!reader.has(at, 4))
@@ -190,85 +214,93 @@ void BlockScan::countMiddleFrames(const platform::ByteReader& reader, Offset blo
         const auto& facts = facts_.of(reader.u32le(at));
         if (facts.length < kMinFrameLength || facts.length > kMaxFrameLength)
             break;
-        lastFrame_ = position;
+        walk_.lastFrame = position;
         ++frames;
         timeSum += facts.durationMs;
         rateSum += facts.kbps * facts.durationMs;
         position += facts.length;
     }
-    if (position != position_)
-        resync_ = false;
-    position_ = position;
-    frames_ = frames;
-    timeSum_ = timeSum;
-    rateSum_ = rateSum;
+    if (position != walk_.position)
+        walk_.resync = false;
+    walk_.position = position;
+    sums_.frames = frames;
+    sums_.timeMs = timeSum;
+    sums_.rate = rateSum;
 }
 
 bool BlockScan::walkBlock(Offset blockStart)
 {
-    const platform::ByteReader reader(std::span<const std::uint8_t>(buffer_, static_cast<std::size_t>(validBytes_)));
-    while (position_ < audioLength_ && position_ < blockStart + kScanBlockSize) {
-        if (started_ && correction_ == 0 && !judged(position_)) {
+    const platform::ByteReader reader(
+        std::span<const std::uint8_t>(blocks_.buffer, static_cast<std::size_t>(blocks_.validBytes)));
+    while (walk_.position < walk_.audioLength && walk_.position < blockStart + kScanBlockSize) {
+        if (front_.started && walk_.correction == 0 && !judged(walk_.position)) {
             countMiddleFrames(reader, blockStart);
-            if (position_ >= audioLength_ || position_ >= blockStart + kScanBlockSize)
+            if (walk_.position >= walk_.audioLength || walk_.position >= blockStart + kScanBlockSize)
                 break;
         }
-        const auto offset = static_cast<int>(position_ - blockStart);
+        const auto offset = static_cast<int>(walk_.position - blockStart);
         const auto at = static_cast<std::size_t>(offset);
         // Four bytes the file does not have are no header.
         const HeaderWord word = reader.has(at, 4) ? reader.u32le(at) : 0;
         const auto& facts = facts_.of(word);
-        const int length = facts.length + correction_;
+        const int length = facts.length + walk_.correction;
 
         if (length < kMinFrameLength || length > kMaxFrameLength) {
             if (!handleMiss(length, word))
                 return false;
-            if (walkEnded_)
+            if (walk_.ended)
                 return true;
             continue;
         }
 
-        correction_ = 0;
-        resync_ = false;
-        lastFrame_ = position_;
-        if (judged(position_)) {
-            lastLength_ = length;
-            filler_ = countFiller(offset + 2, std::min(offset + length, kScanBlockSize));
+        walk_.correction = 0;
+        walk_.resync = false;
+        walk_.lastFrame = walk_.position;
+        if (judged(walk_.position)) {
+            walk_.lastLength = length;
+            judgment_.filler = countFiller(offset + 2, std::min(offset + length, kScanBlockSize));
             if (offset + length <= kScanBlockSize)
-                judge(position_, length);
+                judge(walk_.position, length);
         }
-        if (started_) {
-            ++frames_;
-            timeSum_ += facts.durationMs;
-            rateSum_ += facts.kbps * facts.durationMs;
+        if (front_.started) {
+            ++sums_.frames;
+            sums_.timeMs += facts.durationMs;
+            sums_.rate += facts.kbps * facts.durationMs;
         }
-        position_ += length;
+        walk_.position += length;
     }
     return true;
 }
 
 bool BlockScan::handleMiss(int length, HeaderWord word)
 {
-    if (correction_ == 0 && !resync_) {
-        position_ += kMissStep;
-        correction_ = -kMissStep;
-    } else if (lastFrame_ >= audioLength_ - kScanBlockSize) {
-        audioLength_ = lastFrame_;
-        walkEnded_ = true;
-    } else if (position_ >= kFrontDamageLimit) {
+    if (walk_.correction == 0 && !walk_.resync) {
+        // Some encoders write a frame two bytes longer than its header says:
+        // the header two bytes on is measured from here.
+        walk_.position += kMissStep;
+        walk_.correction = -kMissStep;
+    } else if (walk_.lastFrame >= walk_.audioLength - kScanBlockSize) {
+        // Garbage behind the last frames: the audio ends at the last good one.
+        walk_.audioLength = walk_.lastFrame;
+        walk_.ended = true;
+    } else if (walk_.position >= kFrontDamageLimit) {
+        // Damage in the middle cannot be cut away: the file is listed, not repaired.
         damaged_ = true;
         damageMessage_ = damageText(length, word);
         return false;
-    } else if (resync_) {
-        ++position_;
-        newFront_ = position_;
+    } else if (walk_.resync) {
+        // Still searching near the start: what lies in front is front junk.
+        ++walk_.position;
+        front_.newFront = walk_.position;
     } else {
-        timeSum_ = 0.0;
-        rateSum_ = 0.0;
-        frames_ = 0;
-        position_ = lastFrame_ + 1;
-        correction_ = 0;
-        resync_ = true;
+        // Damage near the start: what was counted before it is junk too, so
+        // the sums start again behind the last frame found.
+        sums_.timeMs = 0.0;
+        sums_.rate = 0.0;
+        sums_.frames = 0;
+        walk_.position = walk_.lastFrame + 1;
+        walk_.correction = 0;
+        walk_.resync = true;
     }
     return true;
 }
@@ -276,10 +308,10 @@ bool BlockScan::handleMiss(int length, HeaderWord word)
 std::string BlockScan::damageText(int length, HeaderWord word) const
 {
     char numbers[256];
-    std::snprintf(numbers, sizeof numbers,
-                  "offset: %x, wert: %x, flen: %x     %i  %i  %i       (%i %i %i)", static_cast<unsigned>(position_),
-                  static_cast<unsigned>(word), static_cast<unsigned>(length), coefficientK(word), bitrateKbps(word),
-                  sampleRate(word), versionField(word), sampleRateIndex(word), bitrateIndex(word));
+    std::snprintf(numbers, sizeof numbers, "offset: %x, wert: %x, flen: %x     %i  %i  %i       (%i %i %i)",
+                  static_cast<unsigned>(walk_.position), static_cast<unsigned>(word), static_cast<unsigned>(length),
+                  coefficientK(word), bitrateKbps(word), sampleRate(word), versionField(word), sampleRateIndex(word),
+                  bitrateIndex(word));
     std::string text = "'";
     text.append(fileName_).append("':\tauch nach +2 Mist:\r\n").append(numbers);
     text.append("\r\nwird trotzdem gelistet (Frameanz+Zeit falsch)");
@@ -288,24 +320,24 @@ std::string BlockScan::damageText(int length, HeaderWord word) const
 
 ScanResult BlockScan::run()
 {
-    for (Offset blockStart = 0; blockStart < audioLength_ && !walkEnded_; blockStart += kScanBlockSize) {
+    for (Offset blockStart = 0; blockStart < walk_.audioLength && !walk_.ended; blockStart += kScanBlockSize) {
         readBlock(blockStart);
-        if (lastFrame_ < blockStart && judged(lastFrame_)) {
-            filler_ += countFiller(0, static_cast<int>(position_ - blockStart));
-            judge(lastFrame_, lastLength_);
+        if (walk_.lastFrame < blockStart && judged(walk_.lastFrame)) {
+            judgment_.filler += countFiller(0, static_cast<int>(walk_.position - blockStart));
+            judge(walk_.lastFrame, walk_.lastLength);
         }
         if (!walkBlock(blockStart))
             break;
     }
 
     ScanResult result;
-    const Offset length = std::min(audioLength_, newEnd_);
+    const Offset length = std::min(walk_.audioLength, tail_.newEnd);
     result.audioEnd = static_cast<int>(start_ + length);
-    result.audioStart = static_cast<int>(start_ + newFront_);
-    result.lengthMs = static_cast<int>(timeSum_);
-    result.bitrate = timeSum_ > 0.0 ? static_cast<int>(rateSum_ * 1000.0 / timeSum_ + 0.5) : 0;
-    result.frames = frames_;
-    result.started = started_;
+    result.audioStart = static_cast<int>(start_ + front_.newFront);
+    result.lengthMs = static_cast<int>(sums_.timeMs);
+    result.bitrate = sums_.timeMs > 0.0 ? static_cast<int>(sums_.rate * 1000.0 / sums_.timeMs + 0.5) : 0;
+    result.frames = sums_.frames;
+    result.started = front_.started;
     result.damaged = damaged_;
     result.damageMessage = damageMessage_;
     return result;

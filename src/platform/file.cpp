@@ -4,8 +4,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <functional>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -57,10 +57,7 @@ File::~File()
         ::close(fd_);
 }
 
-File::File(File&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_))
-{
-}
+File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
 
 File& File::operator=(File&& other) noexcept
 {
@@ -73,7 +70,8 @@ File& File::operator=(File&& other) noexcept
     return *this;
 }
 
-std::size_t File::fill(std::span<std::uint8_t> buffer, const std::function<ssize_t(std::span<std::uint8_t>, std::size_t)>& readPart)
+std::size_t File::fill(std::span<std::uint8_t> buffer,
+                       const std::function<ssize_t(std::span<std::uint8_t>, std::size_t)>& readPart)
 {
     std::size_t done = 0;
     while (done < buffer.size()) {
@@ -92,9 +90,8 @@ std::size_t File::fill(std::span<std::uint8_t> buffer, const std::function<ssize
 
 std::size_t File::read(std::span<std::uint8_t> buffer)
 {
-    return fill(buffer, [this](std::span<std::uint8_t> rest, std::size_t) {
-        return ::read(fd_, rest.data(), rest.size());
-    });
+    return fill(buffer,
+                [this](std::span<std::uint8_t> rest, std::size_t) { return ::read(fd_, rest.data(), rest.size()); });
 }
 
 std::size_t File::readAt(std::int64_t offset, std::span<std::uint8_t> buffer)

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <sys/types.h>
 #include <span>
 #include <string>
+#include <sys/types.h>
 
 namespace platform {
 
@@ -25,10 +25,10 @@ struct FileStamp {
 class File {
 public:
     enum class Mode {
-        Read,            // existing file, read only
-        ReadWrite,       // existing file, read and write
+        Read,  // existing file, read only
+        ReadWrite,  // existing file, read and write
         CreateTruncate,  // created or emptied, read and write
-        CreateExclusive, // created, must not exist yet, read and write
+        CreateExclusive,  // created, must not exist yet, read and write
     };
 
     File() = default;

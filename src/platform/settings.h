@@ -31,7 +31,7 @@ enum class Setting {
 struct SettingInfo {
     Setting setting;
     const char* key;
-    int defaultValue;         // integer settings
+    int defaultValue;  // integer settings
     const char* defaultText;  // the text setting; null for the others
 };
 

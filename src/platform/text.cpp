@@ -8,12 +8,14 @@ namespace platform {
 namespace {
 
 // Code points of the bytes 0x80..0x9F; the undefined ones map to themselves.
+// clang-format off
 constexpr std::array<char32_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+// clang-format on
 
 char32_t codePointOf(unsigned char byte)
 {
@@ -147,6 +149,120 @@ int compareIgnoreAsciiCase(std::string_view a, std::string_view b)
     if (a.size() == b.size())
         return 0;
     return a.size() < b.size() ? -1 : 1;
+}
+
+// clang-format off
+const char* spelledAccent(char letter)
+{
+    switch (static_cast<unsigned char>(letter)) {
+    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC5:
+        return "A";
+    case 0xC4: case 0xC6:
+        return "Ae";
+    case 0xC7:
+        return "C";
+    case 0xD0:
+        return "D";
+    case 0xC8: case 0xC9: case 0xCA: case 0xCB:
+        return "E";
+    case 0xCC: case 0xCD: case 0xCE: case 0xCF:
+        return "I";
+    case 0xD1:
+        return "N";
+    case 0xD2: case 0xD3: case 0xD4: case 0xD5:
+        return "O";
+    case 0xD6:
+        return "Oe";
+    case 0xD9: case 0xDA: case 0xDB:
+        return "U";
+    case 0xDC:
+        return "Ue";
+    case 0xDD:
+        return "Y";
+    case 0xDF:
+        return "ss";
+    case 0xE0: case 0xE1: case 0xE2: case 0xE3: case 0xE5:
+        return "a";
+    case 0xE4: case 0xE6:
+        return "ae";
+    case 0xE7:
+        return "c";
+    case 0xE8: case 0xE9: case 0xEA: case 0xEB:
+        return "e";
+    case 0xEC: case 0xED: case 0xEE: case 0xEF:
+        return "i";
+    case 0xF1:
+        return "n";
+    case 0xF2: case 0xF3: case 0xF4: case 0xF5:
+        return "o";
+    case 0xF6:
+        return "oe";
+    case 0xF9: case 0xFA: case 0xFB:
+        return "u";
+    case 0xFC:
+        return "ue";
+    case 0xFD: case 0xFF:
+        return "y";
+    default:
+        return nullptr;
+    }
+}
+// clang-format on
+
+std::string escapedControls(std::string_view text)
+{
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\t':
+            escaped += "\\t";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\\':
+            escaped += "\\\\";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::optional<std::string> unescapedControls(std::string_view text)
+{
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            plain += text[i];
+            continue;
+        }
+        if (++i == text.size())
+            return std::nullopt;
+        switch (text[i]) {
+        case 't':
+            plain += '\t';
+            break;
+        case 'r':
+            plain += '\r';
+            break;
+        case 'n':
+            plain += '\n';
+            break;
+        case '\\':
+            plain += '\\';
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
+    return plain;
 }
 
 }  // namespace platform

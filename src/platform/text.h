@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,17 @@ std::string utf8ToCp1252(std::string_view text);
 
 // The Windows-1252 byte of a character, "?" when the code page has none.
 char cp1252FromCodePoint(char32_t codePoint);
+
+// An accented Windows-1252 letter spelt in ASCII ("\xC4" as "Ae", "\xDF" as
+// "ss", "\xE9" as "e", with the letter's case), or null for any other byte:
+// the 57 letters names and comparisons spell out.
+const char* spelledAccent(char letter);
+
+// A text with tab, carriage return, line break and backslash written as \t,
+// \r, \n and \\, so that any text fits one field of a tab-separated line;
+// and back (nothing for a backslash that starts no such pair).
+std::string escapedControls(std::string_view text);
+std::optional<std::string> unescapedControls(std::string_view text);
 
 // Case folding of the ASCII letters only; all other bytes compare as they are.
 char asciiLower(char c);

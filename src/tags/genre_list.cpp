@@ -8,6 +8,7 @@ namespace {
 
 // The ID3v1 genres with Winamp's extension, spelt as users know them from
 // their tags (typos included), then "none".
+// clang-format off
 constexpr std::array<const char*, kLastGenre + 1> kGenres = {
     "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop",
     "Jazz", "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap",
@@ -29,6 +30,7 @@ constexpr std::array<const char*, kLastGenre + 1> kGenres = {
     "Christian Gangsta Rap", "Heavy Metal", "Black Metal", "Crossover", "Contemporary Christian", "Christian Rock", "Merengue", "Salsa",
     "Trash Metal", "Anime", "JPop", "Synthpop", "none",
 };
+// clang-format on
 
 }  // namespace
 

@@ -1,11 +1,13 @@
 #include "view/cover_bitmap.h"
 
-#include "view/byte_writer.h"
+#include "platform/byte_writer.h"
 #include "view/output_file.h"
 
 #include <stdexcept>
 
 namespace view {
+
+using platform::ByteWriter;
 
 namespace {
 

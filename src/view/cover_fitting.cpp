@@ -63,8 +63,7 @@ void measure(CoverCanvas& canvas, const CoverTexts& texts, CoverFit& fit)
 double fillOf(const CoverMeasures& m, std::size_t titleCount)
 {
     const double height = static_cast<double>(titleCount + 1) * m.lineHeight / kFillHeight;
-    const double width =
-        (static_cast<double>(m.titleWidth) + m.lengthWidth + m.numberWidth + kColumnGaps) / kFillWidth;
+    const double width = (static_cast<double>(m.titleWidth) + m.lengthWidth + m.numberWidth + kColumnGaps) / kFillWidth;
     return std::max(height, width);
 }
 
@@ -90,8 +89,8 @@ CoverFit fitCoverFont(CoverCanvas& canvas, const CoverTexts& texts, const FontDe
 
 CoverLayout coverLayout(const CoverMeasures& measures, std::size_t titleCount)
 {
-    const std::int64_t blockWidth = std::int64_t{measures.lengthWidth} + measures.titleWidth + measures.numberWidth +
-                                    kColumnGaps;
+    const std::int64_t blockWidth =
+        std::int64_t{measures.lengthWidth} + measures.titleWidth + measures.numberWidth + kColumnGaps;
     const std::int64_t blockHeight = std::int64_t{measures.lineHeight} * static_cast<std::int64_t>(titleCount + 1);
     return {clampToInt((kCoverWidth - blockWidth) / 2), clampToInt((kCoverHeight - blockHeight) / 2)};
 }

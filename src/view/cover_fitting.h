@@ -13,11 +13,11 @@ inline constexpr int kMaxFittingRounds = 50;
 
 // What the texts measure in one font, in pixels.
 struct CoverMeasures {
-    int lineHeight = 0;     // the tallest text
-    int minutesWidth = 0;   // the widest minutes text, total included
-    int lengthWidth = 0;    // the widest length text, total included
-    int titleWidth = 0;     // the widest title line
-    int numberWidth = 0;    // the widest number text, the one after the last title included
+    int lineHeight = 0;  // the tallest text
+    int minutesWidth = 0;  // the widest minutes text, total included
+    int lengthWidth = 0;  // the widest length text, total included
+    int titleWidth = 0;  // the widest title line
+    int numberWidth = 0;  // the widest number text, the one after the last title included
 
     friend bool operator==(const CoverMeasures&, const CoverMeasures&) = default;
 };
@@ -27,7 +27,7 @@ struct CoverFit {
     CoverMeasures measures;
     std::vector<int> titleMinutesWidths;  // of each title's minutes text
     int totalMinutesWidth = 0;
-    double fill = 0;       // how much of the cover the block fills, 1 for exactly
+    double fill = 0;  // how much of the cover the block fills, 1 for exactly
     int rounds = 0;
 };
 

@@ -15,10 +15,10 @@ inline constexpr std::size_t kMaxCoverTitles = 49;
 
 // The texts of one title of the cover, UTF-8, as they are measured and drawn.
 struct CoverTitle {
-    std::string number;   // "1)"
-    std::string line;     // "artist - title", every "&" doubled
+    std::string number;  // "1)"
+    std::string line;  // "artist - title", every "&" doubled
     std::string minutes;  // "3:", the part of the length left of the colon
-    std::string length;   // "3:05.2"
+    std::string length;  // "3:05.2"
 };
 
 struct CoverTexts {

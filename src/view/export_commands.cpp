@@ -19,8 +19,8 @@ constexpr std::array<ExportFormat, 3> kFormats = {{
 
 std::string tooManyRowsMessage(std::size_t rows)
 {
-    return "Eine Excel-Tabelle fasst h\u00F6chstens " + std::to_string(kMaxSpreadsheetRows) + " Zeilen, markiert sind " +
-           std::to_string(rows) + ". Die Tabelle wird nicht geschrieben.";
+    return "Eine Excel-Tabelle fasst h\u00F6chstens " + std::to_string(kMaxSpreadsheetRows) +
+           " Zeilen, markiert sind " + std::to_string(rows) + ". Die Tabelle wird nicht geschrieben.";
 }
 
 }  // namespace

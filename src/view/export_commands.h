@@ -14,7 +14,7 @@ enum class ExportKind { Spreadsheet, Playlist, NameList };
 // What the save dialog of an export offers.
 struct ExportFormat {
     std::string_view extension;  // the default extension, without the dot
-    std::string_view filter;     // the filter's parts separated by "|", ended by "||"
+    std::string_view filter;  // the filter's parts separated by "|", ended by "||"
 };
 
 const ExportFormat& exportFormat(ExportKind kind);

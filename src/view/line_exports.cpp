@@ -1,10 +1,12 @@
 #include "view/line_exports.h"
 
 #include "entry/liedkram_entry.h"
+#include "platform/byte_writer.h"
 #include "platform/path.h"
-#include "view/byte_writer.h"
 
 namespace view {
+
+using platform::ByteWriter;
 
 namespace {
 

@@ -11,13 +11,12 @@ namespace {
 
 constexpr std::int64_t kMegabyte = 1048576;
 
-constexpr const char* kFormat =
-    "Titel:\t%i\n"
-    "Größe:\t%i.%02i MB\n"
-    "Länge:\t%i:%02i:%02i.%01i h\n"
-    "DGröße:\t%i.%02i MB\n"
-    "DLänge:\t%02i:%02i.%01i min\n"
-    "DBitrate:\t%i.%02i kbit/s";
+constexpr const char* kFormat = "Titel:\t%i\n"
+                                "Größe:\t%i.%02i MB\n"
+                                "Länge:\t%i:%02i:%02i.%01i h\n"
+                                "DGröße:\t%i.%02i MB\n"
+                                "DLänge:\t%02i:%02i.%01i min\n"
+                                "DBitrate:\t%i.%02i kbit/s";
 
 // Zero where the divisor is zero: an empty selection or one without playing time.
 std::int64_t quotient(std::int64_t dividend, std::int64_t divisor)

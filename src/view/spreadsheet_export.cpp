@@ -1,13 +1,15 @@
 #include "view/spreadsheet_export.h"
 
 #include "entry/liedkram_entry.h"
-#include "view/byte_writer.h"
+#include "platform/byte_writer.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <string_view>
 
 namespace view {
+
+using platform::ByteWriter;
 
 namespace {
 

@@ -10,8 +10,9 @@ TEST(Cp1252, EveryByteSurvivesTheRoundTrip)
         const std::string one(1, static_cast<char>(b));
         const std::string utf8 = cp1252ToUtf8(one);
         EXPECT_EQ(utf8ToCp1252(utf8), one) << "byte " << b;
-        if (b >= 0x80)
+        if (b >= 0x80) {
             EXPECT_GE(utf8.size(), 2u) << "byte " << b << " must become a multi-byte character";
+        }
     }
 }
 

@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-namespace view {
+namespace platform {
 
-// Appends little-endian numbers and raw bytes to a growing buffer; the
-// output formats of the view are built with it.
+// Appends little-endian numbers and raw bytes to a growing buffer: the list
+// file's records and the output formats are built with it.
 class ByteWriter {
 public:
     void reserve(std::size_t count) { bytes_.reserve(count); }
@@ -33,4 +33,4 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-}  // namespace view
+}  // namespace platform

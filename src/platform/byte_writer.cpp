@@ -1,8 +1,8 @@
-#include "view/byte_writer.h"
+#include "platform/byte_writer.h"
 
 #include <bit>
 
-namespace view {
+namespace platform {
 
 void ByteWriter::u16(std::uint16_t value)
 {
@@ -39,4 +39,4 @@ void ByteWriter::zeros(std::size_t count)
     bytes_.insert(bytes_.end(), count, 0);
 }
 
-}  // namespace view
+}  // namespace platform
