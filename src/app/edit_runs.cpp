@@ -3,6 +3,7 @@
 #include "app/manual_edit_dlg.h"
 #include "app/progress_dlg.h"
 #include "app/recorded_changes.h"
+#include "app/scoped_prompter.h"
 #include "autoedit/auto_edit.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
@@ -31,24 +32,15 @@ void markRowChanged(CLiedkramDoc& doc, std::size_t row)
     doc.RefreshRow(row);
 }
 
-// Sends the progress question to the dialog for as long as this lives.
-class QuestionRoute {
+// For as long as this lives, the progress question is asked in the dialog.
+class ProgressDlgPrompter : public ScopedPrompter {
 public:
-    QuestionRoute(const ProgressAskerSlot& slot, CProgressDlg& dialog) : slot_(slot)
-    {
-        if (slot_)
-            slot_([&dialog](std::string_view text) { return dialog.Ask(text); });
-    }
-    ~QuestionRoute()
-    {
-        if (slot_)
-            slot_(nullptr);
-    }
-    QuestionRoute(const QuestionRoute&) = delete;
-    QuestionRoute& operator=(const QuestionRoute&) = delete;
+    explicit ProgressDlgPrompter(CProgressDlg& dialog) : dialog_(dialog) {}
+
+    int askProgress(std::string_view text) override { return dialog_.Ask(text); }
 
 private:
-    const ProgressAskerSlot& slot_;
+    CProgressDlg& dialog_;
 };
 
 struct Failure {
@@ -111,14 +103,13 @@ void runManualEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, plat
     }
 }
 
-void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* parent,
-                 const ProgressAskerSlot& routeQuestions)
+void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* parent)
 {
     std::optional<Failure> failure;
     {
         RecordedChanges changes(doc, "Automatisch bearbeiten");
         CProgressDlg dialog(parent);
-        const QuestionRoute route(routeQuestions, dialog);
+        ProgressDlgPrompter questions(dialog);
         dialog.show();
         failure = autoEditRows(doc, selectedRows, dialog, changes.changes());
     }

@@ -4,7 +4,6 @@
 #include "app/command_table.h"
 #include "app/edit_runs.h"
 #include "app/folder_files.h"
-#include "app/qt_prompter.h"
 #include "app/entry_table_model.h"
 #include "app/liedkram_view.h"
 #include "app/list_printer.h"
@@ -419,12 +418,7 @@ void CMainFrame::updateUndoAction()
 
 void CMainFrame::onAutoEdit()
 {
-    // The run's questions go to its progress dialog while it lasts.
-    auto* prompter = dynamic_cast<QtPrompter*>(&platform::prompter());
-    runAutoEdit(document_, view_->selectedRows(), this, [prompter](ProgressAsker asker) {
-        if (prompter)
-            prompter->setProgressAsker(std::move(asker));
-    });
+    runAutoEdit(document_, view_->selectedRows(), this);
     updateTitle();
     updateUndoAction();
 }

@@ -6,6 +6,7 @@
 #include "entry/picture_display.h"
 #include "platform/text.h"
 #include "tags/genre_list.h"
+#include "tags/id3v1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,14 +38,33 @@ constexpr qsizetype kMaxYearDigits = 4;
 constexpr qsizetype kMaxTrackDigits = 2;
 constexpr std::size_t kMaxNameBytes = 126;
 
-constexpr int kNoYear = 1900;
-// Typing into any of these changes the tag.
-constexpr int kTagTextIds[] = {CManualEditDlg::IDC_TITLE, CManualEditDlg::IDC_ARTIST, CManualEditDlg::IDC_ALBUM,
-                               CManualEditDlg::IDC_COMMENT, CManualEditDlg::IDC_YEAR, CManualEditDlg::IDC_TRACK};
-
 QString idName(int id)
 {
     return QString::number(id);
+}
+
+QLineEdit* newEdit(int id, QWidget* parent, bool digitsOnly = false)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(idName(id));
+    if (digitsOnly)
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    return edit;
+}
+
+QLabel* newLabel(int id, QWidget* parent, const QString& text = QString())
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(idName(id));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QCheckBox* newBox(int id, QWidget* parent)
+{
+    auto* box = new QCheckBox(parent);
+    box->setObjectName(idName(id));
+    return box;
 }
 
 QString marker(std::uint32_t flags, std::uint32_t mask)
@@ -130,13 +150,13 @@ void CManualEditDlg::createControls()
     layout->addWidget(createNameGroup());
     layout->addLayout(buttons);
 
-    for (const int id : kTagTextIds)
-        connect(m_edits.value(id), &QLineEdit::textChanged, this, [this] { track(ENTRY_TAG_DIRTY); });
+    for (QLineEdit* tagText : {m_title, m_artist, m_album, m_comment, m_year, m_track})
+        connect(tagText, &QLineEdit::textChanged, this, [this] { track(ENTRY_TAG_DIRTY); });
     connect(m_genre, &QComboBox::currentIndexChanged, this, [this] { track(ENTRY_TAG_DIRTY); });
     // clicked() comes from the user only, never from setChecked() while filling.
-    for (const int id : {IDC_ORIGINAL, IDC_COPYRIGHT})
-        connect(m_boxes.value(id), &QCheckBox::clicked, this, [this] { track(ENTRY_HEADER_DIRTY); });
-    connect(m_edits.value(IDC_FILENAME), &QLineEdit::textChanged, this, [this] { track(ENTRY_RENAME); });
+    for (QCheckBox* headerBit : {m_original, m_copyright})
+        connect(headerBit, &QCheckBox::clicked, this, [this] { track(ENTRY_HEADER_DIRTY); });
+    connect(m_fileName, &QLineEdit::textChanged, this, [this] { track(ENTRY_RENAME); });
     connect(m_picture, &QPushButton::clicked, this, &CManualEditDlg::OnPicture);
 }
 
@@ -147,18 +167,20 @@ QWidget* CManualEditDlg::createTagGroup()
     auto* grid = new QGridLayout(m_tagGroup);
     const auto addRow = [&](int row, const QString& label, int id) {
         grid->addWidget(new QLabel(label, m_tagGroup), row, 0);
-        grid->addWidget(addEdit(id, m_tagGroup), row, 1, 1, 3);
+        QLineEdit* edit = newEdit(id, m_tagGroup);
+        grid->addWidget(edit, row, 1, 1, 3);
+        return edit;
     };
-    addRow(0, QStringLiteral("Titel"), IDC_TITLE);
-    addRow(1, QStringLiteral("Artist"), IDC_ARTIST);
-    addRow(2, QStringLiteral("Album"), IDC_ALBUM);
+    m_title = addRow(0, QStringLiteral("Titel"), IDC_TITLE);
+    m_artist = addRow(1, QStringLiteral("Artist"), IDC_ARTIST);
+    m_album = addRow(2, QStringLiteral("Album"), IDC_ALBUM);
 
     // Year and track are short numbers; their fields stay narrow.
     const int digitWidth = fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12;
     grid->addWidget(new QLabel(QStringLiteral("Jahr"), m_tagGroup), 3, 0);
-    QLineEdit* year = addEdit(IDC_YEAR, m_tagGroup, true);
-    year->setMaximumWidth(digitWidth);
-    grid->addWidget(year, 3, 1);
+    m_year = newEdit(IDC_YEAR, m_tagGroup, true);
+    m_year->setMaximumWidth(digitWidth);
+    grid->addWidget(m_year, 3, 1);
     grid->addWidget(new QLabel(QStringLiteral("Genre"), m_tagGroup), 3, 2);
     m_genre = new QComboBox(m_tagGroup);
     m_genre->setObjectName(idName(IDC_GENRE));
@@ -169,10 +191,11 @@ QWidget* CManualEditDlg::createTagGroup()
 
     grid->addWidget(new QLabel(QStringLiteral("Kommentar"), m_tagGroup), 4, 0);
     auto* commentLine = new QHBoxLayout;
-    commentLine->addWidget(addEdit(IDC_COMMENT, m_tagGroup));
-    QLineEdit* trackEdit = addEdit(IDC_TRACK, m_tagGroup, true);
-    trackEdit->setMaximumWidth(digitWidth);
-    commentLine->addWidget(trackEdit);
+    m_comment = newEdit(IDC_COMMENT, m_tagGroup);
+    commentLine->addWidget(m_comment);
+    m_track = newEdit(IDC_TRACK, m_tagGroup, true);
+    m_track->setMaximumWidth(digitWidth);
+    commentLine->addWidget(m_track);
     grid->addLayout(commentLine, 4, 1, 1, 3);
     return m_tagGroup;
 }
@@ -189,18 +212,32 @@ QWidget* CManualEditDlg::createInfoGroup()
         grid->addWidget(value, row, 1);
         ++row;
     };
-    addRow(addLabel(IDC_SIZE_LABEL, m_infoGroup, QStringLiteral("Size:")), addLabel(IDC_SIZE, m_infoGroup));
-    addRow(nullptr, addLabel(IDC_JUNK, m_infoGroup));
-    addRow(addLabel(IDC_LENGTH_LABEL, m_infoGroup, QStringLiteral("Length:")), addLabel(IDC_LENGTH, m_infoGroup));
-    addRow(new QLabel(QStringLiteral("Samplerate:"), m_infoGroup), addLabel(IDC_SAMPLERATE, m_infoGroup));
-    addRow(addLabel(IDC_BITRATE_LABEL, m_infoGroup, QStringLiteral("Bitrate:")), addLabel(IDC_BITRATE, m_infoGroup));
-    addRow(new QLabel(QStringLiteral("Typ:"), m_infoGroup), addLabel(IDC_TYPE, m_infoGroup));
-    addRow(new QLabel(QStringLiteral("CRCs:"), m_infoGroup), addBox(IDC_CRCS, m_infoGroup));
-    addRow(new QLabel(QStringLiteral("Emphasis:"), m_infoGroup), addLabel(IDC_EMPHASIS, m_infoGroup));
-    addRow(addLabel(IDC_ORIGINAL_LABEL, m_infoGroup, QStringLiteral("Original:")), addBox(IDC_ORIGINAL, m_infoGroup));
-    addRow(new QLabel(QStringLiteral("Copyrighted:"), m_infoGroup), addBox(IDC_COPYRIGHT, m_infoGroup));
+    m_sizeLabel = newLabel(IDC_SIZE_LABEL, m_infoGroup, QStringLiteral("Size:"));
+    m_size = newLabel(IDC_SIZE, m_infoGroup);
+    addRow(m_sizeLabel, m_size);
+    m_junk = newLabel(IDC_JUNK, m_infoGroup);
+    addRow(nullptr, m_junk);
+    m_lengthLabel = newLabel(IDC_LENGTH_LABEL, m_infoGroup, QStringLiteral("Length:"));
+    m_length = newLabel(IDC_LENGTH, m_infoGroup);
+    addRow(m_lengthLabel, m_length);
+    m_sampleRate = newLabel(IDC_SAMPLERATE, m_infoGroup);
+    addRow(new QLabel(QStringLiteral("Samplerate:"), m_infoGroup), m_sampleRate);
+    m_bitrateLabel = newLabel(IDC_BITRATE_LABEL, m_infoGroup, QStringLiteral("Bitrate:"));
+    m_bitrate = newLabel(IDC_BITRATE, m_infoGroup);
+    addRow(m_bitrateLabel, m_bitrate);
+    m_type = newLabel(IDC_TYPE, m_infoGroup);
+    addRow(new QLabel(QStringLiteral("Typ:"), m_infoGroup), m_type);
+    m_crcs = newBox(IDC_CRCS, m_infoGroup);
+    addRow(new QLabel(QStringLiteral("CRCs:"), m_infoGroup), m_crcs);
+    m_emphasis = newLabel(IDC_EMPHASIS, m_infoGroup);
+    addRow(new QLabel(QStringLiteral("Emphasis:"), m_infoGroup), m_emphasis);
+    m_originalLabel = newLabel(IDC_ORIGINAL_LABEL, m_infoGroup, QStringLiteral("Original:"));
+    m_original = newBox(IDC_ORIGINAL, m_infoGroup);
+    addRow(m_originalLabel, m_original);
+    m_copyright = newBox(IDC_COPYRIGHT, m_infoGroup);
+    addRow(new QLabel(QStringLiteral("Copyrighted:"), m_infoGroup), m_copyright);
     // Read-only: it only shows what the frames carry.
-    m_boxes.value(IDC_CRCS)->setEnabled(false);
+    m_crcs->setEnabled(false);
 
     m_picture = new QPushButton(QStringLiteral("jpg"), m_infoGroup);
     m_picture->setObjectName(idName(IDC_PICTURE));
@@ -216,36 +253,10 @@ QWidget* CManualEditDlg::createNameGroup()
     m_nameGroup = new QGroupBox(QStringLiteral("Dateiname"), this);
     m_nameGroup->setObjectName(idName(IDC_NAME_GROUP));
     auto* row = new QHBoxLayout(m_nameGroup);
-    row->addWidget(addEdit(IDC_FILENAME, m_nameGroup));
-    row->addWidget(addLabel(IDC_EXTENSION, m_nameGroup, QStringLiteral(".mp3")));
+    m_fileName = newEdit(IDC_FILENAME, m_nameGroup);
+    row->addWidget(m_fileName);
+    row->addWidget(newLabel(IDC_EXTENSION, m_nameGroup, QStringLiteral(".mp3")));
     return m_nameGroup;
-}
-
-QLineEdit* CManualEditDlg::addEdit(int id, QWidget* parent, bool digitsOnly)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(idName(id));
-    if (digitsOnly)
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-    m_edits.insert(id, edit);
-    return edit;
-}
-
-QLabel* CManualEditDlg::addLabel(int id, QWidget* parent, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(idName(id));
-    label->setTextFormat(Qt::PlainText);
-    m_labels.insert(id, label);
-    return label;
-}
-
-QCheckBox* CManualEditDlg::addBox(int id, QWidget* parent)
-{
-    auto* box = new QCheckBox(parent);
-    box->setObjectName(idName(id));
-    m_boxes.insert(id, box);
-    return box;
 }
 
 int CManualEditDlg::exec()
@@ -267,57 +278,56 @@ void CManualEditDlg::OnInitDialog()
     fillInfo();
     // Each showing starts as a fresh dialog: in the first field, Enter saves.
     m_save->setDefault(true);
-    m_edits.value(IDC_TITLE)->setFocus();
+    m_title->setFocus();
     m_bTracking = true;
 }
 
 void CManualEditDlg::fillTag()
 {
     const CLiedkramEntry& entry = *m_entry;
-    m_edits.value(IDC_TITLE)->setText(fromTag(entry.m_szTitle.view()));
-    m_edits.value(IDC_ARTIST)->setText(fromTag(entry.m_szArtist.view()));
-    m_edits.value(IDC_ALBUM)->setText(fromTag(entry.m_szAlbum.view()));
+    m_title->setText(fromTag(entry.m_szTitle.view()));
+    m_artist->setText(fromTag(entry.m_szArtist.view()));
+    m_album->setText(fromTag(entry.m_szAlbum.view()));
     const bool listedGenre = entry.m_nGenre >= tags::kNoGenre && entry.m_nGenre <= tags::kLastGenre;
     m_genre->setCurrentIndex(listedGenre ? entry.m_nGenre + 1 : 0);
-    m_edits.value(IDC_COMMENT)->setText(fromTag(entry.m_szComment.view()));
-    m_edits.value(IDC_FILENAME)->setText(fromFileName(nameStem(entry.m_szFileName.view())));
-    m_edits.value(IDC_YEAR)->setText(entry.m_nYear == kNoYear ? QString() : QString::number(entry.m_nYear));
-    m_edits.value(IDC_TRACK)->setText(entry.m_nTrack == 0 ? QString() : QString::number(entry.m_nTrack));
+    m_comment->setText(fromTag(entry.m_szComment.view()));
+    m_fileName->setText(fromFileName(nameStem(entry.m_szFileName.view())));
+    m_year->setText(entry.m_nYear == tags::kNoYear ? QString() : QString::number(entry.m_nYear));
+    m_track->setText(entry.m_nTrack == 0 ? QString() : QString::number(entry.m_nTrack));
 }
 
 void CManualEditDlg::fillInfo()
 {
     const CLiedkramEntry& entry = *m_entry;
-    const auto setText = [this](int id, const QString& text) { m_labels.value(id)->setText(text); };
-    setText(IDC_SIZE, QStringLiteral("%1 bytes").arg(entry.m_nFileSize));
-    setText(IDC_SAMPLERATE, QStringLiteral("%1 Hz, %2")
-                                .arg(entry.GetSampleRate())
-                                .arg(QString::fromStdString(entry.GetModeText())));
-    setText(IDC_BITRATE, QStringLiteral("%1 kbit, %2 frames")
-                             .arg(QString::fromStdString(entry.GetBitrateText()))
-                             .arg(entry.m_nFrames));
-    setText(IDC_LENGTH, QString::fromStdString(entry.GetLengthText()));
-    setText(IDC_TYPE, QString::fromStdString(entry.GetFormatText()));
-    setText(IDC_EMPHASIS, QString::fromStdString(entry.GetEmphasisText()));
+    m_size->setText(QStringLiteral("%1 bytes").arg(entry.m_nFileSize));
+    m_sampleRate->setText(QStringLiteral("%1 Hz, %2")
+                              .arg(entry.GetSampleRate())
+                              .arg(QString::fromStdString(entry.GetModeText())));
+    m_bitrate->setText(QStringLiteral("%1 kbit, %2 frames")
+                           .arg(QString::fromStdString(entry.GetBitrateText()))
+                           .arg(entry.m_nFrames));
+    m_length->setText(QString::fromStdString(entry.GetLengthText()));
+    m_type->setText(QString::fromStdString(entry.GetFormatText()));
+    m_emphasis->setText(QString::fromStdString(entry.GetEmphasisText()));
 
     // The box is ticked when the frames carry a CRC, which a clear protection bit says.
-    m_boxes.value(IDC_CRCS)->setChecked(entry.GetProtectionBit() == 0);
-    m_boxes.value(IDC_COPYRIGHT)->setChecked(entry.IsCopyright());
-    m_boxes.value(IDC_ORIGINAL)->setChecked(entry.IsOriginal());
+    m_crcs->setChecked(entry.GetProtectionBit() == 0);
+    m_copyright->setChecked(entry.IsCopyright());
+    m_original->setChecked(entry.IsOriginal());
     m_picture->setEnabled(entry.m_bHasId3v2 == 1);
 
     const bool scanError = (entry.m_nFlags & ENTRY_SCAN_ERROR) != 0;
     QString junk = QStringLiteral("Front:%1, Back:%2").arg(entry.m_nAudioStart).arg(entry.m_nFileSize - entry.m_nAudioEnd);
     if (scanError)
         junk += QStringLiteral(", Error *");
-    setText(IDC_JUNK, junk);
+    m_junk->setText(junk);
     m_save->setEnabled(!scanError);
 
     const bool verified = entry.m_bVerified != 0;
-    m_boxes.value(IDC_ORIGINAL)->setEnabled(verified);
-    m_boxes.value(IDC_COPYRIGHT)->setEnabled(verified);
-    setText(IDC_BITRATE_LABEL, verified ? QStringLiteral("Bitrate:") : QStringLiteral("Bitrate ?:"));
-    setText(IDC_LENGTH_LABEL, verified ? QStringLiteral("Length:") : QStringLiteral("Length ?:"));
+    m_original->setEnabled(verified);
+    m_copyright->setEnabled(verified);
+    m_bitrateLabel->setText(verified ? QStringLiteral("Bitrate:") : QStringLiteral("Bitrate ?:"));
+    m_lengthLabel->setText(verified ? QStringLiteral("Length:") : QStringLiteral("Length ?:"));
 }
 
 void CManualEditDlg::showEvent(QShowEvent* event)
@@ -342,9 +352,8 @@ void CManualEditDlg::updateMarkers()
     m_tagGroup->setTitle(QStringLiteral("ID3-Tag") + marker(flags, ENTRY_TAG_DIRTY));
     m_infoGroup->setTitle(QStringLiteral("MP3-Info") + marker(flags, kInfoChanges));
     m_nameGroup->setTitle(QStringLiteral("Dateiname") + marker(flags, ENTRY_RENAME));
-    m_labels.value(IDC_SIZE_LABEL)->setText(QStringLiteral("Size") + marker(flags, kSizeChanges) + QStringLiteral(":"));
-    m_labels.value(IDC_ORIGINAL_LABEL)
-        ->setText(QStringLiteral("Original") + marker(flags, ENTRY_HEADER_DIRTY) + QStringLiteral(":"));
+    m_sizeLabel->setText(QStringLiteral("Size") + marker(flags, kSizeChanges) + QStringLiteral(":"));
+    m_originalLabel->setText(QStringLiteral("Original") + marker(flags, ENTRY_HEADER_DIRTY) + QStringLiteral(":"));
 }
 
 void CManualEditDlg::accept()
@@ -375,24 +384,24 @@ bool CManualEditDlg::save()
     entry.m_nFlags = m_nChangeFlags;
     entry.UpdateCutFlags();
     readBack();
-    entry.SetOriginal(m_boxes.value(IDC_ORIGINAL)->isChecked() ? 1 : 0);
-    entry.SetCopyright(m_boxes.value(IDC_COPYRIGHT)->isChecked() ? 1 : 0);
+    entry.SetOriginal(m_original->isChecked() ? 1 : 0);
+    entry.SetCopyright(m_copyright->isChecked() ? 1 : 0);
     return autoedit::RewriteFile(entry, m_changes) != autoedit::RewriteOutcome::Failed;
 }
 
 void CManualEditDlg::readBack()
 {
     CLiedkramEntry& entry = *m_entry;
-    entry.m_szTitle = storedText(m_edits.value(IDC_TITLE));
-    entry.m_szArtist = storedText(m_edits.value(IDC_ARTIST));
-    entry.m_szAlbum = storedText(m_edits.value(IDC_ALBUM));
-    entry.m_szComment = storedText(m_edits.value(IDC_COMMENT));
-    const int year = leadingNumber(m_edits.value(IDC_YEAR), kMaxYearDigits);
-    entry.m_nYear = year == 0 ? kNoYear : year;
+    entry.m_szTitle = storedText(m_title);
+    entry.m_szArtist = storedText(m_artist);
+    entry.m_szAlbum = storedText(m_album);
+    entry.m_szComment = storedText(m_comment);
+    const int year = leadingNumber(m_year, kMaxYearDigits);
+    entry.m_nYear = year == 0 ? tags::kNoYear : year;
     entry.m_nGenre = m_genre->currentIndex() - 1;
-    entry.m_nTrack = static_cast<std::uint8_t>(leadingNumber(m_edits.value(IDC_TRACK), kMaxTrackDigits));
+    entry.m_nTrack = static_cast<std::uint8_t>(leadingNumber(m_track, kMaxTrackDigits));
     // Only a name the user changed is carried out: ENTRY_RENAME comes from the tracking.
-    entry.m_strNewName = limitedName(m_edits.value(IDC_FILENAME)->text()) + ".mp3";
+    entry.m_strNewName = limitedName(m_fileName->text()) + ".mp3";
 }
 
 void CManualEditDlg::OnPicture()

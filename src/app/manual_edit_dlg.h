@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
 
 #include <cstdint>
 #include <exception>
@@ -100,9 +99,6 @@ private:
     QWidget* createTagGroup();
     QWidget* createInfoGroup();
     QWidget* createNameGroup();
-    QLineEdit* addEdit(int id, QWidget* parent, bool digitsOnly = false);
-    QLabel* addLabel(int id, QWidget* parent, const QString& text = QString());
-    QCheckBox* addBox(int id, QWidget* parent);
 
     void OnInitDialog();
     void fillTag();
@@ -123,10 +119,31 @@ private:
     bool m_bRewriteFailed = false;
     std::exception_ptr m_saveError;
 
-    QHash<int, QLineEdit*> m_edits;
-    QHash<int, QLabel*> m_labels;
-    QHash<int, QCheckBox*> m_boxes;
+    QLineEdit* m_title = nullptr;
+    QLineEdit* m_artist = nullptr;
+    QLineEdit* m_album = nullptr;
+    QLineEdit* m_year = nullptr;
     QComboBox* m_genre = nullptr;
+    QLineEdit* m_comment = nullptr;
+    QLineEdit* m_track = nullptr;
+
+    QLabel* m_sizeLabel = nullptr;
+    QLabel* m_size = nullptr;
+    QLabel* m_junk = nullptr;
+    QLabel* m_lengthLabel = nullptr;
+    QLabel* m_length = nullptr;
+    QLabel* m_sampleRate = nullptr;
+    QLabel* m_bitrateLabel = nullptr;
+    QLabel* m_bitrate = nullptr;
+    QLabel* m_type = nullptr;
+    QCheckBox* m_crcs = nullptr;
+    QLabel* m_emphasis = nullptr;
+    QLabel* m_originalLabel = nullptr;
+    QCheckBox* m_original = nullptr;
+    QCheckBox* m_copyright = nullptr;
+
+    QLineEdit* m_fileName = nullptr;
+
     QGroupBox* m_tagGroup = nullptr;
     QGroupBox* m_infoGroup = nullptr;
     QGroupBox* m_nameGroup = nullptr;

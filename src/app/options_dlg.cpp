@@ -21,30 +21,12 @@ using platform::Setting;
 
 namespace {
 
-struct BoxBinding {
-    Setting setting;
-    int id;
-};
-
 // The boxes filled when the dialog opens, in the order they are read.
-constexpr std::array<BoxBinding, 9> kOptionBoxes = {{
-    {Setting::DelFront, COptionsDlg::IDC_DELFRONT},
-    {Setting::DelCopy, COptionsDlg::IDC_DELCOPY},
-    {Setting::SetOrig, COptionsDlg::IDC_SETORIG},
-    {Setting::DelBack, COptionsDlg::IDC_DELBACK},
-    {Setting::SetID3, COptionsDlg::IDC_SETID3},
-    {Setting::SetID3V2, COptionsDlg::IDC_SETID3V2},
-    {Setting::ForceGet, COptionsDlg::IDC_FORCEGET},
-    {Setting::ChkAll, COptionsDlg::IDC_CHKALL},
-    {Setting::Rename, COptionsDlg::IDC_RENAME},
-}};
+constexpr std::array kOptionBoxes = {Setting::DelFront, Setting::DelCopy,  Setting::SetOrig,
+                                     Setting::DelBack,  Setting::SetID3,   Setting::SetID3V2,
+                                     Setting::ForceGet, Setting::ChkAll,   Setting::Rename};
 
-constexpr std::array<BoxBinding, 4> kConversionBoxes = {{
-    {Setting::CnvUml, COptionsDlg::IDC_CNVUML},
-    {Setting::CnvAmp, COptionsDlg::IDC_CNVAMP},
-    {Setting::CnvSonder, COptionsDlg::IDC_CNVSONDER},
-    {Setting::CnvSpace, COptionsDlg::IDC_CNVSPACE},
-}};
+constexpr std::array kConversionBoxes = {Setting::CnvUml, Setting::CnvAmp, Setting::CnvSonder, Setting::CnvSpace};
 
 // Kept originals stay at least a day and at most ten years.
 constexpr int kMinKeepDays = 1;
@@ -70,19 +52,6 @@ QString storedPattern(const QString& text)
             return text.left(finder.position());
     }
     return text;
-}
-
-int boxIdOf(Setting setting)
-{
-    for (const auto& binding : kOptionBoxes) {
-        if (binding.setting == setting)
-            return binding.id;
-    }
-    for (const auto& binding : kConversionBoxes) {
-        if (binding.setting == setting)
-            return binding.id;
-    }
-    return 0;
 }
 
 QString idName(int id)
@@ -111,29 +80,35 @@ void COptionsDlg::createControls()
     const auto addBox = [this](int id, const QString& text) {
         auto* checkBox = new QCheckBox(text, this);
         checkBox->setObjectName(idName(id));
-        m_boxes.insert(id, checkBox);
         return checkBox;
     };
     const auto addRadio = [this](int id, const QString& text) {
         auto* radioButton = new QRadioButton(text, this);
         radioButton->setObjectName(idName(id));
-        m_radios.insert(id, radioButton);
         return radioButton;
     };
 
     auto* change = new QGroupBox(QStringLiteral("MP3s verändern"), this);
     auto* changeLayout = new QVBoxLayout(change);
-    changeLayout->addWidget(addBox(IDC_DELFRONT, QStringLiteral("Frontkill (Wav, Junk, Silence)")));
-    changeLayout->addWidget(addBox(IDC_SETID3V2, QStringLiteral("ID3-V2-Tag erzeugen")));
-    changeLayout->addWidget(addBox(IDC_DELCOPY, QStringLiteral("Copyright-Flags löschen")));
-    changeLayout->addWidget(addBox(IDC_SETORIG, QStringLiteral("Original-Flags setzen")));
-    changeLayout->addWidget(addBox(IDC_DELBACK, QStringLiteral("Backkill (Brava, Junk, Silence)")));
-    changeLayout->addWidget(addBox(IDC_SETID3, QStringLiteral("ID3-V1-Tag erzeugen")));
+    m_delFront = addBox(IDC_DELFRONT, QStringLiteral("Frontkill (Wav, Junk, Silence)"));
+    changeLayout->addWidget(m_delFront);
+    m_setID3V2 = addBox(IDC_SETID3V2, QStringLiteral("ID3-V2-Tag erzeugen"));
+    changeLayout->addWidget(m_setID3V2);
+    m_delCopy = addBox(IDC_DELCOPY, QStringLiteral("Copyright-Flags löschen"));
+    changeLayout->addWidget(m_delCopy);
+    m_setOrig = addBox(IDC_SETORIG, QStringLiteral("Original-Flags setzen"));
+    changeLayout->addWidget(m_setOrig);
+    m_delBack = addBox(IDC_DELBACK, QStringLiteral("Backkill (Brava, Junk, Silence)"));
+    changeLayout->addWidget(m_delBack);
+    m_setID3 = addBox(IDC_SETID3, QStringLiteral("ID3-V1-Tag erzeugen"));
+    changeLayout->addWidget(m_setID3);
 
     auto* scan = new QGroupBox(QStringLiteral("Scan-Einstellungen"), this);
     auto* scanLayout = new QVBoxLayout(scan);
-    scanLayout->addWidget(addBox(IDC_FORCEGET, QStringLiteral("Dateiname -> ID3 erzwingen")));
-    scanLayout->addWidget(addBox(IDC_CHKALL, QStringLiteral("kompletter Blockscan, slow ;-(")));
+    m_forceGet = addBox(IDC_FORCEGET, QStringLiteral("Dateiname -> ID3 erzwingen"));
+    scanLayout->addWidget(m_forceGet);
+    m_chkAll = addBox(IDC_CHKALL, QStringLiteral("kompletter Blockscan, slow ;-("));
+    scanLayout->addWidget(m_chkAll);
 
     auto* ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(idName(1));
@@ -145,11 +120,15 @@ void COptionsDlg::createControls()
 
     auto* rename = new QGroupBox(QStringLiteral("MP3s umbenennen"), this);
     auto* renameLayout = new QVBoxLayout(rename);
-    renameLayout->addWidget(addBox(IDC_RENAME, QStringLiteral("Dateinamen anpassen")));
+    m_rename = addBox(IDC_RENAME, QStringLiteral("Dateinamen anpassen"));
+    renameLayout->addWidget(m_rename);
     auto* presets = new QHBoxLayout;
-    presets->addWidget(addRadio(IDC_TYP_M, QStringLiteral("Typ M")));
-    presets->addWidget(addRadio(IDC_TYP_B, QStringLiteral("Typ B")));
-    presets->addWidget(addRadio(IDC_TYP_SELF, QStringLiteral("selbstdefiniert")));
+    m_typM = addRadio(IDC_TYP_M, QStringLiteral("Typ M"));
+    presets->addWidget(m_typM);
+    m_typB = addRadio(IDC_TYP_B, QStringLiteral("Typ B"));
+    presets->addWidget(m_typB);
+    m_typSelf = addRadio(IDC_TYP_SELF, QStringLiteral("selbstdefiniert"));
+    presets->addWidget(m_typSelf);
     renameLayout->addLayout(presets);
     m_pattern = new QLineEdit(this);
     m_pattern->setObjectName(idName(IDC_PATTERN));
@@ -158,15 +137,20 @@ void COptionsDlg::createControls()
         QStringLiteral("($Title $Artist $Album $Year $Genre $Comment $Track, alle anderen Zeichen werden übernommen)"),
         rename));
     auto* conversions = new QGridLayout;
-    conversions->addWidget(addBox(IDC_CNVSPACE, QStringLiteral("_ statt Space")), 0, 0);
-    conversions->addWidget(addBox(IDC_CNVAMP, QStringLiteral("n statt &&")), 0, 1);
-    conversions->addWidget(addBox(IDC_CNVUML, QStringLiteral("Ae statt Ä, ...")), 1, 0);
-    conversions->addWidget(addBox(IDC_CNVSONDER, QStringLiteral("' , . entfernen")), 1, 1);
+    m_cnvSpace = addBox(IDC_CNVSPACE, QStringLiteral("_ statt Space"));
+    conversions->addWidget(m_cnvSpace, 0, 0);
+    m_cnvAmp = addBox(IDC_CNVAMP, QStringLiteral("n statt &&"));
+    conversions->addWidget(m_cnvAmp, 0, 1);
+    m_cnvUml = addBox(IDC_CNVUML, QStringLiteral("Ae statt Ä, ..."));
+    conversions->addWidget(m_cnvUml, 1, 0);
+    m_cnvSonder = addBox(IDC_CNVSONDER, QStringLiteral("' , . entfernen"));
+    conversions->addWidget(m_cnvSonder, 1, 1);
     renameLayout->addLayout(conversions);
 
     auto* keep = new QGroupBox(QStringLiteral("Rückgängig"), this);
     auto* keepLayout = new QVBoxLayout(keep);
-    keepLayout->addWidget(addBox(IDC_KEEPORIG, QStringLiteral("Originale aufbewahren")));
+    m_keepOrig = addBox(IDC_KEEPORIG, QStringLiteral("Originale aufbewahren"));
+    keepLayout->addWidget(m_keepOrig);
     auto* days = new QHBoxLayout;
     m_keepDays = new QSpinBox(this);
     m_keepDays->setObjectName(idName(IDC_KEEPDAYS));
@@ -204,37 +188,34 @@ void COptionsDlg::createControls()
 
     // clicked() comes from the user only, never from setChecked(), so a box a
     // rule changes does not fire its own rule.
-    connectClick(IDC_DELFRONT, &COptionsDlg::OnDelFront);
-    connectClick(IDC_DELCOPY, &COptionsDlg::OnDelCopy);
-    connectClick(IDC_SETORIG, &COptionsDlg::OnSetOrig);
-    connectClick(IDC_DELBACK, &COptionsDlg::OnDelBack);
-    connectClick(IDC_SETID3, &COptionsDlg::OnSetID3);
-    connectClick(IDC_SETID3V2, &COptionsDlg::OnSetID3V2);
-    connectClick(IDC_CHKALL, &COptionsDlg::OnChkAll);
-    connectClick(IDC_RENAME, &COptionsDlg::OnRename);
-    connectClick(IDC_TYP_M, &COptionsDlg::OnTypM);
-    connectClick(IDC_TYP_B, &COptionsDlg::OnTypB);
-    connectClick(IDC_TYP_SELF, &COptionsDlg::OnTypSelf);
-    connectClick(IDC_KEEPORIG, &COptionsDlg::OnKeepOrig);
+    connectClick(m_delFront, &COptionsDlg::OnDelFront);
+    connectClick(m_delCopy, &COptionsDlg::OnDelCopy);
+    connectClick(m_setOrig, &COptionsDlg::OnSetOrig);
+    connectClick(m_delBack, &COptionsDlg::OnDelBack);
+    connectClick(m_setID3, &COptionsDlg::OnSetID3);
+    connectClick(m_setID3V2, &COptionsDlg::OnSetID3V2);
+    connectClick(m_chkAll, &COptionsDlg::OnChkAll);
+    connectClick(m_rename, &COptionsDlg::OnRename);
+    connectClick(m_typM, &COptionsDlg::OnTypM);
+    connectClick(m_typB, &COptionsDlg::OnTypB);
+    connectClick(m_typSelf, &COptionsDlg::OnTypSelf);
+    connectClick(m_keepOrig, &COptionsDlg::OnKeepOrig);
 }
 
-void COptionsDlg::connectClick(int id, void (COptionsDlg::*rule)())
+void COptionsDlg::connectClick(QAbstractButton* button, void (COptionsDlg::*rule)())
 {
-    QAbstractButton* button = m_boxes.value(id);
-    if (!button)
-        button = m_radios.value(id);
     connect(button, &QAbstractButton::clicked, this, rule);
 }
 
 void COptionsDlg::OnInitDialog()
 {
-    for (const auto& binding : kOptionBoxes)
-        box(binding.id)->setChecked(platform::readSetting(binding.setting) != 0);
+    for (const Setting setting : kOptionBoxes)
+        box(setting)->setChecked(platform::readSetting(setting) != 0);
 
     const int typ = platform::readSetting(Setting::TypMBX);
-    radio(IDC_TYP_M)->setChecked(typ == kTypM);
-    radio(IDC_TYP_B)->setChecked(typ == kTypB);
-    radio(IDC_TYP_SELF)->setChecked(typ == kTypSelf);
+    m_typM->setChecked(typ == kTypM);
+    m_typB->setChecked(typ == kTypB);
+    m_typSelf->setChecked(typ == kTypSelf);
 
     if (typ == kTypM) {
         OnTypM();
@@ -242,21 +223,21 @@ void COptionsDlg::OnInitDialog()
         OnTypB();
     } else if (typ == kTypSelf) {
         enableRenamingControls(true);
-        for (const auto& binding : kConversionBoxes)
-            box(binding.id)->setChecked(platform::readSetting(binding.setting) != 0);
+        for (const Setting setting : kConversionBoxes)
+            box(setting)->setChecked(platform::readSetting(setting) != 0);
         m_pattern->setText(QString::fromStdString(platform::readRenamePattern()));
     }
 
     OnRename();
 
-    box(IDC_KEEPORIG)->setChecked(platform::isOn(Setting::KeepOrig));
+    m_keepOrig->setChecked(platform::isOn(Setting::KeepOrig));
     m_keepDays->setValue(platform::readSetting(Setting::KeepDays));
     OnKeepOrig();
 }
 
 void COptionsDlg::OnKeepOrig()
 {
-    m_keepDays->setEnabled(box(IDC_KEEPORIG)->isChecked());
+    m_keepDays->setEnabled(m_keepOrig->isChecked());
 }
 
 void COptionsDlg::accept()
@@ -270,14 +251,11 @@ void COptionsDlg::accept()
         case Setting::ID2DatNam:
             profile.writeString(info.key, storedPattern(m_pattern->text()).toStdString());
             break;
-        case Setting::KeepOrig:
-            profile.writeInt(info.key, box(IDC_KEEPORIG)->isChecked() ? 1 : 0);
-            break;
         case Setting::KeepDays:
             profile.writeInt(info.key, m_keepDays->value());
             break;
         default:
-            profile.writeInt(info.key, box(boxIdOf(info.setting))->isChecked() ? 1 : 0);
+            profile.writeInt(info.key, box(info.setting)->isChecked() ? 1 : 0);
             break;
         }
     }
@@ -286,73 +264,73 @@ void COptionsDlg::accept()
 
 int COptionsDlg::typMbx() const
 {
-    return (radio(IDC_TYP_B)->isChecked() ? 1 : 0) + 2 * (radio(IDC_TYP_SELF)->isChecked() ? 1 : 0);
+    return (m_typB->isChecked() ? 1 : 0) + 2 * (m_typSelf->isChecked() ? 1 : 0);
 }
 
 void COptionsDlg::OnDelFront()
 {
-    if (box(IDC_DELFRONT)->isChecked()) {
-        box(IDC_DELBACK)->setChecked(true);
-        box(IDC_CHKALL)->setChecked(true);
+    if (m_delFront->isChecked()) {
+        m_delBack->setChecked(true);
+        m_chkAll->setChecked(true);
     } else {
-        box(IDC_DELCOPY)->setChecked(false);
-        box(IDC_SETORIG)->setChecked(false);
-        box(IDC_SETID3V2)->setChecked(false);
+        m_delCopy->setChecked(false);
+        m_setOrig->setChecked(false);
+        m_setID3V2->setChecked(false);
     }
 }
 
 void COptionsDlg::OnDelCopy()
 {
-    if (box(IDC_DELCOPY)->isChecked())
+    if (m_delCopy->isChecked())
         requireFrontCutAndFullScan();
 }
 
 void COptionsDlg::OnSetOrig()
 {
-    if (box(IDC_SETORIG)->isChecked())
+    if (m_setOrig->isChecked())
         requireFrontCutAndFullScan();
 }
 
 void COptionsDlg::requireFrontCutAndFullScan()
 {
     // Rewriting every frame header goes with the front cut and the exact frame walk.
-    box(IDC_DELFRONT)->setChecked(true);
-    box(IDC_CHKALL)->setChecked(true);
+    m_delFront->setChecked(true);
+    m_chkAll->setChecked(true);
 }
 
 void COptionsDlg::OnDelBack()
 {
-    if (!box(IDC_DELBACK)->isChecked())
-        box(IDC_SETID3)->setChecked(false);
+    if (!m_delBack->isChecked())
+        m_setID3->setChecked(false);
 }
 
 void COptionsDlg::OnSetID3()
 {
-    if (box(IDC_SETID3)->isChecked())
-        box(IDC_DELBACK)->setChecked(true);
+    if (m_setID3->isChecked())
+        m_delBack->setChecked(true);
 }
 
 void COptionsDlg::OnSetID3V2()
 {
-    if (box(IDC_SETID3V2)->isChecked())
-        box(IDC_DELFRONT)->setChecked(true);
+    if (m_setID3V2->isChecked())
+        m_delFront->setChecked(true);
 }
 
 void COptionsDlg::OnChkAll()
 {
-    if (!box(IDC_CHKALL)->isChecked()) {
-        box(IDC_DELFRONT)->setChecked(false);
-        box(IDC_SETORIG)->setChecked(false);
-        box(IDC_DELCOPY)->setChecked(false);
+    if (!m_chkAll->isChecked()) {
+        m_delFront->setChecked(false);
+        m_setOrig->setChecked(false);
+        m_delCopy->setChecked(false);
     }
 }
 
 void COptionsDlg::OnRename()
 {
-    const bool on = box(IDC_RENAME)->isChecked();
-    for (QRadioButton* radioButton : {radio(IDC_TYP_M), radio(IDC_TYP_B), radio(IDC_TYP_SELF)})
+    const bool on = m_rename->isChecked();
+    for (QRadioButton* radioButton : {m_typM, m_typB, m_typSelf})
         radioButton->setEnabled(on);
-    if (radio(IDC_TYP_SELF)->isChecked())
+    if (m_typSelf->isChecked())
         enableRenamingControls(on);
 }
 
@@ -374,24 +352,53 @@ void COptionsDlg::OnTypSelf()
 void COptionsDlg::applyPreset(bool conversions, const QString& pattern)
 {
     enableRenamingControls(false);
-    for (const auto& binding : kConversionBoxes)
-        box(binding.id)->setChecked(conversions);
+    for (const Setting setting : kConversionBoxes)
+        box(setting)->setChecked(conversions);
     m_pattern->setText(pattern);
 }
 
 void COptionsDlg::enableRenamingControls(bool enable)
 {
-    for (const auto& binding : kConversionBoxes)
-        box(binding.id)->setEnabled(enable);
+    for (const Setting setting : kConversionBoxes)
+        box(setting)->setEnabled(enable);
     m_pattern->setEnabled(enable);
 }
 
-QCheckBox* COptionsDlg::box(int id) const
+QCheckBox* COptionsDlg::box(Setting setting) const
 {
-    return m_boxes.value(id);
-}
-
-QRadioButton* COptionsDlg::radio(int id) const
-{
-    return m_radios.value(id);
+    switch (setting) {
+    case Setting::DelFront:
+        return m_delFront;
+    case Setting::DelCopy:
+        return m_delCopy;
+    case Setting::SetOrig:
+        return m_setOrig;
+    case Setting::DelBack:
+        return m_delBack;
+    case Setting::SetID3:
+        return m_setID3;
+    case Setting::SetID3V2:
+        return m_setID3V2;
+    case Setting::ChkAll:
+        return m_chkAll;
+    case Setting::ForceGet:
+        return m_forceGet;
+    case Setting::Rename:
+        return m_rename;
+    case Setting::CnvUml:
+        return m_cnvUml;
+    case Setting::CnvAmp:
+        return m_cnvAmp;
+    case Setting::CnvSonder:
+        return m_cnvSonder;
+    case Setting::CnvSpace:
+        return m_cnvSpace;
+    case Setting::KeepOrig:
+        return m_keepOrig;
+    case Setting::TypMBX:
+    case Setting::ID2DatNam:
+    case Setting::KeepDays:
+        break;
+    }
+    return nullptr;
 }

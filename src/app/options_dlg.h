@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
 
+class QAbstractButton;
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
+
+namespace platform {
+enum class Setting;
+}
 
 // The settings dialog. Its state is its controls: they are filled from the
 // profile when the dialog is constructed, OK writes every setting back,
@@ -63,14 +67,29 @@ private:
     void requireFrontCutAndFullScan();
     void applyPreset(bool conversions, const QString& pattern);
     void enableRenamingControls(bool enable);
-    void connectClick(int id, void (COptionsDlg::*rule)());
+    void connectClick(QAbstractButton* button, void (COptionsDlg::*rule)());
     int typMbx() const;
 
-    QCheckBox* box(int id) const;
-    QRadioButton* radio(int id) const;
+    // The check box of an on/off setting.
+    QCheckBox* box(platform::Setting setting) const;
 
-    QHash<int, QCheckBox*> m_boxes;
-    QHash<int, QRadioButton*> m_radios;
+    QCheckBox* m_delFront = nullptr;
+    QCheckBox* m_delCopy = nullptr;
+    QCheckBox* m_setOrig = nullptr;
+    QCheckBox* m_delBack = nullptr;
+    QCheckBox* m_setID3 = nullptr;
+    QCheckBox* m_setID3V2 = nullptr;
+    QCheckBox* m_chkAll = nullptr;
+    QCheckBox* m_forceGet = nullptr;
+    QCheckBox* m_rename = nullptr;
+    QRadioButton* m_typM = nullptr;
+    QRadioButton* m_typB = nullptr;
+    QRadioButton* m_typSelf = nullptr;
     QLineEdit* m_pattern = nullptr;
+    QCheckBox* m_cnvUml = nullptr;
+    QCheckBox* m_cnvAmp = nullptr;
+    QCheckBox* m_cnvSonder = nullptr;
+    QCheckBox* m_cnvSpace = nullptr;
+    QCheckBox* m_keepOrig = nullptr;
     QSpinBox* m_keepDays = nullptr;
 };

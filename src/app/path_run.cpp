@@ -1,7 +1,7 @@
 #include "app/path_run.h"
 
 #include "app/recorded_changes.h"
-
+#include "app/scoped_prompter.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
 
@@ -17,34 +17,33 @@ namespace {
 
 // Passes every message and question on to the installed prompter and keeps
 // the time they were open, so that time does not count as work.
-class QuestionClock : public platform::Prompter {
+class QuestionClock : public ScopedPrompter {
 public:
-    QuestionClock() : inner_(platform::prompter()) { platform::installPrompter(this); }
-    ~QuestionClock() override { platform::installPrompter(&inner_); }
-    QuestionClock(const QuestionClock&) = delete;
-    QuestionClock& operator=(const QuestionClock&) = delete;
-
     qint64 milliseconds() const { return milliseconds_; }
 
     void showMessage(std::string_view text) override
     {
-        timed([&] { inner_.showMessage(text); return 0; });
+        timed([&] { ScopedPrompter::showMessage(text); return 0; });
+    }
+    void showFileMessage(std::string_view path, std::string_view text) override
+    {
+        timed([&] { ScopedPrompter::showFileMessage(path, text); return 0; });
     }
     int askYesNoCancel(std::string_view text) override
     {
-        return timed([&] { return inner_.askYesNoCancel(text); });
+        return timed([&] { return ScopedPrompter::askYesNoCancel(text); });
     }
     int askYesNo(std::string_view text) override
     {
-        return timed([&] { return inner_.askYesNo(text); });
+        return timed([&] { return ScopedPrompter::askYesNo(text); });
     }
     int askDuplicate(std::string_view text) override
     {
-        return timed([&] { return inner_.askDuplicate(text); });
+        return timed([&] { return ScopedPrompter::askDuplicate(text); });
     }
     int askProgress(std::string_view text) override
     {
-        return timed([&] { return inner_.askProgress(text); });
+        return timed([&] { return ScopedPrompter::askProgress(text); });
     }
 
 private:
@@ -58,7 +57,6 @@ private:
         return answer;
     }
 
-    platform::Prompter& inner_;
     qint64 milliseconds_ = 0;
 };
 

@@ -89,8 +89,6 @@ int QtPrompter::askDuplicate(std::string_view text)
 
 int QtPrompter::askProgress(std::string_view text)
 {
-    if (progressAsker_)
-        return progressAsker_(text);
     QMessageBox box(QMessageBox::Question, caption(), textOf(text), QMessageBox::NoButton, owner());
     const ArrowWhileAsking arrow;
     QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);

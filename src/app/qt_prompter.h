@@ -19,12 +19,8 @@ public:
     int askDuplicate(std::string_view text) override;
     int askProgress(std::string_view text) override;
 
-    // A running auto edit answers the progress question in its own dialog.
-    void setProgressAsker(std::function<int(std::string_view)> asker) { progressAsker_ = std::move(asker); }
-
 private:
     QWidget* owner() const;
 
     std::function<QWidget*()> parent_;
-    std::function<int(std::string_view)> progressAsker_;
 };

@@ -1,25 +1,24 @@
 #include "app/recent_file_list.h"
 
-#include <QSettings>
+#include "platform/profile.h"
+
+#include <string>
 
 namespace {
 
-const QString kGroup = QStringLiteral("Recent File List");
-
-QString keyOf(int number)
+// The group the old framework kept its list in; a slot without a path is free.
+std::string keyOf(int number)
 {
-    return QStringLiteral("File%1").arg(number);
+    return "Recent File List/File" + std::to_string(number);
 }
 
 }  // namespace
 
 QStringList RecentFileList::files() const
 {
-    QSettings settings;
-    settings.beginGroup(kGroup);
     QStringList files;
     for (int number = 1; number <= kSize; ++number) {
-        const QString path = settings.value(keyOf(number)).toString();
+        const QString path = QString::fromStdString(platform::profile().getString(keyOf(number), {}));
         if (!path.isEmpty())
             files << path;
     }
@@ -43,12 +42,8 @@ void RecentFileList::remove(const QString& path)
 
 void RecentFileList::store(const QStringList& list)
 {
-    QSettings settings;
-    settings.beginGroup(kGroup);
     for (int number = 1; number <= kSize; ++number) {
-        if (number <= list.size())
-            settings.setValue(keyOf(number), list.at(number - 1));
-        else
-            settings.remove(keyOf(number));
+        const QString path = number <= list.size() ? list.at(number - 1) : QString();
+        platform::profile().writeString(keyOf(number), path.toStdString());
     }
 }

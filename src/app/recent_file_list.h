@@ -3,7 +3,7 @@
 #include <QStringList>
 
 // The four most recently opened or saved list files, newest first, kept in
-// the application's settings.
+// the settings store.
 class RecentFileList {
 public:
     static constexpr int kSize = 4;

@@ -18,14 +18,17 @@
 
 namespace {
 
-// "Name (*.x)|*.x|Other (*.*)|*.*||" as the file dialog's "Name (*.x);;Other (*.*)".
-QString dialogFilter(std::string_view filter)
+QString fromView(std::string_view text)
 {
-    const QStringList parts = QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size()))
-                                  .split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The file dialog shows the captions, which name their patterns themselves.
+QString dialogFilter(const view::ExportFormat& format)
+{
     QStringList names;
-    for (qsizetype i = 0; i < parts.size(); i += 2)
-        names << parts.at(i);
+    for (const view::FileFilter& filter : format.filters)
+        names << fromView(filter.name);
     return names.join(QStringLiteral(";;"));
 }
 
@@ -68,10 +71,8 @@ void CLiedkramView::exportSelection(int kind)
     const auto& format = view::exportFormat(exportKind);
     // Named after the title without the change marker: a "*" is no part of a file name.
     const std::string name = view::initialExportName(document_.m_strPlainTitle, exportKind);
-    const QString path = askSavePath(this, dialogFilter(format.filter),
-                                     QString::fromUtf8(format.extension.data(),
-                                                       static_cast<qsizetype>(format.extension.size())),
-                                     QString::fromStdString(name));
+    const QString path =
+        askSavePath(this, dialogFilter(format), fromView(format.extension), QString::fromStdString(name));
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -12,9 +12,9 @@ namespace view {
 namespace {
 
 constexpr std::array<ExportFormat, 3> kFormats = {{
-    {"xls", "Excel-Tabellen (*.xls)|*.xls; *.xls|Alle Dateien (*.*)|*.*||"},
-    {"m3u", "Winamp-Playlisten (*.m3u)|*.m3u; *.m3u|Alle Dateien (*.*)|*.*||"},
-    {"txt", "Winamp-Playlisten (*.txt)|*.txt; *.txt|Alle Dateien (*.*)|*.*||"},
+    {"xls", {{{"Excel-Tabellen (*.xls)", "*.xls; *.xls"}, {"Alle Dateien (*.*)", "*.*"}}}},
+    {"m3u", {{{"Winamp-Playlisten (*.m3u)", "*.m3u; *.m3u"}, {"Alle Dateien (*.*)", "*.*"}}}},
+    {"txt", {{{"Winamp-Playlisten (*.txt)", "*.txt; *.txt"}, {"Alle Dateien (*.*)", "*.*"}}}},
 }};
 
 std::string tooManyRowsMessage(std::size_t rows)

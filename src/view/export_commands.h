@@ -2,6 +2,7 @@
 
 #include "view/selection.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,10 +12,17 @@ namespace view {
 
 enum class ExportKind { Spreadsheet, Playlist, NameList };
 
+// One choice of a file dialog's type list: its caption and the name
+// patterns it shows ("*.m3u; *.m3u").
+struct FileFilter {
+    std::string_view name;
+    std::string_view patterns;
+};
+
 // What the save dialog of an export offers.
 struct ExportFormat {
     std::string_view extension;  // the default extension, without the dot
-    std::string_view filter;  // the filter's parts separated by "|", ended by "||"
+    std::array<FileFilter, 2> filters;
 };
 
 const ExportFormat& exportFormat(ExportKind kind);

@@ -71,8 +71,10 @@ TEST(ExportName, IsTheTitleUpToItsLastFullStop)
 TEST(ExportName, DialogsOfferTheirFormats)
 {
     EXPECT_EQ(view::exportFormat(ExportKind::Spreadsheet).extension, "xls");
-    EXPECT_EQ(view::exportFormat(ExportKind::Playlist).filter,
-              "Winamp-Playlisten (*.m3u)|*.m3u; *.m3u|Alle Dateien (*.*)|*.*||");
+    const auto& playlist = view::exportFormat(ExportKind::Playlist).filters;
+    EXPECT_EQ(playlist[0].name, "Winamp-Playlisten (*.m3u)");
+    EXPECT_EQ(playlist[0].patterns, "*.m3u; *.m3u");
+    EXPECT_EQ(playlist[1].name, "Alle Dateien (*.*)");
     EXPECT_EQ(view::exportFormat(ExportKind::NameList).extension, "txt");
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/edit_runs.h"
 #include "document/liedkram_doc.h"
 #include "support/mp3_builder.h"
 #include "support/recording_shell.h"
@@ -13,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -56,19 +56,13 @@ void click(const QDialog& dialog, int id);
 void retype(const QDialog& dialog, int id, const QString& text);
 QString textOf(const QDialog& dialog, int id);
 
-// Scripted answers as the core's tests have them; the progress question goes
-// to the asker a run installs. The hooks let a test fail a call as a file
-// error would, or act between two questions.
+// Scripted answers as the core's tests have them. The hook lets a test fail
+// a message as a file error would.
 class RunPrompter : public testsupport::ScriptedPrompter {
 public:
     void showMessage(std::string_view text) override;
-    int askProgress(std::string_view text) override;
 
-    ProgressAsker asker;
-    std::vector<std::string> questions;
     std::function<void(std::string_view)> onMessage;
-    std::function<void(std::string_view)> onQuestion;
-    std::function<void(int answer)> afterAnswer;
 };
 
 class RowRecorder : public DocumentObserver {
@@ -95,7 +89,6 @@ protected:
     std::string writeSong(const std::string& name, const testsupport::Id3v1Fields& tag);
     // Writes the file and lists it.
     CLiedkramEntry& addSong(const std::string& name, const testsupport::Id3v1Fields& tag);
-    ProgressAskerSlot routeQuestions();
 
     testsupport::ScopedSeams seams_;
     testsupport::TempDir dir_;

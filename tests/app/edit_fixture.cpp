@@ -113,19 +113,6 @@ void RunPrompter::showMessage(std::string_view text)
         onMessage(text);
 }
 
-int RunPrompter::askProgress(std::string_view text)
-{
-    questions.emplace_back(text);
-    if (onQuestion)
-        onQuestion(text);
-    if (!asker)
-        return ScriptedPrompter::askProgress(text);
-    const int answer = asker(text);
-    if (afterAnswer)
-        afterAnswer(answer);
-    return answer;
-}
-
 EditTest::EditTest() : previousPrompter_(platform::installPrompter(&prompter_))
 {
     doc_.addObserver(&rows_);
@@ -155,11 +142,6 @@ CLiedkramEntry& EditTest::addSong(const std::string& name, const testsupport::Id
     int answer = 0;
     doc_.AddEntry(std::move(entry), false, answer);
     return added;
-}
-
-ProgressAskerSlot EditTest::routeQuestions()
-{
-    return [this](ProgressAsker asker) { prompter_.asker = std::move(asker); };
 }
 
 }  // namespace edittest

@@ -102,6 +102,8 @@ TEST_F(WindowTest, TheRecentFilesReplaceThePlaceholder)
     EXPECT_TRUE(items.contains(QStringLiteral("&1 ") + QString::fromStdString(dir_.file("5.m3l"))));
     EXPECT_TRUE(items.contains(QStringLiteral("&4 ") + QString::fromStdString(dir_.file("2.m3l"))));
     EXPECT_FALSE(items.contains(QStringLiteral("&5 ") + QString::fromStdString(dir_.file("1.m3l"))));
+    // The list lives in the settings store, beside the other settings.
+    EXPECT_EQ(profile().getString("Recent File List/File1", ""), dir_.file("5.m3l"));
 }
 
 TEST_F(WindowTest, TheTitleShowsTheChangeMarker)

@@ -6,12 +6,15 @@
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
+#include "platform/prompter.h"
 #include "platform/replacement_file.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include <array>
 #include <filesystem>
+#include <functional>
 
 using namespace edittest;
 using testsupport::Bytes;
@@ -25,6 +28,49 @@ std::string questionFor(int song)
 {
     return "Umbenennen:\nsong" + std::to_string(song + 1) + ".mp3 ->\nBand-" + kTitles.at(song) + ".mp3";
 }
+
+// Steps in front of the prompter a run installs once the run's progress
+// dialog is shown, and passes every call on to it: notes the progress
+// questions, and lets a test fail one as a file error would or act once it
+// is answered. The run puts its own predecessor back when it ends.
+class QuestionWatch : public QObject, public platform::Prompter {
+public:
+    QuestionWatch() { qApp->installEventFilter(this); }
+    ~QuestionWatch() override { qApp->removeEventFilter(this); }
+
+    void showMessage(std::string_view text) override { run_->showMessage(text); }
+    void showFileMessage(std::string_view path, std::string_view text) override { run_->showFileMessage(path, text); }
+    int askYesNoCancel(std::string_view text) override { return run_->askYesNoCancel(text); }
+    int askYesNo(std::string_view text) override { return run_->askYesNo(text); }
+    int askDuplicate(std::string_view text) override { return run_->askDuplicate(text); }
+    int askProgress(std::string_view text) override
+    {
+        questions.emplace_back(text);
+        if (onQuestion)
+            onQuestion(text);
+        const int answer = run_->askProgress(text);
+        if (afterAnswer)
+            afterAnswer(answer);
+        return answer;
+    }
+
+    std::vector<std::string> questions;
+    std::function<void(std::string_view)> onQuestion;
+    std::function<void(int answer)> afterAnswer;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<CProgressDlg*>(watched) && &platform::prompter() != this) {
+            run_ = &platform::prompter();
+            platform::installPrompter(this);
+        }
+        return false;
+    }
+
+private:
+    platform::Prompter* run_ = nullptr;
+};
 
 }  // namespace
 
@@ -46,9 +92,10 @@ protected:
                readFile(entry.GetFullPath()) == contents_.at(song);
     }
 
-    void runAuto(const std::vector<int>& rows) { runAutoEdit(doc_, rows, &window_, routeQuestions()); }
+    void runAuto(const std::vector<int>& rows) { runAutoEdit(doc_, rows, &window_); }
 
     std::vector<Bytes> contents_;
+    QuestionWatch watch_;
 };
 
 TEST_F(EditRunsTest, WalkStopsAtAbbrechenOnTheSecondOfThree)
@@ -148,7 +195,7 @@ TEST_F(EditRunsTest, AbbrechenAtTheThirdOfFiveStopsTheRun)
 
     EXPECT_EQ(user.stepsLeft(), 0u);
     EXPECT_EQ(steps, QStringList({"1/5", "2/5", "3/5"}));
-    EXPECT_EQ(prompter_.questions, std::vector<std::string>({questionFor(0), questionFor(1), questionFor(2)}));
+    EXPECT_EQ(watch_.questions, std::vector<std::string>({questionFor(0), questionFor(1), questionFor(2)}));
     for (int song : {0, 1}) {
         const CLiedkramEntry& entry = doc_.GetEntry(song);
         EXPECT_EQ(entry.m_szFileName, std::string("Band-") + kTitles.at(song) + ".mp3");
@@ -164,22 +211,22 @@ TEST_F(EditRunsTest, AbbrechenAtTheThirdOfFiveStopsTheRun)
         EXPECT_EQ(doc_.GetEntry(song).m_strNewName, "");
     }
     EXPECT_TRUE(progressDialogs().empty());
-    EXPECT_FALSE(prompter_.asker) << "the question goes back to the prompter";
+    EXPECT_EQ(&platform::prompter(), &prompter_) << "the question goes back to the prompter";
 }
 
 TEST_F(EditRunsTest, AbbrechenBetweenQuestionsStopsAfterTheCurrentEntry)
 {
     addSongs(3);
-    prompter_.afterAnswer = [this](int) {
+    watch_.afterAnswer = [this](int) {
         // Pressed while the second entry is still being rewritten.
-        if (prompter_.questions.size() == 2)
+        if (watch_.questions.size() == 2)
             click(*progressDialogs().at(0), CProgressDlg::IDC_CANCEL);
     };
     const auto yes = [](QDialog& d) { click(d, CProgressDlg::IDC_YES); };
     ScriptedUser user(waitingQuestion, {yes, yes});
     runAuto({0, 1, 2});
 
-    EXPECT_EQ(prompter_.questions.size(), 2u);
+    EXPECT_EQ(watch_.questions.size(), 2u);
     EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "Band-Two.mp3") << "the current entry was finished";
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1}));
     EXPECT_TRUE(untouched(2));
@@ -191,7 +238,7 @@ TEST_F(EditRunsTest, AnErrorStopsTheRunClosesTheDialogAndNamesTheFile)
 {
     addSongs(3);
     const std::string second = doc_.GetEntry(1).GetFullPath();
-    prompter_.onQuestion = [&](std::string_view text) {
+    watch_.onQuestion = [&](std::string_view text) {
         if (text == questionFor(1))
             throw platform::FileError(platform::FileCause::DiskFull, second + ".new", "write");
     };
@@ -200,7 +247,7 @@ TEST_F(EditRunsTest, AnErrorStopsTheRunClosesTheDialogAndNamesTheFile)
 
     EXPECT_EQ(user.stepsLeft(), 0u);
     EXPECT_TRUE(progressDialogs().empty());
-    EXPECT_FALSE(prompter_.asker);
+    EXPECT_EQ(&platform::prompter(), &prompter_);
     EXPECT_EQ(prompter_.messages(), std::vector<std::string>({"Unable to rewrite '" + second + "' cause: 13 (No space left on device)"}));
     EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
     EXPECT_TRUE(untouched(1));
@@ -233,7 +280,7 @@ TEST_F(EditRunsTest, WithoutSelectionNothingHappens)
     addSongs(1);
     runAuto({});
     EXPECT_TRUE(progressDialogs().empty());
-    EXPECT_TRUE(prompter_.questions.empty());
+    EXPECT_TRUE(watch_.questions.empty());
     EXPECT_FALSE(doc_.m_bChanged);
     EXPECT_TRUE(untouched(0));
 }

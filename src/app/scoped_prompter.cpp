@@ -1,0 +1,41 @@
+#include "app/scoped_prompter.h"
+
+ScopedPrompter::ScopedPrompter() : replaced_(platform::prompter())
+{
+    platform::installPrompter(this);
+}
+
+ScopedPrompter::~ScopedPrompter()
+{
+    platform::installPrompter(&replaced_);
+}
+
+void ScopedPrompter::showMessage(std::string_view text)
+{
+    replaced_.showMessage(text);
+}
+
+void ScopedPrompter::showFileMessage(std::string_view path, std::string_view text)
+{
+    replaced_.showFileMessage(path, text);
+}
+
+int ScopedPrompter::askYesNoCancel(std::string_view text)
+{
+    return replaced_.askYesNoCancel(text);
+}
+
+int ScopedPrompter::askYesNo(std::string_view text)
+{
+    return replaced_.askYesNo(text);
+}
+
+int ScopedPrompter::askDuplicate(std::string_view text)
+{
+    return replaced_.askDuplicate(text);
+}
+
+int ScopedPrompter::askProgress(std::string_view text)
+{
+    return replaced_.askProgress(text);
+}

@@ -1,0 +1,158 @@
+#include "app/duplicate_dlg.h"
+
+#include "document/liedkram_doc.h"
+#include "test_names.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kMessage = QStringLiteral(
+    "Dieser Eintrag ist bereits in der MP3-Liste enthalten:\n/musik/a.mp3\n\t\"Künstler\"  -  \"Titel\"\n\n"
+    "Soll folgender Eintrag hinzugefügt werden?:\n/neu/a.mp3\n\t\"Künstler\"  -  \"Titel\"");
+
+QPushButton* button(const QDialog& dlg, int id)
+{
+    return dlg.findChild<QPushButton*>(QString::number(id));
+}
+
+// Runs the dialog modally, does what the user does once it is up, and
+// returns what exec() returns.
+int execWhile(CDuplicateDlg& dlg, const std::function<void()>& user)
+{
+    QTimer::singleShot(0, &dlg, user);
+    return dlg.exec();
+}
+
+void showActive(CDuplicateDlg& dlg)
+{
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+}
+
+struct ButtonAnswer {
+    int id;
+    const char* text;
+    int answer;
+};
+
+class DuplicateDlgButtons : public ::testing::TestWithParam<ButtonAnswer> {};
+
+// Enter after this many tabs from the first button.
+struct EnterAnswer {
+    const char* name;
+    int tabs;
+    Qt::Key key;
+    int answer;
+};
+
+class DuplicateDlgEnter : public ::testing::TestWithParam<EnterAnswer> {};
+
+}  // namespace
+
+TEST(DuplicateDlgTest, ShowsCaptionAndMessage)
+{
+    CDuplicateDlg dlg(kMessage);
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Titel bereits in der Liste!"));
+    auto* text = dlg.findChild<QLabel*>("1056");
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->text(), kMessage);
+    EXPECT_TRUE(text->wordWrap());
+    EXPECT_EQ(text->focusPolicy() & Qt::TabFocus, 0);
+}
+
+TEST_P(DuplicateDlgButtons, EachButtonGivesItsAnswer)
+{
+    const ButtonAnswer& row = GetParam();
+    CDuplicateDlg dlg(kMessage);
+    QPushButton* pressed = button(dlg, row.id);
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(pressed->text(), QString::fromUtf8(row.text));
+    EXPECT_EQ(execWhile(dlg, [pressed] { QTest::mouseClick(pressed, Qt::LeftButton); }), row.answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(DuplicateDlgTest, DuplicateDlgButtons,
+                         ::testing::Values(ButtonAnswer{1055, "JA, hinzufügen", DUP_ADD},
+                                           ButtonAnswer{3, "JA, ersetzen", DUP_REPLACE},
+                                           ButtonAnswer{7, "NEIN", DUP_SKIP},
+                                           ButtonAnswer{5, "JA, alle hinzufügen", DUP_ADD_ALL},
+                                           ButtonAnswer{6, "JA, alle ersetzen", DUP_REPLACE_ALL},
+                                           ButtonAnswer{2, "Abbrechen", DUP_CANCEL}),
+                         [](const auto& info) { return std::to_string(info.param.id); });
+
+TEST(DuplicateDlgTest, EscapeAndCloseBoxCancel)
+{
+    CDuplicateDlg dlg(kMessage);
+    EXPECT_EQ(execWhile(dlg, [&dlg] { QTest::keyClick(dlg.focusWidget(), Qt::Key_Escape); }), DUP_CANCEL);
+    EXPECT_EQ(execWhile(dlg, [&dlg] { dlg.close(); }), DUP_CANCEL);
+}
+
+TEST(DuplicateDlgTest, NoButtonIsTheDefault)
+{
+    CDuplicateDlg dlg(kMessage);
+    showActive(dlg);
+    for (auto* each : dlg.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(each->isDefault());
+        EXPECT_FALSE(each->autoDefault());
+    }
+    dlg.findChild<QLabel*>("1056")->setFocus();
+    QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(dlg.isVisible());
+}
+
+TEST(DuplicateDlgTest, AClickIntoTheMessageLeavesEnterWithTheButton)
+{
+    CDuplicateDlg dlg(kMessage);
+    // Ends the dialog when Enter did not.
+    QTimer::singleShot(3000, &dlg, [&dlg] { dlg.done(0); });
+    const int result = execWhile(dlg, [&dlg] {
+        QTest::mouseClick(dlg.findChild<QLabel*>("1056"), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(result, DUP_ADD);
+}
+
+TEST(DuplicateDlgTest, TabWalksTheButtonsInOrder)
+{
+    CDuplicateDlg dlg(kMessage);
+    showActive(dlg);
+    EXPECT_EQ(QApplication::focusWidget(), button(dlg, 1055));
+    QStringList visited;
+    for (int step = 0; step < 6; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, QStringList({"2", "3", "7", "5", "6", "1055"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), button(dlg, 6));
+}
+
+TEST_P(DuplicateDlgEnter, EnterPressesTheFocusedButton)
+{
+    const EnterAnswer& row = GetParam();
+    CDuplicateDlg dlg(kMessage);
+    const int result = execWhile(dlg, [&dlg, &row] {
+        for (int step = 0; step < row.tabs; ++step)
+            QTest::keyClick(dlg.focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(dlg.focusWidget(), row.key);
+    });
+    EXPECT_EQ(result, row.answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(DuplicateDlgTest, DuplicateDlgEnter,
+                         ::testing::Values(EnterAnswer{"first button, Return", 0, Qt::Key_Return, DUP_ADD},
+                                           EnterAnswer{"Abbrechen, Return", 1, Qt::Key_Return, DUP_CANCEL},
+                                           EnterAnswer{"JA, ersetzen, Enter", 2, Qt::Key_Enter, DUP_REPLACE},
+                                           EnterAnswer{"NEIN, Return", 3, Qt::Key_Return, DUP_SKIP},
+                                           EnterAnswer{"JA, alle hinzufügen, Enter", 4, Qt::Key_Enter, DUP_ADD_ALL},
+                                           EnterAnswer{"JA, alle ersetzen, Return", 5, Qt::Key_Return,
+                                                       DUP_REPLACE_ALL}),
+                         [](const auto& info) { return apptest::testName(info.param.name); });
