@@ -14,8 +14,8 @@ const std::vector<CommandInfo>& commandTable()
          "export_xls"},
         {kExportTxt, "*.TXT exportieren", nullptr,
          "Exportiert die markierten *.mp3's als Textdatei mit Dateinamen ohne Pfade.\n Export Text", "export_txt"},
-        {kExportM3u, "*.M3U exportieren", nullptr, "Exportiert die markierten *.mp3's als Winamp-Playliste.\n Export Winamp",
-         "export_m3u"},
+        {kExportM3u, "*.M3U exportieren", nullptr,
+         "Exportiert die markierten *.mp3's als Winamp-Playliste.\n Export Winamp", "export_m3u"},
         {kPrint, "&Drucken...\tStrg+P", nullptr, "Druckt die aktive MP3-Liste.\nDrucken", "print"},
         {kPrintPreview, "Sei&tenansicht", nullptr, "Zeigt ganze Seiten an.\nSeitenansicht", nullptr},
         {kPrintSetup, "Drucker&einrichtung...", nullptr,
@@ -39,8 +39,10 @@ const std::vector<CommandInfo>& commandTable()
          nullptr},
         {kCdCover, "CD-Cover erstellen", "CD-Cover", "CD_Cover erstellen", nullptr},
         {kMoveMp3s, "mp3's verschieben", "mp3's verschieben",
-         "Verschiebt die ausgewählten mp3's in ein anderes Verzeichnis, unabhängig von ihrer aktuellen Position.", nullptr},
-        {kToolbar, "&Toolbar", nullptr, "Blendet die Symbolleiste ein oder aus.\nSymbolleiste ein-/ausschalten", nullptr},
+         "Verschiebt die ausgewählten mp3's in ein anderes Verzeichnis, unabhängig von ihrer aktuellen Position.",
+         nullptr},
+        {kToolbar, "&Toolbar", nullptr, "Blendet die Symbolleiste ein oder aus.\nSymbolleiste ein-/ausschalten",
+         nullptr},
         {kStatusBar, "&Status Bar", nullptr, "Blendet die Statusleiste ein oder aus.\nStatusleiste ein-/ausschalten",
          nullptr},
         {kStateIcons, "State &Icons", nullptr, "Zeigt Status-Icon an oder vesteckt sie.\nToggle State Icons",
@@ -51,7 +53,8 @@ const std::vector<CommandInfo>& commandTable()
         {kAbout, "Inf&o", nullptr, "Zeigt Programm-Informationen und Versionsnummer an.\nInfo", "about"},
         {kPlay, nullptr, "Abspielen",
          "Spielt das *.mp3 mit dem Focus mit Standard-Player ab (Winamp, Kjöfol, Yamp, whatever).\nPlay", nullptr},
-        {kDeleteRows, nullptr, "Einträge löschen", "Löscht die ausgewählten Einträge aus der MP3-Liste.\nLöschen", nullptr},
+        {kDeleteRows, nullptr, "Einträge löschen", "Löscht die ausgewählten Einträge aus der MP3-Liste.\nLöschen",
+         nullptr},
         {kStatistics, nullptr, "Eigenschaften", nullptr, nullptr},
         {kCut, nullptr, nullptr, "<not implemented>", "cut"},
         {kCopy, nullptr, nullptr, "<not implemented>", "copy"},
@@ -75,7 +78,8 @@ const std::vector<MenuInfo>& mainMenu()
         {"&Datei",
          {kNew, kOpen, kSave, kSaveAs, kSeparator, kExportXls, kExportTxt, kExportM3u, kSeparator, kPrint,
           kPrintPreview, kPrintSetup, kSeparator, kRecentFile, kSeparator, kExit}},
-        {"&Bearbeiten", {kUndo, kSeparator, kAddMp3s, kManualEdit, kSeparator, kAutoEdit, kOptions, kCdCover, kMoveMp3s}},
+        {"&Bearbeiten",
+         {kUndo, kSeparator, kAddMp3s, kManualEdit, kSeparator, kAutoEdit, kOptions, kCdCover, kMoveMp3s}},
         {"&Anzeige", {kToolbar, kStatusBar, kSeparator, kStateIcons}},
         {"&Suche", {kFullTextSearch, kSimilaritySearch, kSeparator, kReset}},
         {"&?", {kAbout}},
@@ -85,16 +89,16 @@ const std::vector<MenuInfo>& mainMenu()
 
 const std::vector<int>& contextMenu()
 {
-    static const std::vector<int> items = {kManualEdit, kAutoEdit, kOptions, kPlay,
-                                           kDeleteRows, kCdCover, kMoveMp3s, kStatistics};
+    static const std::vector<int> items = {kManualEdit, kAutoEdit, kOptions,  kPlay,
+                                           kDeleteRows, kCdCover,  kMoveMp3s, kStatistics};
     return items;
 }
 
 const std::vector<int>& toolbar()
 {
-    static const std::vector<int> buttons = {
-        kNew,       kOpen,      kSave, kSeparator, kAddMp3s, kSubtractMp3s, kManualEdit,
-        kAutoEdit,  kExportXls, kExportM3u, kExportTxt, kSeparator, kCut,  kCopy,
-        kPaste,     kSeparator, kStateIcons, kSeparator, kPrint, kAbout};
+    static const std::vector<int> buttons = {kNew,          kOpen,       kSave,      kSeparator, kAddMp3s,
+                                             kSubtractMp3s, kManualEdit, kAutoEdit,  kExportXls, kExportM3u,
+                                             kExportTxt,    kSeparator,  kCut,       kCopy,      kPaste,
+                                             kSeparator,    kStateIcons, kSeparator, kPrint,     kAbout};
     return buttons;
 }

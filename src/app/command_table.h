@@ -44,10 +44,10 @@ inline constexpr int kSeparator = 0;
 
 struct CommandInfo {
     int id;
-    const char* menuText;     // main menu text with "&" mnemonic and "\t" shortcut; null when not in the menu
+    const char* menuText;  // main menu text with "&" mnemonic and "\t" shortcut; null when not in the menu
     const char* contextText;  // context menu text; null when not there
-    const char* prompt;       // status-bar prompt; after "\n" the tooltip; null when none
-    const char* iconName;     // the toolbar icon, res/icons/NAME.svg; null when not on the toolbar
+    const char* prompt;  // status-bar prompt; after "\n" the tooltip; null when none
+    const char* iconName;  // the toolbar icon, res/icons/NAME.svg; null when not on the toolbar
 };
 
 const std::vector<CommandInfo>& commandTable();

@@ -80,8 +80,8 @@ void CLiedkramView::OnDeleteRows()
 {
     if (selectedRows().empty())
         return;
-    const int answer = platform::prompter().askYesNo(
-        "Sollen die ausgewählten *.mp3's wirklich\naus der Liste entfernt werden?");
+    const int answer =
+        platform::prompter().askYesNo("Sollen die ausgewählten *.mp3's wirklich\naus der Liste entfernt werden?");
     if (answer != platform::kAnswerYes)
         return;
     const std::vector<int> rows = selectedRows();

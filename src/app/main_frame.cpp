@@ -3,8 +3,8 @@
 #include "app/about_dlg.h"
 #include "app/command_table.h"
 #include "app/edit_runs.h"
-#include "app/folder_files.h"
 #include "app/entry_table_model.h"
+#include "app/folder_files.h"
 #include "app/liedkram_view.h"
 #include "app/list_printer.h"
 #include "app/options_dlg.h"
@@ -37,8 +37,7 @@ namespace {
 const QString kListFilter = QStringLiteral("M3L-Dateien (*.m3l)");
 // Open also takes an MP3 file, which it adds to the list.
 const QString kOpenFilter = QStringLiteral("M3L-Dateien (*.m3l);;Alle Dateien (*.*)");
-const QString kAddFilter =
-    QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
+const QString kAddFilter = QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
 const QString kIdleText = QStringLiteral("Bereit");
 // How often files handed over wait for an open dialog to close.
 constexpr int kWaitForDialogMs = 250;

@@ -5,9 +5,9 @@
 #include <QMainWindow>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
-#include <memory>
 
 class CLiedkramDoc;
 class CLiedkramView;

@@ -300,12 +300,10 @@ void CManualEditDlg::fillInfo()
 {
     const CLiedkramEntry& entry = *m_entry;
     m_size->setText(QStringLiteral("%1 bytes").arg(entry.m_nFileSize));
-    m_sampleRate->setText(QStringLiteral("%1 Hz, %2")
-                              .arg(entry.GetSampleRate())
-                              .arg(QString::fromStdString(entry.GetModeText())));
-    m_bitrate->setText(QStringLiteral("%1 kbit, %2 frames")
-                           .arg(QString::fromStdString(entry.GetBitrateText()))
-                           .arg(entry.m_nFrames));
+    m_sampleRate->setText(
+        QStringLiteral("%1 Hz, %2").arg(entry.GetSampleRate()).arg(QString::fromStdString(entry.GetModeText())));
+    m_bitrate->setText(
+        QStringLiteral("%1 kbit, %2 frames").arg(QString::fromStdString(entry.GetBitrateText())).arg(entry.m_nFrames));
     m_length->setText(QString::fromStdString(entry.GetLengthText()));
     m_type->setText(QString::fromStdString(entry.GetFormatText()));
     m_emphasis->setText(QString::fromStdString(entry.GetEmphasisText()));
@@ -317,7 +315,8 @@ void CManualEditDlg::fillInfo()
     m_picture->setEnabled(entry.m_bHasId3v2 == 1);
 
     const bool scanError = (entry.m_nFlags & ENTRY_SCAN_ERROR) != 0;
-    QString junk = QStringLiteral("Front:%1, Back:%2").arg(entry.m_nAudioStart).arg(entry.m_nFileSize - entry.m_nAudioEnd);
+    QString junk =
+        QStringLiteral("Front:%1, Back:%2").arg(entry.m_nAudioStart).arg(entry.m_nFileSize - entry.m_nAudioEnd);
     if (scanError)
         junk += QStringLiteral(", Error *");
     m_junk->setText(junk);

@@ -22,9 +22,9 @@ using platform::Setting;
 namespace {
 
 // The boxes filled when the dialog opens, in the order they are read.
-constexpr std::array kOptionBoxes = {Setting::DelFront, Setting::DelCopy,  Setting::SetOrig,
-                                     Setting::DelBack,  Setting::SetID3,   Setting::SetID3V2,
-                                     Setting::ForceGet, Setting::ChkAll,   Setting::Rename};
+constexpr std::array kOptionBoxes = {Setting::DelFront, Setting::DelCopy, Setting::SetOrig,
+                                     Setting::DelBack,  Setting::SetID3,  Setting::SetID3V2,
+                                     Setting::ForceGet, Setting::ChkAll,  Setting::Rename};
 
 constexpr std::array kConversionBoxes = {Setting::CnvUml, Setting::CnvAmp, Setting::CnvSonder, Setting::CnvSpace};
 

@@ -23,11 +23,17 @@ public:
 
     void showMessage(std::string_view text) override
     {
-        timed([&] { ScopedPrompter::showMessage(text); return 0; });
+        timed([&] {
+            ScopedPrompter::showMessage(text);
+            return 0;
+        });
     }
     void showFileMessage(std::string_view path, std::string_view text) override
     {
-        timed([&] { ScopedPrompter::showFileMessage(path, text); return 0; });
+        timed([&] {
+            ScopedPrompter::showFileMessage(path, text);
+            return 0;
+        });
     }
     int askYesNoCancel(std::string_view text) override
     {
@@ -149,8 +155,8 @@ std::string cancelMessage(PathCommand command, std::size_t done, std::size_t tot
 
 }  // namespace
 
-void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<std::string>& paths,
-                    QWidget* parent, int delayMs)
+void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<std::string>& paths, QWidget* parent,
+                    int delayMs)
 {
     const bool add = command == PathCommand::Add;
     PathProgressDlg dialog(add ? QStringLiteral("MP3s hinzufügen") : QStringLiteral("MP3s subtrahieren"),

@@ -16,5 +16,5 @@ inline constexpr int kPathRunProgressDelayMs = 1000;
 // taken delayMs, a progress dialog with "Abbrechen" appears between two
 // paths, never while a question is open. "Abbrechen" stops the command
 // after the current path and says how far it came.
-void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<std::string>& paths,
-                    QWidget* parent, int delayMs = kPathRunProgressDelayMs);
+void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<std::string>& paths, QWidget* parent,
+                    int delayMs = kPathRunProgressDelayMs);

@@ -2,9 +2,9 @@
 // selected rows: the three exports, the statistics and the CD cover.
 
 #include "app/liedkram_view.h"
-#include "qtgui/qt_cover_canvas.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
+#include "qtgui/qt_cover_canvas.h"
 #include "view/cover_bitmap.h"
 #include "view/cover_painting.h"
 #include "view/cover_texts.h"
@@ -115,8 +115,8 @@ void CLiedkramView::OnCdCover()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     view::drawCover(*canvas, *texts, describe(font));
     QApplication::restoreOverrideCursor();
-    const QString path = askSavePath(this, QStringLiteral("Bitmaps (*.bmp);;Alle Dateien (*.*)"),
-                                     QStringLiteral("bmp"), QStringLiteral("cover.bmp"));
+    const QString path = askSavePath(this, QStringLiteral("Bitmaps (*.bmp);;Alle Dateien (*.*)"), QStringLiteral("bmp"),
+                                     QStringLiteral("cover.bmp"));
     if (path.isEmpty())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
