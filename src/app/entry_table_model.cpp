@@ -4,6 +4,7 @@
 
 #include <array>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -48,7 +49,7 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || static_cast<std::size_t>(index.row()) >= document_.GetCount())
         return {};
-    const CLiedkramEntry& entry = document_.GetEntry(static_cast<std::size_t>(index.row()));
+    const CLiedkramEntry& entry = std::as_const(document_).GetEntry(static_cast<std::size_t>(index.row()));
     const auto column = columnAt(index.column());
     switch (role) {
     case Qt::DisplayRole:
@@ -99,7 +100,7 @@ void EntryTableModel::rowsAboutToBeReordered()
     reorderedEntries_.clear();
     reorderedEntries_.reserve(static_cast<std::size_t>(reorderedIndexes_.size()));
     for (const QModelIndex& index : reorderedIndexes_)
-        reorderedEntries_.push_back(&document_.GetEntry(static_cast<std::size_t>(index.row())));
+        reorderedEntries_.push_back(&std::as_const(document_).GetEntry(static_cast<std::size_t>(index.row())));
 }
 
 void EntryTableModel::rowsReordered()
@@ -107,7 +108,7 @@ void EntryTableModel::rowsReordered()
     std::unordered_map<const CLiedkramEntry*, int> rowOf;
     rowOf.reserve(document_.GetCount());
     for (std::size_t row = 0; row < document_.GetCount(); ++row)
-        rowOf.emplace(&document_.GetEntry(row), static_cast<int>(row));
+        rowOf.emplace(&std::as_const(document_).GetEntry(row), static_cast<int>(row));
     QModelIndexList moved;
     moved.reserve(reorderedIndexes_.size());
     for (qsizetype i = 0; i < reorderedIndexes_.size(); ++i)

@@ -16,6 +16,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 CLiedkramView::CLiedkramView(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent)
     : QTableView(parent), document_(document), shell_(shell), model_(new EntryTableModel(document, this))
@@ -65,7 +66,7 @@ std::vector<const CLiedkramEntry*> CLiedkramView::selectedEntries() const
 {
     std::vector<const CLiedkramEntry*> entries;
     for (const int row : selectedRows())
-        entries.push_back(&document_.GetEntry(static_cast<std::size_t>(row)));
+        entries.push_back(&std::as_const(document_).GetEntry(static_cast<std::size_t>(row)));
     return entries;
 }
 
@@ -99,7 +100,7 @@ void CLiedkramView::OnPlay()
     const QModelIndex current = currentIndex();
     if (!current.isValid())
         return;
-    const CLiedkramEntry& entry = document_.GetEntry(static_cast<std::size_t>(current.row()));
+    const CLiedkramEntry& entry = std::as_const(document_).GetEntry(static_cast<std::size_t>(current.row()));
     const std::string path = entry.GetFullPath();
     if (!platform::fileExists(path) || !shell_.open(path, entry.m_szPath.str()))
         platform::prompter().showMessage("Can't open '" + path + "'");

@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -26,7 +27,7 @@ void printList(const CLiedkramDoc& document, QPrinter& printer)
     for (std::size_t row = 0; row < document.GetCount(); ++row) {
         html += QStringLiteral("<tr>");
         for (const Column column : printed) {
-            const QString cell = QString::fromStdString(document.GetEntry(row).GetColumnText(column));
+            const QString cell = QString::fromStdString(std::as_const(document).GetEntry(row).GetColumnText(column));
             html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
         }
         html += QStringLiteral("</tr>");

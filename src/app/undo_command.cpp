@@ -9,6 +9,8 @@
 #include "platform/file_error.h"
 #include "platform/prompter.h"
 
+#include <utility>
+
 namespace {
 
 std::optional<history::ChangeSetRecord> latestUndoable()
@@ -25,7 +27,7 @@ std::optional<history::ChangeSetRecord> latestUndoable()
 void reloadEntries(CLiedkramDoc& doc, const history::Restored& restored)
 {
     for (std::size_t row = 0; row < doc.GetCount(); ++row) {
-        if (doc.GetEntry(row).GetFullPath() != restored.was)
+        if (std::as_const(doc).GetEntry(row).GetFullPath() != restored.was)
             continue;
         CLiedkramEntry fresh(restored.now);
         if (fresh.m_dwHeader == 0)

@@ -3,6 +3,8 @@
 #include "cli/entry_walk.h"
 #include "document/liedkram_doc.h"
 
+#include <utility>
+
 namespace cli {
 
 view::Selection ChosenEntries::selection() const
@@ -23,7 +25,7 @@ std::optional<ChosenEntries> chooseEntries(const std::string& listPath, const st
         if (!doc.OnOpenDocument(listPath))
             return std::nullopt;
         for (std::size_t row = 0; row < doc.GetCount(); ++row)
-            chosen.entries.push_back(doc.GetEntry(row));
+            chosen.entries.push_back(std::as_const(doc).GetEntry(row));
         return chosen;
     }
     chosen.status = walkEntries(paths, progress, [&chosen](CLiedkramEntry& entry) {

@@ -22,7 +22,7 @@ ListChangeRecorder::~ListChangeRecorder()
 void ListChangeRecorder::rowsAppended(std::size_t first, std::size_t count)
 {
     for (std::size_t row = first; row < first + count; ++row) {
-        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), doc_.GetEntry(row).GetFullPath());
+        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(row), std::as_const(doc_).GetEntry(row).GetFullPath());
         line("added", rows_[row]);
     }
 }
@@ -40,7 +40,7 @@ void ListChangeRecorder::rowsReordered()
 
 void ListChangeRecorder::rowRefreshed(std::size_t row)
 {
-    rows_.at(row) = doc_.GetEntry(row).GetFullPath();
+    rows_.at(row) = std::as_const(doc_).GetEntry(row).GetFullPath();
 }
 
 void ListChangeRecorder::listCleared()
@@ -62,7 +62,7 @@ void ListChangeRecorder::mirrorRows()
 {
     rows_.clear();
     for (std::size_t row = 0; row < doc_.GetCount(); ++row)
-        rows_.push_back(doc_.GetEntry(row).GetFullPath());
+        rows_.push_back(std::as_const(doc_).GetEntry(row).GetFullPath());
 }
 
 }  // namespace cli

@@ -6,13 +6,15 @@
 #include "entry/liedkram_entry.h"
 #include "platform/prompter.h"
 
+#include <utility>
+
 namespace cli {
 
 void writeListTable(const CLiedkramDoc& doc, std::ostream& out)
 {
     out << scanHeader();
     for (std::size_t row = 0; row < doc.GetCount(); ++row)
-        out << scanRow(doc.GetEntry(row));
+        out << scanRow(std::as_const(doc).GetEntry(row));
     out << std::flush;
 }
 

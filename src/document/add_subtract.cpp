@@ -1,6 +1,6 @@
 #include "document/liedkram_doc.h"
 #include "document/list_file.h"
-#include "document/track_compare.h"
+#include "document/track_index.h"
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
 #include "history/change_set.h"
@@ -9,6 +9,8 @@
 #include "platform/prompter.h"
 #include "platform/text.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cerrno>
 
 namespace {
@@ -38,28 +40,48 @@ bool isListFile(const std::string& path)
 
 }  // namespace
 
-bool CLiedkramDoc::isListedFile(const std::string& fullPath) const
+document::TrackIndex& CLiedkramDoc::trackIndex()
 {
-    for (const auto& listed : entries_) {
-        if (listed->GetFullPath() == fullPath)
-            return true;
-    }
-    return false;
+    if (!index_)
+        index_ = std::make_unique<document::TrackIndex>(entries_);
+    return *index_;
+}
+
+std::size_t CLiedkramDoc::rowOf(const CLiedkramEntry& entry) const
+{
+    // The rows keep the index's order: appends go behind, removals keep it.
+    const std::uint64_t order = index_->orderOf(entry);
+    const auto row =
+        std::lower_bound(entries_.begin(), entries_.end(), order, [this](const auto& listed, std::uint64_t wanted) {
+            return index_->orderOf(*listed) < wanted;
+        });
+    assert(row != entries_.end() && row->get() == &entry);
+    return static_cast<std::size_t>(row - entries_.begin());
+}
+
+std::vector<std::size_t> CLiedkramDoc::FindSameTracks(const CLiedkramEntry& probe)
+{
+    std::vector<std::size_t> rows;
+    for (const CLiedkramEntry* listed : trackIndex().sameTracks(probe))
+        rows.push_back(rowOf(*listed));
+    return rows;
+}
+
+bool CLiedkramDoc::isListedFile(const std::string& fullPath)
+{
+    return trackIndex().hasPath(fullPath);
 }
 
 bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, int& answer)
 {
     bool changed = false;
-    for (std::size_t row = 0; check && row < entries_.size();) {
-        const CLiedkramEntry& listed = *entries_[row];
-        if (!document::IsSameTrack(listed, *entry)) {
-            ++row;
-            continue;
-        }
+    // Asked about in list order, as a pass over the list would meet them.
+    const auto sameTracks = check ? trackIndex().sameTracks(*entry) : std::vector<const CLiedkramEntry*>();
+    for (const CLiedkramEntry* listed : sameTracks) {
         if (answer < DUP_ADD_ALL)
-            answer = platform::prompter().askDuplicate(duplicateQuestion(listed, *entry));
+            answer = platform::prompter().askDuplicate(duplicateQuestion(*listed, *entry));
         if (answer == DUP_REPLACE || answer == DUP_REPLACE_ALL) {
-            removeRowAt(row);
+            removeRowAt(rowOf(*listed));
             changed = true;
         } else if (answer == DUP_SKIP || answer == DUP_CANCEL) {
             const bool cancelled = answer == DUP_CANCEL;
@@ -67,8 +89,6 @@ bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, i
             notify([&](DocumentObserver& o) { o.entryDeclined(declined, cancelled); });
             markDeclined(declined);
             return changed;
-        } else {
-            ++row;
         }
     }
     std::vector<std::unique_ptr<CLiedkramEntry>> added;
@@ -97,13 +117,9 @@ void CLiedkramDoc::markDeclined(const CLiedkramEntry& entry)
 
 void CLiedkramDoc::SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& removed)
 {
-    for (std::size_t row = 0; row < entries_.size();) {
-        if (document::IsSameTrack(*entries_[row], *entry)) {
-            removeRowAt(row);
-            removed = true;
-        } else {
-            ++row;
-        }
+    for (const CLiedkramEntry* listed : trackIndex().sameTracks(*entry)) {
+        removeRowAt(rowOf(*listed));
+        removed = true;
     }
 }
 

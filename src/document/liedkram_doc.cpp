@@ -2,6 +2,7 @@
 #include "document/list_file.h"
 
 #include "document/track_compare.h"
+#include "document/track_index.h"
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
 #include "platform/text.h"
@@ -69,6 +70,10 @@ void CLiedkramDoc::removeRun(std::size_t first, std::size_t count)
 {
     notify([=](DocumentObserver& o) { o.rowsAboutToBeRemoved(first, count); });
     const auto begin = entries_.begin() + static_cast<std::ptrdiff_t>(first);
+    if (index_) {
+        for (auto entry = begin; entry != begin + static_cast<std::ptrdiff_t>(count); ++entry)
+            index_->remove(**entry);
+    }
     entries_.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
     notify([=](DocumentObserver& o) { o.rowsRemoved(first, count); });
 }
@@ -111,13 +116,23 @@ void CLiedkramDoc::RemoveRows(std::vector<std::size_t> rows)
     std::size_t kept = 0;
     auto next = rows.begin();
     for (std::size_t row = 0; row < entries_.size(); ++row) {
-        if (next != rows.end() && *next == row)
+        if (next != rows.end() && *next == row) {
+            if (index_)
+                index_->remove(*entries_[row]);
             ++next;
-        else
+        } else
             entries_[kept++] = std::move(entries_[row]);
     }
     entries_.resize(kept);
     notify([](DocumentObserver& o) { o.rowsReset(); });
+}
+
+CLiedkramEntry& CLiedkramDoc::GetEntry(std::size_t row)
+{
+    CLiedkramEntry& entry = *entries_.at(row);
+    if (index_)
+        index_->touch(entry);
+    return entry;
 }
 
 void CLiedkramDoc::RefreshRow(std::size_t row)
@@ -129,6 +144,7 @@ void CLiedkramDoc::RefreshRow(std::size_t row)
 void CLiedkramDoc::SortByColumn(Column column)
 {
     notify([](DocumentObserver& o) { o.rowsAboutToBeReordered(); });
+    index_.reset();
     if (column == Column::Artist) {
         // The folded artist is made once per row, not once per comparison.
         std::vector<std::pair<std::string, std::unique_ptr<CLiedkramEntry>>> keyed;
@@ -155,6 +171,7 @@ void CLiedkramDoc::DeleteContents()
         return;
     notify([](DocumentObserver& o) { o.listAboutToBeCleared(); });
     entries_.clear();
+    index_.reset();
     notify([](DocumentObserver& o) { o.listCleared(); });
 }
 
@@ -187,9 +204,14 @@ void CLiedkramDoc::appendAll(std::vector<std::unique_ptr<CLiedkramEntry>> added)
     const std::size_t first = entries_.size();
     const std::size_t count = added.size();
     notify([=](DocumentObserver& o) { o.rowsAboutToBeAppended(first, count); });
-    entries_.reserve(first + count);
-    for (auto& entry : added)
+    // Grown geometrically: adding one file at a time must not copy the list each time.
+    if (entries_.capacity() < first + count)
+        entries_.reserve(std::max(first + count, 2 * entries_.capacity()));
+    for (auto& entry : added) {
+        if (index_)
+            index_->append(*entry);
         entries_.push_back(std::move(entry));
+    }
     notify([=](DocumentObserver& o) { o.rowsAppended(first, count); });
 }
 

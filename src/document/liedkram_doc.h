@@ -17,6 +17,10 @@ namespace history {
 class ChangeSet;
 }
 
+namespace document {
+class TrackIndex;
+}
+
 namespace entry {
 class ArchiveReader;
 class ArchiveWriter;
@@ -83,8 +87,11 @@ public:
 
     // The rows.
     std::size_t GetCount() const { return entries_.size(); }
-    CLiedkramEntry& GetEntry(std::size_t row) { return *entries_.at(row); }
+    // An entry handed out for change; read-only users take the const one.
+    CLiedkramEntry& GetEntry(std::size_t row);
     const CLiedkramEntry& GetEntry(std::size_t row) const { return *entries_.at(row); }
+    // The rows of the entries that are the same track as probe, in list order.
+    std::vector<std::size_t> FindSameTracks(const CLiedkramEntry& probe);
     // Appends the entry; with the check, every listed entry that is the same
     // track is put to the duplicate question first (answer is the run's
     // answer memory). Returns whether the list changed.
@@ -161,9 +168,13 @@ private:
                      const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
     // Gives the declined file the ".cop" name, unless it is listed itself.
     void markDeclined(const CLiedkramEntry& entry);
-    bool isListedFile(const std::string& fullPath) const;
+    bool isListedFile(const std::string& fullPath);
+    // Built when first asked, then kept up to date until the list is reordered or cleared.
+    document::TrackIndex& trackIndex();
+    std::size_t rowOf(const CLiedkramEntry& entry) const;
 
     std::vector<std::unique_ptr<CLiedkramEntry>> entries_;
+    std::unique_ptr<document::TrackIndex> index_;
     // Of the add or subtract command that runs.
     PathsReport report_;
     std::vector<DocumentObserver*> observers_;

@@ -2,7 +2,7 @@
 
 #include "mpeg/first_header_search.h"
 #include "mpeg/frame_chain.h"
-#include "platform/file.h"
+#include "platform/random_reader.h"
 #include "tags/id3v2.h"
 
 #include <algorithm>
@@ -24,7 +24,7 @@ struct SearchWindow {
 // Behind every ID3v2 tag at the start. A tag whose declared size reaches
 // past the end of the file cannot be trusted: then the search starts where it
 // always did, behind the first frame of a version 2.3 tag.
-SearchWindow searchWindow(platform::File& file, std::int64_t fileSize, std::span<const std::uint8_t> first)
+SearchWindow searchWindow(platform::RandomReader& file, std::int64_t fileSize, std::span<const std::uint8_t> first)
 {
     std::int64_t at = 0;
     for (int tag = 0; tag < kMaxTags; ++tag) {
@@ -49,7 +49,7 @@ SearchWindow searchWindow(platform::File& file, std::int64_t fileSize, std::span
 
 }  // namespace
 
-std::optional<AudioStart> findAudioStart(platform::File& file, std::int64_t fileSize,
+std::optional<AudioStart> findAudioStart(platform::RandomReader& file, std::int64_t fileSize,
                                          std::span<const std::uint8_t> first)
 {
     const SearchWindow window = searchWindow(file, fileSize, first);

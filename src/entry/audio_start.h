@@ -7,7 +7,7 @@
 #include <span>
 
 namespace platform {
-class File;
+class RandomReader;
 }
 
 namespace entry {
@@ -25,7 +25,7 @@ struct AudioStart {
 // their declared size, so a header-like sequence inside a picture is never
 // taken for audio; then the first accepted header is searched for within
 // 128 KiB. first holds the file's first bytes (up to 128 KiB).
-std::optional<AudioStart> findAudioStart(platform::File& file, std::int64_t fileSize,
+std::optional<AudioStart> findAudioStart(platform::RandomReader& file, std::int64_t fileSize,
                                          std::span<const std::uint8_t> first);
 
 }  // namespace entry

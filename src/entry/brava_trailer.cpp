@@ -2,7 +2,7 @@
 
 #include "entry/liedkram_entry.h"
 #include "platform/byte_reader.h"
-#include "platform/file.h"
+#include "platform/random_reader.h"
 #include "platform/prompter.h"
 #include "platform/text.h"
 #include "tags/id3v1.h"
@@ -142,7 +142,7 @@ void mergeRecords(CLiedkramEntry& entry, std::span<const std::uint8_t> area)
 
 }  // namespace
 
-std::optional<TrailerPlace> findBravaTrailer(platform::File& file, std::int64_t fileSize, std::int64_t audioStart,
+std::optional<TrailerPlace> findBravaTrailer(platform::RandomReader& file, std::int64_t fileSize, std::int64_t audioStart,
                                              std::span<const std::uint8_t> bytesBeforeTag)
 {
     const platform::ByteReader end(bytesBeforeTag);
@@ -167,7 +167,7 @@ std::optional<TrailerPlace> findBravaTrailer(platform::File& file, std::int64_t 
     return TrailerPlace{secondTag ? secondTagStart : trailerStart, recordStart};
 }
 
-void readBravaTrailer(CLiedkramEntry& entry, platform::File& file, std::int64_t fileSize,
+void readBravaTrailer(CLiedkramEntry& entry, platform::RandomReader& file, std::int64_t fileSize,
                       std::span<const std::uint8_t> bytesBeforeTag)
 {
     const auto place = findBravaTrailer(file, fileSize, entry.m_nAudioStart, bytesBeforeTag);

@@ -8,7 +8,7 @@
 class CLiedkramEntry;
 
 namespace platform {
-class File;
+class RandomReader;
 }
 
 namespace entry {
@@ -25,7 +25,7 @@ struct TrailerPlace {
 
 // The trailer the bytes before the tag end, if they end one whose positions
 // lie within the file, behind the audio start and in front of the tag.
-std::optional<TrailerPlace> findBravaTrailer(platform::File& file, std::int64_t fileSize, std::int64_t audioStart,
+std::optional<TrailerPlace> findBravaTrailer(platform::RandomReader& file, std::int64_t fileSize, std::int64_t audioStart,
                                              std::span<const std::uint8_t> bytesBeforeTag);
 
 // A Brava trailer may stand in front of the ID3v1 tag: it carries title,
@@ -33,7 +33,7 @@ std::optional<TrailerPlace> findBravaTrailer(platform::File& file, std::int64_t 
 // such a trailer, the trailer (and a second tag in front of it) becomes back
 // junk and its texts are merged into the entry. Faulty records are reported;
 // positions outside the file mean there is no trailer.
-void readBravaTrailer(CLiedkramEntry& entry, platform::File& file, std::int64_t fileSize,
+void readBravaTrailer(CLiedkramEntry& entry, platform::RandomReader& file, std::int64_t fileSize,
                       std::span<const std::uint8_t> bytesBeforeTag);
 
 }  // namespace entry

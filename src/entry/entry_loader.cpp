@@ -51,14 +51,13 @@ void skip(CLiedkramEntry& entry, const std::string& message)
 
 // A stream of a kind the program does not process is listed with what its
 // frames say and marked so that no repair touches its content.
-void measureForeignStream(CLiedkramEntry& entry, const std::string& fullPath)
+void measureForeignStream(CLiedkramEntry& entry, platform::RandomReader& file, const std::string& fullPath)
 {
     platform::prompter().showMessage("'" + fullPath + "': " + mpeg::streamKindText(entry.m_dwHeader) +
                                      " is not supported -> file listed, not repaired.");
     entry.m_nFlags |= ENTRY_SCAN_ERROR;
     entry.m_bVerified = 0;
     try {
-        platform::File file(fullPath, platform::File::Mode::Read);
         const auto measure = mpeg::measureFrameChain(file, entry.m_nAudioStart, entry.m_nAudioEnd);
         entry.m_nAudioEnd = static_cast<int>(measure.end);
         entry.m_nFrames = measure.frames;
@@ -81,6 +80,10 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         return;
     }
     bool foreign = false;
+    // The first read holds a small file whole; everything else reads it from there.
+    std::vector<std::uint8_t> first;
+    platform::MemoryReader whole(first);
+    platform::RandomReader* source = &file;
 
     try {
         const platform::FileStamp stamp = file.stamp();
@@ -96,10 +99,14 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         m_nAudioEnd = m_nFileSize;
         m_nAudioStart = 0;
 
-        std::vector<std::uint8_t> first(std::min<std::int64_t>(fileSize, mpeg::kHeaderSearchBytes));
+        first.resize(static_cast<std::size_t>(std::min<std::int64_t>(fileSize, mpeg::kHeaderSearchBytes)));
         first.resize(file.readAt(0, first));
+        if (static_cast<std::int64_t>(first.size()) == fileSize) {
+            whole = platform::MemoryReader(first);
+            source = &whole;
+        }
         m_bHasId3v2 = tags::startsWithId3v23(first) ? 1 : 0;
-        const auto found = entry::findAudioStart(file, fileSize, first);
+        const auto found = entry::findAudioStart(*source, fileSize, first);
         if (!found) {
             skip(*this, "'" + fullPath + "' is no valid *.mp3 (no header in first 128k) -> skipped.");
             return;
@@ -110,13 +117,14 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
 
         const std::int64_t probeSize = std::min<std::int64_t>(fileSize, entry::kTagProbeSize);
         std::vector<std::uint8_t> tail(static_cast<std::size_t>(probeSize));
-        tail.resize(file.readAt(fileSize - probeSize, tail));
+        tail.resize(source->readAt(fileSize - probeSize, tail));
         const bool hasTag = entry::readId3v1Into(*this, tail, fileSize);
         if (hasTag && tail.size() == entry::kTagProbeSize)
-            entry::readBravaTrailer(*this, file, fileSize, std::span(tail).first(entry::kTrailerEndSize));
+            entry::readBravaTrailer(*this, *source, fileSize, std::span(tail).first(entry::kTrailerEndSize));
         // A header found inside the tag leaves no audio in front of it.
         m_nAudioEnd = std::max(m_nAudioEnd, m_nAudioStart);
-        file.close();
+        if (source == &whole)
+            file.close();
     } catch (const platform::FileError& error) {
         skip(*this, "Can't read '" + fullPath + "' -> file skipped. cause: " + error.causeText());
         return;
@@ -128,9 +136,9 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
     mergeFromName(m_szArtist, parts.artist, force, m_nFlags);
 
     if (foreign) {
-        measureForeignStream(*this, fullPath);
+        measureForeignStream(*this, *source, fullPath);
     } else if (platform::isOn(platform::Setting::ChkAll)) {
-        ScanBlocks();
+        ScanBlocks(*source);
     } else {
         const auto measure = mpeg::fastEstimate(m_dwHeader, m_nAudioEnd - m_nAudioStart);
         m_nBitrate = measure.bitrate;
@@ -141,19 +149,8 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
     assert(HasPossibleRange());
 }
 
-void CLiedkramEntry::ScanBlocks()
+void CLiedkramEntry::ScanBlocks(platform::RandomReader& file)
 {
-    platform::File file;
-    try {
-        file = platform::File(GetFullPath(), platform::File::Mode::Read);
-    } catch (const platform::FileError&) {
-        platform::prompter().showFileMessage(GetFullPath(), "Cant open mp3 4 r");
-        m_nLengthMs = 0;
-        m_nFrames = 0;
-        m_nBitrate = 0;
-        return;
-    }
-
     m_bVerified = 1;
     mpeg::ScanResult result;
     try {

@@ -19,6 +19,10 @@ inline constexpr std::uint32_t ENTRY_SCAN_ERROR = 0x20;  // frames could not be 
 inline constexpr std::uint32_t ENTRY_REWRITE_MASK =
     ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY;
 
+namespace platform {
+class RandomReader;
+}
+
 namespace entry {
 class ArchiveReader;
 class ArchiveWriter;
@@ -39,7 +43,7 @@ public:
     // the file name, measuring, cut flags. Problems are reported to the user.
     void LoadFromFile(const std::string& fullPath);
     // Walks every frame of the file to measure the audio exactly.
-    void ScanBlocks();
+    void ScanBlocks(platform::RandomReader& file);
     // Writes the entry's record of the list file.
     void Serialize(entry::ArchiveWriter& archive) const;
     // Reads a record into a default-constructed entry, then marks the cuts

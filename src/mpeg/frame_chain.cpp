@@ -1,7 +1,7 @@
 #include "mpeg/frame_chain.h"
 
 #include "platform/byte_reader.h"
-#include "platform/file.h"
+#include "platform/random_reader.h"
 
 #include <algorithm>
 #include <array>
@@ -103,7 +103,7 @@ bool startsAcceptedChain(std::span<const std::uint8_t> bytes)
     return true;
 }
 
-ChainMeasure measureFrameChain(platform::File& file, std::int64_t start, std::int64_t end)
+ChainMeasure measureFrameChain(platform::RandomReader& file, std::int64_t start, std::int64_t end)
 {
     ChainMeasure measure;
     measure.end = start;

@@ -9,7 +9,7 @@
 #include <string>
 
 namespace platform {
-class File;
+class RandomReader;
 }
 
 namespace mpeg {
@@ -51,7 +51,7 @@ struct ChainMeasure {
 
 // Follows the frames of the stream whose first header is at start up to the
 // first byte that does not continue it, or to end.
-ChainMeasure measureFrameChain(platform::File& file, std::int64_t start, std::int64_t end);
+ChainMeasure measureFrameChain(platform::RandomReader& file, std::int64_t start, std::int64_t end);
 
 // How a stream the program does not process is named in messages, e.g.
 // "MPEG-2.5 layer-3" or "MPEG-2 layer-3 with CRC".

@@ -2,7 +2,7 @@
 
 #include "mpeg/frame_header.h"
 #include "platform/byte_reader.h"
-#include "platform/file.h"
+#include "platform/random_reader.h"
 
 #include <algorithm>
 #include <array>
@@ -64,7 +64,7 @@ using Offset = std::int64_t;
 
 class BlockScan {
 public:
-    BlockScan(platform::File& file, int audioStart, int audioEnd, std::string_view fileName)
+    BlockScan(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName)
         : file_(file), start_(audioStart), fileName_(fileName)
     {
         walk_.audioLength = audioEnd - audioStart;
@@ -88,7 +88,7 @@ private:
     bool handleMiss(int length, HeaderWord word);
     std::string damageText(int length, HeaderWord word) const;
 
-    platform::File& file_;
+    platform::RandomReader& file_;
     Offset start_;
     std::string_view fileName_;
 
@@ -345,7 +345,7 @@ ScanResult BlockScan::run()
 
 }  // namespace
 
-ScanResult scanBlocks(platform::File& file, int audioStart, int audioEnd, std::string_view fileName)
+ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName)
 {
     BlockScan scan(file, audioStart, audioEnd, fileName);
     return scan.run();

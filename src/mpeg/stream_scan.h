@@ -4,7 +4,7 @@
 #include <string_view>
 
 namespace platform {
-class File;
+class RandomReader;
 }
 
 namespace mpeg {
@@ -34,6 +34,6 @@ struct ScanResult {
 // and damage near the start, the end before trailing silence and damage near
 // the end, and sums length and bitrate over the counted frames. fileName
 // goes into the damage message.
-ScanResult scanBlocks(platform::File& file, int audioStart, int audioEnd, std::string_view fileName);
+ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName);
 
 }  // namespace mpeg

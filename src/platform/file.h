@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/random_reader.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,7 +24,7 @@ struct FileStamp {
 
 // An open file. Every failing operation throws FileError with the cause
 // number of the failure; the descriptor is closed by the destructor.
-class File {
+class File final : public RandomReader {
 public:
     enum class Mode {
         Read,  // existing file, read only
@@ -46,7 +48,7 @@ public:
     std::size_t read(std::span<std::uint8_t> buffer);
     // Reads at an offset without moving the file position; returns the
     // bytes read, fewer at the end of the file.
-    std::size_t readAt(std::int64_t offset, std::span<std::uint8_t> buffer);
+    std::size_t readAt(std::int64_t offset, std::span<std::uint8_t> buffer) override;
     // Reads exactly the buffer's size or throws EndOfFile.
     void readExact(std::span<std::uint8_t> buffer);
     void write(std::span<const std::uint8_t> bytes);

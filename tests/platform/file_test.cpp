@@ -146,3 +146,20 @@ TEST(ReplacementFile, ARelativeNameIsReplacedInItsOwnDirectory)
     EXPECT_EQ(testsupport::readFile(dir.file("new.m3l")), (Bytes{1, 2, 3}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
+
+TEST(MemoryReader, ReadsAsTheFileItHoldsWould)
+{
+    TempDir dir;
+    const Bytes content = {10, 11, 12, 13, 14, 15, 16};
+    File file(dir.write("a.bin", content), File::Mode::Read);
+    MemoryReader memory(content);
+    // Inside, across the end, at the end and past it.
+    for (const std::int64_t offset : {0, 3, 5, 7, 9}) {
+        for (const std::size_t size : {0u, 2u, 4u}) {
+            Bytes fromFile(size, 0xEE);
+            Bytes fromMemory(size, 0xEE);
+            EXPECT_EQ(memory.readAt(offset, fromMemory), file.readAt(offset, fromFile)) << offset << "+" << size;
+            EXPECT_EQ(fromMemory, fromFile) << offset << "+" << size;
+        }
+    }
+}
