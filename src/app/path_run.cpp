@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Passes every message and question on to the installed prompter and keeps
@@ -88,11 +90,11 @@ private:
     CLiedkramDoc& doc_;
 };
 
-// How far the command has come, with "Abbrechen"; Escape and the close box
-// cancel as well.
+// How far the command has come (files, rate, the current file), with
+// "Abbrechen"; Escape and the close box cancel as well.
 class PathProgressDlg : public QDialog {
 public:
-    PathProgressDlg(const QString& text, int total, QWidget* parent) : QDialog(parent)
+    PathProgressDlg(const QString& text, int total, QWidget* parent) : QDialog(parent), total_(total)
     {
         setObjectName(QStringLiteral("pathProgress"));
         setWindowTitle(QApplication::applicationName());
@@ -100,21 +102,41 @@ public:
         auto* label = new QLabel(text, this);
         bar_ = new QProgressBar(this);
         bar_->setRange(0, total);
+        count_ = new QLabel(this);
+        count_->setObjectName(QStringLiteral("count"));
+        file_ = new QLabel(this);
+        file_->setObjectName(QStringLiteral("file"));
+        file_->setMinimumWidth(kFileWidth);
         auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
         cancel->setObjectName(QStringLiteral("cancel"));
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(label);
         layout->addWidget(bar_);
+        layout->addWidget(count_);
+        layout->addWidget(file_);
         layout->addWidget(cancel, 0, Qt::AlignHCenter);
     }
 
-    void setValue(int done) { bar_->setValue(done); }
+    void setProgress(int done, const std::string& path, double filesPerSecond)
+    {
+        bar_->setValue(done);
+        count_->setText(QStringLiteral("%1 von %2 Dateien, %3 Dateien/s")
+                            .arg(done)
+                            .arg(total_)
+                            .arg(static_cast<qint64>(filesPerSecond + 0.5)));
+        file_->setText(file_->fontMetrics().elidedText(QString::fromStdString(path), Qt::ElideMiddle, kFileWidth));
+    }
     bool cancelled() const { return cancelled_; }
     void reject() override { cancelled_ = true; }
 
 private:
+    static constexpr int kFileWidth = 420;
+
+    int total_;
     QProgressBar* bar_;
+    QLabel* count_;
+    QLabel* file_;
     bool cancelled_ = false;
 };
 
@@ -167,15 +189,23 @@ void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<st
         const QuestionClock questions;
         QElapsedTimer clock;
         clock.start();
-        doc.progress = [&](std::size_t finished, std::size_t) {
+        QElapsedTimer sinceEvents;
+        doc.progress = [&](std::size_t finished, std::size_t total, const std::string& path) {
             done = finished;
-            dialog.setValue(static_cast<int>(finished));
-            if (!dialog.isVisible() && clock.elapsed() - questions.milliseconds() >= delayMs)
+            const qint64 working = clock.elapsed() - questions.milliseconds();
+            if (!dialog.isVisible() && working >= delayMs)
                 dialog.show();
             // Lets the dialog paint and its "Abbrechen" through; it is modal,
-            // so the list cannot change meanwhile.
-            if (dialog.isVisible())
+            // so the list cannot change meanwhile. Small files go by faster
+            // than anyone reads, so not after every one of them.
+            if (dialog.isVisible() &&
+                (!sinceEvents.isValid() || sinceEvents.elapsed() >= kPathRunRepaintMs || finished == total)) {
+                dialog.setProgress(static_cast<int>(finished), path,
+                                   static_cast<double>(finished) * 1000.0 /
+                                       static_cast<double>(std::max<qint64>(working, 1)));
                 QApplication::processEvents();
+                sinceEvents.start();
+            }
             return !dialog.cancelled();
         };
         const BusyWhile busy(doc);

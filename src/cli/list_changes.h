@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace cli {
 
@@ -21,22 +20,20 @@ public:
     ListChangeRecorder& operator=(const ListChangeRecorder&) = delete;
 
     void rowsAppended(std::size_t first, std::size_t count) override;
-    void rowRemoved(std::size_t row) override;
-    void rowsReordered() override;
-    void rowRefreshed(std::size_t row) override;
-    void listCleared() override;
+    // Named while they are still listed.
+    void rowsAboutToBeRemoved(std::size_t first, std::size_t count) override;
+    void rowsReordered() override {}
+    void rowRefreshed(std::size_t) override {}
+    void listCleared() override {}
     void titleChanged() override {}
     void entryDeclined(const CLiedkramEntry& entry, bool cancelled) override;
 
 private:
     void line(std::string_view verb, std::string_view path);
-    void mirrorRows();
 
     CLiedkramDoc& doc_;
     std::ostream& out_;
     std::string removedVerb_;
-    // The full path of every row, so a removed row can still be named.
-    std::vector<std::string> rows_;
 };
 
 }  // namespace cli

@@ -126,21 +126,18 @@ void CLiedkramDoc::SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& re
 bool CLiedkramDoc::readRecords(const std::string& path,
                                const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle)
 {
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = document::readWholeFile(path);
-    } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
-        ++report_.skipped;
-        return false;
-    }
     bool stopped = false;
     try {
-        entry::ArchiveReader archive(bytes);
+        auto list = document::openListFile(path);
+        entry::ArchiveReader archive(list.file, static_cast<std::uint64_t>(list.length));
         document::readListRecords(archive, [&](std::unique_ptr<CLiedkramEntry> entry) {
             stopped = !handle(std::move(entry));
             return !stopped;
         });
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
+        ++report_.skipped;
+        return false;
     } catch (const entry::ArchiveFormatError& error) {
         platform::prompter().showMessage(error.what());
         ++report_.skipped;
@@ -165,7 +162,7 @@ bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths,
             else if (!handle(std::move(entry)))
                 return false;
         }
-        if (progress && !progress(i + 1, paths.size()))
+        if (progress && !progress(i + 1, paths.size(), path))
             return false;
     }
     return true;

@@ -50,27 +50,34 @@ bool CLiedkramDoc::OnNewDocument()
 
 bool CLiedkramDoc::loadListFile(const std::string& path)
 {
-    std::vector<std::uint8_t> bytes;
+    document::OpenListFile list;
     try {
-        bytes = document::readWholeFile(path);
+        list = document::openListFile(path);
     } catch (const platform::FileError& error) {
         reportFileError(error);
         return false;
     }
     DeleteContents();
-    try {
-        // An empty file is an empty list.
-        if (!bytes.empty()) {
-            entry::ArchiveReader archive(bytes);
-            Serialize(archive);
-        }
-    } catch (const entry::ArchiveFormatError& error) {
-        platform::prompter().showMessage(error.what());
+    // What was read of a list that cannot be read to its end is no list.
+    const auto forgetList = [this] {
         DeleteContents();
         pathName_.clear();
         m_bChanged = false;
         SetTitle("Untitled");
         return false;
+    };
+    try {
+        // An empty file is an empty list.
+        if (list.length > 0) {
+            entry::ArchiveReader archive(list.file, static_cast<std::uint64_t>(list.length));
+            Serialize(archive);
+        }
+    } catch (const entry::ArchiveFormatError& error) {
+        platform::prompter().showMessage(error.what());
+        return forgetList();
+    } catch (const platform::FileError& error) {
+        reportFileError(error);
+        return forgetList();
     }
     pathName_ = path;
     m_bChanged = false;

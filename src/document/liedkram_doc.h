@@ -141,9 +141,9 @@ public:
 
     // Asked for a path when a list without one is saved; nothing cancels.
     std::function<std::optional<std::string>()> askSavePath;
-    // Told after each path of the add and subtract commands (done, total);
-    // returning false stops the command after that path.
-    std::function<bool(std::size_t, std::size_t)> progress;
+    // Told after each path of the add and subtract commands (done, total,
+    // the path); returning false stops the command after that path.
+    std::function<bool(std::size_t, std::size_t, const std::string&)> progress;
 
     // Where the renames of declined files go, while a command records its changes.
     history::ChangeSet* changes = nullptr;

@@ -36,16 +36,14 @@ void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std
     }
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path)
+OpenListFile openListFile(const std::string& path)
 {
-    platform::File file(path, platform::File::Mode::Read);
-    const std::int64_t length = file.length();
-    if (length > std::numeric_limits<std::int32_t>::max())
+    OpenListFile list{platform::File(path, platform::File::Mode::Read)};
+    list.length = list.file.length();
+    if (list.length > std::numeric_limits<std::int32_t>::max())
         throw platform::FileError(platform::FileCause::InvalidFile, path, "'" + path + "' is too large",
                                   "File too large");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
-    bytes.resize(file.read(bytes));
-    return bytes;
+    return list;
 }
 
 void writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,8 +24,13 @@ namespace document {
 void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
                      const std::function<void(std::size_t)>& expect = nullptr);
 
-// The whole content of a file; throws platform::FileError.
-std::vector<std::uint8_t> readWholeFile(const std::string& path);
+// A list file opened for reading, with its length; throws
+// platform::FileError, also for a file too large to be a list.
+struct OpenListFile {
+    platform::File file;
+    std::int64_t length = 0;
+};
+OpenListFile openListFile(const std::string& path);
 
 // Writes the bytes as the file's new content in one step (a file that
 // exists is replaced only once the new content is complete); an MP3 file or

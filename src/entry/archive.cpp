@@ -1,7 +1,12 @@
 #include "entry/archive.h"
 
 #include "platform/byte_reader.h"
+#include "platform/random_reader.h"
 #include "platform/text.h"
+
+#include <algorithm>
+#include <cassert>
+#include <utility>
 
 namespace entry {
 
@@ -10,6 +15,8 @@ namespace {
 constexpr std::uint8_t kLongLength = 0xFF;
 constexpr std::uint16_t kUtf16Mark = 0xFFFE;
 constexpr std::uint16_t kWideLength = 0xFFFF;
+// How much of a list file is read at a time.
+constexpr std::size_t kPieceSize = 1 << 20;
 
 }  // namespace
 
@@ -48,9 +55,27 @@ std::span<const std::uint8_t> ArchiveReader::take(std::size_t count)
 {
     if (count > remaining())
         throw ArchiveFormatError();
-    const auto part = bytes_.subspan(at_, count);
+    if (count > window_.size() - at_)
+        refill(count);
+    const auto part = window_.subspan(at_, count);
     at_ += count;
     return part;
+}
+
+void ArchiveReader::refill(std::size_t count)
+{
+    // Only a reader with a source can run out of bytes at hand before the end.
+    assert(source_);
+    const std::uint64_t start = position();
+    std::vector<std::uint8_t> piece(std::min(remaining(), std::max(kPieceSize, count)));
+    piece.resize(source_->readAt(static_cast<std::int64_t>(start), piece));
+    // The data ended early: the file shrank while it was read.
+    if (piece.size() < count)
+        throw ArchiveFormatError();
+    buffer_ = std::move(piece);
+    window_ = buffer_;
+    windowStart_ = start;
+    at_ = 0;
 }
 
 std::uint32_t ArchiveReader::readU32()

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+namespace platform {
+class RandomReader;
+}
+
 namespace entry {
 
 // A list file that ends early or claims more than it holds.
@@ -39,22 +43,32 @@ private:
 // throws ArchiveFormatError.
 class ArchiveReader {
 public:
-    explicit ArchiveReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    explicit ArchiveReader(std::span<const std::uint8_t> bytes) : window_(bytes), size_(bytes.size()) {}
+    // Reads size bytes of the source piece by piece as the records are read,
+    // so a long list file is never held whole. A failing read throws what
+    // the source throws.
+    ArchiveReader(platform::RandomReader& source, std::uint64_t size) : source_(&source), size_(size) {}
 
     std::int32_t readI32();
     std::uint32_t readU32();
     std::uint8_t readU8();
     std::string readString();
 
-    std::size_t remaining() const { return bytes_.size() - at_; }
-    std::size_t position() const { return at_; }
+    std::size_t remaining() const { return static_cast<std::size_t>(size_ - position()); }
+    std::size_t position() const { return static_cast<std::size_t>(windowStart_ + at_); }
 
 private:
+    // The next count bytes; valid until the next call.
     std::span<const std::uint8_t> take(std::size_t count);
+    void refill(std::size_t count);
     std::uint64_t readLength(bool& utf16);
 
-    std::span<const std::uint8_t> bytes_;
+    platform::RandomReader* source_ = nullptr;
+    std::vector<std::uint8_t> buffer_;
+    std::span<const std::uint8_t> window_;  // the bytes at hand
+    std::uint64_t windowStart_ = 0;  // where they stand in the data
     std::size_t at_ = 0;
+    std::uint64_t size_ = 0;
 };
 
 }  // namespace entry

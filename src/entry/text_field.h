@@ -1,24 +1,66 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
-// The bytes of a text of an entry, as it holds them; only the bytes in use
-// are held, so a list of 100,000 entries stays small.
+// The bytes of a text of an entry, as it holds them. A list of a million
+// entries holds six million of them, so they are kept small: up to 15 bytes
+// in place, longer texts in a heap block of their own size.
 class StoredText {
 public:
-    std::string_view view() const { return text_; }
-    std::string str() const { return text_; }
-    const char* c_str() const { return text_.c_str(); }
-    std::size_t size() const { return text_.size(); }
-    bool empty() const { return text_.empty(); }
+    StoredText() { bytes_[kModeByte] = kInPlace; }
+    StoredText(const StoredText& other) : StoredText() { store(other.view()); }
+    StoredText(StoredText&& other) noexcept;
+    StoredText& operator=(const StoredText& other);
+    StoredText& operator=(StoredText&& other) noexcept;
+    ~StoredText() { release(); }
+
+    std::string_view view() const
+    {
+        if (onHeap())
+            return {heapPointer(), heapSize()};
+        return {reinterpret_cast<const char*>(bytes_.data()), static_cast<std::size_t>(kInPlace - bytes_[kModeByte])};
+    }
+    std::string str() const { return std::string(view()); }
+    // Ends with a NUL.
+    const char* c_str() const { return onHeap() ? heapPointer() : reinterpret_cast<const char*>(bytes_.data()); }
+    std::size_t size() const { return view().size(); }
+    bool empty() const { return size() == 0; }
 
     friend bool operator==(const StoredText& a, const StoredText& b) { return a.view() == b.view(); }
     friend bool operator==(const StoredText& a, std::string_view b) { return a.view() == b; }
 
 protected:
-    std::string text_;
+    // Replaces the text; text may be a part of this one.
+    void store(std::string_view text);
+
+private:
+    static constexpr std::size_t kInPlace = 15;
+    // In place, the last byte holds 15 minus the length (so a text of 15
+    // bytes ends with it as its NUL); on the heap, this mark.
+    static constexpr std::size_t kModeByte = 15;
+    static constexpr std::uint8_t kOnHeap = 0x80;
+
+    bool onHeap() const { return bytes_[kModeByte] == kOnHeap; }
+    const char* heapPointer() const
+    {
+        const char* pointer = nullptr;
+        std::memcpy(&pointer, bytes_.data(), sizeof pointer);
+        return pointer;
+    }
+    std::uint32_t heapSize() const
+    {
+        std::uint32_t size = 0;
+        std::memcpy(&size, bytes_.data() + sizeof(char*), sizeof size);
+        return size;
+    }
+    void release();
+
+    alignas(char*) std::array<std::uint8_t, 16> bytes_{};
 };
 
 // A tag text of an entry: at most 255 bytes, like the fixed buffers the list
@@ -54,5 +96,5 @@ public:
         return *this;
     }
 
-    void assign(std::string_view text) { text_.assign(text.substr(0, text.find('\0'))); }
+    void assign(std::string_view text) { store(text.substr(0, text.find('\0'))); }
 };

@@ -8,6 +8,7 @@
 #include "entry/liedkram_entry.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -158,4 +159,29 @@ TEST_F(PathRun, EscapeCancelsTheSubtract)
     EXPECT_EQ(doc_.GetCount(), 2u);
     EXPECT_EQ(prompter().messages(),
               std::vector<std::string>{"Subtrahieren abgebrochen: 1 von 3 Dateien gelesen, 1 Eintrag entfernt."});
+}
+
+TEST_F(PathRun, TheProgressShowsTheFilesDoneTheirRateAndTheCurrentFile)
+{
+    const auto paths = songs(3);
+    QStringList counts;
+    QStringList files;
+    QTimer look;
+    look.setInterval(0);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (QDialog* progress = visibleProgress()) {
+            counts << progress->findChild<QLabel*>(QStringLiteral("count"))->text();
+            files << progress->findChild<QLabel*>(QStringLiteral("file"))->text();
+        }
+    });
+    look.start();
+    runPathCommand(doc_, PathCommand::Add, paths, frame_.get(), 0);
+    ASSERT_FALSE(counts.isEmpty());
+    EXPECT_TRUE(counts.first().startsWith(QStringLiteral("1 von 3 Dateien, "))) << counts.first().toStdString();
+    EXPECT_TRUE(counts.first().endsWith(QStringLiteral(" Dateien/s"))) << counts.first().toStdString();
+    // The name stays readable however deep the folder: elided in the middle.
+    const QString first = QString::fromStdString(paths.front());
+    EXPECT_TRUE(files.first() == first ||
+                (files.first().contains(QChar(0x2026)) && first.endsWith(files.first().section(QChar(0x2026), -1))))
+        << files.first().toStdString();
 }

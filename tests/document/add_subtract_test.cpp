@@ -198,14 +198,17 @@ TEST_F(AddSubtract, TheProgressCanStopTheCommandAfterAFile)
     const auto b = song("b.mp3", "B", "2");
     const auto c = song("c.mp3", "C", "3");
     std::vector<std::size_t> seen;
-    doc_.progress = [&](std::size_t done, std::size_t total) {
+    std::vector<std::string> paths;
+    doc_.progress = [&](std::size_t done, std::size_t total, const std::string& path) {
         EXPECT_EQ(total, 3u);
         seen.push_back(done);
+        paths.push_back(path);
         return done < 2;
     };
     doc_.OnAddMp3s({a, b, c});
     EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
     EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(paths, (std::vector<std::string>{a, b}));
 }
 
 TEST_F(AddSubtract, ObserversAreToldWhichEntryWasDeclined)

@@ -1,5 +1,6 @@
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
+#include "platform/random_reader.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 
@@ -65,6 +66,42 @@ TEST(Archive, LengthsBeyondTheDataFailWithoutAllocating)
     ArchiveReader shortNumber(three);
     EXPECT_THROW(shortNumber.readI32(), ArchiveFormatError);
     EXPECT_EQ(ArchiveFormatError().what(), std::string("Unexpected file format."));
+}
+
+TEST(Archive, ReadFromASourceInPiecesGivesWhatTheWholeBytesGive)
+{
+    // Strings of every length scheme, crossing the boundaries of the pieces
+    // read at a time, several pieces long in all.
+    ArchiveWriter writer;
+    std::vector<std::string> written;
+    for (int i = 0; i < 3000; ++i) {
+        const std::size_t length = i % 97 == 0 ? 70000 + i : (i % 7 == 0 ? 300 + i : i % 50);
+        written.push_back(std::string(length, static_cast<char>('a' + i % 26)));
+        writer.writeString(written.back());
+        writer.writeI32(i);
+    }
+    const Bytes& bytes = writer.bytes();
+    ASSERT_GT(bytes.size(), 2u << 20);
+    platform::MemoryReader source(bytes);
+    ArchiveReader pieces(source, bytes.size());
+    for (int i = 0; i < 3000; ++i) {
+        ASSERT_EQ(pieces.readString(), written[static_cast<std::size_t>(i)]) << i;
+        ASSERT_EQ(pieces.readI32(), i);
+    }
+    EXPECT_EQ(pieces.remaining(), 0u);
+    EXPECT_THROW(pieces.readU8(), ArchiveFormatError);
+
+    // A source that holds less than it was said to: the file shrank.
+    const std::span<const std::uint8_t> all(bytes);
+    platform::MemoryReader shorter(all.first(bytes.size() - 10));
+    ArchiveReader cut(shorter, bytes.size());
+    const auto readAll = [&cut] {
+        for (int i = 0; i < 3000; ++i) {
+            cut.readString();
+            cut.readI32();
+        }
+    };
+    EXPECT_THROW(readAll(), ArchiveFormatError);
 }
 
 TEST(EntryRecord, IsTheSixStringsAndFortyTwoBytes)

@@ -71,6 +71,40 @@ TEST(CLiedkramEntry, TextsAreCutTo255Bytes)
     EXPECT_EQ(entry.m_szAlbum, "in");
 }
 
+TEST(CLiedkramEntry, TextsOfEveryLengthSurviveCopiesMovesAndSelfAssignment)
+{
+    // Around the length kept in place and the one kept on the heap.
+    for (const std::size_t length : {0u, 1u, 14u, 15u, 16u, 17u, 100u, 255u, 5000u}) {
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i)
+            text.push_back(static_cast<char>('a' + i % 26));
+        PathField field(text);
+        EXPECT_EQ(field.view(), text) << length;
+        EXPECT_EQ(std::string(field.c_str()), text) << length;
+        EXPECT_EQ(field.size(), length);
+        EXPECT_EQ(field.empty(), length == 0);
+
+        PathField copy(field);
+        PathField moved(std::move(copy));
+        EXPECT_EQ(moved.view(), text) << length;
+        EXPECT_TRUE(copy.empty());  // NOLINT(bugprone-use-after-move): a moved-from text is empty
+        EXPECT_EQ(copy.c_str()[0], '\0');
+
+        // Shorter, longer and its own part: the old bytes are read before they go.
+        PathField other("x");
+        other = moved;
+        EXPECT_EQ(other.view(), text);
+        other = std::move(moved);
+        EXPECT_EQ(other.view(), text);
+        other = other.view().substr(length / 2);
+        EXPECT_EQ(other.view(), text.substr(length / 2)) << length;
+        EXPECT_EQ(std::string(other.c_str()), text.substr(length / 2)) << length;
+        TextField tag(text);
+        tag.append(tag.view());
+        EXPECT_EQ(tag.view(), (text + text).substr(0, std::min<std::size_t>(255, 2 * length))) << length;
+    }
+}
+
 TEST(CLiedkramEntry, HeaderAccessors)
 {
     testsupport::HeaderSpec kind;

@@ -1,16 +1,19 @@
-// Deleting 100,000 selected rows from the list view, all of them and every
-// other one, beside a baseline from the same run: reading the same 100,000
-// rows into the same view.
+// The list view with 100,000 rows: deleting all selected rows and every
+// other one, sorting, the refresh after an edit run of every row, and the
+// auto-edit run over 10,000 rows with nothing to do, beside a baseline from
+// the same run: reading the same 100,000 rows into the same view.
 
 #include "bench_files.h"
-#include "support/test_doubles.h"
 #include "stopwatch.h"
+#include "support/test_doubles.h"
 
+#include "app/edit_runs.h"
 #include "app/liedkram_view.h"
 #include "document/liedkram_doc.h"
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
 #include "platform/prompter.h"
+#include "platform/settings.h"
 #include "platform/shell_open.h"
 
 #include <QApplication>
@@ -25,6 +28,7 @@ namespace {
 
 constexpr int kRows = 100000;
 constexpr int kRounds = 3;
+constexpr int kEditedRows = 10000;
 
 class NoShell : public platform::ShellOpener {
 public:
@@ -75,7 +79,14 @@ void deleteSelection(Fixture& fixture, bench::BestOf& timing, std::size_t remain
         throw std::runtime_error("the delete left the wrong number of rows");
 }
 
-int run(testsupport::ScriptedPrompter& prompter)
+// The view shows its rows again, as the user sees them: a repaint of what is on screen.
+void repaint(Fixture& fixture)
+{
+    fixture.view.viewport()->repaint();
+    QApplication::processEvents();
+}
+
+int run(testsupport::MemoryProfile& profile, testsupport::ScriptedPrompter& prompter)
 {
     prompter.setFallback(testsupport::ScriptedPrompter::Kind::YesNo, platform::kAnswerYes);
     const std::vector<std::uint8_t> bytes = listBytes();
@@ -98,11 +109,49 @@ int run(testsupport::ScriptedPrompter& prompter)
             deleteSelection(alternate, deleteEveryOther, kRows / 2);
         }
     }
+    bench::BestOf sort;
+    bench::BestOf refresh;
+    bench::BestOf editRun;
+    // Nothing to rename, repair or ask: the run's own work per entry.
+    for (const auto setting : {platform::Setting::Rename, platform::Setting::DelFront, platform::Setting::DelBack,
+                               platform::Setting::DelCopy, platform::Setting::SetOrig, platform::Setting::SetID3,
+                               platform::Setting::SetID3V2})
+        profile.writeInt(platform::settingInfo(setting).key, 0);
+    for (int round = 0; round < kRounds; ++round) {
+        Fixture fixture(bytes, fill);
+        fixture.view.resize(1000, 700);
+        fixture.view.show();
+        repaint(fixture);
+        sort.time([&] {
+            fixture.doc.SortByColumn(round % 2 ? Column::Title : Column::Artist);
+            repaint(fixture);
+        });
+        refresh.time([&] {
+            for (std::size_t row = 0; row < fixture.doc.GetCount(); ++row)
+                fixture.doc.RefreshRow(row);
+            repaint(fixture);
+        });
+        std::vector<int> rows(kEditedRows);
+        for (int row = 0; row < kEditedRows; ++row)
+            rows[static_cast<std::size_t>(row)] = row;
+        prompter.clear();
+        editRun.time([&] {
+            runAutoEdit(fixture.doc, rows, &fixture.view);
+            repaint(fixture);
+        });
+        // A run that stopped early would have said why.
+        if (!prompter.prompts().empty())
+            throw std::runtime_error("the auto-edit run stopped: " + prompter.prompts().front().text);
+    }
     std::printf("list view of %d rows, best of %d rounds\n", kRows, kRounds);
     std::printf("delete all %d selected rows:      %6.3f s   (reading the %d rows into the view: %6.3f s; "
                 "target < 1 s)\n",
                 kRows, deleteAll.seconds(), kRows, fill.seconds());
     std::printf("delete every other row (%d runs): %6.3f s\n", kRows / 2, deleteEveryOther.seconds());
+    std::printf("sort and show the rows:           %6.3f s   (target < 0.5 s)\n", sort.seconds());
+    std::printf("refresh of every row after a run: %6.3f s   (target < 0.5 s)\n", refresh.seconds());
+    std::printf("auto-edit run of %d rows, nothing to do: %6.3f ms per entry (target < 1 ms)\n", kEditedRows,
+                editRun.seconds() * 1e3 / kEditedRows);
     return 0;
 }
 
@@ -112,6 +161,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    return bench::runWithSeams("liedkram-bench-delete",
-                               [](testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter) { return run(prompter); });
+    return bench::runWithSeams("liedkram-bench-view",
+                               [](testsupport::MemoryProfile& profile, testsupport::ScriptedPrompter& prompter) {
+                                   return run(profile, prompter);
+                               });
 }
