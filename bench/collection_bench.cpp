@@ -199,7 +199,7 @@ void autoEditSection(const std::vector<std::string>& paths, testsupport::MemoryP
                 throw std::runtime_error("the auto-edit did not go through");
         }
     });
-    std::printf("auto-edit, nothing to do: %6.3f ms per entry (loading: %6.3f ms per entry; target < 1 ms)\n",
+    std::printf("auto-edit, nothing to do: %7.4f ms per entry (loading: %7.4f ms per entry; target < 1 ms)\n",
                 edit.seconds() * 1e3 / kEditedEntries, load.seconds() * 1e3 / kEditedEntries);
 }
 
