@@ -1,6 +1,7 @@
 #include "app/row_delegate.h"
 
 #include "app/entry_table_model.h"
+#include "app/shown_rows_model.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -34,6 +35,14 @@ RowDelegate::RowDelegate(QObject* parent)
 {
 }
 
+QColor RowDelegate::shadedBackground(const QPalette& palette)
+{
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    const QColor alternate = palette.color(QPalette::Active, QPalette::AlternateBase);
+    // Some styles give both the same colour; a group must still stand apart.
+    return alternate != base ? alternate : base.darker(112);
+}
+
 QColor RowDelegate::pendingColor(bool selected)
 {
     return selected ? QColor(255, 112, 112) : QColor(224, 0, 0);
@@ -45,7 +54,9 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, c
     const QPalette& palette = option.palette;
     // The selection shows in the active colours also while the list has no focus.
     painter->fillRect(option.rect, selected ? palette.color(QPalette::Active, QPalette::Highlight)
-                                            : palette.color(QPalette::Active, QPalette::Base));
+                                   : index.data(ShownRowsModel::ShadedRole).toBool()
+                                       ? shadedBackground(palette)
+                                       : palette.color(QPalette::Active, QPalette::Base));
 
     const bool pending = index.data(EntryTableModel::FlagsRole).toUInt() != 0;
     QColor textColor = selected ? palette.color(QPalette::Active, QPalette::HighlightedText)
