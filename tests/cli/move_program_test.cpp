@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -114,6 +115,29 @@ TEST_F(MoveProgram, NothingMovesIntoWhatIsNoFolder)
     EXPECT_EQ(move.status, 1);
     EXPECT_EQ(move.out, "");
     EXPECT_NE(move.err.find("ist kein Verzeichnis -> nichts verschoben."), std::string::npos) << move.err;
+    EXPECT_TRUE(fs::exists(music_.file("a.mp3")));
+}
+
+TEST_F(MoveProgram, NothingMovesIntoAFolderTheUserMayNotWrite)
+{
+    if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "needs root and setpriv to run as another user";
+    constexpr int kNobody = 65534;
+    listSongs({"a.mp3"});
+    // The songs and the list are the other user's to change; the folder is not.
+    fs::permissions(music_.path(), fs::perms::all);
+    fs::permissions(lists_.path(), fs::perms::all);
+    fs::permissions(list_, fs::perms::all);
+    fs::permissions(target_.path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                        fs::perms::others_read | fs::perms::others_exec);
+    cli_.runAs(kNobody);
+    const ProgramRun move = cli_.run({"move", list_, target_.path(), "--all"});
+    EXPECT_EQ(move.status, 1);
+    EXPECT_EQ(move.out, "");
+    EXPECT_NE(move.err.find("In '" + target_.path() +
+                            "' kann nicht geschrieben werden, cause: 5 (Permission denied) -> nichts verschoben."),
+              std::string::npos)
+        << move.err;
     EXPECT_TRUE(fs::exists(music_.file("a.mp3")));
 }
 
