@@ -18,11 +18,18 @@ ShownRowsModel::ShownRowsModel(EntryTableModel& entries, CLiedkramDoc& document,
             [this](const QModelIndex&, int first, int last) { forgetSearchTexts(first, last); });
     connect(&entries, &QAbstractItemModel::modelAboutToBeReset, this, [this] { searchTexts_.clear(); });
     setSourceModel(&entries);
-    // Whether an entry has a similar one depends on the others; found again
-    // once the rows are in place.
-    connect(&entries, &QAbstractItemModel::rowsInserted, this, &ShownRowsModel::regroupWhenSimilar);
-    connect(&entries, &QAbstractItemModel::rowsRemoved, this, &ShownRowsModel::regroupWhenSimilar);
-    connect(&entries, &QAbstractItemModel::modelReset, this, &ShownRowsModel::regroupWhenSimilar);
+    // Whether an entry has a similar one depends on the others.
+    connect(&entries, &QAbstractItemModel::rowsInserted, this, &ShownRowsModel::regroupLater);
+    connect(&entries, &QAbstractItemModel::rowsRemoved, this, &ShownRowsModel::regroupLater);
+    connect(&entries, &QAbstractItemModel::modelReset, this, &ShownRowsModel::regroupLater);
+    regroupTimer_.setSingleShot(true);
+    regroupTimer_.setInterval(0);
+    connect(&regroupTimer_, &QTimer::timeout, this, [this] {
+        if (mode_ != Mode::Similar)
+            return;
+        regroup();
+        invalidate();
+    });
 }
 
 void ShownRowsModel::showAll()
@@ -123,10 +130,8 @@ void ShownRowsModel::regroup()
     groupCount_ = static_cast<int>(groups.size());
 }
 
-void ShownRowsModel::regroupWhenSimilar()
+void ShownRowsModel::regroupLater()
 {
-    if (mode_ != Mode::Similar)
-        return;
-    regroup();
-    invalidate();
+    if (mode_ == Mode::Similar)
+        regroupTimer_.start();
 }

@@ -3,6 +3,7 @@
 #include "document/text_filter.h"
 
 #include <QSortFilterProxyModel>
+#include <QTimer>
 
 #include <string>
 #include <unordered_map>
@@ -28,7 +29,8 @@ public:
     void showAll();
     // The entries in which every word typed occurs in a column text.
     void showMatching(const QString& typed);
-    // The groups are found again whenever rows come or go.
+    // The groups are found again whenever rows come or go, once the change
+    // is over (a run that adds many rows finds them once).
     void showSimilar();
     // The groups shown, while similar entries are shown.
     int groupCount() const { return groupCount_; }
@@ -44,7 +46,7 @@ private:
     const std::string& searchTextOf(const CLiedkramEntry& entry) const;
     void forgetSearchTexts(int first, int last);
     void regroup();
-    void regroupWhenSimilar();
+    void regroupLater();
 
     CLiedkramDoc& document_;
     Mode mode_ = Mode::All;
@@ -55,4 +57,5 @@ private:
     // The group of every entry shown as similar.
     std::unordered_map<const CLiedkramEntry*, int> groupOf_;
     int groupCount_ = 0;
+    QTimer regroupTimer_;
 };
