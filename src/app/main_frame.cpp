@@ -444,48 +444,29 @@ void CMainFrame::onMoveMp3s()
 
 void CMainFrame::onFullTextSearch()
 {
-    searchBar_->show();
-    searchBar_->line()->setFocus();
-    searchBar_->line()->selectAll();
+    searchBar_->showForTyping();
     view_->showMatching(searchBar_->text());
-    showIdleText();
 }
 
 void CMainFrame::onSimilaritySearch()
 {
     searchBar_->hide();
     view_->showSimilar();
-    showIdleText();
 }
 
 void CMainFrame::onReset()
 {
     const bool searching = searchBar_->line()->hasFocus();
-    searchBar_->hide();
-    {
-        // Emptied without a search for nothing on the way.
-        const QSignalBlocker quiet(searchBar_);
-        searchBar_->line()->clear();
-    }
+    searchBar_->clearAndHide();
     view_->showAll();
     if (searching)
         view_->setFocus();
-    showIdleText();
 }
 
 QString CMainFrame::idleText() const
 {
-    const ShownRowsModel& shown = view_->shownRows();
-    switch (shown.mode()) {
-    case ShownRowsModel::Mode::Search:
-        return QStringLiteral("%1 von %2 Einträgen").arg(shown.rowCount()).arg(document_.GetCount());
-    case ShownRowsModel::Mode::Similar:
-        return shown.groupCount() == 1 ? QStringLiteral("1 Gruppe ähnlicher Einträge")
-                                       : QStringLiteral("%1 Gruppen ähnlicher Einträge").arg(shown.groupCount());
-    case ShownRowsModel::Mode::All:
-        break;
-    }
-    return kIdleText;
+    const QString shown = view_->shownRows().statusText();
+    return shown.isEmpty() ? kIdleText : shown;
 }
 
 void CMainFrame::showIdleText()

@@ -24,6 +24,20 @@ QString SearchBar::text() const
     return line_->text();
 }
 
+void SearchBar::showForTyping()
+{
+    show();
+    line_->setFocus();
+    line_->selectAll();
+}
+
+void SearchBar::clearAndHide()
+{
+    hide();
+    const QSignalBlocker quiet(this);
+    line_->clear();
+}
+
 bool SearchBar::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == line_ && event->type() == QEvent::KeyPress &&

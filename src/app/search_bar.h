@@ -13,6 +13,10 @@ public:
 
     QLineEdit* line() const { return line_; }
     QString text() const;
+    // Shows the bar with the keys in its line, the words typed before selected.
+    void showForTyping();
+    // Empties and hides the bar, without a search for nothing on the way.
+    void clearAndHide();
 
 signals:
     void textChanged(const QString& text);

@@ -59,6 +59,20 @@ void ShownRowsModel::showSimilar()
     sort(0);
 }
 
+QString ShownRowsModel::statusText() const
+{
+    switch (mode_) {
+    case Mode::Search:
+        return QStringLiteral("%1 von %2 Einträgen").arg(rowCount()).arg(document_.GetCount());
+    case Mode::Similar:
+        return groupCount_ == 1 ? QStringLiteral("1 Gruppe ähnlicher Einträge")
+                                : QStringLiteral("%1 Gruppen ähnlicher Einträge").arg(groupCount_);
+    case Mode::All:
+        break;
+    }
+    return {};
+}
+
 QVariant ShownRowsModel::data(const QModelIndex& index, int role) const
 {
     if (role != ShadedRole)

@@ -34,6 +34,9 @@ public:
     void showSimilar();
     // The groups shown, while similar entries are shown.
     int groupCount() const { return groupCount_; }
+    // How much of the list is shown ("3 von 10 Einträgen", "2 Gruppen
+    // ähnlicher Einträge"); empty while the whole list is.
+    QString statusText() const;
 
     QVariant data(const QModelIndex& index, int role) const override;
 
