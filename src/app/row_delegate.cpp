@@ -37,10 +37,15 @@ RowDelegate::RowDelegate(QObject* parent)
 
 QColor RowDelegate::shadedBackground(const QPalette& palette)
 {
+    // A little of the selection colour over the background: plainly a shade
+    // in any style (the alternate base of many is all but white), never
+    // taken for a selection.
+    constexpr float kTint = 0.12f;
     const QColor base = palette.color(QPalette::Active, QPalette::Base);
-    const QColor alternate = palette.color(QPalette::Active, QPalette::AlternateBase);
-    // Some styles give both the same colour; a group must still stand apart.
-    return alternate != base ? alternate : base.darker(112);
+    const QColor tint = palette.color(QPalette::Active, QPalette::Highlight);
+    const auto mixed = [](float under, float over) { return under + (over - under) * kTint; };
+    return QColor::fromRgbF(mixed(base.redF(), tint.redF()), mixed(base.greenF(), tint.greenF()),
+                            mixed(base.blueF(), tint.blueF()));
 }
 
 QColor RowDelegate::pendingColor(bool selected)

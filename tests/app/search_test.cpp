@@ -172,7 +172,7 @@ TEST_F(Search, SimilarEntriesShowGroupByGroupShadedInTurn)
     EXPECT_EQ(backgroundOf(0), backgroundOf(1));
     EXPECT_EQ(backgroundOf(2), backgroundOf(3));
     EXPECT_NE(backgroundOf(1), backgroundOf(2));
-    EXPECT_EQ(backgroundOf(2), RowDelegate::shadedBackground(view_->palette()));
+    EXPECT_EQ(backgroundOf(2).rgb(), RowDelegate::shadedBackground(view_->palette()).rgb());
 }
 
 TEST_F(Search, AGroupGoesWhenOneOfItsPairIsDeleted)
