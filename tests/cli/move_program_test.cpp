@@ -108,16 +108,6 @@ TEST_F(MoveProgram, ATakenNameAFileGoneAndAnUnlistedPathAreToldAndTheRestMoves)
         << unlisted.err;
 }
 
-TEST_F(MoveProgram, NothingMovesIntoWhatIsNoFolder)
-{
-    listSongs({"a.mp3"});
-    const ProgramRun move = cli_.run({"move", list_, target_.file("fehlt"), "--all"});
-    EXPECT_EQ(move.status, 1);
-    EXPECT_EQ(move.out, "");
-    EXPECT_NE(move.err.find("ist kein Verzeichnis -> nichts verschoben."), std::string::npos) << move.err;
-    EXPECT_TRUE(fs::exists(music_.file("a.mp3")));
-}
-
 TEST_F(MoveProgram, NothingMovesIntoAFolderTheUserMayNotWrite)
 {
     if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0)

@@ -167,19 +167,6 @@ TEST_F(EntryMove, TwoRowsOfOneFileBothFollowIt)
     EXPECT_EQ(folderOf(1), target_.path());
 }
 
-TEST_F(EntryMove, UndoPutsEveryFileBack)
-{
-    list(music_, "a.mp3");
-    list(music_, "b.mp3");
-    ASSERT_TRUE(move({0, 1}, target_.path()).allDone());
-    const auto result = undoLatest();
-    EXPECT_EQ(result.leftAlone, 0u);
-    EXPECT_EQ(result.restored.size(), 2u);
-    EXPECT_EQ(readFile(music_.file("a.mp3")), contentOf("a.mp3"));
-    EXPECT_EQ(readFile(music_.file("b.mp3")), contentOf("b.mp3"));
-    EXPECT_TRUE(fs::is_empty(target_.path()));
-}
-
 TEST_F(EntryMove, AcrossFileSystemsTheFilesAreCopiedWholeAndUndoBringsThemBack)
 {
     testsupport::OtherFileSystem other;
@@ -204,17 +191,6 @@ TEST_F(EntryMove, AcrossFileSystemsTheFilesAreCopiedWholeAndUndoBringsThemBack)
     EXPECT_EQ(readFile(music_.file("a.mp3")), contentOf("a.mp3"));
     EXPECT_EQ(readFile(music_.file("b.mp3")), contentOf("b.mp3"));
     EXPECT_TRUE(fs::is_empty(other.path()));
-}
-
-TEST_F(EntryMove, AFileChangedSinceTheMoveIsNotUndone)
-{
-    list(music_, "a.mp3");
-    ASSERT_TRUE(move({0}, target_.path()).allDone());
-    target_.write("a.mp3", {9, 9});
-    const auto result = undoLatest();
-    EXPECT_EQ(result.leftAlone, 1u);
-    EXPECT_EQ(readFile(target_.file("a.mp3")), (Bytes{9, 9}));
-    EXPECT_FALSE(fs::exists(music_.file("a.mp3")));
 }
 
 TEST_F(EntryMove, TheProgressCanStopTheRun)

@@ -56,17 +56,6 @@ TEST_F(FileMoveTest, ATakenNameIsNeverReplaced)
     EXPECT_EQ(readFile(taken), (testsupport::Bytes{1, 2, 3}));
 }
 
-TEST_F(FileMoveTest, AFileThatIsGoneIsNotFound)
-{
-    try {
-        FileMove move(from_.file("gone.mp3"), to_.file("gone.mp3"));
-        FAIL() << "a missing file was moved";
-    } catch (const platform::FileError& error) {
-        EXPECT_EQ(error.cause(), platform::FileCause::FileNotFound);
-    }
-    EXPECT_FALSE(fs::exists(to_.file("gone.mp3")));
-}
-
 TEST_F(FileMoveTest, AcrossFileSystemsTheOriginalGoesOnlyOnceTheCopyIsInPlace)
 {
     testsupport::OtherFileSystem other;
