@@ -47,7 +47,7 @@ const std::vector<CommandInfo>& commandTable()
          nullptr},
         {kStateIcons, "State &Icons", nullptr, "Zeigt Status-Icon an oder vesteckt sie.\nToggle State Icons",
          "state_icons"},
-        {kFullTextSearch, "&Volltextsuche", nullptr, nullptr, nullptr},
+        {kFullTextSearch, "&Volltextsuche\tStrg+F", nullptr, nullptr, nullptr},
         {kSimilaritySearch, "Ä&hnlichkeitssuche", nullptr, nullptr, nullptr},
         {kReset, "&Reset", nullptr, nullptr, nullptr},
         {kAbout, "Inf&o", nullptr, "Zeigt Programm-Informationen und Versionsnummer an.\nInfo", "about"},

@@ -3,6 +3,7 @@
 #include "app/command_table.h"
 #include "app/entry_table_model.h"
 #include "app/row_delegate.h"
+#include "app/shown_rows_model.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
@@ -19,9 +20,13 @@
 #include <utility>
 
 CLiedkramView::CLiedkramView(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent)
-    : QTableView(parent), document_(document), shell_(shell), model_(new EntryTableModel(document, this))
+    : QTableView(parent),
+      document_(document),
+      shell_(shell),
+      model_(new EntryTableModel(document, this)),
+      shown_(new ShownRowsModel(*model_, document, this))
 {
-    setModel(model_);
+    setModel(shown_);
     setItemDelegate(new RowDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -52,13 +57,17 @@ std::vector<int> CLiedkramView::selectedRows() const
 {
     // Read from the selection's ranges: asking row by row costs a walk over
     // all ranges for every row.
-    std::vector<int> rows;
+    std::vector<int> shownRows;
     for (const QItemSelectionRange& range : selectionModel()->selection()) {
         for (int row = range.top(); row <= range.bottom(); ++row)
-            rows.push_back(row);
+            shownRows.push_back(row);
     }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::sort(shownRows.begin(), shownRows.end());
+    shownRows.erase(std::unique(shownRows.begin(), shownRows.end()), shownRows.end());
+    std::vector<int> rows;
+    rows.reserve(shownRows.size());
+    for (const int row : shownRows)
+        rows.push_back(shown_->mapToSource(shown_->index(row, 0)).row());
     return rows;
 }
 
@@ -68,6 +77,32 @@ std::vector<const CLiedkramEntry*> CLiedkramView::selectedEntries() const
     for (const int row : selectedRows())
         entries.push_back(&std::as_const(document_).GetEntry(static_cast<std::size_t>(row)));
     return entries;
+}
+
+std::vector<const CLiedkramEntry*> CLiedkramView::selectedOrAllEntries() const
+{
+    std::vector<const CLiedkramEntry*> entries = selectedEntries();
+    if (!entries.empty())
+        return entries;
+    // Hidden rows belong to the list as well.
+    for (std::size_t row = 0; row < document_.GetCount(); ++row)
+        entries.push_back(&document_.GetEntry(row));
+    return entries;
+}
+
+void CLiedkramView::showAll()
+{
+    shown_->showAll();
+}
+
+void CLiedkramView::showMatching(const QString& typed)
+{
+    shown_->showMatching(typed);
+}
+
+void CLiedkramView::showSimilar()
+{
+    shown_->showSimilar();
 }
 
 void CLiedkramView::OnToggleStateIcons()
@@ -86,12 +121,15 @@ void CLiedkramView::OnDeleteRows()
     if (answer != platform::kAnswerYes)
         return;
     const std::vector<int> rows = selectedRows();
+    int firstShown = shown_->rowCount();
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        firstShown = std::min(firstShown, range.top());
     document_.RemoveRows(std::vector<std::size_t>(rows.begin(), rows.end()));
     document_.SetChanged();
     // The focus goes to the row that took the place of the first one removed.
-    if (!currentIndex().isValid() && model_->rowCount() > 0) {
-        const int row = std::min(rows.front(), model_->rowCount() - 1);
-        selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
+    if (!currentIndex().isValid() && shown_->rowCount() > 0) {
+        const int row = std::min(firstShown, shown_->rowCount() - 1);
+        selectionModel()->setCurrentIndex(shown_->index(row, 0), QItemSelectionModel::NoUpdate);
     }
 }
 
@@ -100,7 +138,8 @@ void CLiedkramView::OnPlay()
     const QModelIndex current = currentIndex();
     if (!current.isValid())
         return;
-    const CLiedkramEntry& entry = std::as_const(document_).GetEntry(static_cast<std::size_t>(current.row()));
+    const CLiedkramEntry& entry =
+        std::as_const(document_).GetEntry(static_cast<std::size_t>(shown_->mapToSource(current).row()));
     const std::string path = entry.GetFullPath();
     if (!platform::fileExists(path) || !shell_.open(path, entry.m_szPath.str()))
         platform::prompter().showMessage("Can't open '" + path + "'");
@@ -174,7 +213,7 @@ void CLiedkramView::paintEvent(QPaintEvent* event)
         return;
     // The focus frame goes round the whole row, not one cell. It is drawn
     // here, dotted in the text colour: styles draw theirs only after a Tab.
-    QRect row = visualRect(model_->index(current.row(), 0));
+    QRect row = visualRect(shown_->index(current.row(), 0));
     row.setLeft(0);
     row.setRight(viewport()->width() - 1);
     QPainter painter(viewport());

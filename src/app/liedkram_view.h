@@ -9,6 +9,7 @@
 class CLiedkramDoc;
 class CLiedkramEntry;
 class EntryTableModel;
+class ShownRowsModel;
 class QAction;
 
 namespace platform {
@@ -25,9 +26,19 @@ public:
     // The actions the context menu shows, by command id.
     void setCommandActions(std::map<int, QAction*> actions);
 
-    // The selected rows from top to bottom.
+    // The list's rows the view shows selected, from top to bottom.
     std::vector<int> selectedRows() const;
     std::vector<const CLiedkramEntry*> selectedEntries() const;
+    // The selected entries, or every entry of the list when none is selected.
+    std::vector<const CLiedkramEntry*> selectedOrAllEntries() const;
+
+    // Every entry of the list follows the document; which of them the view
+    // shows, and in which order, is up to these.
+    EntryTableModel& entries() const { return *model_; }
+    ShownRowsModel& shownRows() const { return *shown_; }
+    void showAll();
+    void showMatching(const QString& typed);
+    void showSimilar();
 
     bool stateIcons() const { return m_bStateIcons; }
 
@@ -62,6 +73,7 @@ private:
     CLiedkramDoc& document_;
     platform::ShellOpener& shell_;
     EntryTableModel* model_;
+    ShownRowsModel* shown_;
     std::map<int, QAction*> actions_;
     bool m_bStateIcons = false;
     bool m_bCtrlDown = false;

@@ -7,9 +7,12 @@
 #include "app/folder_files.h"
 #include "app/liedkram_view.h"
 #include "app/list_printer.h"
+#include "app/move_run.h"
 #include "app/options_dlg.h"
 #include "app/path_run.h"
 #include "app/recorded_changes.h"
+#include "app/search_bar.h"
+#include "app/shown_rows_model.h"
 #include "app/toolbar_icons.h"
 #include "app/undo_command.h"
 #include "document/liedkram_doc.h"
@@ -20,6 +23,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
@@ -29,6 +33,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 using namespace commands;
 
@@ -50,30 +55,30 @@ std::vector<std::string> toPaths(const QStringList& files)
     return paths;
 }
 
-// Commands without a function yet are shown, but disabled.
+// Commands without a function are shown, but disabled.
 bool isWithoutFunction(int id)
 {
-    switch (id) {
-    case kFullTextSearch:
-    case kSimilaritySearch:
-    case kReset:
-    case kMoveMp3s:
-    case kCut:
-    case kCopy:
-    case kPaste:
-        return true;
-    default:
-        return false;
-    }
+    return id == kCut || id == kCopy || id == kPaste;
 }
 
 }  // namespace
 
 CMainFrame::CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWidget* parent)
-    : QMainWindow(parent), document_(document), shell_(shell), view_(new CLiedkramView(document, shell, this))
+    : QMainWindow(parent),
+      document_(document),
+      shell_(shell),
+      view_(new CLiedkramView(document, shell, this)),
+      searchBar_(new SearchBar(this))
 {
     setAcceptDrops(true);
-    setCentralWidget(view_);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(searchBar_);
+    layout->addWidget(view_, 1);
+    searchBar_->hide();
+    setCentralWidget(central);
     createActions();
     createMenus();
     createToolBar();
@@ -118,6 +123,7 @@ void CMainFrame::createActions()
     actions_[kSave]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     actions_[kPrint]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     actions_[kUndo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    actions_[kFullTextSearch]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     for (const int id : {kToolbar, kStatusBar, kStateIcons}) {
         actions_[id]->setCheckable(true);
         actions_[id]->setChecked(id != kStateIcons);
@@ -167,11 +173,20 @@ void CMainFrame::createToolBar()
 void CMainFrame::createStatusBar()
 {
     // Lock-key indicators are left out: the platform does not tell their state.
-    statusBar()->showMessage(kIdleText);
+    statusBar()->showMessage(idleText());
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            statusBar()->showMessage(kIdleText);
+            statusBar()->showMessage(idleText());
     });
+    // The rows shown change with the list, also while searching; the list
+    // may be told last of a change.
+    for (const QAbstractItemModel* rows :
+         {static_cast<QAbstractItemModel*>(&view_->shownRows()), static_cast<QAbstractItemModel*>(&view_->entries())}) {
+        connect(rows, &QAbstractItemModel::rowsInserted, this, &CMainFrame::showIdleText);
+        connect(rows, &QAbstractItemModel::rowsRemoved, this, &CMainFrame::showIdleText);
+        connect(rows, &QAbstractItemModel::layoutChanged, this, &CMainFrame::showIdleText);
+        connect(rows, &QAbstractItemModel::modelReset, this, &CMainFrame::showIdleText);
+    }
 }
 
 void CMainFrame::connectCommands()
@@ -191,6 +206,12 @@ void CMainFrame::connectCommands()
     on(kManualEdit, &CMainFrame::onManualEdit);
     on(kAutoEdit, &CMainFrame::onAutoEdit);
     on(kUndo, &CMainFrame::onUndo);
+    on(kMoveMp3s, &CMainFrame::onMoveMp3s);
+    on(kFullTextSearch, &CMainFrame::onFullTextSearch);
+    on(kSimilaritySearch, &CMainFrame::onSimilaritySearch);
+    on(kReset, &CMainFrame::onReset);
+    connect(searchBar_, &SearchBar::textChanged, view_, &CLiedkramView::showMatching);
+    connect(searchBar_, &SearchBar::escapePressed, this, &CMainFrame::onReset);
     connect(view_, &CLiedkramView::manualEditRequested, this, &CMainFrame::onManualEdit);
     connect(view_, &CLiedkramView::autoEditRequested, this, &CMainFrame::onAutoEdit);
     connect(actions_.at(kExit), &QAction::triggered, this, &QWidget::close);
@@ -206,9 +227,8 @@ void CMainFrame::connectCommands()
     connect(actions_.at(kStatistics), &QAction::triggered, view_, &CLiedkramView::OnStatistics);
     connect(actions_.at(kCdCover), &QAction::triggered, view_, &CLiedkramView::OnCdCover);
     connect(actions_.at(kDeleteRows), &QAction::triggered, view_, &CLiedkramView::OnDeleteRows);
-    connect(view_->model(), &QAbstractItemModel::modelReset, this, &CMainFrame::updateTitle);
-    connect(static_cast<EntryTableModel*>(view_->model()), &EntryTableModel::documentTitleChanged, this,
-            &CMainFrame::updateTitle);
+    connect(&view_->entries(), &QAbstractItemModel::modelReset, this, &CMainFrame::updateTitle);
+    connect(&view_->entries(), &EntryTableModel::documentTitleChanged, this, &CMainFrame::updateTitle);
 }
 
 void CMainFrame::updateTitle()
@@ -413,6 +433,45 @@ void CMainFrame::updateUndoAction()
     undo->setEnabled(command.has_value());
     undo->setText(command ? QStringLiteral("&Rückgängig: %1\tStrg+Z").arg(QString::fromStdString(*command))
                           : QString::fromUtf8(findCommand(kUndo)->menuText));
+}
+
+void CMainFrame::onMoveMp3s()
+{
+    runMove(document_, view_->selectedRows(), this);
+    updateTitle();
+    updateUndoAction();
+}
+
+void CMainFrame::onFullTextSearch()
+{
+    searchBar_->showForTyping();
+    view_->showMatching(searchBar_->text());
+}
+
+void CMainFrame::onSimilaritySearch()
+{
+    searchBar_->hide();
+    view_->showSimilar();
+}
+
+void CMainFrame::onReset()
+{
+    const bool searching = searchBar_->line()->hasFocus();
+    searchBar_->clearAndHide();
+    view_->showAll();
+    if (searching)
+        view_->setFocus();
+}
+
+QString CMainFrame::idleText() const
+{
+    const QString shown = view_->shownRows().statusText();
+    return shown.isEmpty() ? kIdleText : shown;
+}
+
+void CMainFrame::showIdleText()
+{
+    statusBar()->showMessage(idleText());
 }
 
 void CMainFrame::onAutoEdit()

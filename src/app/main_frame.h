@@ -11,6 +11,7 @@
 
 class CLiedkramDoc;
 class CLiedkramView;
+class SearchBar;
 class QAction;
 class QMenu;
 class QPrinter;
@@ -29,6 +30,7 @@ public:
     ~CMainFrame() override;
 
     CLiedkramView* view() const { return view_; }
+    SearchBar* searchBar() const { return searchBar_; }
     QToolBar* toolBar() const { return toolBar_; }
     QAction* action(int id) const;
 
@@ -70,6 +72,15 @@ private:
     void onManualEdit();
     void onAutoEdit();
     void onUndo();
+    void onMoveMp3s();
+    // The search line opens above the list and takes the keys.
+    void onFullTextSearch();
+    void onSimilaritySearch();
+    // The whole list again; the search line goes.
+    void onReset();
+    // "Bereit", or what the view shows of the list while it shows a part.
+    QString idleText() const;
+    void showIdleText();
     // The undo command names the change set it would undo, or is greyed.
     void updateUndoAction();
     std::optional<std::string> askListPath();
@@ -77,6 +88,7 @@ private:
     CLiedkramDoc& document_;
     platform::ShellOpener& shell_;
     CLiedkramView* view_;
+    SearchBar* searchBar_;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;

@@ -1,17 +1,13 @@
 #include "app/path_run.h"
 
 #include "app/recorded_changes.h"
+#include "app/run_progress_dlg.h"
 #include "app/scoped_prompter.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -90,56 +86,6 @@ private:
     CLiedkramDoc& doc_;
 };
 
-// How far the command has come (files, rate, the current file), with
-// "Abbrechen"; Escape and the close box cancel as well.
-class PathProgressDlg : public QDialog {
-public:
-    PathProgressDlg(const QString& text, int total, QWidget* parent) : QDialog(parent), total_(total)
-    {
-        setObjectName(QStringLiteral("pathProgress"));
-        setWindowTitle(QApplication::applicationName());
-        setWindowModality(Qt::ApplicationModal);
-        auto* label = new QLabel(text, this);
-        bar_ = new QProgressBar(this);
-        bar_->setRange(0, total);
-        count_ = new QLabel(this);
-        count_->setObjectName(QStringLiteral("count"));
-        file_ = new QLabel(this);
-        file_->setObjectName(QStringLiteral("file"));
-        file_->setMinimumWidth(kFileWidth);
-        auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-        cancel->setObjectName(QStringLiteral("cancel"));
-        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-        auto* layout = new QVBoxLayout(this);
-        layout->addWidget(label);
-        layout->addWidget(bar_);
-        layout->addWidget(count_);
-        layout->addWidget(file_);
-        layout->addWidget(cancel, 0, Qt::AlignHCenter);
-    }
-
-    void setProgress(int done, const std::string& path, double filesPerSecond)
-    {
-        bar_->setValue(done);
-        count_->setText(QStringLiteral("%1 von %2 Dateien, %3 Dateien/s")
-                            .arg(done)
-                            .arg(total_)
-                            .arg(static_cast<qint64>(filesPerSecond + 0.5)));
-        file_->setText(file_->fontMetrics().elidedText(QString::fromStdString(path), Qt::ElideMiddle, kFileWidth));
-    }
-    bool cancelled() const { return cancelled_; }
-    void reject() override { cancelled_ = true; }
-
-private:
-    static constexpr int kFileWidth = 420;
-
-    int total_;
-    QProgressBar* bar_;
-    QLabel* count_;
-    QLabel* file_;
-    bool cancelled_ = false;
-};
-
 // The wait cursor and the progress callback, for as long as this lives.
 class BusyWhile {
 public:
@@ -181,8 +127,8 @@ void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<st
                     int delayMs)
 {
     const bool add = command == PathCommand::Add;
-    PathProgressDlg dialog(add ? QStringLiteral("MP3s hinzufügen") : QStringLiteral("MP3s subtrahieren"),
-                           static_cast<int>(paths.size()), parent);
+    RunProgressDlg dialog(add ? QStringLiteral("MP3s hinzufügen") : QStringLiteral("MP3s subtrahieren"),
+                          static_cast<int>(paths.size()), parent);
     const RowCounter rows(doc);
     std::size_t done = 0;
     {

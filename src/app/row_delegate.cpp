@@ -1,6 +1,7 @@
 #include "app/row_delegate.h"
 
 #include "app/entry_table_model.h"
+#include "app/shown_rows_model.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -34,6 +35,19 @@ RowDelegate::RowDelegate(QObject* parent)
 {
 }
 
+QColor RowDelegate::shadedBackground(const QPalette& palette)
+{
+    // A little of the selection colour over the background: plainly a shade
+    // in any style (the alternate base of many is all but white), never
+    // taken for a selection.
+    constexpr float kTint = 0.12f;
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    const QColor tint = palette.color(QPalette::Active, QPalette::Highlight);
+    const auto mixed = [](float under, float over) { return under + (over - under) * kTint; };
+    return QColor::fromRgbF(mixed(base.redF(), tint.redF()), mixed(base.greenF(), tint.greenF()),
+                            mixed(base.blueF(), tint.blueF()));
+}
+
 QColor RowDelegate::pendingColor(bool selected)
 {
     return selected ? QColor(255, 112, 112) : QColor(224, 0, 0);
@@ -45,7 +59,9 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, c
     const QPalette& palette = option.palette;
     // The selection shows in the active colours also while the list has no focus.
     painter->fillRect(option.rect, selected ? palette.color(QPalette::Active, QPalette::Highlight)
-                                            : palette.color(QPalette::Active, QPalette::Base));
+                                   : index.data(ShownRowsModel::ShadedRole).toBool()
+                                       ? shadedBackground(palette)
+                                       : palette.color(QPalette::Active, QPalette::Base));
 
     const bool pending = index.data(EntryTableModel::FlagsRole).toUInt() != 0;
     QColor textColor = selected ? palette.color(QPalette::Active, QPalette::HighlightedText)

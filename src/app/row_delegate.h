@@ -9,9 +9,9 @@ class QFontMetrics;
 // down to one character, and ".." appended.
 QString fitText(const QFontMetrics& metrics, const QString& text, int width, int offset);
 
-// Draws the rows: selection colours, red text for entries with pending
-// work, ticked or empty boxes for the original and copyright columns,
-// texts shortened with "..".
+// Draws the rows: selection colours, every other group of similar entries
+// shaded, red text for entries with pending work, ticked or empty boxes for
+// the original and copyright columns, texts shortened with "..".
 class RowDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -21,6 +21,8 @@ public:
 
     // Text colours of rows with pending work.
     static QColor pendingColor(bool selected);
+    // The background of every other group of similar entries.
+    static QColor shadedBackground(const QPalette& palette);
 
 private:
     QImage emptyBox_;

@@ -63,7 +63,9 @@ view::FontDescription describe(const QFont& font)
 void CLiedkramView::exportSelection(int kind)
 {
     const auto exportKind = static_cast<view::ExportKind>(kind);
-    const std::vector<const CLiedkramEntry*> entries = selectedEntries();
+    // The spreadsheet is of the list, the playlist and the name list of the selection.
+    const std::vector<const CLiedkramEntry*> entries =
+        exportKind == view::ExportKind::Spreadsheet ? selectedOrAllEntries() : selectedEntries();
     if (entries.empty()) {
         platform::prompter().showMessage("Nichts zu exportieren: Erst Titel markieren, dann exportieren!");
         return;
@@ -97,7 +99,7 @@ void CLiedkramView::OnExportTxt()
 
 void CLiedkramView::OnStatistics()
 {
-    view::showStatistics(selectedEntries());
+    view::showStatistics(selectedOrAllEntries());
 }
 
 void CLiedkramView::OnCdCover()

@@ -158,6 +158,10 @@ bool parseCommandOption(std::span<const std::string> args, std::size_t& i, Argum
             return true;
         }
     }
+    if (result.command == Command::Move && arg == "--all") {
+        result.all = true;
+        return true;
+    }
     if (result.command == Command::History && arg == "--purge") {
         result.purge = true;
         return true;
@@ -228,6 +232,28 @@ Arguments parseFileCommand(Command command, std::string_view name, std::span<con
         else
             throw usage("takes a column number 0-13 or a column header, not '" + others[1] + "'");
         return result;
+    case Command::Find:
+        if (others.size() < 2)
+            throw usage("needs a list file and at least one word");
+        result.listPath = checkedListPath(others[0]);
+        result.words.assign(others.begin() + 1, others.end());
+        return result;
+    case Command::Similar:
+        if (others.size() != 1)
+            throw usage("takes one list file");
+        result.listPath = checkedListPath(others[0]);
+        return result;
+    case Command::Move:
+        if (others.size() < 2)
+            throw usage("needs a list file and a folder");
+        result.listPath = checkedListPath(others[0]);
+        result.folder = others[1];
+        result.paths.assign(others.begin() + 2, others.end());
+        if (result.all && !result.paths.empty())
+            throw usage("takes the paths of listed files or --all, not both");
+        if (!result.all && result.paths.empty())
+            throw usage("needs the paths of listed files or --all");
+        return result;
     case Command::Add:
     case Command::Subtract:
         if (others.size() < 2)
@@ -287,7 +313,8 @@ constexpr std::pair<std::string_view, Command> kFileCommands[] = {
     {"scan", Command::Scan},       {"fix", Command::Fix},           {"list", Command::List},
     {"add", Command::Add},         {"subtract", Command::Subtract}, {"sort", Command::Sort},
     {"export", Command::Export},   {"stats", Command::Stats},       {"cover", Command::Cover},
-    {"history", Command::History}, {"undo", Command::Undo},
+    {"history", Command::History}, {"undo", Command::Undo},         {"find", Command::Find},
+    {"similar", Command::Similar}, {"move", Command::Move},
 };
 
 }  // namespace

@@ -14,22 +14,39 @@
 
 namespace cli {
 
-enum class Command { Help, Scan, Fix, Settings, List, Add, Subtract, Sort, Export, Stats, Cover, History, Undo };
+enum class Command {
+    Help,
+    Scan,
+    Fix,
+    Settings,
+    List,
+    Add,
+    Subtract,
+    Sort,
+    Export,
+    Stats,
+    Cover,
+    History,
+    Undo,
+    Find,
+    Similar,
+    Move,
+};
 
 struct Arguments {
     Command command = Command::Help;
     // Every command but settings: settings for this run only.
     std::vector<SettingValue> overrides;
-    // scan, fix, add, subtract, and export, stats and cover without --list:
-    // the named paths in their order.
+    // scan, fix, add, subtract, move, and export, stats and cover without
+    // --list: the named paths in their order.
     std::vector<std::string> paths;
     // fix: how the rename question is answered, and whether files stay as they are.
     RenameAnswer rename = RenameAnswer::Ask;
     bool dryRun = false;
     // fix: --no-backup keeps no originals for this run.
     bool keepOriginals = true;
-    // list, add, subtract, sort, and fix, export, stats and cover with
-    // --list: the list file (ending in ".m3l").
+    // list, add, subtract, sort, find, similar, move, and fix, export,
+    // stats and cover with --list: the list file (ending in ".m3l").
     std::string listPath;
     // add: how the duplicate question is answered.
     DuplicateAnswer duplicate = DuplicateAnswer::Ask;
@@ -49,6 +66,11 @@ struct Arguments {
     std::optional<int> purgeDays;
     // undo: the change set to undo; none: the latest.
     std::optional<int> changeSet;
+    // find: the words to look for.
+    std::vector<std::string> words;
+    // move: the folder the files go to, and --all (every entry, no paths).
+    std::string folder;
+    bool all = false;
 };
 
 // The arguments behind the program name. Throws UsageError when they do not

@@ -2,13 +2,16 @@
 #include "cli/arguments.h"
 #include "cli/cover_command.h"
 #include "cli/export_command.h"
+#include "cli/find_command.h"
 #include "cli/fix_command.h"
 #include "cli/history_command.h"
 #include "cli/list_command.h"
+#include "cli/move_command.h"
 #include "cli/override_profile.h"
 #include "cli/progress_line.h"
 #include "cli/scan_command.h"
 #include "cli/settings_command.h"
+#include "cli/similar_command.h"
 #include "cli/stats_command.h"
 #include "cli/stderr_prompter.h"
 #include "cli/usage.h"
@@ -64,6 +67,12 @@ int main(int argc, char** argv)
         return cli::runAdd(arguments.listPath, arguments.paths, std::cout);
     case cli::Command::Subtract:
         return cli::runSubtract(arguments.listPath, arguments.paths, std::cout);
+    case cli::Command::Find:
+        return cli::runFind(arguments.listPath, arguments.words, std::cout);
+    case cli::Command::Similar:
+        return cli::runSimilar(arguments.listPath, std::cout);
+    case cli::Command::Move:
+        return cli::runMove(arguments.listPath, arguments.folder, arguments.paths, arguments.all, std::cout);
     case cli::Command::Sort:
         return cli::runSort(arguments.listPath, arguments.sortColumn, std::cout);
     case cli::Command::Export:

@@ -1,5 +1,6 @@
 #include "cli/path_collection.h"
 
+#include "platform/path.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -19,24 +20,6 @@ bool hasMp3Extension(std::string_view name)
 {
     return name.size() >= kMp3Extension.size() &&
            platform::equalsIgnoreAsciiCase(name.substr(name.size() - kMp3Extension.size()), kMp3Extension);
-}
-
-// Absolute, without "." parts or doubled separators, but with ".." kept: the
-// entry splits the path at its last separator and needs a directory part,
-// and resolving ".." by text would be wrong behind a link.
-std::string absolutePath(const fs::path& named)
-{
-    std::error_code error;
-    const fs::path absolute = fs::absolute(named, error);
-    if (error)
-        return named.string();
-    fs::path cleaned;
-    for (const fs::path& part : absolute) {
-        if (part.empty() || part == ".")
-            continue;
-        cleaned /= part;
-    }
-    return cleaned.string();
 }
 
 void walk(const fs::path& directory, std::vector<std::string>& files, std::vector<std::string>& problems)
@@ -78,11 +61,11 @@ CollectedPaths collectPaths(const std::vector<std::string>& named)
             result.problems.push_back("Can't reach '" + path + "': " + error.message() + " -> skipped.");
         } else if (fs::is_directory(status)) {
             std::vector<std::string> found;
-            walk(absolutePath(path), found, result.problems);
+            walk(platform::absolutePath(path), found, result.problems);
             std::sort(found.begin(), found.end());
             result.files.insert(result.files.end(), found.begin(), found.end());
         } else if (fs::is_regular_file(status)) {
-            result.files.push_back(absolutePath(path));
+            result.files.push_back(platform::absolutePath(path));
         } else {
             result.problems.push_back("'" + path + "' is no file -> skipped.");
         }

@@ -1,5 +1,6 @@
 #include "document/track_compare.h"
 
+#include "document/name_fold.h"
 #include "entry/liedkram_entry.h"
 #include "platform/text.h"
 
@@ -35,23 +36,9 @@ std::string FoldName(std::string_view text)
     }
     std::string folded;
     folded.reserve(text.size() * 2);
-    bool separated = false;
-    for (const char c : text) {
-        if (c == ' ' || c == ',' || c == '_') {
-            if (!separated)
-                folded.push_back(c);
-            separated = true;
-        } else if (std::string_view("!#'*+-.?").find(c) != std::string_view::npos) {
-            continue;
-        } else if (const char* plain = platform::spelledAccent(c)) {
-            for (; *plain; ++plain)
-                folded.push_back(platform::asciiUpper(*plain));
-            separated = false;
-        } else {
-            folded.push_back(static_cast<char>(static_cast<unsigned char>(c) & ~0x20u));
-            separated = false;
-        }
-    }
+    NameFolder folder(folded);
+    for (const char c : text)
+        folder.put(c);
     return folded;
 }
 

@@ -171,7 +171,13 @@ void ChangeSet::recordUnkeptReplacement(const std::string& path, const platform:
 
 void ChangeSet::recordRename(const std::string& from, const std::string& to, const platform::FileStamp& stamp)
 {
-    append({ChangeKind::Renamed, from, to, {}, stamp, stamp});
+    recordRename(from, to, stamp, stamp);
+}
+
+void ChangeSet::recordRename(const std::string& from, const std::string& to, const platform::FileStamp& before,
+                             const platform::FileStamp& after)
+{
+    append({ChangeKind::Renamed, from, to, {}, before, after});
 }
 
 }  // namespace history

@@ -39,6 +39,10 @@ public:
                                  const platform::FileStamp& after);
     // Before the file at from (with the stamp) is renamed to to.
     void recordRename(const std::string& from, const std::string& to, const platform::FileStamp& stamp);
+    // Before the file at from is moved to to as another file (a copy on
+    // another file system, with the stamp after).
+    void recordRename(const std::string& from, const std::string& to, const platform::FileStamp& before,
+                      const platform::FileStamp& after);
     // The change recorded last is not made after all (the file changed
     // meanwhile): it leaves the set, and its original's kept name goes.
     void withdrawLast();

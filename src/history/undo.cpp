@@ -3,6 +3,7 @@
 #include "history/change_set.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
+#include "platform/file_move.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
 #include "platform/prompter.h"
@@ -75,9 +76,12 @@ private:
     {
         const auto now = stampAt(change.newPath);
         if (!now) {
-            // Killed before the rename: the file still has its old name.
-            if (stampAt(change.path) == change.after)
+            // Killed before the rename: the file still has its old name, and
+            // a copy on its way to another file system is of no use.
+            if (stampAt(change.path) == change.before) {
+                ::unlink(platform::ReplacementFile::temporaryPathFor(change.newPath).c_str());
                 return;
+            }
             leaveAlone(change.newPath, "ist nicht mehr da");
             return;
         }
@@ -86,12 +90,25 @@ private:
             return;
         }
         if (platform::fileExists(change.path)) {
+            if (change.before != change.after && stampAt(change.path) == change.before) {
+                // Killed between putting the copy in place and removing the
+                // original: the original is whole, the copy is ours.
+                platform::removeFile(change.newPath);
+                noteRestored(change.newPath, change.path);
+                return;
+            }
             leaveAlone(change.newPath, "kann nicht zurück: der Name '" + change.path + "' ist vergeben");
             blocked_.insert(change.path);
             return;
         }
-        undo_.recordRename(change.newPath, change.path, *now);
-        platform::renameNoReplace(change.newPath, change.path);
+        platform::FileMove back(change.newPath, change.path);
+        undo_.recordRename(change.newPath, change.path, back.before(), back.after());
+        try {
+            back.commit();
+        } catch (const platform::FileError&) {
+            undo_.withdrawLast();
+            throw;
+        }
         noteRestored(change.newPath, change.path);
     }
 

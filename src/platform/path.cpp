@@ -1,5 +1,8 @@
 #include "platform/path.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace platform {
 
 SplitPath splitPath(std::string_view fullPath)
@@ -18,6 +21,21 @@ std::string joinPath(std::string_view directory, std::string_view name)
     joined.push_back(kSeparator);
     joined.append(name);
     return joined;
+}
+
+std::string absolutePath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error)
+        return path;
+    std::filesystem::path cleaned;
+    for (const std::filesystem::path& part : absolute) {
+        if (part.empty() || part == ".")
+            continue;
+        cleaned /= part;
+    }
+    return cleaned.string();
 }
 
 }  // namespace platform

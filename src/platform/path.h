@@ -18,4 +18,9 @@ SplitPath splitPath(std::string_view fullPath);
 // Directory and name joined by one separator; "" as directory is the root.
 std::string joinPath(std::string_view directory, std::string_view name);
 
+// Absolute, without "." parts or doubled separators, but with ".." kept:
+// resolving it by text would be wrong behind a link. A path that cannot be
+// made absolute comes back as it is.
+std::string absolutePath(const std::string& path);
+
 }  // namespace platform

@@ -28,6 +28,8 @@ constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
     {Setting::KeepDays, "KeepDays", 30, nullptr},
 }};
 
+constexpr const char* kMoveFolderKey = "MoveDir";
+
 }  // namespace
 
 const std::array<SettingInfo, kSettingCount>& settingsTable()
@@ -72,6 +74,16 @@ std::string readRenamePattern()
 {
     const auto& info = settingInfo(Setting::ID2DatNam);
     return profile().getString(info.key, info.defaultText);
+}
+
+std::string readMoveFolder()
+{
+    return profile().getString(kMoveFolderKey, "");
+}
+
+void writeMoveFolder(std::string_view folder)
+{
+    profile().writeString(kMoveFolderKey, folder);
 }
 
 }  // namespace platform

@@ -51,4 +51,9 @@ bool isOn(Setting setting);
 bool isExactlyOne(Setting setting);
 std::string readRenamePattern();
 
+// The folder the files were last moved to ("mp3's verschieben"): kept in
+// the same store, but none of the settings above; empty at first.
+std::string readMoveFolder();
+void writeMoveFolder(std::string_view folder);
+
 }  // namespace platform

@@ -49,8 +49,8 @@ char byteFor(char32_t cp)
     return '?';
 }
 
-// Decodes one UTF-8 sequence at text[pos]; advances pos. Malformed input
-// yields U+FFFD for one byte.
+}  // namespace
+
 char32_t decodeUtf8(std::string_view text, std::size_t& pos)
 {
     const auto lead = static_cast<unsigned char>(text[pos]);
@@ -95,8 +95,6 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos)
     pos += extra + 1;
     return cp;
 }
-
-}  // namespace
 
 char cp1252FromCodePoint(char32_t codePoint)
 {

@@ -18,6 +18,9 @@ std::string utf8ToCp1252(std::string_view text);
 
 // The Windows-1252 byte of a character, "?" when the code page has none.
 char cp1252FromCodePoint(char32_t codePoint);
+// The character of the UTF-8 sequence at text[pos] (pos < text.size()),
+// advancing pos past it; a malformed sequence gives U+FFFD for one byte.
+char32_t decodeUtf8(std::string_view text, std::size_t& pos);
 
 // An accented Windows-1252 letter spelt in ASCII ("\xC4" as "Ae", "\xDF" as
 // "ss", "\xE9" as "e", with the letter's case), or null for any other byte:

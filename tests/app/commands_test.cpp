@@ -5,6 +5,7 @@
 
 #include "app/command_table.h"
 #include "app/manual_edit_dlg.h"
+#include "app/search_bar.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 
@@ -12,6 +13,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -76,7 +78,7 @@ TEST_F(WindowTest, TheContextMenuOffersTheRowCommandsAndRunsThem)
     select({1});
     prompter().scriptYesNoCancel({platform::kAnswerYes});
     QStringList texts;
-    bool moveEnabled = true;
+    bool moveEnabled = false;
     inContextMenu(*view_, 1, [&](QMenu& menu) {
         texts = textsOf(menu);
         moveEnabled = menu.actions().at(6)->isEnabled();
@@ -84,7 +86,7 @@ TEST_F(WindowTest, TheContextMenuOffersTheRowCommandsAndRunsThem)
     });
     EXPECT_EQ(texts, (QStringList{"Manual Edit", "Auto Edit", "Einstellungen", "Abspielen", "Einträge löschen",
                                   "CD-Cover", "mp3's verschieben", "Eigenschaften"}));
-    EXPECT_FALSE(moveEnabled);
+    EXPECT_TRUE(moveEnabled);
     ASSERT_EQ(doc_.GetCount(), 1u);
     EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "a.mp3");
 }
@@ -227,16 +229,42 @@ TEST_F(WindowTest, AnExportIsNamedWithoutTheChangeMarker)
     EXPECT_EQ(offered, (QStringList{"Untitled.m3u", "Untitled.xls"}));
 }
 
-TEST_F(WindowTest, AnExportWithNothingSelectedSaysSoAndAsksNothing)
+TEST_F(WindowTest, ASelectionExportWithNothingSelectedSaysSoAndAsksNothing)
 {
     addListed("a.mp3", "A", "T");
     view_->clearSelection();
     whenUp<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
-    for (const int id : {kExportXls, kExportM3u, kExportTxt})
+    for (const int id : {kExportM3u, kExportTxt})
         frame_->action(id)->trigger();
     EXPECT_EQ(dialogsMet(), 0);
     EXPECT_EQ(prompter().messages(),
-              std::vector<std::string>(3, "Nichts zu exportieren: Erst Titel markieren, dann exportieren!"));
+              std::vector<std::string>(2, "Nichts zu exportieren: Erst Titel markieren, dann exportieren!"));
+}
+
+TEST_F(WindowTest, TheSpreadsheetAndTheStatisticsTakeTheWholeListWhenNothingIsSelected)
+{
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        addListed(name, "A", name).m_nLengthMs = 60000;
+    // A search hides two rows; they belong to the list all the same.
+    frame_->action(kFullTextSearch)->trigger();
+    frame_->searchBar()->line()->setText(QStringLiteral("b.mp3"));
+    ASSERT_EQ(view_->model()->rowCount(), 1);
+    view_->clearSelection();
+    const std::string out = dir_.file("Liste.xls");
+    whenUp<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.selectFile(QString::fromStdString(out));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    frame_->action(kExportXls)->trigger();
+    ASSERT_TRUE(std::filesystem::exists(out));
+    const testsupport::Bytes bytes = testsupport::readFile(out);
+    const std::string sheet(bytes.begin(), bytes.end());
+    for (const char* title : {"a.mp3", "b.mp3", "c.mp3"})
+        EXPECT_NE(sheet.find(title), std::string::npos) << title;
+
+    frame_->action(kStatistics)->trigger();
+    ASSERT_EQ(prompter().messages().size(), 1u);
+    EXPECT_EQ(prompter().messages()[0].rfind("Titel:\t3\n", 0), 0u) << prompter().messages()[0];
 }
 
 TEST_F(WindowTest, StatisticsSumUpTheSelection)

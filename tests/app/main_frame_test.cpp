@@ -48,7 +48,7 @@ TEST_F(WindowTest, TheMainMenuHoldsEveryCommandInItsPlace)
               (QStringList{"&Rückgängig\tStrg+Z", "-", "&MP3's hinzufügen", "Ma&nuell bearbeiten", "-",
                            "A&utomatisch bearbeiten", "&Einstellungen", "CD-Cover erstellen", "mp3's verschieben"}));
     EXPECT_EQ(itemsOf(menus[2]->menu()), (QStringList{"&Toolbar", "&Status Bar", "-", "State &Icons"}));
-    EXPECT_EQ(itemsOf(menus[3]->menu()), (QStringList{"&Volltextsuche", "Ä&hnlichkeitssuche", "-", "&Reset"}));
+    EXPECT_EQ(itemsOf(menus[3]->menu()), (QStringList{"&Volltextsuche\tStrg+F", "Ä&hnlichkeitssuche", "-", "&Reset"}));
     EXPECT_EQ(itemsOf(menus[4]->menu()), QStringList{"Inf&o"});
 }
 
@@ -69,10 +69,12 @@ TEST_F(WindowTest, TheToolbarHasTwentyPositions)
 
 TEST_F(WindowTest, CommandsWithoutAFunctionAreShownDisabled)
 {
-    for (const int id : {kFullTextSearch, kSimilaritySearch, kReset, kMoveMp3s, kCut, kCopy, kPaste})
+    for (const int id : {kCut, kCopy, kPaste})
         EXPECT_FALSE(frame_->action(id)->isEnabled()) << id;
-    for (const int id : {kNew, kOpen, kSave, kSaveAs, kAddMp3s, kSubtractMp3s, kOptions, kAbout, kPlay, kDeleteRows})
+    for (const int id : {kNew, kOpen, kSave, kSaveAs, kAddMp3s, kSubtractMp3s, kOptions, kAbout, kPlay, kDeleteRows,
+                         kFullTextSearch, kSimilaritySearch, kReset, kMoveMp3s})
         EXPECT_TRUE(frame_->action(id)->isEnabled()) << id;
+    EXPECT_EQ(frame_->action(kFullTextSearch)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
 }
 
 TEST_F(WindowTest, PromptsSplitIntoStatusTipAndToolTip)

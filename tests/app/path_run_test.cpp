@@ -20,7 +20,7 @@ using apptest::WindowTest;
 
 namespace {
 
-constexpr const char* kProgressName = "pathProgress";
+constexpr const char* kProgressName = "runProgress";
 
 // Notes every time the progress dialog is shown.
 class ShowWatch : public QObject {

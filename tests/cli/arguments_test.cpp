@@ -154,6 +154,35 @@ TEST(Arguments, ListCommandUsageErrors)
         EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
 }
 
+TEST(Arguments, FindSimilarAndMoveTakeTheListFirst)
+{
+    const auto find = parse({"find", "l.m3l", "beatles", "--", "-live"});
+    EXPECT_EQ(find.command, Command::Find);
+    EXPECT_EQ(find.listPath, "l.m3l");
+    EXPECT_EQ(find.words, (Args{"beatles", "-live"}));
+
+    const auto similar = parse({"similar", "l.M3L"});
+    EXPECT_EQ(similar.command, Command::Similar);
+    EXPECT_EQ(similar.listPath, "l.M3L");
+
+    const auto some = parse({"move", "l.m3l", "/neu", "a.mp3", "b.mp3"});
+    EXPECT_EQ(some.command, Command::Move);
+    EXPECT_EQ(some.folder, "/neu");
+    EXPECT_EQ(some.paths, (Args{"a.mp3", "b.mp3"}));
+    EXPECT_FALSE(some.all);
+    const auto all = parse({"move", "--all", "l.m3l", "neu"});
+    EXPECT_TRUE(all.all);
+    EXPECT_TRUE(all.paths.empty());
+    EXPECT_EQ(all.folder, "neu");
+
+    for (const Args& bad :
+         {Args{"find", "l.m3l"}, Args{"find", "l.mp3", "x"}, Args{"similar"}, Args{"similar", "l.m3l", "x"},
+          Args{"similar", "l.txt"}, Args{"move", "l.m3l", "dir"}, Args{"move", "l.m3l"},
+          Args{"move", "--all", "l.m3l", "dir", "a.mp3"}, Args{"move", "a.mp3", "dir", "--all"},
+          Args{"find", "--all", "l.m3l", "x"}, Args{"similar", "--dup=skip", "l.m3l"}})
+        EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
+}
+
 TEST(Arguments, ExportTakesFormatOutputAndAListOrPaths)
 {
     const auto fromList = parse({"export", "--list", "l.m3l", "txt", "names.txt"});

@@ -2,9 +2,11 @@
 #include "history/journal.h"
 #include "history/undo.h"
 #include "platform/file.h"
+#include "platform/file_move.h"
 #include "platform/file_system.h"
 #include "platform/replacement_file.h"
 #include "support/mp3_builder.h"
+#include "support/other_file_system.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
@@ -220,4 +222,63 @@ TEST_F(Undo, PurgingRemovesOldSetsWithTheirOriginalsAndNothingElse)
     EXPECT_TRUE(fs::exists(victim));
     EXPECT_TRUE(history::readJournal(data_).empty());
     EXPECT_FALSE(fs::exists(history::originalsDirectory(data_, 1)));
+}
+
+// A move to another file system killed at each of its steps: undo finds the
+// file where the kill left it and loses nothing.
+TEST_F(Undo, AMoveToAnotherFileSystemKilledHalfwayIsUndone)
+{
+    testsupport::OtherFileSystem other;
+    if (!other.available())
+        GTEST_SKIP() << "no other file system: " << other.why();
+    const std::string from = music_.write("song.mp3", old_);
+    const std::string to = other.file("song.mp3");
+    const std::string temporary = platform::ReplacementFile::temporaryPathFor(to);
+
+    // Killed once the move was recorded, before the copy took its name.
+    {
+        history::ChangeSet changes(data_, "move", true);
+        platform::FileMove move(from, to);
+        changes.recordRename(from, to, move.before(), move.after());
+        fs::copy_file(temporary, temporary + ".kept");
+    }
+    fs::rename(temporary + ".kept", temporary);
+    EXPECT_EQ(undo(1).leftAlone, 0u);
+    EXPECT_FALSE(fs::exists(temporary)) << "the unfinished copy is of no use";
+    EXPECT_EQ(readFile(from), old_);
+
+    // Killed after the copy took its name, before the original went.
+    {
+        history::ChangeSet changes(data_, "move", true);
+        platform::FileMove move(from, to);
+        changes.recordRename(from, to, move.before(), move.after());
+        platform::renameNoReplace(temporary, to);
+    }
+    const auto result = undo(history::readJournal(data_).back().number);
+    EXPECT_EQ(result.leftAlone, 0u);
+    EXPECT_EQ(result.restored.size(), 1u);
+    EXPECT_FALSE(fs::exists(to));
+    EXPECT_EQ(readFile(from), old_);
+}
+
+TEST_F(Undo, AMoveToAnotherFileSystemComesBackAndCanBeRedone)
+{
+    testsupport::OtherFileSystem other;
+    if (!other.available())
+        GTEST_SKIP() << "no other file system: " << other.why();
+    const std::string from = music_.write("song.mp3", old_);
+    const std::string to = other.file("song.mp3");
+    {
+        history::ChangeSet changes(data_, "move", true);
+        platform::FileMove move(from, to);
+        changes.recordRename(from, to, move.before(), move.after());
+        move.commit();
+    }
+    EXPECT_EQ(undo(1).leftAlone, 0u);
+    EXPECT_EQ(readFile(from), old_);
+    EXPECT_FALSE(fs::exists(to));
+    // The undo moved the file back as a move of its own.
+    EXPECT_EQ(undo(2).leftAlone, 0u);
+    EXPECT_EQ(readFile(to), old_);
+    EXPECT_FALSE(fs::exists(from));
 }

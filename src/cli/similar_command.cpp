@@ -1,0 +1,35 @@
+#include "cli/similar_command.h"
+
+#include "cli/scan_table.h"
+#include "cli/usage.h"
+#include "document/liedkram_doc.h"
+#include "document/similar_tracks.h"
+#include "entry/liedkram_entry.h"
+
+#include <vector>
+
+namespace cli {
+
+int runSimilar(const std::string& listPath, std::ostream& out)
+{
+    CLiedkramDoc doc;
+    if (!doc.OnOpenDocument(listPath))
+        return kExitSkipped;
+    std::vector<const CLiedkramEntry*> entries;
+    entries.reserve(doc.GetCount());
+    for (std::size_t row = 0; row < doc.GetCount(); ++row)
+        entries.push_back(&doc.GetEntry(row));
+    out << scanHeader();
+    bool first = true;
+    for (const auto& group : document::SimilarGroups(entries)) {
+        if (!first)
+            out << '\n';
+        first = false;
+        for (const std::size_t index : group)
+            out << scanRow(*entries[index]);
+    }
+    out << std::flush;
+    return kExitOk;
+}
+
+}  // namespace cli

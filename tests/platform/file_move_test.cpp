@@ -1,0 +1,135 @@
+#include "platform/file_error.h"
+#include "platform/file_move.h"
+#include "platform/file_system.h"
+#include "platform/replacement_file.h"
+#include "support/mp3_builder.h"
+#include "support/other_file_system.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+using platform::FileMove;
+using testsupport::readFile;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileMoveTest : public ::testing::Test {
+protected:
+    const testsupport::Bytes song_ = testsupport::musicBytes(70000, 3);
+    testsupport::TempDir from_;
+    testsupport::TempDir to_;
+};
+
+}  // namespace
+
+TEST_F(FileMoveTest, WithinAFileSystemItIsARename)
+{
+    const std::string from = from_.write("a.mp3", song_);
+    const platform::FileStamp was = platform::fileStamp(from);
+    FileMove move(from, to_.file("a.mp3"));
+    EXPECT_FALSE(move.copies());
+    EXPECT_EQ(move.before(), was);
+    EXPECT_EQ(move.after(), was);
+    EXPECT_TRUE(fs::exists(from)) << "nothing happens before the commit";
+    move.commit();
+    EXPECT_FALSE(fs::exists(from));
+    EXPECT_EQ(platform::fileStamp(to_.file("a.mp3")), was);
+}
+
+TEST_F(FileMoveTest, ATakenNameIsNeverReplaced)
+{
+    const std::string from = from_.write("a.mp3", song_);
+    const std::string taken = to_.write("a.mp3", {1, 2, 3});
+    try {
+        FileMove move(from, taken);
+        FAIL() << "a taken name was accepted";
+    } catch (const platform::FileError& error) {
+        EXPECT_EQ(error.cause(), platform::FileCause::AccessDenied);
+    }
+    EXPECT_EQ(readFile(from), song_);
+    EXPECT_EQ(readFile(taken), (testsupport::Bytes{1, 2, 3}));
+}
+
+TEST_F(FileMoveTest, AcrossFileSystemsTheOriginalGoesOnlyOnceTheCopyIsInPlace)
+{
+    testsupport::OtherFileSystem other;
+    if (!other.available())
+        GTEST_SKIP() << "no other file system: " << other.why();
+    const std::string from = from_.write("a.mp3", song_);
+    ::chmod(from.c_str(), 0640);
+    const platform::FileStamp was = platform::fileStamp(from);
+    const std::string to = other.file("a.mp3");
+    const std::string temporary = platform::ReplacementFile::temporaryPathFor(to);
+    {
+        FileMove move(from, to);
+        ASSERT_TRUE(move.copies());
+        // The whole content waits beside the new name; nothing else changed.
+        EXPECT_EQ(readFile(temporary), song_);
+        EXPECT_EQ(readFile(from), song_);
+        EXPECT_FALSE(fs::exists(to));
+        EXPECT_EQ(move.before(), was);
+        EXPECT_NE(move.after().device, was.device);
+        EXPECT_EQ(move.after().modifiedNs, was.modifiedNs);
+        move.commit();
+        EXPECT_EQ(platform::fileStamp(to), move.after());
+    }
+    EXPECT_FALSE(fs::exists(from));
+    EXPECT_FALSE(fs::exists(temporary));
+    EXPECT_EQ(readFile(to), song_);
+    EXPECT_EQ(platform::filePermissions(to), 0640u);
+}
+
+TEST_F(FileMoveTest, AMoveNotCommittedLeavesNothingBehind)
+{
+    testsupport::OtherFileSystem other;
+    if (!other.available())
+        GTEST_SKIP() << "no other file system: " << other.why();
+    const std::string from = from_.write("a.mp3", song_);
+    const std::string to = other.file("a.mp3");
+    {
+        FileMove move(from, to);
+        ASSERT_TRUE(fs::exists(platform::ReplacementFile::temporaryPathFor(to)));
+    }
+    EXPECT_TRUE(fs::is_empty(other.path()));
+    EXPECT_EQ(readFile(from), song_);
+}
+
+TEST_F(FileMoveTest, ANameTakenWhileCopyingLeavesTheOriginal)
+{
+    testsupport::OtherFileSystem other;
+    if (!other.available())
+        GTEST_SKIP() << "no other file system: " << other.why();
+    const std::string from = from_.write("a.mp3", song_);
+    const std::string to = other.file("a.mp3");
+    {
+        FileMove move(from, to);
+        testsupport::Bytes written = {7, 7, 7};
+        std::ofstream(to, std::ios::binary).write(reinterpret_cast<const char*>(written.data()), 3);
+        EXPECT_THROW(move.commit(), platform::FileError);
+    }
+    EXPECT_EQ(readFile(from), song_);
+    EXPECT_EQ(readFile(to), (testsupport::Bytes{7, 7, 7}));
+    EXPECT_FALSE(fs::exists(platform::ReplacementFile::temporaryPathFor(to)));
+}
+
+TEST_F(FileMoveTest, ALeftoverCopyOfAnEarlierMoveIsReplaced)
+{
+    testsupport::OtherFileSystem other;
+    if (!other.available())
+        GTEST_SKIP() << "no other file system: " << other.why();
+    const std::string from = from_.write("a.mp3", song_);
+    const std::string to = other.file("a.mp3");
+    {
+        std::ofstream(platform::ReplacementFile::temporaryPathFor(to), std::ios::binary) << "half a copy";
+    }
+    FileMove move(from, to);
+    move.commit();
+    EXPECT_EQ(readFile(to), song_);
+    EXPECT_EQ(std::distance(fs::directory_iterator(other.path()), fs::directory_iterator()), 1);
+}
