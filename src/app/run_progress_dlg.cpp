@@ -19,6 +19,9 @@ RunProgressDlg::RunProgressDlg(const QString& text, int total, QWidget* parent) 
     file_ = new QLabel(this);
     file_->setObjectName(QStringLiteral("file"));
     file_->setMinimumWidth(kFileWidth);
+    // Shown once a command tells them; a move counts only.
+    count_->hide();
+    file_->hide();
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -43,6 +46,8 @@ void RunProgressDlg::setProgress(int done, const std::string& path, double files
                         .arg(total_)
                         .arg(static_cast<qint64>(filesPerSecond + 0.5)));
     file_->setText(file_->fontMetrics().elidedText(QString::fromStdString(path), Qt::ElideMiddle, kFileWidth));
+    count_->show();
+    file_->show();
 }
 
 void RunProgressDlg::reject()
