@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 const QString kMessage = QStringLiteral(
@@ -44,6 +46,11 @@ struct ButtonAnswer {
     int answer;
 };
 
+void PrintTo(const ButtonAnswer& row, std::ostream* out)
+{
+    *out << row.text;
+}
+
 class DuplicateDlgButtons : public ::testing::TestWithParam<ButtonAnswer> {};
 
 // Enter after this many tabs from the first button.
@@ -53,6 +60,11 @@ struct EnterAnswer {
     Qt::Key key;
     int answer;
 };
+
+void PrintTo(const EnterAnswer& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class DuplicateDlgEnter : public ::testing::TestWithParam<EnterAnswer> {};
 

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 // The boxes that have click rules, plus 1012.
@@ -132,6 +134,11 @@ struct ClickRule {
     const char* after;
 };
 
+void PrintTo(const ClickRule& rule, std::ostream* out)
+{
+    *out << rule.name;
+}
+
 class OptionsDlgClickRules : public OptionsDlgRows<ClickRule> {};
 
 struct PatternCharacter {
@@ -139,9 +146,19 @@ struct PatternCharacter {
     QString character;
 };
 
+void PrintTo(const PatternCharacter& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 class OptionsDlgPatternCut : public OptionsDlgRows<PatternCharacter> {};
 
 enum class CancelWay { Abbrechen, Escape, CloseBox };
+
+void PrintTo(CancelWay way, std::ostream* out)
+{
+    *out << (way == CancelWay::Abbrechen ? "Abbrechen" : way == CancelWay::Escape ? "Escape" : "close box");
+}
 
 class OptionsDlgCancel : public OptionsDlgRows<CancelWay> {};
 
