@@ -10,10 +10,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <ostream>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
 
 namespace {
 
