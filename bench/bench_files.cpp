@@ -1,5 +1,6 @@
 #include "bench_files.h"
 
+#include "platform/settings.h"
 #include "support/test_doubles.h"
 
 #include <cstdio>
@@ -86,6 +87,14 @@ Bytes id3v1Tag(std::string_view title, std::string_view artist)
     return tag;
 }
 
+void turnOffRepairs(testsupport::MemoryProfile& profile)
+{
+    for (const auto setting : {platform::Setting::Rename, platform::Setting::DelFront, platform::Setting::DelBack,
+                               platform::Setting::DelCopy, platform::Setting::SetOrig, platform::Setting::SetID3,
+                               platform::Setting::SetID3V2})
+        profile.writeInt(platform::settingInfo(setting).key, 0);
+}
+
 void writeFile(const std::string& path, std::span<const std::uint8_t> bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -117,7 +126,8 @@ std::size_t readWhole(const std::string& path, std::span<std::uint8_t> block)
     return total;
 }
 
-int runWithSeams(const char* program, const std::function<int(testsupport::MemoryProfile&, testsupport::ScriptedPrompter&)>& run)
+int runWithSeams(const char* program,
+                 const std::function<int(testsupport::MemoryProfile&, testsupport::ScriptedPrompter&)>& run)
 {
     testsupport::MemoryProfile profile;
     testsupport::ScriptedPrompter prompter;

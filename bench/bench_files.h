@@ -28,7 +28,11 @@ Bytes id3v1Tag(std::string_view title, std::string_view artist);
 
 // Runs a benchmark with an in-memory profile and a prompter that records
 // messages installed; reports an exception under the program's name.
-int runWithSeams(const char* program, const std::function<int(testsupport::MemoryProfile&, testsupport::ScriptedPrompter&)>& run);
+int runWithSeams(const char* program,
+                 const std::function<int(testsupport::MemoryProfile&, testsupport::ScriptedPrompter&)>& run);
+
+// Nothing to rename, repair or ask: an edit run is left with its own work.
+void turnOffRepairs(testsupport::MemoryProfile& profile);
 
 void writeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Opens the file and reads it with read() in blocks of the buffer's size;

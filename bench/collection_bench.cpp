@@ -20,7 +20,6 @@
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 #include "platform/private_temp_dir.h"
-#include "platform/settings.h"
 
 #include <chrono>
 #include <cstdio>
@@ -181,11 +180,7 @@ void lookupSection(const std::vector<std::string>& paths)
 
 void autoEditSection(const std::vector<std::string>& paths, testsupport::MemoryProfile& profile)
 {
-    // Nothing to repair, rename or ask: what is left is the run's own work.
-    for (const auto setting : {platform::Setting::Rename, platform::Setting::DelFront, platform::Setting::DelBack,
-                               platform::Setting::DelCopy, platform::Setting::SetOrig, platform::Setting::SetID3,
-                               platform::Setting::SetID3V2})
-        profile.writeInt(platform::settingInfo(setting).key, 0);
+    bench::turnOffRepairs(profile);
     std::vector<CLiedkramEntry> entries;
     bench::BestOf load;
     load.time([&] {

@@ -13,7 +13,6 @@
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
 #include "platform/prompter.h"
-#include "platform/settings.h"
 #include "platform/shell_open.h"
 
 #include <QApplication>
@@ -112,11 +111,7 @@ int run(testsupport::MemoryProfile& profile, testsupport::ScriptedPrompter& prom
     bench::BestOf sort;
     bench::BestOf refresh;
     bench::BestOf editRun;
-    // Nothing to rename, repair or ask: the run's own work per entry.
-    for (const auto setting : {platform::Setting::Rename, platform::Setting::DelFront, platform::Setting::DelBack,
-                               platform::Setting::DelCopy, platform::Setting::SetOrig, platform::Setting::SetID3,
-                               platform::Setting::SetID3V2})
-        profile.writeInt(platform::settingInfo(setting).key, 0);
+    bench::turnOffRepairs(profile);
     for (int round = 0; round < kRounds; ++round) {
         Fixture fixture(bytes, fill);
         fixture.view.resize(1000, 700);
