@@ -8,27 +8,28 @@
 #include "entry/liedkram_entry.h"
 #include "history/change_set.h"
 #include "history/journal_location.h"
+#include "platform/file.h"
 #include "platform/path.h"
 #include "platform/prompter.h"
 
+#include <cstdint>
 #include <map>
 #include <numeric>
 #include <optional>
-#include <sys/stat.h>
 #include <utility>
 
 namespace cli {
 
 namespace {
 
-using FileId = std::pair<dev_t, ino_t>;
+using FileId = std::pair<std::uint64_t, std::uint64_t>;
 
 std::optional<FileId> fileIdOf(const std::string& path)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+    const auto stamp = platform::findFileStamp(path);
+    if (!stamp)
         return std::nullopt;
-    return FileId{info.st_dev, info.st_ino};
+    return FileId{stamp->device, stamp->inode};
 }
 
 struct NamedRows {

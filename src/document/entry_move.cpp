@@ -18,23 +18,17 @@ namespace document {
 
 namespace {
 
-std::string folderPath(const std::string& folder)
-{
-    return folder.empty() ? std::string(1, platform::kSeparator) : folder;
-}
-
 bool sameFolder(const std::string& a, const std::string& b)
 {
-    struct stat left {};
-    struct stat right {};
-    return ::stat(folderPath(a).c_str(), &left) == 0 && ::stat(folderPath(b).c_str(), &right) == 0 &&
-           left.st_dev == right.st_dev && left.st_ino == right.st_ino;
+    const auto left = platform::findFileStamp(platform::directoryPath(a));
+    const auto right = platform::findFileStamp(platform::directoryPath(b));
+    return left && right && left->device == right->device && left->inode == right->inode;
 }
 
 // Why no file can go into the folder; empty when files can.
 std::string folderProblem(const std::string& folder)
 {
-    const std::string path = folderPath(folder);
+    const std::string path = platform::directoryPath(folder);
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
         return "'" + path + "' ist kein Verzeichnis";
@@ -91,8 +85,6 @@ private:
     bool moveFile(const std::string& from, const std::string& to, CLiedkramEntry& entry)
     {
         // A taken name fails here, before anything is copied or recorded.
-        if (platform::fileExists(to))
-            throw platform::FileError::fromErrno(EEXIST, to, "cannot move '" + from + "' to");
         platform::FileMove move(from, to);
         if (changes_ && !record(from, to, move))
             return false;

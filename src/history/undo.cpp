@@ -18,15 +18,6 @@ namespace history {
 
 namespace {
 
-std::optional<platform::FileStamp> stampAt(const std::string& path)
-{
-    try {
-        return platform::fileStamp(path);
-    } catch (const platform::FileError&) {
-        return std::nullopt;
-    }
-}
-
 class Undoing {
 public:
     Undoing(const std::string& dataDirectory, const ChangeSetRecord& set, ChangeSet& undo)
@@ -74,11 +65,11 @@ private:
 
     void renameBack(const Change& change)
     {
-        const auto now = stampAt(change.newPath);
+        const auto now = platform::findFileStamp(change.newPath);
         if (!now) {
             // Killed before the rename: the file still has its old name, and
             // a copy on its way to another file system is of no use.
-            if (stampAt(change.path) == change.before) {
+            if (platform::findFileStamp(change.path) == change.before) {
                 ::unlink(platform::ReplacementFile::temporaryPathFor(change.newPath).c_str());
                 return;
             }
@@ -90,7 +81,7 @@ private:
             return;
         }
         if (platform::fileExists(change.path)) {
-            if (change.before != change.after && stampAt(change.path) == change.before) {
+            if (change.before != change.after && platform::findFileStamp(change.path) == change.before) {
                 // Killed between putting the copy in place and removing the
                 // original: the original is whole, the copy is ours.
                 platform::removeFile(change.newPath);
@@ -114,7 +105,7 @@ private:
 
     void putBack(const Change& change)
     {
-        const auto now = stampAt(change.path);
+        const auto now = platform::findFileStamp(change.path);
         // Killed before the replacement: the file still has its old content,
         // and the unfinished new content beside it is of no use.
         if (now && *now == change.before) {
@@ -127,7 +118,7 @@ private:
             return;
         }
         const auto original =
-            isKeptPlace(dataDirectory_, set_.number, change.kept) ? stampAt(change.kept) : std::nullopt;
+            isKeptPlace(dataDirectory_, set_.number, change.kept) ? platform::findFileStamp(change.kept) : std::nullopt;
         if (!original) {
             leaveAlone(change.path, "hat kein aufbewahrtes Original");
             return;

@@ -159,6 +159,14 @@ FileStamp fileStamp(const std::string& path)
     return stampOf(info);
 }
 
+std::optional<FileStamp> findFileStamp(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return stampOf(info);
+}
+
 void File::setLength(std::int64_t length)
 {
     if (::ftruncate(fd_, length) != 0)

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <sys/types.h>
@@ -79,6 +80,8 @@ void removeFile(const std::string& path);
 bool fileExists(const std::string& path);
 // The stamp of the file a path names (following symbolic links).
 FileStamp fileStamp(const std::string& path);
+// The same, or none when the path cannot be examined (gone, say).
+std::optional<FileStamp> findFileStamp(const std::string& path);
 // The permission bits (rwx for user, group, others and the special bits).
 unsigned filePermissions(const std::string& path);
 void setFilePermissions(const std::string& path, unsigned permissions);

@@ -15,8 +15,7 @@ namespace {
 
 std::string folderOf(const std::string& path)
 {
-    const std::string folder = splitPath(path).directory;
-    return folder.empty() ? std::string(1, kSeparator) : folder;
+    return directoryPath(splitPath(path).directory);
 }
 
 // Keeps the owner where we may (as root); others own their copies anyway.

@@ -23,6 +23,11 @@ std::string joinPath(std::string_view directory, std::string_view name)
     return joined;
 }
 
+std::string directoryPath(std::string_view directory)
+{
+    return directory.empty() ? std::string(1, kSeparator) : std::string(directory);
+}
+
 std::string absolutePath(const std::string& path)
 {
     std::error_code error;

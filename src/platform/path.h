@@ -15,6 +15,9 @@ struct SplitPath {
 // Splits at the last separator. A path without one has no directory part.
 SplitPath splitPath(std::string_view fullPath);
 
+// A directory part as splitPath gives it, as a path: "" is the root.
+std::string directoryPath(std::string_view directory);
+
 // Directory and name joined by one separator; "" as directory is the root.
 std::string joinPath(std::string_view directory, std::string_view name);
 
