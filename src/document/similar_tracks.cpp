@@ -58,14 +58,6 @@ std::string pairKey(const std::string& first, const std::string& second)
     return std::to_string(first.size()) + ':' + first + second;
 }
 
-std::string asciiLowered(std::string_view text)
-{
-    std::string lowered(text);
-    for (char& c : lowered)
-        c = platform::asciiLower(c);
-    return lowered;
-}
-
 std::string_view trimmed(std::string_view text, std::string_view around)
 {
     const std::size_t first = text.find_first_not_of(around);
@@ -85,7 +77,7 @@ struct Keys {
 Keys keysOf(const CLiedkramEntry& entry)
 {
     Keys keys;
-    keys.fileName = asciiLowered(entry.m_szFileName.view());
+    keys.fileName = platform::asciiLowered(entry.m_szFileName.view());
     keys.artist = FoldName(entry.m_szArtist.view());
     keys.title = FoldName(entry.m_szTitle.view());
     const std::string looseTitle = LooseName(entry.m_szTitle.view());

@@ -26,9 +26,7 @@ std::uint64_t trackKey(const CLiedkramEntry& entry)
 
 std::uint64_t nameKey(const CLiedkramEntry& entry)
 {
-    std::string lower(entry.m_szFileName.view());
-    std::transform(lower.begin(), lower.end(), lower.begin(), platform::asciiLower);
-    return hashOf(lower);
+    return hashOf(platform::asciiLowered(entry.m_szFileName.view()));
 }
 
 }  // namespace

@@ -125,6 +125,14 @@ char asciiLower(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
+std::string asciiLowered(std::string_view text)
+{
+    std::string lowered(text);
+    for (char& c : lowered)
+        c = asciiLower(c);
+    return lowered;
+}
+
 char asciiUpper(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - ('a' - 'A')) : c;

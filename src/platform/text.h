@@ -36,6 +36,8 @@ std::optional<std::string> unescapedControls(std::string_view text);
 // Case folding of the ASCII letters only; all other bytes compare as they are.
 char asciiLower(char c);
 char asciiUpper(char c);
+// The text with A-Z lowered.
+std::string asciiLowered(std::string_view text);
 bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
 // <0, 0 or >0 like strcmp, comparing unsigned bytes after lowering A-Z.
 int compareIgnoreAsciiCase(std::string_view a, std::string_view b);
