@@ -26,6 +26,18 @@ protected:
     testsupport::TempDir to_;
 };
 
+// Moves to another file system, where the machine has one to offer.
+class FileMoveAcross : public FileMoveTest {
+protected:
+    void SetUp() override
+    {
+        if (!other_.available())
+            GTEST_SKIP() << "no other file system: " << other_.why();
+    }
+
+    testsupport::OtherFileSystem other_;
+};
+
 }  // namespace
 
 TEST_F(FileMoveTest, WithinAFileSystemItIsARename)
@@ -56,15 +68,12 @@ TEST_F(FileMoveTest, ATakenNameIsNeverReplaced)
     EXPECT_EQ(readFile(taken), (testsupport::Bytes{1, 2, 3}));
 }
 
-TEST_F(FileMoveTest, AcrossFileSystemsTheOriginalGoesOnlyOnceTheCopyIsInPlace)
+TEST_F(FileMoveAcross, TheOriginalGoesOnlyOnceTheCopyIsInPlace)
 {
-    testsupport::OtherFileSystem other;
-    if (!other.available())
-        GTEST_SKIP() << "no other file system: " << other.why();
     const std::string from = from_.write("a.mp3", song_);
     ::chmod(from.c_str(), 0640);
     const platform::FileStamp was = platform::fileStamp(from);
-    const std::string to = other.file("a.mp3");
+    const std::string to = other_.file("a.mp3");
     const std::string temporary = platform::ReplacementFile::temporaryPathFor(to);
     {
         FileMove move(from, to);
@@ -85,28 +94,22 @@ TEST_F(FileMoveTest, AcrossFileSystemsTheOriginalGoesOnlyOnceTheCopyIsInPlace)
     EXPECT_EQ(platform::filePermissions(to), 0640u);
 }
 
-TEST_F(FileMoveTest, AMoveNotCommittedLeavesNothingBehind)
+TEST_F(FileMoveAcross, AMoveNotCommittedLeavesNothingBehind)
 {
-    testsupport::OtherFileSystem other;
-    if (!other.available())
-        GTEST_SKIP() << "no other file system: " << other.why();
     const std::string from = from_.write("a.mp3", song_);
-    const std::string to = other.file("a.mp3");
+    const std::string to = other_.file("a.mp3");
     {
         FileMove move(from, to);
         ASSERT_TRUE(fs::exists(platform::ReplacementFile::temporaryPathFor(to)));
     }
-    EXPECT_TRUE(fs::is_empty(other.path()));
+    EXPECT_TRUE(fs::is_empty(other_.path()));
     EXPECT_EQ(readFile(from), song_);
 }
 
-TEST_F(FileMoveTest, ANameTakenWhileCopyingLeavesTheOriginal)
+TEST_F(FileMoveAcross, ANameTakenWhileCopyingLeavesTheOriginal)
 {
-    testsupport::OtherFileSystem other;
-    if (!other.available())
-        GTEST_SKIP() << "no other file system: " << other.why();
     const std::string from = from_.write("a.mp3", song_);
-    const std::string to = other.file("a.mp3");
+    const std::string to = other_.file("a.mp3");
     {
         FileMove move(from, to);
         testsupport::Bytes written = {7, 7, 7};
@@ -118,18 +121,15 @@ TEST_F(FileMoveTest, ANameTakenWhileCopyingLeavesTheOriginal)
     EXPECT_FALSE(fs::exists(platform::ReplacementFile::temporaryPathFor(to)));
 }
 
-TEST_F(FileMoveTest, ALeftoverCopyOfAnEarlierMoveIsReplaced)
+TEST_F(FileMoveAcross, ALeftoverCopyOfAnEarlierMoveIsReplaced)
 {
-    testsupport::OtherFileSystem other;
-    if (!other.available())
-        GTEST_SKIP() << "no other file system: " << other.why();
     const std::string from = from_.write("a.mp3", song_);
-    const std::string to = other.file("a.mp3");
+    const std::string to = other_.file("a.mp3");
     {
         std::ofstream(platform::ReplacementFile::temporaryPathFor(to), std::ios::binary) << "half a copy";
     }
     FileMove move(from, to);
     move.commit();
     EXPECT_EQ(readFile(to), song_);
-    EXPECT_EQ(std::distance(fs::directory_iterator(other.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(other_.path()), fs::directory_iterator()), 1);
 }
