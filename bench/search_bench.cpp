@@ -80,9 +80,7 @@ int run()
 {
     CLiedkramDoc doc;
     fill(doc);
-    std::vector<const CLiedkramEntry*> entries;
-    for (std::size_t row = 0; row < doc.GetCount(); ++row)
-        entries.push_back(&doc.GetEntry(row));
+    const std::vector<const CLiedkramEntry*> entries = doc.Entries();
 
     bench::BestOf plainPass;
     bench::BestOf filterCold;

@@ -82,12 +82,8 @@ std::vector<const CLiedkramEntry*> CLiedkramView::selectedEntries() const
 std::vector<const CLiedkramEntry*> CLiedkramView::selectedOrAllEntries() const
 {
     std::vector<const CLiedkramEntry*> entries = selectedEntries();
-    if (!entries.empty())
-        return entries;
     // Hidden rows belong to the list as well.
-    for (std::size_t row = 0; row < document_.GetCount(); ++row)
-        entries.push_back(&document_.GetEntry(row));
-    return entries;
+    return entries.empty() ? document_.Entries() : entries;
 }
 
 void CLiedkramView::showAll()

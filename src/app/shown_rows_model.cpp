@@ -4,6 +4,7 @@
 #include "document/liedkram_doc.h"
 #include "document/similar_tracks.h"
 
+#include <utility>
 #include <vector>
 
 ShownRowsModel::ShownRowsModel(EntryTableModel& entries, CLiedkramDoc& document, QObject* parent)
@@ -110,7 +111,7 @@ bool ShownRowsModel::lessThan(const QModelIndex& left, const QModelIndex& right)
 
 const CLiedkramEntry& ShownRowsModel::entryAt(int sourceRow) const
 {
-    return document_.GetEntry(static_cast<std::size_t>(sourceRow));
+    return std::as_const(document_).GetEntry(static_cast<std::size_t>(sourceRow));
 }
 
 const std::string& ShownRowsModel::searchTextOf(const CLiedkramEntry& entry) const
@@ -131,10 +132,7 @@ void ShownRowsModel::forgetSearchTexts(int first, int last)
 
 void ShownRowsModel::regroup()
 {
-    std::vector<const CLiedkramEntry*> entries;
-    entries.reserve(document_.GetCount());
-    for (std::size_t row = 0; row < document_.GetCount(); ++row)
-        entries.push_back(&document_.GetEntry(row));
+    const std::vector<const CLiedkramEntry*> entries = document_.Entries();
     const auto groups = document::SimilarGroups(entries);
     groupOf_.clear();
     for (std::size_t group = 0; group < groups.size(); ++group) {

@@ -18,9 +18,9 @@ int runFind(const std::string& listPath, const std::vector<std::string>& words, 
         typed += word + ' ';
     const document::TextFilter filter(typed);
     out << scanHeader();
-    for (std::size_t row = 0; row < doc.GetCount(); ++row) {
-        if (filter.matches(doc.GetEntry(row)))
-            out << scanRow(doc.GetEntry(row));
+    for (const CLiedkramEntry* entry : doc.Entries()) {
+        if (filter.matches(*entry))
+            out << scanRow(*entry);
     }
     out << std::flush;
     return kExitOk;

@@ -15,10 +15,7 @@ int runSimilar(const std::string& listPath, std::ostream& out)
     CLiedkramDoc doc;
     if (!doc.OnOpenDocument(listPath))
         return kExitSkipped;
-    std::vector<const CLiedkramEntry*> entries;
-    entries.reserve(doc.GetCount());
-    for (std::size_t row = 0; row < doc.GetCount(); ++row)
-        entries.push_back(&doc.GetEntry(row));
+    const std::vector<const CLiedkramEntry*> entries = doc.Entries();
     out << scanHeader();
     bool first = true;
     for (const auto& group : document::SimilarGroups(entries)) {

@@ -135,6 +135,15 @@ CLiedkramEntry& CLiedkramDoc::GetEntry(std::size_t row)
     return entry;
 }
 
+std::vector<const CLiedkramEntry*> CLiedkramDoc::Entries() const
+{
+    std::vector<const CLiedkramEntry*> entries;
+    entries.reserve(entries_.size());
+    for (const auto& entry : entries_)
+        entries.push_back(entry.get());
+    return entries;
+}
+
 void CLiedkramDoc::RefreshRow(std::size_t row)
 {
     if (row < entries_.size())

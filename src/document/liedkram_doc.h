@@ -90,6 +90,8 @@ public:
     // An entry handed out for change; read-only users take the const one.
     CLiedkramEntry& GetEntry(std::size_t row);
     const CLiedkramEntry& GetEntry(std::size_t row) const { return *entries_.at(row); }
+    // Every entry, read-only, in list order.
+    std::vector<const CLiedkramEntry*> Entries() const;
     // The rows of the entries that are the same track as probe, in list order.
     std::vector<std::size_t> FindSameTracks(const CLiedkramEntry& probe);
     // Appends the entry; with the check, every listed entry that is the same

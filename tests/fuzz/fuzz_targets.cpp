@@ -123,14 +123,6 @@ void loadWith(const std::string& path, std::size_t size, int chkAll)
     requireRecordRoundTrip(entry, where);
 }
 
-view::Selection selectionOf(const CLiedkramDoc& doc)
-{
-    view::Selection selection;
-    for (std::size_t row = 0; row < doc.GetCount(); ++row)
-        selection.push_back(&doc.GetEntry(row));
-    return selection;
-}
-
 Bytes listBytes(const CLiedkramDoc& doc)
 {
     entry::ArchiveWriter writer;
@@ -298,7 +290,7 @@ void listTarget(std::span<const std::uint8_t> data)
     require(again.GetCount() == doc.GetCount(), "list: the written list holds another count");
     require(listBytes(again) == written, "list: writing what was read gives other bytes");
 
-    const view::Selection selection = selectionOf(doc);
+    const view::Selection selection = doc.Entries();
     view::statisticsText(view::sumStatistics(selection));
     if (selection.size() <= 65535)
         view::exportBytes(view::ExportKind::Spreadsheet, selection);
