@@ -16,6 +16,7 @@
 #include "stopwatch.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <sys/stat.h>
 #include <stdexcept>
 #include <string>
@@ -96,8 +97,8 @@ int run(testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter)
             if (result.restored.size() != static_cast<std::size_t>(kFiles) || result.leftAlone != 0)
                 throw std::runtime_error("the undo did not give back every file");
         }
-        platform::removeTree(dir.file("music"));
-        platform::removeTree(data);
+        std::filesystem::remove_all(dir.file("music"));
+        std::filesystem::remove_all(data);
         ::sync();
         prompter.clear();
     };

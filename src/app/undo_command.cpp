@@ -3,6 +3,7 @@
 #include "app/recorded_changes.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
+#include "history/change_lock.h"
 #include "history/journal.h"
 #include "history/journal_location.h"
 #include "history/undo.h"
@@ -49,6 +50,14 @@ std::optional<std::string> latestUndoableCommand()
 
 void runUndo(CLiedkramDoc& doc)
 {
+    // Nothing changes the journal or the files while the undo reads and acts.
+    std::optional<history::ChangeLock> lock;
+    try {
+        lock.emplace(history::dataDirectory());
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
+        return;
+    }
     const auto set = latestUndoable();
     if (!set)
         return;

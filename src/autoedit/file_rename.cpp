@@ -1,8 +1,10 @@
 #include "autoedit/file_rename.h"
 
+#include "entry/entry_file.h"
 #include "entry/liedkram_entry.h"
 #include "entry/text_field.h"
 #include "history/change_set.h"
+#include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/path.h"
@@ -32,12 +34,14 @@ bool renameEntryFile(CLiedkramEntry& entry, history::ChangeSet* changes)
         try {
             const std::string from = entry.GetFullPath();
             const std::string to = platform::joinPath(entry.m_szPath.view(), entry.m_strNewName);
+            // Only the MP3 file the entry names is renamed, whatever stands there now.
+            const platform::File file = entry::openEntryFile(entry);
             // A name that is taken fails here, before anything is recorded.
             if (platform::fileExists(to))
                 throw platform::FileError::fromErrno(EEXIST, to, "cannot rename '" + from + "' to");
             if (changes)
-                changes->recordRename(from, to, platform::fileStamp(from));
-            platform::renameNoReplace(from, to);
+                changes->recordRename(from, to, file.stamp());
+            platform::renameOpenFile(file, from, to);
         } catch (const platform::FileError& error) {
             cause = error.causeText();
         }

@@ -106,7 +106,7 @@ private:
 
 }  // namespace
 
-void copyBytes(platform::File& in, platform::File& out, std::int64_t offset, std::int64_t length)
+void copyBytes(platform::File& in, platform::ByteSink& out, std::int64_t offset, std::int64_t length)
 {
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(length, kChunkSize)));
     for (std::int64_t done = 0; done < length;) {
@@ -118,7 +118,7 @@ void copyBytes(platform::File& in, platform::File& out, std::int64_t offset, std
     }
 }
 
-void copyAudio(platform::File& in, platform::File& out, std::int64_t start, std::int64_t end, bool rewriteHeaders,
+void copyAudio(platform::File& in, platform::ByteSink& out, std::int64_t start, std::int64_t end, bool rewriteHeaders,
                mpeg::HeaderWord bitsFrom)
 {
     if (!rewriteHeaders) {

@@ -8,6 +8,7 @@
 #include "history/journal.h"
 #include "history/journal_location.h"
 #include "mpeg/frame_chain.h"
+#include "mpeg/mp3_file.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
@@ -16,6 +17,7 @@
 #include "tags/id3v1.h"
 
 #include <algorithm>
+#include <limits>
 #include <cerrno>
 #include <unistd.h>
 #include <vector>
@@ -28,6 +30,8 @@ constexpr std::size_t kTextWidth = 30;
 constexpr std::size_t kCommentWidth = 29;
 // Enough bytes for the first frames of the chain that is checked.
 constexpr std::size_t kChainProbeSize = mpeg::kChainFrames * 1056 + 4;
+constexpr const char* kChangedSinceListed = "(the file has changed since it was listed)";
+constexpr const char* kInUse = "(in use by another program)";
 
 enum class ContentOutcome { Done, OpenFailed, Refused, Failed };
 
@@ -105,7 +109,35 @@ Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, bool backIsT
     return plan;
 }
 
-void writeContent(const CLiedkramEntry& entry, const Plan& plan, platform::File& in, platform::File& out,
+// Writes the new content and notes whether it is the old one byte for byte.
+class ComparingSink final : public platform::ByteSink {
+public:
+    ComparingSink(platform::ByteSink& out, platform::RandomReader& original, bool sameLength)
+        : out_(out), original_(original), identical_(sameLength)
+    {
+    }
+
+    void write(std::span<const std::uint8_t> bytes) override
+    {
+        out_.write(bytes);
+        if (identical_) {
+            old_.resize(bytes.size());
+            identical_ = original_.readAt(offset_, old_) == bytes.size() && std::equal(old_.begin(), old_.end(), bytes.begin());
+        }
+        offset_ += static_cast<std::int64_t>(bytes.size());
+    }
+
+    bool identical() const { return identical_; }
+
+private:
+    platform::ByteSink& out_;
+    platform::RandomReader& original_;
+    bool identical_;
+    std::int64_t offset_ = 0;
+    std::vector<std::uint8_t> old_;
+};
+
+void writeContent(const CLiedkramEntry& entry, const Plan& plan, platform::File& in, platform::ByteSink& out,
                   std::int64_t fileLength)
 {
     const std::int64_t start = entry.m_nAudioStart;
@@ -116,7 +148,6 @@ void writeContent(const CLiedkramEntry& entry, const Plan& plan, platform::File&
     if (plan.keepBack)
         copyBytes(in, out, end, fileLength - end);
     if (plan.appendTag) {
-        warnIfTooLong(entry);
         const auto tag = tags::buildId3v1({entry.m_szTitle.view(), entry.m_szArtist.view(), entry.m_szAlbum.view(),
                                            entry.m_nYear, entry.m_szComment.view(), entry.m_nTrack, entry.m_nGenre});
         out.write(tag);
@@ -151,74 +182,108 @@ bool matchesEntry(const CLiedkramEntry& entry, platform::File& in, const platfor
 // while its new content was being made.
 bool changedMeanwhile(platform::File& in, const std::string& path, const platform::FileStamp& stamp)
 {
-    return in.stamp() != stamp || platform::fileStamp(path) != stamp;
+    return in.stamp() != stamp || platform::findFileStamp(path) != stamp;
 }
 
 // The replacement goes into the journal before it is made. Where the
 // original cannot be kept, the user decides whether to go on without.
-bool journalReplacement(history::ChangeSet& changes, const platform::ReplacementFile& replacement,
-                        const platform::FileStamp& before)
+bool journalReplacement(history::ChangeSet& changes, platform::File& in, const platform::ReplacementFile& replacement)
 {
     const std::string& path = replacement.target();
-    if (changes.recordReplacement(path, before, replacement.stamp()))
+    if (changes.recordReplacement(in, path, replacement.stamp(), replacement.temporaryPath()))
         return true;
     const int answer =
         platform::prompter().askYesNo("'" + path +
-                                      "': Das Original kann nirgends aufbewahrt werden; die Änderung ist dann nicht "
-                                      "rückgängig zu machen. Trotzdem ändern?");
+                                      "': Das Original kann nirgends aufbewahrt werden; die \xC3\x84nderung ist dann "
+                                      "nicht r\xC3\xBC" "ckg\xC3\xA4ngig zu machen. Trotzdem \xC3\xA4ndern?");
     if (answer != platform::kAnswerYes)
         return false;
-    changes.recordUnkeptReplacement(path, before, replacement.stamp());
+    changes.recordUnkeptReplacement(path, in.stamp(), replacement.stamp(), replacement.temporaryPath());
     return true;
+}
+
+// Why the file must not be rewritten now, before anything is written; empty when it may.
+std::string refusal(const CLiedkramEntry& entry, platform::File& in, const platform::FileStamp& stamp)
+{
+    if (!mpeg::hasMp3Content(in, stamp.size))
+        return "(it is not an MP3 file)";
+    // Offsets of an entry that no longer matches its file would cut the wrong bytes.
+    if (!matchesEntry(entry, in, stamp))
+        return kChangedSinceListed;
+    // The new content could not be given back to its owner.
+    if (::geteuid() != 0 && in.owner().user != ::geteuid())
+        return "(it belongs to another user)";
+    // Replacing the file would leave its other names with the old content;
+    // names under which the journal keeps the old content are meant to.
+    const std::uint64_t links = in.linkCount();
+    if (links > 1 && links - 1 != history::keptNamesOf(history::dataDirectory(), entry.GetFullPath()))
+        return "(it has further hard links)";
+    return {};
 }
 
 ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes)
 {
     const std::string path = entry.GetFullPath();
-    const std::string changed = "(the file has changed since it was listed)";
     platform::File in;
     try {
-        in = platform::File(path, platform::File::Mode::Read);
+        // Without blocking: a FIFO or device a list names is never waited for.
+        in = platform::File::openRegular(path);
         if (::access(path.c_str(), W_OK) != 0)
             throw platform::FileError::fromErrno(errno, path, "cannot write");
+    } catch (const platform::File::NotRegular&) {
+        reportUnchanged(entry, "(it is not a regular file)");
+        return ContentOutcome::Refused;
     } catch (const platform::FileError&) {
         platform::prompter().showFileMessage(path, "Cant open mp3 4 rw");
         return ContentOutcome::OpenFailed;
     }
 
     try {
-        // Replacing the file would leave its other names with the old content;
-        // names under which the journal keeps the old content are meant to.
-        const std::uint64_t links = in.linkCount();
-        if (links > 1 && links - 1 != history::keptNamesOf(history::dataDirectory(), path)) {
-            reportUnchanged(entry, "(it has further hard links)");
-            return ContentOutcome::Refused;
-        }
         const platform::FileStamp stamp = in.stamp();
-        // Offsets of an entry that no longer matches its file would cut the wrong bytes.
-        if (!matchesEntry(entry, in, stamp)) {
-            reportUnchanged(entry, changed);
+        if (const std::string why = refusal(entry, in, stamp); !why.empty()) {
+            reportUnchanged(entry, why);
             return ContentOutcome::Refused;
         }
         const std::int64_t fileLength = stamp.size;
         const bool backIsTagOrTrailer =
             entry::tagAndTrailerStart(in, fileLength, entry.m_nAudioStart) == entry.m_nAudioEnd;
         const Plan plan = makePlan(entry, fileLength, backIsTagOrTrailer);
+        // The entry's offsets and sizes are 32-bit.
+        if (plan.fileSize > std::numeric_limits<std::int32_t>::max()) {
+            reportUnchanged(entry, "(it would be 2 GiB or larger)");
+            return ContentOutcome::Refused;
+        }
+        if (plan.appendTag)
+            warnIfTooLong(entry);
+        // Replacing a file that another program writes to would lose what it
+        // writes; a writer who comes later breaks the lease. Taken only now,
+        // so no writer waits for the user.
+        const platform::Lease lease = in.takeReadLease();
+        if (lease == platform::Lease::InUse) {
+            reportUnchanged(entry, kInUse);
+            return ContentOutcome::Refused;
+        }
+        const auto writerCame = [&] { return lease == platform::Lease::Taken && in.leaseBroken(); };
         if (plan.changesFile) {
             platform::ReplacementFile replacement(path);
-            writeContent(entry, plan, in, replacement.file(), fileLength);
-            replacement.prepare();
-            if (changes && !journalReplacement(*changes, replacement, stamp))
-                return ContentOutcome::Refused;
-            // The last look, right before the new content takes the file's place.
-            if (changedMeanwhile(in, path, stamp)) {
-                if (changes)
-                    changes->withdrawLast();
-                reportUnchanged(entry, changed);
-                return ContentOutcome::Refused;
+            ComparingSink out(replacement.file(), in, plan.fileSize == fileLength);
+            writeContent(entry, plan, in, out, fileLength);
+            // Content that is already there is not written again, nor kept twice.
+            if (!out.identical()) {
+                replacement.prepareLike(in);
+                if (changes && !journalReplacement(*changes, in, replacement))
+                    return ContentOutcome::Refused;
+                // The last look, right before the new content takes the file's place.
+                const platform::FileStamp after = replacement.stamp();
+                const bool writer = writerCame();
+                if (writer || changedMeanwhile(in, path, stamp) || !replacement.commit(stamp)) {
+                    if (changes)
+                        changes->withdrawLast();
+                    reportUnchanged(entry, writer ? kInUse : kChangedSinceListed);
+                    return ContentOutcome::Refused;
+                }
+                entry.m_nModifiedNs = after.modifiedNs;
             }
-            replacement.commit();
-            entry.m_nModifiedNs = platform::fileStamp(path).modifiedNs;
         }
         entry.m_nAudioStart = static_cast<int>(plan.audioStart);
         entry.m_nAudioEnd = static_cast<int>(plan.audioEnd);

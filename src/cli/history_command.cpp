@@ -2,6 +2,7 @@
 
 #include "cli/scan_table.h"
 #include "cli/usage.h"
+#include "history/change_lock.h"
 #include "history/change_set.h"
 #include "history/journal.h"
 #include "history/journal_location.h"
@@ -66,6 +67,14 @@ int runHistory(bool purge, std::optional<int> days, std::ostream& out)
 int runUndo(std::optional<int> number, bool keepOriginals, std::ostream& out)
 {
     const std::string directory = history::dataDirectory();
+    // Nothing changes the journal or the files while the undo reads and acts.
+    std::optional<history::ChangeLock> lock;
+    try {
+        lock.emplace(directory);
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
+        return kExitSkipped;
+    }
     const auto sets = setsWithChanges(directory);
     const history::ChangeSetRecord* chosen = nullptr;
     for (const auto& set : sets) {

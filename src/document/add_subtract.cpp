@@ -2,8 +2,10 @@
 #include "document/list_file.h"
 #include "document/track_index.h"
 #include "entry/archive.h"
+#include "entry/entry_file.h"
 #include "entry/liedkram_entry.h"
 #include "history/change_set.h"
+#include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
@@ -104,11 +106,13 @@ void CLiedkramDoc::markDeclined(const CLiedkramEntry& entry)
         return;
     try {
         const std::string marked = path + kDeclinedSuffix;
+        // Only the MP3 file the entry names gets the mark, whatever stands there now.
+        const platform::File file = entry::openEntryFile(entry);
         if (platform::fileExists(marked))
             throw platform::FileError::fromErrno(EEXIST, marked, "cannot rename '" + path + "' to");
         if (changes)
-            changes->recordRename(path, marked, platform::fileStamp(path));
-        platform::renameNoReplace(path, marked);
+            changes->recordRename(path, marked, file.stamp());
+        platform::renameOpenFile(file, path, marked);
     } catch (const platform::FileError&) {
         // A failed mark is no reason to stop adding the others.
         ++report_.unmarked;

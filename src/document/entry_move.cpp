@@ -1,6 +1,7 @@
 #include "document/entry_move.h"
 
 #include "document/liedkram_doc.h"
+#include "entry/entry_file.h"
 #include "entry/liedkram_entry.h"
 #include "history/change_set.h"
 #include "platform/file.h"
@@ -84,8 +85,10 @@ private:
     // False when the run has to stop (reported).
     bool moveFile(const std::string& from, const std::string& to, CLiedkramEntry& entry)
     {
+        // Only the MP3 file the entry names moves, whatever stands there now.
+        platform::File file = entry::openEntryFile(entry);
         // A taken name fails here, before anything is copied or recorded.
-        platform::FileMove move(from, to);
+        platform::FileMove move(file, from, to);
         if (changes_ && !record(from, to, move))
             return false;
         try {
@@ -105,7 +108,7 @@ private:
     bool record(const std::string& from, const std::string& to, const platform::FileMove& move)
     {
         try {
-            changes_->recordRename(from, to, move.before(), move.after());
+            changes_->recordRename(from, to, move.before(), move.after(), move.temporaryPath());
             return true;
         } catch (const platform::FileError& error) {
             platform::prompter().showMessage("Cannot save '" + error.path() + "' cause: " + error.causeText() +

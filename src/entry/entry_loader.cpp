@@ -74,7 +74,8 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
 {
     platform::File file;
     try {
-        file = platform::File(fullPath, platform::File::Mode::Read);
+        // Without blocking: a FIFO or a device is never waited for, nor read.
+        file = platform::File::openRegular(fullPath);
     } catch (const platform::FileError&) {
         skip(*this, "Can't open '" + fullPath + "' -> file skipped.");
         return;

@@ -25,7 +25,9 @@ std::string_view nameOf(ChangeKind kind)
     }
     return kWithdrawn;
 }
-constexpr std::size_t kFields = 12;
+// The first layout had no temporary path and no kept stamp.
+constexpr std::size_t kFirstLayoutFields = 12;
+constexpr std::size_t kFields = 17;
 
 std::string stampFields(const platform::FileStamp& stamp)
 {
@@ -62,7 +64,16 @@ std::string formatChange(const Change& change)
 {
     return std::string(nameOf(change.kind)) + '\t' + platform::escapedControls(change.path) + '\t' +
            platform::escapedControls(change.newPath) + '\t' + platform::escapedControls(change.kept) + '\t' +
-           stampFields(change.before) + '\t' + stampFields(change.after) + '\n';
+           platform::escapedControls(change.temporary) + '\t' + stampFields(change.before) + '\t' +
+           stampFields(change.after) + '\t' + stampFields(change.keptStamp) + '\n';
+}
+
+bool isKeptOriginal(const Change& change, const platform::FileStamp& found)
+{
+    const platform::FileStamp& kept = change.keptStamp;
+    if (kept.device == 0 && kept.inode == 0)
+        return found.size == kept.size && found.modifiedNs == kept.modifiedNs;
+    return found == kept;
 }
 
 std::optional<Change> parseChange(std::string_view line)
@@ -71,8 +82,11 @@ std::optional<Change> parseChange(std::string_view line)
     if (line.empty() || line.back() != '\n')
         return std::nullopt;
     line.remove_suffix(1);
-    const auto fields = split(line);
-    if (fields.size() != kFields)
+    auto fields = split(line);
+    const bool firstLayout = fields.size() == kFirstLayoutFields;
+    if (firstLayout)
+        fields.insert(fields.begin() + 4, std::string_view());
+    else if (fields.size() != kFields)
         return std::nullopt;
     Change change;
     if (fields[0] == kReplaced)
@@ -86,11 +100,18 @@ std::optional<Change> parseChange(std::string_view line)
     const auto path = platform::unescapedControls(fields[1]);
     const auto newPath = platform::unescapedControls(fields[2]);
     const auto kept = platform::unescapedControls(fields[3]);
-    if (!path || !newPath || !kept || !readStamp(fields, 4, change.before) || !readStamp(fields, 8, change.after))
+    const auto temporary = platform::unescapedControls(fields[4]);
+    if (!path || !newPath || !kept || !temporary || !readStamp(fields, 5, change.before) ||
+        !readStamp(fields, 9, change.after))
+        return std::nullopt;
+    if (firstLayout)
+        change.keptStamp = {0, 0, change.before.size, change.before.modifiedNs};
+    else if (!readStamp(fields, 13, change.keptStamp))
         return std::nullopt;
     change.path = *path;
     change.newPath = *newPath;
     change.kept = *kept;
+    change.temporary = *temporary;
     return change;
 }
 

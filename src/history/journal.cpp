@@ -1,5 +1,7 @@
 #include "history/journal.h"
 
+#include "history/change_lock.h"
+#include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "platform/path.h"
 #include "platform/text.h"
@@ -7,7 +9,6 @@
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
@@ -20,20 +21,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kMagic = "liedkram-journal 1\n";
+constexpr std::string_view kFirstMagic = "liedkram-journal 1\n";
+constexpr std::string_view kMagic = "liedkram-journal 2\n";
 constexpr std::string_view kTime = "time ";
 constexpr std::string_view kCommand = "command ";
+constexpr std::string_view kEnd = "end\n";
 constexpr std::string_view kExtension = ".set";
+constexpr std::string_view kFirstBackupFolder = ".liedkram-backup";
 constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::size_t kReadBlock = 1 << 16;
 
-std::optional<int> numberOf(const fs::path& file)
+std::optional<int> numberOf(std::string_view name)
 {
-    const std::string name = file.filename().string();
-    if (file.extension() != kExtension)
+    if (!name.ends_with(kExtension))
         return std::nullopt;
     int number = 0;
-    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size() - kExtension.size(), number);
-    if (error != std::errc() || end != name.data() + name.size() - kExtension.size() || number <= 0)
+    const char* end = name.data() + name.size() - kExtension.size();
+    const auto [stop, error] = std::from_chars(name.data(), end, number);
+    if (error != std::errc() || stop != end || number <= 0)
         return std::nullopt;
     return number;
 }
@@ -56,11 +61,13 @@ std::vector<std::string_view> linesOf(std::string_view text)
 std::optional<ChangeSetRecord> parseChangeSet(int number, std::string_view text)
 {
     const auto lines = linesOf(text);
-    if (lines.size() < 3 || lines[0] != kMagic || !lines[1].starts_with(kTime) || !lines[2].starts_with(kCommand) ||
-        !lines[2].ends_with('\n'))
+    if (lines.size() < 3 || (lines[0] != kMagic && lines[0] != kFirstMagic) || !lines[1].starts_with(kTime) ||
+        !lines[2].starts_with(kCommand) || !lines[2].ends_with('\n'))
         return std::nullopt;
     ChangeSetRecord set;
     set.number = number;
+    // The first layout marked no end: its sets count as closed.
+    set.finished = lines[0] == kFirstMagic;
     const std::string_view time = lines[1].substr(kTime.size(), lines[1].size() - kTime.size() - 1);
     if (std::from_chars(time.data(), time.data() + time.size(), set.time).ec != std::errc())
         return std::nullopt;
@@ -70,6 +77,10 @@ std::optional<ChangeSetRecord> parseChangeSet(int number, std::string_view text)
         return std::nullopt;
     set.command = *command;
     for (std::size_t i = 3; i < lines.size(); ++i) {
+        if (lines[i] == kEnd) {
+            set.finished = true;
+            continue;
+        }
         auto change = parseChange(lines[i]);
         if (!change)
             continue;
@@ -77,21 +88,73 @@ std::optional<ChangeSetRecord> parseChangeSet(int number, std::string_view text)
             set.changes.push_back(std::move(*change));
             continue;
         }
-        const auto withdrawn = std::find_if(set.changes.rbegin(), set.changes.rend(),
-                                            [&](const Change& made) { return made.path == change->path; });
+        // The same change: a rewrite and a rename of one file are two.
+        const auto withdrawn = std::find_if(set.changes.rbegin(), set.changes.rend(), [&](const Change& made) {
+            return made.path == change->path && made.newPath == change->newPath && made.before == change->before &&
+                   made.after == change->after;
+        });
         if (withdrawn != set.changes.rend())
             set.changes.erase(std::next(withdrawn).base());
     }
     return set;
 }
 
-std::optional<ChangeSetRecord> readSetFile(const fs::path& file, int number)
+bool isOwnAndUnshared(const platform::FileOwner& owner)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    return owner.user == ::geteuid() && (owner.permissions & 022) == 0;
+}
+
+// A set file is read only when it is this user's alone.
+std::optional<ChangeSetRecord> readSetFile(const platform::Directory& journal, const std::string& name, int number,
+                                           std::vector<std::string>* notOwned)
+{
+    try {
+        platform::File file = journal.open(name, platform::File::Mode::Read);
+        if (!isOwnAndUnshared(file.owner())) {
+            if (notOwned)
+                notOwned->push_back(file.path());
+            return std::nullopt;
+        }
+        std::string text;
+        std::vector<std::uint8_t> block(kReadBlock);
+        for (std::size_t got; (got = file.read(block)) > 0;)
+            text.append(reinterpret_cast<const char*>(block.data()), got);
+        return parseChangeSet(number, text);
+    } catch (const platform::FileError&) {
         return std::nullopt;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return parseChangeSet(number, text);
+    }
+}
+
+// The journal folder for reading: none when there is none, or when it (or
+// the data directory) is not this user's alone.
+std::optional<platform::Directory> journalForReading(const std::string& dataDirectory,
+                                                     std::vector<std::string>* notOwned)
+{
+    for (const std::string& folder : {dataDirectory, journalDirectory(dataDirectory)}) {
+        try {
+            platform::Directory opened = openOwnFolder(folder, false);
+            if (folder != dataDirectory)
+                return opened;
+        } catch (const platform::FileError& error) {
+            if (error.cause() == platform::FileCause::AccessDenied && notOwned)
+                notOwned->push_back(folder);
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// The folder of a kept name, if it is this user's alone and no link.
+std::optional<KeptPlace> openPlace(platform::Directory parent, const std::string& folderName, const std::string& name)
+{
+    try {
+        platform::Directory folder = parent.child(folderName);
+        if (!folder.isOwnAndUnshared())
+            return std::nullopt;
+        return KeptPlace{std::move(parent), folderName, std::move(folder), name};
+    } catch (const platform::FileError&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -111,13 +174,36 @@ std::string changeSetFile(const std::string& dataDirectory, int number)
     return journalDirectory(dataDirectory) + "/" + std::to_string(number) + std::string(kExtension);
 }
 
-std::vector<ChangeSetRecord> readJournal(const std::string& dataDirectory)
+std::string backupFolderName()
+{
+    return std::string(kFirstBackupFolder) + "-" + std::to_string(::geteuid());
+}
+
+platform::Directory openOwnFolder(const std::string& path, bool create)
+{
+    if (create)
+        platform::makeDirectories(path, 0700);
+    platform::Directory folder(path);
+    if (!folder.isOwnAndUnshared())
+        throw platform::FileError(platform::FileCause::AccessDenied, path, notOwnedMessage(path),
+                                  "Not the user's own folder");
+    return folder;
+}
+
+std::string notOwnedMessage(const std::string& path)
+{
+    return "'" + path + "' geh\xC3\xB6rt nicht Ihnen -> nicht verwendet.";
+}
+
+std::vector<ChangeSetRecord> readJournal(const std::string& dataDirectory, std::vector<std::string>* notOwned)
 {
     std::vector<ChangeSetRecord> sets;
-    std::error_code failed;
-    for (const auto& entry : fs::directory_iterator(journalDirectory(dataDirectory), failed)) {
-        if (const auto number = numberOf(entry.path())) {
-            if (auto set = readSetFile(entry.path(), *number))
+    const auto journal = journalForReading(dataDirectory, notOwned);
+    if (!journal)
+        return sets;
+    for (const std::string& name : journal->names()) {
+        if (const auto number = numberOf(name)) {
+            if (auto set = readSetFile(*journal, name, *number, notOwned))
                 sets.push_back(std::move(*set));
         }
     }
@@ -127,19 +213,48 @@ std::vector<ChangeSetRecord> readJournal(const std::string& dataDirectory)
 
 std::optional<ChangeSetRecord> readChangeSet(const std::string& dataDirectory, int number)
 {
-    return readSetFile(changeSetFile(dataDirectory, number), number);
+    const auto journal = journalForReading(dataDirectory, nullptr);
+    if (!journal)
+        return std::nullopt;
+    return readSetFile(*journal, std::to_string(number) + std::string(kExtension), number, nullptr);
 }
 
-bool isKeptPlace(const std::string& dataDirectory, int number, const std::string& kept)
+std::optional<KeptPlace> openKeptPlace(const std::string& dataDirectory, int number, const std::string& kept)
 {
     const fs::path path(kept);
     const fs::path folder = path.parent_path();
-    if (!path.is_absolute() || path.filename().empty() || path.lexically_normal() != path ||
+    const std::string name = path.filename().string();
+    if (!path.is_absolute() || name.empty() || path.lexically_normal() != path ||
         folder.filename() != std::to_string(number))
-        return false;
-    if (folder == fs::path(originalsDirectory(dataDirectory, number)))
-        return true;
-    return folder.parent_path().parent_path().filename() == ".liedkram-backup";
+        return std::nullopt;
+    const std::string numberName = std::to_string(number);
+    try {
+        if (folder == fs::path(originalsDirectory(dataDirectory, number))) {
+            openOwnFolder(dataDirectory, false);
+            auto originals = openPlace(platform::Directory(dataDirectory), "originals", "");
+            if (!originals)
+                return std::nullopt;
+            return openPlace(std::move(originals->folder), numberName, name);
+        }
+        const fs::path user = folder.parent_path();
+        if (user.filename() == backupFolderName()) {
+            auto backup = openPlace(platform::Directory(user.parent_path().string()), backupFolderName(), "");
+            if (!backup || !backup->folder.isPrivate())
+                return std::nullopt;
+            return openPlace(std::move(backup->folder), numberName, name);
+        }
+        // The first layout: a folder of the user's own in a folder shared by every user.
+        if (user.parent_path().filename() == kFirstBackupFolder && user.filename() == std::to_string(::geteuid())) {
+            auto shared = platform::Directory(user.parent_path().parent_path().string())
+                              .child(std::string(kFirstBackupFolder));
+            auto own = openPlace(std::move(shared), user.filename().string(), "");
+            if (!own || !own->folder.isPrivate())
+                return std::nullopt;
+            return openPlace(std::move(own->folder), numberName, name);
+        }
+    } catch (const platform::FileError&) {
+    }
+    return std::nullopt;
 }
 
 std::size_t keptNamesOf(const std::string& dataDirectory, const std::string& path)
@@ -147,10 +262,10 @@ std::size_t keptNamesOf(const std::string& dataDirectory, const std::string& pat
     struct stat file {};
     if (::stat(path.c_str(), &file) != 0)
         return 0;
-    std::vector<fs::path> places = {fs::path(dataDirectory) / "originals"};
+    const fs::path top = platform::mountTopOf(path);
+    const std::vector<fs::path> places = {fs::path(dataDirectory) / "originals", top / backupFolderName(),
+                                          top / kFirstBackupFolder / std::to_string(::geteuid())};
     std::error_code failed;
-    const std::string top = platform::mountTopOf(path);
-    places.push_back(fs::path(top) / ".liedkram-backup" / std::to_string(::getuid()));
     std::size_t names = 0;
     for (const fs::path& place : places) {
         for (const auto& entry : fs::recursive_directory_iterator(place, failed)) {
@@ -186,7 +301,7 @@ std::uint64_t bytesKept(const ChangeSetRecord& set)
     std::uint64_t bytes = 0;
     for (const Change& change : set.changes) {
         struct stat info {};
-        if (!change.kept.empty() && ::stat(change.kept.c_str(), &info) == 0)
+        if (!change.kept.empty() && ::lstat(change.kept.c_str(), &info) == 0 && S_ISREG(info.st_mode))
             bytes += static_cast<std::uint64_t>(info.st_size);
     }
     return bytes;
@@ -194,22 +309,29 @@ std::uint64_t bytesKept(const ChangeSetRecord& set)
 
 Purged purgeJournal(const std::string& dataDirectory, int days, std::int64_t now)
 {
+    ChangeLock lock(dataDirectory);
     Purged purged;
+    const auto journal = journalForReading(dataDirectory, nullptr);
+    if (!journal)
+        return purged;
     for (const ChangeSetRecord& set : readJournal(dataDirectory)) {
-        if (days > 0 && set.time > now - days * kSecondsPerDay)
+        if ((days > 0 && set.time > now - days * kSecondsPerDay) || lock.openSets().count(set.number))
             continue;
-        std::set<std::string> folders;
-        for (const Change& change : set.changes) {
-            if (isKeptPlace(dataDirectory, set.number, change.kept)) {
-                purged.bytes += platform::removeTree(change.kept);
-                folders.insert(platform::splitPath(change.kept).directory);
+        try {
+            for (const Change& change : set.changes) {
+                // Only what was opened as a place of ours goes.
+                if (auto place = openKeptPlace(dataDirectory, set.number, change.kept)) {
+                    purged.bytes += place->folder.removeTree(place->name);
+                    place->parent.removeTree(place->folderName);
+                }
             }
+            if (auto originals = openPlace(platform::Directory(dataDirectory), "originals", ""))
+                originals->folder.removeTree(std::to_string(set.number));
+            journal->remove(std::to_string(set.number) + std::string(kExtension));
+            ++purged.sets;
+        } catch (const platform::FileError&) {
+            // What cannot be removed now is tried again by the next purge.
         }
-        for (const std::string& folder : folders)
-            platform::removeTree(folder);
-        platform::removeTree(originalsDirectory(dataDirectory, set.number));
-        platform::removeTree(changeSetFile(dataDirectory, set.number));
-        ++purged.sets;
     }
     return purged;
 }

@@ -1,13 +1,16 @@
 #include "mpeg/mp3_file.h"
 
+#include "mpeg/first_header_search.h"
 #include "mpeg/frame_chain.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/path.h"
 #include "platform/text.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
+#include <vector>
 
 namespace mpeg {
 
@@ -23,7 +26,22 @@ bool hasMp3Name(const std::string& path)
            platform::equalsIgnoreAsciiCase(std::string_view(name).substr(name.size() - kExtension.size()), kExtension);
 }
 
+bool startsWithId3v2(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= 4 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3' && bytes[3] >= 2 &&
+           bytes[3] <= 4;
+}
+
 }  // namespace
+
+bool hasMp3Content(platform::RandomReader& file, std::int64_t fileSize)
+{
+    std::vector<std::uint8_t> first(
+        static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, 0, static_cast<std::int64_t>(kHeaderSearchBytes))));
+    first.resize(file.readAt(0, first));
+    return startsWithId3v2(first) || startsAcceptedChain(first) ||
+           findFrameChain(first, 0, ChainKind::Any).has_value();
+}
 
 bool isMp3File(const std::string& path)
 {
@@ -32,13 +50,11 @@ bool isMp3File(const std::string& path)
     if (hasMp3Name(path) || (!failed && hasMp3Name(real.string())))
         return true;
     try {
-        platform::File file(path, platform::File::Mode::Read);
+        platform::File file = platform::File::openRegular(path);
         std::array<std::uint8_t, kProbeSize> first{};
         const std::size_t got = file.readAt(0, first);
         const auto bytes = std::span<const std::uint8_t>(first.data(), got);
-        if (got >= 4 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3' && bytes[3] >= 2 && bytes[3] <= 4)
-            return true;
-        return startsAcceptedChain(bytes);
+        return startsWithId3v2(bytes) || startsAcceptedChain(bytes);
     } catch (const platform::FileError&) {
         return false;
     }

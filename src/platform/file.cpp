@@ -1,24 +1,40 @@
 #include "platform/file.h"
 
+#include "platform/directory.h"
 #include "platform/file_error.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <functional>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace platform {
 
-namespace {
-
 FileStamp stampOf(const struct stat& info)
 {
     return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
             static_cast<std::int64_t>(info.st_size),
             static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
+namespace {
+
+constexpr std::int64_t kNanoseconds = 1000000000;
+
+// A lease break is told by a signal whose default would end the program;
+// the lease's state is asked for instead.
+void ignoreLeaseSignal()
+{
+    struct sigaction current {};
+    if (::sigaction(SIGIO, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigaction(SIGIO, &ignore, nullptr);
+    }
 }
 
 int openFlags(File::Mode mode)
@@ -32,6 +48,8 @@ int openFlags(File::Mode mode)
         return O_RDWR | O_CREAT | O_TRUNC;
     case File::Mode::CreateExclusive:
         return O_RDWR | O_CREAT | O_EXCL;
+    case File::Mode::CreateOpen:
+        return O_RDWR | O_CREAT;
     }
     return O_RDONLY;
 }
@@ -49,6 +67,52 @@ File::File(const std::string& path, Mode mode, unsigned permissions) : path_(pat
         fd_ = -1;
         throw FileError::fromErrno(EISDIR, path, "cannot open");
     }
+}
+
+File::File(const Directory& folder, const std::string& name, Mode mode, unsigned permissions)
+    : path_(folder.pathOf(name))
+{
+    fd_ = ::openat(folder.fd(), name.c_str(), openFlags(mode) | O_CLOEXEC | O_NOFOLLOW, permissions);
+    if (fd_ < 0)
+        throw FileError::fromErrno(errno, path_, "cannot open");
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && !S_ISREG(info.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        throw NotRegular(path_);
+    }
+}
+
+std::optional<File> File::unnamedIn(const Directory& folder, unsigned permissions)
+{
+    const int fd = ::openat(folder.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, permissions);
+    if (fd >= 0)
+        return File(fd, folder.path());
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL || errno == ENOENT)
+        return std::nullopt;
+    throw FileError::fromErrno(errno, folder.path(), "cannot create a file in");
+}
+
+File File::openRegular(const std::string& path)
+{
+    // Without blocking: opening a FIFO would wait for a writer forever.
+    File file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), path);
+    if (file.fd_ < 0)
+        throw FileError::fromErrno(errno, path, "cannot open");
+    struct stat info {};
+    if (::fstat(file.fd_, &info) != 0)
+        throw FileError::fromErrno(errno, path, "cannot examine");
+    if (!S_ISREG(info.st_mode))
+        throw NotRegular(path);
+    const int flags = ::fcntl(file.fd_, F_GETFL);
+    if (flags < 0 || ::fcntl(file.fd_, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throw FileError::fromErrno(errno, path, "cannot open");
+    return file;
+}
+
+File::NotRegular::NotRegular(const std::string& path)
+    : FileError(FileCause::AccessDenied, path, "'" + path + "' is not a regular file", "Not a regular file")
+{
 }
 
 File::~File()
@@ -149,6 +213,57 @@ FileStamp File::stamp() const
     if (::fstat(fd_, &info) != 0)
         throw FileError::fromErrno(errno, path_, "cannot examine");
     return stampOf(info);
+}
+
+FileOwner File::owner() const
+{
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0)
+        throw FileError::fromErrno(errno, path_, "cannot examine");
+    return {info.st_uid, info.st_gid, info.st_mode & 07777u};
+}
+
+void File::setPermissions(unsigned permissions)
+{
+    if (::fchmod(fd_, permissions) != 0)
+        throw FileError::fromErrno(errno, path_, "cannot set the permissions of");
+}
+
+bool File::setOwner(std::uint32_t user, std::uint32_t group)
+{
+    if (::fchown(fd_, user, group) == 0)
+        return true;
+    if (errno != EPERM)
+        throw FileError::fromErrno(errno, path_, "cannot set the owner of");
+    // Another owner is root's to give; a group of the user's own is not.
+    const FileOwner now = owner();
+    if (now.group != group && ::fchown(fd_, static_cast<uid_t>(-1), group) != 0 && errno != EPERM)
+        throw FileError::fromErrno(errno, path_, "cannot set the group of");
+    const FileOwner after = owner();
+    return after.user == user && after.group == group;
+}
+
+void File::setModified(const FileStamp& like)
+{
+    const struct timespec times[2] = {{0, UTIME_NOW},
+                                      {static_cast<time_t>(like.modifiedNs / kNanoseconds),
+                                       static_cast<long>(like.modifiedNs % kNanoseconds)}};
+    if (::futimens(fd_, times) != 0)
+        throw FileError::fromErrno(errno, path_, "cannot set the time of");
+}
+
+Lease File::takeReadLease()
+{
+    ignoreLeaseSignal();
+    if (::fcntl(fd_, F_SETLEASE, F_RDLCK) == 0)
+        return Lease::Taken;
+    return errno == EAGAIN ? Lease::InUse : Lease::Unavailable;
+}
+
+bool File::leaseBroken() const
+{
+    // A writer's open turns a pending break into a request for no lease at all.
+    return ::fcntl(fd_, F_GETLEASE) != F_RDLCK;
 }
 
 FileStamp fileStamp(const std::string& path)

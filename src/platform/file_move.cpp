@@ -6,69 +6,124 @@
 #include "platform/replacement_file.h"
 
 #include <cerrno>
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
 
-std::string folderOf(const std::string& path)
+Directory folderOf(const std::string& path)
 {
-    return directoryPath(splitPath(path).directory);
+    return Directory(directoryPath(splitPath(path).directory));
 }
 
-// Keeps the owner where we may (as root); others own their copies anyway.
-void keepOwner(const std::string& from, const std::string& copy)
+FileError changedMeanwhile(const std::string& path)
 {
-    struct stat original {};
-    if (::stat(from.c_str(), &original) != 0)
-        throw FileError::fromErrno(errno, from, "cannot examine");
-    if (::chown(copy.c_str(), original.st_uid, original.st_gid) != 0 && errno != EPERM)
-        throw FileError::fromErrno(errno, copy, "cannot set the owner of");
+    return FileError(FileCause::AccessDenied, path, "'" + path + "' changed meanwhile", "Changed meanwhile");
 }
 
 }  // namespace
 
-FileMove::FileMove(std::string from, std::string to) : from_(std::move(from)), to_(std::move(to))
+FileMove::FileMove(File& source, std::string from, std::string to)
+    : from_(std::move(from)), to_(std::move(to)), fromFolder_(folderOf(from_)), toFolder_(folderOf(to_)),
+      fromName_(splitPath(from_).name), toName_(splitPath(to_).name)
 {
-    before_ = fileStamp(from_);
+    before_ = source.stamp();
     after_ = before_;
-    if (fileExists(to_))
+    const auto named = fromFolder_.find(fromName_);
+    if (!named)
+        throw FileError::fromErrno(ENOENT, from_, "cannot move");
+    if (!named->sameFile(before_))
+        throw FileError(FileCause::AccessDenied, from_, "'" + from_ + "' is not the file itself",
+                        "Is a symbolic link");
+    if (toFolder_.find(toName_))
         throw FileError::fromErrno(EEXIST, to_, "cannot move '" + from_ + "' to");
-    if (deviceOf(folderOf(to_)) == before_.device)
-        return;
-    // The old name goes only once the copy is in place, so it must be removable.
-    if (::access(folderOf(from_).c_str(), W_OK) != 0)
-        throw FileError::fromErrno(errno, from_, "cannot remove");
-    temporary_ = ReplacementFile::temporaryPathFor(to_);
-    ::unlink(temporary_.c_str());
-    copyFileDurably(from_, temporary_);
-    keepOwner(from_, temporary_);
-    after_ = fileStamp(temporary_);
+    if (toFolder_.stamp().device != before_.device)
+        copyAcross(source);
 }
 
 FileMove::~FileMove()
 {
-    if (!committed_ && !temporary_.empty())
-        ::unlink(temporary_.c_str());
+    if (committed_ || !copy_ || temporaryName_.empty())
+        return;
+    const auto there = toFolder_.find(temporaryName_);
+    if (there && there->sameFile(copy_->stamp()))
+        ::unlinkat(toFolder_.fd(), temporaryName_.c_str(), 0);
+}
+
+std::string FileMove::temporaryPath() const
+{
+    return temporaryName_.empty() ? std::string() : toFolder_.pathOf(temporaryName_);
+}
+
+void FileMove::copyAcross(File& source)
+{
+    // The old name goes only once the copy is in place, so it must be removable.
+    if (::faccessat(fromFolder_.fd(), ".", W_OK, AT_EACCESS) != 0)
+        throw FileError::fromErrno(errno, from_, "cannot remove");
+    if (auto unnamed = File::unnamedIn(toFolder_, 0600)) {
+        copy_ = std::move(*unnamed);
+    } else {
+        temporaryName_ = splitPath(ReplacementFile::temporaryPathFor(to_)).name;
+        removeLeftover(toFolder_, temporaryName_);
+        copy_ = toFolder_.open(temporaryName_, File::Mode::CreateExclusive, 0600);
+    }
+    copyContent(source, *copy_);
+    const FileOwner owner = source.owner();
+    copy_->setPermissions(owner.permissions);
+    // Keeps the owner where we may (as root); others own their copies anyway.
+    copy_->setOwner(owner.user, owner.group);
+    copy_->setModified(before_);
+    copy_->sync();
+    after_ = copy_->stamp();
+}
+
+void FileMove::requireUnchanged() const
+{
+    if (fromFolder_.find(fromName_) != before_)
+        throw changedMeanwhile(from_);
 }
 
 void FileMove::commit()
 {
-    const std::string source = copies() ? temporary_ : from_;
-    renameNoReplace(source, to_);
-    committed_ = true;
-    syncDirectory(folderOf(to_));
-    if (copies() && ::unlink(from_.c_str()) != 0 && errno != ENOENT) {
-        // The file must not end up in both places: the copy goes again.
-        const int error = errno;
-        ::unlink(to_.c_str());
-        syncDirectory(folderOf(to_));
-        throw FileError::fromErrno(error, from_, "cannot remove");
+    requireUnchanged();
+    if (!copy_) {
+        fromFolder_.renameNoReplace(fromName_, toFolder_, toName_);
+        committed_ = true;
+        const auto moved = toFolder_.find(toName_);
+        if (!moved || !moved->sameFile(before_)) {
+            // Swapped in the moment between the look and the rename: it goes back.
+            toFolder_.renameNoReplace(toName_, fromFolder_, fromName_);
+            throw changedMeanwhile(from_);
+        }
+    } else {
+        if (temporaryName_.empty()) {
+            linkOpenFile(*copy_, toFolder_, toName_);
+        } else {
+            const auto there = toFolder_.find(temporaryName_);
+            if (!there || !there->sameFile(after_))
+                throw changedMeanwhile(toFolder_.pathOf(temporaryName_));
+            toFolder_.renameNoReplace(temporaryName_, toFolder_, toName_);
+            temporaryName_.clear();
+        }
+        committed_ = true;
+        toFolder_.sync();
+        // The file must not end up in both places, nor be lost if it was written to while it was copied.
+        try {
+            requireUnchanged();
+            fromFolder_.remove(fromName_);
+        } catch (const FileError&) {
+            const auto placed = toFolder_.find(toName_);
+            if (placed && placed->sameFile(after_))
+                ::unlinkat(toFolder_.fd(), toName_.c_str(), 0);
+            toFolder_.sync();
+            throw;
+        }
     }
-    if (folderOf(from_) != folderOf(to_))
-        syncDirectory(folderOf(from_));
+    toFolder_.sync();
+    if (!fromFolder_.stamp().sameFile(toFolder_.stamp()))
+        fromFolder_.sync();
 }
 
 }  // namespace platform

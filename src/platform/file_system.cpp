@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include "platform/directory.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/path.h"
@@ -27,28 +28,25 @@ struct stat statOf(const std::string& path)
 
 }  // namespace
 
-void linkFile(const std::string& from, const std::string& to)
+void copyContent(File& from, File& to)
 {
-    if (::link(from.c_str(), to.c_str()) != 0)
-        throw FileError::fromErrno(errno, to, "cannot link '" + from + "' as");
+    std::vector<std::uint8_t> block(kCopyBlock);
+    std::int64_t at = 0;
+    for (std::size_t got; (got = from.readAt(at, block)) > 0; at += static_cast<std::int64_t>(got))
+        to.write(std::span(block).first(got));
 }
 
-void copyFileDurably(const std::string& from, const std::string& to)
+FileStamp copyInto(File& from, const Directory& folder, const std::string& name)
 {
-    const struct stat info = statOf(from);
-    File in(from, File::Mode::Read);
-    File out(to, File::Mode::CreateExclusive, 0600);
+    File out = folder.open(name, File::Mode::CreateExclusive, 0600);
     try {
-        std::vector<std::uint8_t> block(kCopyBlock);
-        for (std::size_t got; (got = in.read(block)) > 0;)
-            out.write(std::span(block).first(got));
+        copyContent(from, out);
+        out.setPermissions(from.owner().permissions);
+        out.setModified(from.stamp());
         out.sync();
-        out.close();
-        setFilePermissions(to, info.st_mode & 07777);
-        const struct timespec times[2] = {info.st_atim, info.st_mtim};
-        ::utimensat(AT_FDCWD, to.c_str(), times, 0);
+        return out.stamp();
     } catch (...) {
-        ::unlink(to.c_str());
+        ::unlinkat(folder.fd(), name.c_str(), 0);
         throw;
     }
 }
@@ -92,22 +90,6 @@ std::string mountTopOf(const std::string& path)
 std::uint64_t deviceOf(const std::string& path)
 {
     return static_cast<std::uint64_t>(statOf(path).st_dev);
-}
-
-std::uint64_t removeTree(const std::string& path)
-{
-    std::uint64_t bytes = 0;
-    std::error_code failed;
-    if (std::filesystem::is_directory(std::filesystem::symlink_status(path, failed))) {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(path, failed)) {
-            if (entry.is_regular_file(failed))
-                bytes += entry.file_size(failed);
-        }
-    } else if (std::filesystem::is_regular_file(std::filesystem::symlink_status(path, failed))) {
-        bytes = std::filesystem::file_size(path, failed);
-    }
-    std::filesystem::remove_all(path, failed);
-    return bytes;
 }
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 #include "platform/prompter.h"
 
 #include <cassert>
+#include <chrono>
+#include <thread>
 
 namespace platform {
 
@@ -17,6 +19,14 @@ int Prompter::askYesNo(std::string_view text)
 {
     const int answer = askYesNoCancel(text);
     return answer == kAnswerYes ? kAnswerYes : kAnswerNo;
+}
+
+bool Prompter::waitFor(std::string_view text, const std::function<bool()>& ready)
+{
+    showMessage(text);
+    while (!ready())
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return true;
 }
 
 Prompter& prompter()

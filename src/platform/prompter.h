@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ public:
     virtual int askDuplicate(std::string_view text) = 0;
     // A question inside a running progress: kAnswerYes, kAnswerNo or kAnswerCancel.
     virtual int askProgress(std::string_view text) = 0;
+    // Waits until ready() says the way is free, telling the user why it
+    // waits; false when the user gave up waiting.
+    virtual bool waitFor(std::string_view text, const std::function<bool()>& ready);
 };
 
 // The process-wide prompter, installed by each front's main() (and by tests).

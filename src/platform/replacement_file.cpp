@@ -1,7 +1,6 @@
 #include "platform/replacement_file.h"
 
 #include "platform/file_error.h"
-#include "platform/file_system.h"
 #include "platform/path.h"
 
 #include <cerrno>
@@ -29,15 +28,10 @@ std::string hashOf(std::string_view name)
     return text;
 }
 
-}  // namespace
-
-std::string ReplacementFile::temporaryPathFor(const std::string& target)
+std::string temporaryNameFor(std::string_view name)
 {
-    const auto split = splitPath(target);
-    return joinPath(split.directory, ".liedkram-" + hashOf(split.name) + ".tmp");
+    return ".liedkram-" + hashOf(name) + ".tmp";
 }
-
-namespace {
 
 // The file a link points to is the one to replace, not the link; a relative
 // name is made absolute so the temporary file lands beside the target.
@@ -51,57 +45,112 @@ std::string resolvedTarget(const std::string& target)
     return error ? target : absolute.string();
 }
 
+std::optional<FileOwner> ownerOf(const Directory& folder, const std::string& name)
+{
+    struct stat info {};
+    if (::fstatat(folder.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw FileError::fromErrno(errno, folder.pathOf(name), "cannot read the permissions of");
+    }
+    if (!S_ISREG(info.st_mode))
+        return std::nullopt;
+    return FileOwner{info.st_uid, info.st_gid, info.st_mode & 07777u};
+}
+
 }  // namespace
 
-ReplacementFile::ReplacementFile(const std::string& target)
-    : target_(resolvedTarget(target)), temporary_(temporaryPathFor(target_))
+std::string ReplacementFile::temporaryPathFor(const std::string& target)
 {
-    ::unlink(temporary_.c_str());
-    file_ = File(temporary_, File::Mode::CreateExclusive, 0600);
+    const auto split = splitPath(target);
+    return joinPath(split.directory, temporaryNameFor(split.name));
+}
+
+void removeLeftover(const Directory& folder, const std::string& name)
+{
+    struct stat info {};
+    if (::fstatat(folder.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+        info.st_uid == ::geteuid())
+        ::unlinkat(folder.fd(), name.c_str(), 0);
+}
+
+ReplacementFile::ReplacementFile(const std::string& target) : target_(resolvedTarget(target))
+{
+    const auto split = splitPath(target_);
+    folder_ = Directory(directoryPath(split.directory));
+    name_ = split.name;
+    temporaryName_ = temporaryNameFor(name_);
+    removeLeftover(folder_, temporaryName_);
+    if (auto unnamed = File::unnamedIn(folder_, 0600)) {
+        file_ = std::move(*unnamed);
+        return;
+    }
+    file_ = folder_.open(temporaryName_, File::Mode::CreateExclusive, 0600);
+    named_ = true;
 }
 
 ReplacementFile::~ReplacementFile()
 {
-    if (!committed_) {
-        file_ = File();
-        ::unlink(temporary_.c_str());
-    }
+    if (!committed_ && named_ && temporaryIsOurs())
+        ::unlinkat(folder_.fd(), temporaryName_.c_str(), 0);
+}
+
+bool ReplacementFile::temporaryIsOurs() const
+{
+    const auto there = folder_.find(temporaryName_);
+    return there && file_.isOpen() && there->sameFile(file_.stamp());
 }
 
 void ReplacementFile::prepare()
 {
+    prepareWith(ownerOf(folder_, name_));
+}
+
+void ReplacementFile::prepareLike(const File& original)
+{
+    prepareWith(original.owner());
+}
+
+void ReplacementFile::prepareWith(const std::optional<FileOwner>& original)
+{
     file_.sync();
-    struct stat original {};
-    if (::stat(target_.c_str(), &original) == 0) {
-        setFilePermissions(temporary_, original.st_mode & 07777);
-        // Keeps the owner where we may (as root); others keep their own files anyway.
-        if (::chown(temporary_.c_str(), original.st_uid, original.st_gid) != 0) {
-            if (errno != EPERM)
-                throw FileError::fromErrno(errno, temporary_, "cannot set the owner of");
-            struct stat made {};
-            keepsOwnership_ = ::stat(temporary_.c_str(), &made) == 0 && made.st_uid == original.st_uid &&
-                              made.st_gid == original.st_gid;
-        }
-    } else if (errno == ENOENT) {
+    if (original) {
+        file_.setPermissions(original->permissions);
+        // Keeps the owner where we may (as root) and the group where it is the user's.
+        if (file_.owner().user != original->user || file_.owner().group != original->group)
+            keepsOwnership_ = file_.setOwner(original->user, original->group);
+    } else {
         // A new file gets the permissions any new file of the user gets.
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        setFilePermissions(temporary_, 0666 & ~mask);
-    } else {
-        throw FileError::fromErrno(errno, target_, "cannot read the permissions of");
+        file_.setPermissions(0666 & ~mask);
     }
-    file_.close();
     prepared_ = true;
 }
 
-void ReplacementFile::commit()
+bool ReplacementFile::commit(const std::optional<FileStamp>& expected)
 {
     if (!prepared_)
         prepare();
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0)
-        throw FileError::fromErrno(errno, target_, "cannot replace");
+    if (!named_) {
+        // A leftover of a crash may have the name since the start.
+        removeLeftover(folder_, temporaryName_);
+        linkOpenFile(file_, folder_, temporaryName_);
+        named_ = true;
+    }
+    if (!temporaryIsOurs())
+        throw FileError(FileCause::AccessDenied, temporaryPath(), "'" + temporaryPath() + "' was swapped",
+                        "Changed meanwhile");
+    if (expected && folder_.find(name_) != expected) {
+        ::unlinkat(folder_.fd(), temporaryName_.c_str(), 0);
+        named_ = false;
+        return false;
+    }
+    folder_.replace(temporaryName_, folder_, name_);
     committed_ = true;
-    syncDirectory(splitPath(target_).directory);
+    folder_.sync();
+    file_.close();
+    return true;
 }
 
 namespace {
@@ -117,7 +166,8 @@ bool mayWrite(const std::string& path, const struct stat& info)
 
 void writeInPlace(const std::string& path, std::span<const std::uint8_t> bytes)
 {
-    File file(path, File::Mode::ReadWrite);
+    const auto split = splitPath(path);
+    File file = Directory(directoryPath(split.directory)).open(split.name, File::Mode::ReadWrite);
     file.setLength(0);
     file.write(bytes);
     file.sync();
@@ -135,6 +185,8 @@ void requireReplaceable(const std::string& path, const std::function<bool(const 
         return;
     if (S_ISDIR(info.st_mode))
         throw FileError::fromErrno(EISDIR, path, "cannot replace");
+    if (!S_ISREG(info.st_mode))
+        throw FileError(FileCause::AccessDenied, path, "'" + path + "' is not a regular file", "Not a regular file");
     if (mustKeep(target))
         throw FileError(FileCause::AccessDenied, path, "'" + path + "' is an MP3 file", "Is an MP3 file");
     if (!mayWrite(target, info))
@@ -145,14 +197,13 @@ void replaceWholeFile(const std::string& path, std::span<const std::uint8_t> byt
                       const std::function<bool(const std::string&)>& mustKeep)
 {
     requireReplaceable(path, mustKeep);
-    const std::string target = resolvedTarget(path);
-    ReplacementFile replacement(target);
+    ReplacementFile replacement(path);
     replacement.file().write(bytes);
     replacement.prepare();
     if (replacement.keepsOwnership())
         replacement.commit();
     else
-        writeInPlace(target, bytes);
+        writeInPlace(replacement.target(), bytes);
 }
 
 }  // namespace platform

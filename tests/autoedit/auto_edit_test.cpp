@@ -85,9 +85,11 @@ TEST_F(AutoEditTest, TheRenameQuestionAndItsAnswers)
     profile().writeInt("SetOrig", 0);
     profile().writeInt("DelCopy", 0);
     auto entry = listedEntry("A", "B");
-    entry.m_nFlags = ENTRY_SCAN_ERROR;  // nothing to rewrite, so no file is needed
+    entry.m_nFlags = ENTRY_SCAN_ERROR;  // nothing to rewrite
     entry.m_szPath = dir_.path();
-    dir_.write("old.mp3", {1, 2, 3});
+    const testsupport::Bytes song = testsupport::frames({}, 4);
+    dir_.write("old.mp3", song);
+    entry.m_nFileSize = static_cast<int>(song.size());
 
     prompter().scriptProgress({platform::kAnswerNo, platform::kAnswerCancel, platform::kAnswerYes});
     EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);

@@ -1,6 +1,7 @@
 #include "cli_process.h"
 
 #include <chrono>
+#include <filesystem>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -90,6 +91,19 @@ void CliProcess::kill()
     if (pid_ > 0)
         ::kill(pid_, SIGKILL);
     wait();
+}
+
+bool CliProcess::writesUnnamedIn(const std::string& folder) const
+{
+    std::error_code failed;
+    // The kernel names an open file without a name by its folder, "#" and its number.
+    const std::string unnamed = folder + "/#";
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", failed)) {
+        const auto target = std::filesystem::read_symlink(fd.path(), failed);
+        if (!failed && target.string().rfind(unnamed, 0) == 0)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace clitest

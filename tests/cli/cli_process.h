@@ -24,6 +24,9 @@ public:
     void wait();
     void kill();
     int status() const { return status_; }
+    // Whether the program holds a file open in the folder that has no name
+    // there (new content on its way).
+    bool writesUnnamedIn(const std::string& folder) const;
 
 private:
     pid_t pid_ = -1;

@@ -33,14 +33,18 @@ protected:
         entry->m_szFileName = name;
         entry->m_szPath = folder.path();
         entry->m_nModifiedNs = platform::fileStamp(folder.file(name)).modifiedNs;
+        entry->m_nFileSize = static_cast<int>(contentOf(name).size());
         int answer = 0;
         doc_.AddEntry(std::move(entry), false, answer);
         doc_.m_bChanged = false;
     }
 
+    // Frames, with bytes of the name's own behind them.
     static Bytes contentOf(const std::string& name)
     {
-        return testsupport::musicBytes(3000 + name.size(), static_cast<std::uint32_t>(name[0]));
+        Bytes content = testsupport::frames({}, 8);
+        testsupport::append(content, testsupport::musicBytes(3000 + name.size(), static_cast<std::uint32_t>(name[0])));
+        return content;
     }
 
     document::MoveReport move(const std::vector<std::size_t>& rows, const std::string& folder)

@@ -1,3 +1,4 @@
+#include "history/change_lock.h"
 #include "history/change_set.h"
 #include "history/journal.h"
 #include "history/undo.h"
@@ -9,14 +10,17 @@
 #include "support/other_file_system.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
+#include "support/tmpfs_mount.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <sys/mount.h>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testsupport::Bytes;
 using testsupport::readFile;
@@ -35,20 +39,35 @@ ino_t inodeOf(const std::string& path)
 class Undo : public testsupport::SeamTest {
 protected:
     // Replaces the file's content as a repair does, recording it first.
-    void replace(history::ChangeSet& changes, const std::string& path, const Bytes& content)
+    void replace(history::ChangeSet& changes, const std::string& path, const Bytes& content, bool commit = true)
     {
-        const platform::FileStamp before = platform::fileStamp(path);
+        platform::File original = platform::File::openRegular(path);
         platform::ReplacementFile replacement(path);
         replacement.file().write(content);
-        replacement.prepare();
-        ASSERT_TRUE(changes.recordReplacement(replacement.target(), before, replacement.stamp()));
-        replacement.commit();
+        replacement.prepareLike(original);
+        ASSERT_TRUE(changes.recordReplacement(original, replacement.target(), replacement.stamp(),
+                                              replacement.temporaryPath()));
+        if (commit)
+            replacement.commit();
     }
 
     void rename(history::ChangeSet& changes, const std::string& from, const std::string& to)
     {
         changes.recordRename(from, to, platform::fileStamp(from));
         platform::renameNoReplace(from, to);
+    }
+
+    // Runs the steps with a change set in a program of its own that is
+    // killed at their end: nothing is closed or cleared up.
+    void killedAfter(const std::string& command, const std::function<void(history::ChangeSet&)>& steps)
+    {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            steps(*new history::ChangeSet(data_, command, true));
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
     }
 
     history::ChangeSetRecord set(int number) const
@@ -60,6 +79,7 @@ protected:
 
     history::UndoResult undo(int number)
     {
+        history::ChangeLock lock(data_);
         history::ChangeSet changes(data_, "undo " + std::to_string(number), true);
         return history::undoChangeSet(data_, set(number), changes);
     }
@@ -131,24 +151,29 @@ TEST_F(Undo, AFileChangedSinceOrANameTakenIsLeftAsItIs)
     EXPECT_EQ(prompter().messages()[1], "'" + a + "' wurde seit \"fix\" geändert -> bleibt, wie es ist.");
 }
 
-TEST_F(Undo, AChangeThatNeverReachedTheFileNeedsNothing)
+TEST_F(Undo, WhatAKilledRunLeftIsClearedAwayByTheNextOne)
 {
-    // Recorded, then the program was killed before the new content took the file's place.
+    // Recorded, the original kept, then killed before the new content took the file's place.
     const std::string song = music_.write("song.mp3", old_);
-    {
-        history::ChangeSet changes(data_, "fix", true);
-        const platform::FileStamp before = platform::fileStamp(song);
-        platform::ReplacementFile replacement(song);
-        replacement.file().write(new_);
-        replacement.prepare();
-        ASSERT_TRUE(changes.recordReplacement(song, before, replacement.stamp()));
-        changes.recordRename(song, music_.file("S.mp3"), before);
-    }
+    killedAfter("fix", [&](history::ChangeSet& changes) {
+        replace(changes, song, new_, false);
+        changes.recordRename(song, music_.file("S.mp3"), platform::fileStamp(song));
+    });
+    const auto killed = set(1);
+    EXPECT_FALSE(killed.finished);
+    ASSERT_EQ(killed.changes.size(), 2u);
+    EXPECT_EQ(history::keptNamesOf(data_, song), 1u);
+
     const auto result = undo(1);
     EXPECT_EQ(result.leftAlone, 0u);
     EXPECT_TRUE(result.restored.empty());
     EXPECT_EQ(readFile(song), old_);
     EXPECT_TRUE(prompter().messages().empty());
+    const auto cleared = set(1);
+    EXPECT_TRUE(cleared.finished);
+    EXPECT_TRUE(cleared.changes.empty()) << "changes never made are withdrawn";
+    EXPECT_EQ(history::keptNamesOf(data_, song), 0u) << "a kept name of an original never replaced goes";
+    EXPECT_EQ(std::distance(fs::directory_iterator(music_.path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(Undo, AWithdrawnChangeLeavesTheSetAndItsKeptName)
@@ -158,7 +183,8 @@ TEST_F(Undo, AWithdrawnChangeLeavesTheSetAndItsKeptName)
     {
         history::ChangeSet changes(data_, "fix", true);
         replace(changes, a, new_);
-        ASSERT_TRUE(changes.recordReplacement(b, platform::fileStamp(b), platform::fileStamp(b)));
+        platform::File file = platform::File::openRegular(b);
+        ASSERT_TRUE(changes.recordReplacement(file, b, platform::fileStamp(b)));
         changes.withdrawLast();
     }
     const auto record = set(1);
@@ -168,14 +194,36 @@ TEST_F(Undo, AWithdrawnChangeLeavesTheSetAndItsKeptName)
     EXPECT_EQ(history::keptNamesOf(data_, record.changes[0].kept), 1u);
 }
 
+// An undo killed after it gave the files back, undone again, knows its
+// own work: nothing is missing.
+TEST_F(Undo, AKilledUndoUndoneAgainFindsItsOwnWork)
+{
+    const std::string song = music_.write("song.mp3", old_);
+    const std::string renamed = music_.file("Band-Song.mp3");
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        rename(changes, song, renamed);
+        replace(changes, renamed, new_);
+    }
+    killedAfter("undo 1", [&](history::ChangeSet& changes) { history::undoChangeSet(data_, set(1), changes); });
+    ASSERT_EQ(readFile(song), old_);
+    prompter().clear();
+    const auto again = undo(1);
+    EXPECT_EQ(again.leftAlone, 0u);
+    EXPECT_TRUE(prompter().messages().empty()) << prompter().messages().front();
+    ASSERT_EQ(again.restored.size(), 1u);
+    EXPECT_EQ(again.restored[0].now, song);
+    EXPECT_EQ(readFile(song), old_);
+}
+
 TEST_F(Undo, AnOriginalOnAnotherFileSystemIsCopiedWhereNoSecondNameCanBeMade)
 {
     // A small file system of its own whose top cannot take the backup folder.
-    testsupport::TempDir mount;
-    if (::mount("none", mount.path().c_str(), "tmpfs", 0, "size=4m") != 0)
+    testsupport::TmpfsMount mount("4m");
+    if (!mount.mounted())
         GTEST_SKIP() << "cannot mount a tmpfs here";
     const std::string song = mount.write("song.mp3", old_);
-    mount.write(".liedkram-backup", {0});  // a file where the folder would go
+    mount.write(history::backupFolderName(), {0});  // a file where the folder would go
     {
         history::ChangeSet changes(data_, "fix", true);
         replace(changes, song, new_);
@@ -188,7 +236,6 @@ TEST_F(Undo, AnOriginalOnAnotherFileSystemIsCopiedWhereNoSecondNameCanBeMade)
 
     EXPECT_EQ(undo(1).leftAlone, 0u);
     EXPECT_EQ(readFile(song), old_);
-    ::umount(mount.path().c_str());
 }
 
 TEST_F(Undo, PurgingRemovesOldSetsWithTheirOriginalsAndNothingElse)
@@ -224,41 +271,37 @@ TEST_F(Undo, PurgingRemovesOldSetsWithTheirOriginalsAndNothingElse)
     EXPECT_FALSE(fs::exists(history::originalsDirectory(data_, 1)));
 }
 
-// A move to another file system killed at each of its steps: undo finds the
-// file where the kill left it and loses nothing.
-TEST_F(Undo, AMoveToAnotherFileSystemKilledHalfwayIsUndone)
+// A move to another file system killed at each of its steps: the next run
+// finds the file where the kill left it and loses nothing.
+TEST_F(Undo, AMoveToAnotherFileSystemKilledHalfwayIsClearedUp)
 {
     testsupport::OtherFileSystem other;
     if (!other.available())
         GTEST_SKIP() << "no other file system: " << other.why();
     const std::string from = music_.write("song.mp3", old_);
     const std::string to = other.file("song.mp3");
-    const std::string temporary = platform::ReplacementFile::temporaryPathFor(to);
 
     // Killed once the move was recorded, before the copy took its name.
-    {
-        history::ChangeSet changes(data_, "move", true);
-        platform::FileMove move(from, to);
-        changes.recordRename(from, to, move.before(), move.after());
-        fs::copy_file(temporary, temporary + ".kept");
-    }
-    fs::rename(temporary + ".kept", temporary);
+    killedAfter("move", [&](history::ChangeSet& changes) {
+        platform::File file = platform::File::openRegular(from);
+        platform::FileMove move(file, from, to);
+        changes.recordRename(from, to, move.before(), move.after(), move.temporaryPath());
+    });
     EXPECT_EQ(undo(1).leftAlone, 0u);
-    EXPECT_FALSE(fs::exists(temporary)) << "the unfinished copy is of no use";
+    EXPECT_TRUE(fs::is_empty(other.path())) << "the unfinished copy is of no use";
     EXPECT_EQ(readFile(from), old_);
 
     // Killed after the copy took its name, before the original went.
-    {
-        history::ChangeSet changes(data_, "move", true);
-        platform::FileMove move(from, to);
-        changes.recordRename(from, to, move.before(), move.after());
-        platform::renameNoReplace(temporary, to);
-    }
+    killedAfter("move", [&](history::ChangeSet& changes) {
+        const platform::FileStamp before = platform::fileStamp(from);
+        fs::copy_file(from, to);
+        changes.recordRename(from, to, before, platform::fileStamp(to));
+    });
     const auto result = undo(history::readJournal(data_).back().number);
     EXPECT_EQ(result.leftAlone, 0u);
-    EXPECT_EQ(result.restored.size(), 1u);
     EXPECT_FALSE(fs::exists(to));
     EXPECT_EQ(readFile(from), old_);
+    EXPECT_TRUE(prompter().messages().empty());
 }
 
 TEST_F(Undo, AMoveToAnotherFileSystemComesBackAndCanBeRedone)
@@ -270,8 +313,9 @@ TEST_F(Undo, AMoveToAnotherFileSystemComesBackAndCanBeRedone)
     const std::string to = other.file("song.mp3");
     {
         history::ChangeSet changes(data_, "move", true);
-        platform::FileMove move(from, to);
-        changes.recordRename(from, to, move.before(), move.after());
+        platform::File file = platform::File::openRegular(from);
+        platform::FileMove move(file, from, to);
+        changes.recordRename(from, to, move.before(), move.after(), move.temporaryPath());
         move.commit();
     }
     EXPECT_EQ(undo(1).leftAlone, 0u);

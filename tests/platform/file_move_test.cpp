@@ -1,7 +1,6 @@
 #include "platform/file_error.h"
 #include "platform/file_move.h"
 #include "platform/file_system.h"
-#include "platform/replacement_file.h"
 #include "support/mp3_builder.h"
 #include "support/other_file_system.h"
 #include "support/temp_dir.h"
@@ -21,6 +20,14 @@ namespace fs = std::filesystem;
 
 class FileMoveTest : public ::testing::Test {
 protected:
+    // Opens the file as a caller that checked it does.
+    platform::File& opened(const std::string& path)
+    {
+        source_ = platform::File::openRegular(path);
+        return source_;
+    }
+
+    platform::File source_;
     const testsupport::Bytes song_ = testsupport::musicBytes(70000, 3);
     testsupport::TempDir from_;
     testsupport::TempDir to_;
@@ -44,7 +51,7 @@ TEST_F(FileMoveTest, WithinAFileSystemItIsARename)
 {
     const std::string from = from_.write("a.mp3", song_);
     const platform::FileStamp was = platform::fileStamp(from);
-    FileMove move(from, to_.file("a.mp3"));
+    FileMove move(opened(from), from, to_.file("a.mp3"));
     EXPECT_FALSE(move.copies());
     EXPECT_EQ(move.before(), was);
     EXPECT_EQ(move.after(), was);
@@ -59,7 +66,7 @@ TEST_F(FileMoveTest, ATakenNameIsNeverReplaced)
     const std::string from = from_.write("a.mp3", song_);
     const std::string taken = to_.write("a.mp3", {1, 2, 3});
     try {
-        FileMove move(from, taken);
+        FileMove move(opened(from), from, taken);
         FAIL() << "a taken name was accepted";
     } catch (const platform::FileError& error) {
         EXPECT_EQ(error.cause(), platform::FileCause::AccessDenied);
@@ -74,12 +81,11 @@ TEST_F(FileMoveAcross, TheOriginalGoesOnlyOnceTheCopyIsInPlace)
     ::chmod(from.c_str(), 0640);
     const platform::FileStamp was = platform::fileStamp(from);
     const std::string to = other_.file("a.mp3");
-    const std::string temporary = platform::ReplacementFile::temporaryPathFor(to);
     {
-        FileMove move(from, to);
+        FileMove move(opened(from), from, to);
         ASSERT_TRUE(move.copies());
-        // The whole content waits beside the new name; nothing else changed.
-        EXPECT_EQ(readFile(temporary), song_);
+        // The whole content waits, without a name, in the new folder; nothing else changed.
+        EXPECT_TRUE(fs::is_empty(other_.path()));
         EXPECT_EQ(readFile(from), song_);
         EXPECT_FALSE(fs::exists(to));
         EXPECT_EQ(move.before(), was);
@@ -89,7 +95,6 @@ TEST_F(FileMoveAcross, TheOriginalGoesOnlyOnceTheCopyIsInPlace)
         EXPECT_EQ(platform::fileStamp(to), move.after());
     }
     EXPECT_FALSE(fs::exists(from));
-    EXPECT_FALSE(fs::exists(temporary));
     EXPECT_EQ(readFile(to), song_);
     EXPECT_EQ(platform::filePermissions(to), 0640u);
 }
@@ -99,8 +104,8 @@ TEST_F(FileMoveAcross, AMoveNotCommittedLeavesNothingBehind)
     const std::string from = from_.write("a.mp3", song_);
     const std::string to = other_.file("a.mp3");
     {
-        FileMove move(from, to);
-        ASSERT_TRUE(fs::exists(platform::ReplacementFile::temporaryPathFor(to)));
+        FileMove move(opened(from), from, to);
+        ASSERT_TRUE(move.copies());
     }
     EXPECT_TRUE(fs::is_empty(other_.path()));
     EXPECT_EQ(readFile(from), song_);
@@ -111,25 +116,44 @@ TEST_F(FileMoveAcross, ANameTakenWhileCopyingLeavesTheOriginal)
     const std::string from = from_.write("a.mp3", song_);
     const std::string to = other_.file("a.mp3");
     {
-        FileMove move(from, to);
+        FileMove move(opened(from), from, to);
         testsupport::Bytes written = {7, 7, 7};
         std::ofstream(to, std::ios::binary).write(reinterpret_cast<const char*>(written.data()), 3);
         EXPECT_THROW(move.commit(), platform::FileError);
     }
     EXPECT_EQ(readFile(from), song_);
     EXPECT_EQ(readFile(to), (testsupport::Bytes{7, 7, 7}));
-    EXPECT_FALSE(fs::exists(platform::ReplacementFile::temporaryPathFor(to)));
+    EXPECT_EQ(std::distance(fs::directory_iterator(other_.path()), fs::directory_iterator()), 1);
 }
 
-TEST_F(FileMoveAcross, ALeftoverCopyOfAnEarlierMoveIsReplaced)
+// Whoever may write in the old folder cannot have the move take another
+// file, nor lose the one that was copied.
+TEST_F(FileMoveAcross, ASourceSwappedOrWrittenToWhileCopyingStaysWhereItIs)
 {
     const std::string from = from_.write("a.mp3", song_);
     const std::string to = other_.file("a.mp3");
     {
-        std::ofstream(platform::ReplacementFile::temporaryPathFor(to), std::ios::binary) << "half a copy";
+        FileMove move(opened(from), from, to);
+        fs::rename(from, from_.file("moved-away.mp3"));
+        fs::create_symlink("/etc/passwd", from);
+        EXPECT_THROW(move.commit(), platform::FileError);
     }
-    FileMove move(from, to);
-    move.commit();
-    EXPECT_EQ(readFile(to), song_);
-    EXPECT_EQ(std::distance(fs::directory_iterator(other_.path()), fs::directory_iterator()), 1);
+    EXPECT_TRUE(fs::is_empty(other_.path()));
+    EXPECT_EQ(readFile(from_.file("moved-away.mp3")), song_);
+    EXPECT_TRUE(fs::is_symlink(from));
+    fs::remove(from);
+
+    const std::string again = from_.write("b.mp3", song_);
+    {
+        FileMove move(opened(again), again, other_.file("b.mp3"));
+        std::ofstream(again, std::ios::binary | std::ios::app) << "appended";
+        EXPECT_THROW(move.commit(), platform::FileError);
+    }
+    EXPECT_TRUE(fs::is_empty(other_.path()));
+    EXPECT_EQ(readFile(again).size(), song_.size() + 8);
+
+    // A link is not moved as the file it leads to.
+    fs::create_symlink(from_.file("moved-away.mp3"), from_.file("link.mp3"));
+    EXPECT_THROW(FileMove(opened(from_.file("link.mp3")), from_.file("link.mp3"), other_.file("c.mp3")),
+                 platform::FileError);
 }

@@ -138,8 +138,8 @@ TEST(ReplacementFile, ARelativeNameIsReplacedInItsOwnDirectory)
         ReplacementFile replacement("new.m3l");
         const Bytes content = {1, 2, 3};
         replacement.file().write(content);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 1)
-            << "the temporary file lies beside its target";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 0)
+            << "the new content has no name until it takes the target's";
         replacement.commit();
     }
     std::filesystem::current_path(previous);
