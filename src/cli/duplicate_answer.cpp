@@ -56,7 +56,7 @@ std::optional<DuplicateAnswer> parseTypedDuplicateAnswer(std::string_view text)
 
 int readDuplicateAnswer(std::string_view question, std::istream& in, std::ostream& err)
 {
-    err << question << '\n';
+    err << platform::terminalText(question) << '\n';
     std::string line;
     while (true) {
         err << kChoices << std::flush;

@@ -1,6 +1,7 @@
 #include "cli/rename_answer.h"
 
 #include "platform/prompter.h"
+#include "platform/text.h"
 
 #include <optional>
 #include <string>
@@ -41,7 +42,7 @@ std::optional<int> answerFor(std::string_view line)
 
 int readRenameAnswer(std::string_view question, std::istream& in, std::ostream& err)
 {
-    err << question << '\n';
+    err << platform::terminalText(question) << '\n';
     std::string line;
     while (true) {
         err << kChoices << std::flush;

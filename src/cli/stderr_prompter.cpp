@@ -1,6 +1,7 @@
 #include "cli/stderr_prompter.h"
 
 #include "cli/progress_line.h"
+#include "platform/text.h"
 
 #include <sstream>
 
@@ -60,7 +61,8 @@ void StderrPrompter::print(std::string_view text)
 {
     if (progress_)
         progress_->hide();
-    err_ << text << '\n' << std::flush;
+    // Texts from list files and file names never reach the terminal as controls.
+    err_ << platform::terminalText(text) << '\n' << std::flush;
 }
 
 }  // namespace cli

@@ -215,29 +215,75 @@ const char* spelledAccent(char letter)
 }
 // clang-format on
 
-std::string escapedControls(std::string_view text)
+namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+void appendHexEscape(std::string& to, unsigned char byte)
 {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '\t':
-            escaped += "\\t";
-            break;
-        case '\r':
-            escaped += "\\r";
-            break;
-        case '\n':
-            escaped += "\\n";
-            break;
-        case '\\':
-            escaped += "\\\\";
-            break;
-        default:
-            escaped += c;
+    to += "\\x";
+    to += kHexDigits[byte >> 4];
+    to += kHexDigits[byte & 0x0F];
+}
+
+// A control character a terminal acts on: C0, DEL, and C1 as UTF-8 (C2 80 to C2 9F).
+std::size_t controlLength(std::string_view text, std::size_t at)
+{
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x20 || byte == 0x7F)
+        return 1;
+    if (byte == 0xC2 && at + 1 < text.size() && static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
+        static_cast<unsigned char>(text[at + 1]) <= 0x9F)
+        return 2;
+    return 0;
+}
+
+// Writes every control character as an escape; keep says which stay as they are.
+std::string escaped(std::string_view text, bool (*keep)(char), bool escapeBackslash)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const std::size_t control = controlLength(text, i);
+        if (c == '\\' && escapeBackslash) {
+            out += "\\\\";
+        } else if (control == 0 || keep(c) || (c == '\r' && i + 1 < text.size() && keep(text[i + 1]) && text[i + 1] == '\n')) {
+            out += c;
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else {
+            for (std::size_t part = 0; part < control; ++part)
+                appendHexEscape(out, static_cast<unsigned char>(text[i + part]));
+            i += control - 1;
         }
     }
-    return escaped;
+    return out;
+}
+
+std::optional<int> hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string escapedControls(std::string_view text)
+{
+    return escaped(text, [](char) { return false; }, true);
+}
+
+std::string terminalText(std::string_view text)
+{
+    return escaped(text, [](char c) { return c == '\n' || c == '\t'; }, false);
 }
 
 std::optional<std::string> unescapedControls(std::string_view text)
@@ -264,6 +310,15 @@ std::optional<std::string> unescapedControls(std::string_view text)
         case '\\':
             plain += '\\';
             break;
+        case 'x': {
+            const auto high = i + 2 < text.size() ? hexValue(text[i + 1]) : std::nullopt;
+            const auto low = i + 2 < text.size() ? hexValue(text[i + 2]) : std::nullopt;
+            if (!high || !low)
+                return std::nullopt;
+            plain += static_cast<char>(*high * 16 + *low);
+            i += 2;
+            break;
+        }
         default:
             return std::nullopt;
         }

@@ -28,9 +28,14 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos);
 const char* spelledAccent(char letter);
 
 // A text with tab, carriage return, line break and backslash written as \t,
-// \r, \n and \\, so that any text fits one field of a tab-separated line;
-// and back (nothing for a backslash that starts no such pair).
+// \r, \n and \\, and every other control character (C0, DEL, C1 in UTF-8)
+// as \xHH byte by byte, so that any text fits one field of a tab-separated
+// line and no terminal acts on it; and back (nothing for a backslash that
+// starts no such escape).
 std::string escapedControls(std::string_view text);
+// A message for a terminal: its line breaks (also as \r\n) and tabs stay, every other
+// control character is written as \r or \xHH, a backslash as it is.
+std::string terminalText(std::string_view text);
 std::optional<std::string> unescapedControls(std::string_view text);
 
 // Case folding of the ASCII letters only; all other bytes compare as they are.
