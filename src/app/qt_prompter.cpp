@@ -4,9 +4,13 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
+
+constexpr int kWaitPollMs = 200;
 
 QString textOf(std::string_view text)
 {
@@ -101,4 +105,20 @@ int QtPrompter::askProgress(std::string_view text)
     if (box.clickedButton() == no)
         return platform::kAnswerNo;
     return platform::kAnswerCancel;
+}
+
+bool QtPrompter::waitFor(std::string_view text, const std::function<bool()>& ready)
+{
+    // A busy box the user may close, asking again and again meanwhile.
+    QProgressDialog box(textOf(text), QStringLiteral("&Abbrechen"), 0, 0, owner());
+    box.setWindowTitle(caption());
+    box.setMinimumDuration(0);
+    const ArrowWhileAsking arrow;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+        if (ready())
+            box.accept();
+    });
+    poll.start(kWaitPollMs);
+    return box.exec() == QDialog::Accepted;
 }

@@ -18,6 +18,7 @@ public:
     int askYesNo(std::string_view text) override;
     int askDuplicate(std::string_view text) override;
     int askProgress(std::string_view text) override;
+    bool waitFor(std::string_view text, const std::function<bool()>& ready) override;
 
 private:
     QWidget* owner() const;

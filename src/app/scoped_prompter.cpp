@@ -39,3 +39,8 @@ int ScopedPrompter::askProgress(std::string_view text)
 {
     return replaced_.askProgress(text);
 }
+
+bool ScopedPrompter::waitFor(std::string_view text, const std::function<bool()>& ready)
+{
+    return replaced_.waitFor(text, ready);
+}

@@ -14,9 +14,9 @@
 
 namespace {
 
-std::optional<history::ChangeSetRecord> latestUndoable()
+std::optional<history::ChangeSetRecord> latestUndoable(std::vector<std::string>* notOwned = nullptr)
 {
-    auto sets = history::readJournal(history::dataDirectory());
+    auto sets = history::readJournal(history::dataDirectory(), notOwned);
     for (auto set = sets.rbegin(); set != sets.rend(); ++set) {
         if (!set->changes.empty())
             return std::move(*set);
@@ -58,7 +58,10 @@ void runUndo(CLiedkramDoc& doc)
         platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
         return;
     }
-    const auto set = latestUndoable();
+    std::vector<std::string> notOwned;
+    const auto set = latestUndoable(&notOwned);
+    for (const std::string& path : notOwned)
+        platform::prompter().showMessage(history::notOwnedMessage(path));
     if (!set)
         return;
     RecordedChanges undo(doc, "Rückgängig");

@@ -28,10 +28,15 @@ std::string localTime(std::int64_t seconds)
 
 // Change sets that never got a change (a command that stopped at once) are
 // not worth a line.
+// Folders and sets that are not the user's alone are named, not read.
 std::vector<history::ChangeSetRecord> setsWithChanges(const std::string& directory)
 {
     std::vector<history::ChangeSetRecord> sets;
-    for (auto& set : history::readJournal(directory)) {
+    std::vector<std::string> notOwned;
+    auto journal = history::readJournal(directory, &notOwned);
+    for (const std::string& path : notOwned)
+        platform::prompter().showMessage(history::notOwnedMessage(path));
+    for (auto& set : journal) {
         if (!set.changes.empty())
             sets.push_back(std::move(set));
     }
