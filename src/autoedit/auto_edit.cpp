@@ -70,6 +70,10 @@ std::string ExpandPattern(const CLiedkramEntry& entry)
 
 int MarkRepairs(CLiedkramEntry& entry)
 {
+    // A record whose offsets cannot be is measured from its file first;
+    // where that fails, the rewrite refuses it.
+    if (entry.m_bNeedsRescan)
+        entry.Rescan();
     entry.m_strNewName.clear();
     if (platform::isOn(platform::Setting::Rename)) {
         entry.m_strNewName = ExpandPattern(entry);

@@ -165,7 +165,7 @@ void reportUnchanged(const CLiedkramEntry& entry, const std::string& why)
 // start that the offsets rely on.
 bool matchesEntry(const CLiedkramEntry& entry, platform::File& in, const platform::FileStamp& stamp)
 {
-    if (stamp.size != entry.m_nFileSize || entry.m_nAudioStart < 0 || entry.m_nAudioStart > entry.m_nAudioEnd ||
+    if (entry.m_bNeedsRescan || stamp.size != entry.m_nFileSize || entry.m_nAudioStart < 0 || entry.m_nAudioStart > entry.m_nAudioEnd ||
         entry.m_nAudioEnd > stamp.size)
         return false;
     if (entry.m_nModifiedNs != 0 && stamp.modifiedNs != entry.m_nModifiedNs)

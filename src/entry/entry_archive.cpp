@@ -44,8 +44,12 @@ void CLiedkramEntry::Serialize(entry::ArchiveReader& archive)
     m_nFlags = archive.readU32();
     m_bVerified = archive.readU8();
     m_nTrack = archive.readU8();
-    // Offsets that do not fit the file would have a repair cut the wrong bytes.
-    if (!HasPossibleRange())
-        throw entry::ArchiveFormatError();
+    // Offsets that do not fit the file would have a repair cut the wrong
+    // bytes: the entry is listed, but measured again before any repair.
+    if (!HasPossibleRange()) {
+        m_bNeedsRescan = true;
+        m_bVerified = 0;
+        return;
+    }
     UpdateCutFlags();
 }

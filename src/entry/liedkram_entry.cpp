@@ -37,6 +37,27 @@ bool CLiedkramEntry::HasPossibleRange() const
            m_nLengthMs >= 0 && m_nBitrate >= 0;
 }
 
+bool CLiedkramEntry::Rescan()
+{
+    const CLiedkramEntry fresh(GetFullPath());
+    if (fresh.m_dwHeader == 0)
+        return false;
+    m_nFileSize = fresh.m_nFileSize;
+    m_nAudioStart = fresh.m_nAudioStart;
+    m_nAudioEnd = fresh.m_nAudioEnd;
+    m_dwHeader = fresh.m_dwHeader;
+    m_nLengthMs = fresh.m_nLengthMs;
+    m_nBitrate = fresh.m_nBitrate;
+    m_nFrames = fresh.m_nFrames;
+    m_bVerified = fresh.m_bVerified;
+    m_bHasId3v2 = fresh.m_bHasId3v2;
+    m_nModifiedNs = fresh.m_nModifiedNs;
+    constexpr std::uint32_t kMeasured = ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_SCAN_ERROR;
+    m_nFlags = (m_nFlags & ~kMeasured) | (fresh.m_nFlags & kMeasured);
+    m_bNeedsRescan = false;
+    return true;
+}
+
 int CLiedkramEntry::GetSampleRate() const
 {
     return mpeg::sampleRate(m_dwHeader);

@@ -56,8 +56,14 @@ public:
 
     std::string GetFullPath() const;
     // 0 <= audio start <= audio end <= file size, and no negative measure:
-    // what every entry loaded or read from a list satisfies.
+    // what every entry loaded satisfies, and every one read from a list but
+    // those that need a rescan.
     bool HasPossibleRange() const;
+    // Measures the file again for an entry that needs it: offsets, frames,
+    // length, header, size and cut flags come from the file, the tag texts
+    // stay the entry's. False (and the entry as it was) when the file cannot
+    // be loaded.
+    bool Rescan();
 
     int GetSampleRate() const;
     std::string GetFormatText() const;
@@ -104,4 +110,8 @@ public:
     // rewritten) in this run, in nanoseconds; 0 for entries read from a list.
     // Not stored in the list file.
     std::int64_t m_nModifiedNs = 0;
+    // The list record this entry was read from has offsets or measures that
+    // cannot be (written by another program, say): shown, but never cut from;
+    // a repair measures the file again first. Not stored in the list file.
+    bool m_bNeedsRescan = false;
 };

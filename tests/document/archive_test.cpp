@@ -207,13 +207,13 @@ TEST(EntryRecord, LongTagTextsAreCutOnReadingButPathsStayWhole)
     EXPECT_EQ(same.GetFullPath(), entry.GetFullPath());
 }
 
-TEST(EntryRecord, OffsetsThatDoNotFitTheFileAreRefused)
+TEST(EntryRecord, OffsetsThatDoNotFitTheFileAreReadAndMarkedForARescan)
 {
     testsupport::ScopedSeams seams;
     struct Numbers {
         std::int32_t size, start, end, lengthMs, frames;
     };
-    const Numbers refused[] = {
+    const Numbers impossible[] = {
         {2147483647, 0, -1, 0, 0},  // an end before the start
         {1000, 600, 500, 0, 0},     // a start behind the end
         {1000, 0, 1001, 0, 0},      // an end behind the file
@@ -221,7 +221,7 @@ TEST(EntryRecord, OffsetsThatDoNotFitTheFileAreRefused)
         {1000, 0, 1000, -1, 0},
         {1000, 0, 1000, 0, -1},
     };
-    for (const auto& n : refused) {
+    for (const auto& n : impossible) {
         ArchiveWriter writer;
         for (int i = 0; i < 6; ++i)
             writer.writeString("x");
@@ -239,6 +239,11 @@ TEST(EntryRecord, OffsetsThatDoNotFitTheFileAreRefused)
         writer.writeU8(0);
         CLiedkramEntry entry;
         ArchiveReader reader(writer.bytes());
-        EXPECT_THROW(entry.Serialize(reader), ArchiveFormatError) << n.size << " " << n.start << " " << n.end;
+        ASSERT_NO_THROW(entry.Serialize(reader)) << n.size << " " << n.start << " " << n.end;
+        EXPECT_TRUE(entry.m_bNeedsRescan);
+        EXPECT_EQ(entry.m_bVerified, 0) << "a record that lies verified nothing";
+        EXPECT_EQ(entry.m_nAudioStart, n.start) << "kept as stored, so the list is written back as it was";
+        EXPECT_EQ(entry.m_nFlags & (ENTRY_CUT_FRONT | ENTRY_CUT_BACK), 0u);
+        EXPECT_FALSE(entry.GetLengthText().empty());
     }
 }

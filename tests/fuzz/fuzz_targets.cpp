@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace fuzz {
@@ -280,8 +281,12 @@ void listTarget(std::span<const std::uint8_t> data)
     } catch (const entry::ArchiveFormatError&) {
         return;
     }
-    for (std::size_t row = 0; row < doc.GetCount(); ++row)
-        requirePossible(doc.GetEntry(row), "list entry " + std::to_string(row));
+    for (std::size_t row = 0; row < doc.GetCount(); ++row) {
+        const CLiedkramEntry& entry = std::as_const(doc).GetEntry(row);
+        require(entry.HasPossibleRange() || entry.m_bNeedsRescan, "list entry: impossible and not marked");
+        if (!entry.m_bNeedsRescan)
+            requirePossible(entry, "list entry " + std::to_string(row));
+    }
 
     const Bytes written = listBytes(doc);
     CLiedkramDoc again;
