@@ -42,6 +42,7 @@ bool CLiedkramDoc::OnNewDocument()
         return false;
     DeleteContents();
     pathName_.clear();
+    pathStamp_.reset();
     m_bClosing = false;
     m_bChanged = false;
     SetTitle("Untitled");
@@ -62,6 +63,7 @@ bool CLiedkramDoc::loadListFile(const std::string& path)
     const auto forgetList = [this] {
         DeleteContents();
         pathName_.clear();
+        pathStamp_.reset();
         m_bChanged = false;
         SetTitle("Untitled");
         return false;
@@ -80,6 +82,7 @@ bool CLiedkramDoc::loadListFile(const std::string& path)
         return forgetList();
     }
     pathName_ = path;
+    pathStamp_ = list.file.stamp();
     m_bChanged = false;
     SetTitle(platform::splitPath(path).name);
     return true;
@@ -117,6 +120,7 @@ bool CLiedkramDoc::OnSaveDocument(const std::string& path)
         return false;
     }
     pathName_ = path;
+    pathStamp_ = platform::findFileStamp(path);
     m_bChanged = false;
     SetTitle(platform::splitPath(path).name);
     return true;
@@ -141,6 +145,11 @@ bool CLiedkramDoc::DoSave()
         if (!chosen)
             return false;
         path = *chosen;
+    } else if (pathStamp_ && platform::findFileStamp(path) != pathStamp_ &&
+               platform::prompter().askYesNo("Die Liste '" + path +
+                                             "' wurde seit dem Lesen von einem anderen Programm ge\xC3\xA4ndert. "
+                                             "Trotzdem speichern?") != platform::kAnswerYes) {
+        return false;
     }
     return OnSaveDocument(path);
 }

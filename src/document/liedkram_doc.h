@@ -1,6 +1,7 @@
 #pragma once
 
 #include "entry/column.h"
+#include "platform/file.h"
 #include "platform/private_temp_dir.h"
 
 #include <cstddef>
@@ -129,7 +130,9 @@ public:
     // Whether the list could be saved to path, as far as can be told without
     // writing; says why not as saving would.
     bool CanSaveTo(const std::string& path);
-    // Saves to the list's path, asking for one when it has none.
+    // Saves to the list's path, asking for one when it has none; a list
+    // file another program changed since it was read or saved here is
+    // replaced only when the user says so.
     bool DoSave();
     // Asks whether to save a changed list; false when the user cancels.
     bool SaveModified();
@@ -181,5 +184,7 @@ private:
     PathsReport report_;
     std::vector<DocumentObserver*> observers_;
     std::string pathName_;
+    // The list file as it was when read or saved here.
+    std::optional<platform::FileStamp> pathStamp_;
     platform::PrivateTempDir pictures_;
 };

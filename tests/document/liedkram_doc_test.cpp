@@ -171,6 +171,40 @@ TEST_F(DocumentTest, TheSaveQuestionGuardsUnsavedChanges)
     EXPECT_TRUE(doc_.CanCloseFrame());
 }
 
+TEST_F(DocumentTest, AListAnotherProgramChangedIsReplacedOnlyWhenTheUserSaysSo)
+{
+    fill({"A"});
+    const auto path = dir_.file("shared.m3l");
+    ASSERT_TRUE(doc_.OnSaveDocument(path));
+    fill({"B"});
+    doc_.SetChanged();
+    prompter().clear();
+    ASSERT_TRUE(doc_.DoSave());
+    EXPECT_TRUE(prompter().prompts().empty()) << "our own last save is no change by another program";
+
+    CLiedkramDoc other;
+    ASSERT_TRUE(other.OnOpenDocument(path));
+    int answer = 0;
+    other.AddEntry(listed("C.mp3", "C", "Song"), false, answer);
+    ASSERT_TRUE(other.OnSaveDocument(path));
+    const Bytes theirs = readFile(path);
+
+    doc_.SetChanged();
+    prompter().scriptYesNoCancel({platform::kAnswerNo});
+    EXPECT_FALSE(doc_.DoSave());
+    ASSERT_EQ(prompter().prompts().size(), 1u);
+    EXPECT_EQ(prompter().prompts()[0].text, "Die Liste '" + path +
+                                                "' wurde seit dem Lesen von einem anderen Programm ge\xC3\xA4ndert. "
+                                                "Trotzdem speichern?");
+    EXPECT_EQ(readFile(path), theirs);
+    EXPECT_TRUE(doc_.m_bChanged);
+
+    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    EXPECT_TRUE(doc_.DoSave());
+    ASSERT_TRUE(other.OnOpenDocument(path));
+    EXPECT_EQ(other.GetCount(), 2u);
+}
+
 TEST_F(DocumentTest, OpeningAnMp3AddsItWithAFreshAnswerMemory)
 {
     const auto a = dir_.write("Band - Song.mp3", frames({}, 30));
