@@ -176,10 +176,11 @@ const std::string& usageText()
         "                       the journal of the change sets, and in originals/ the\n"
         "                       kept originals; in $XDG_DATA_HOME/liedkram/ when that\n"
         "                       is set\n"
-        "  TOP/.liedkram-backup/UID/\n"
+        "  TOP/.liedkram-backup-UID/\n"
         "                       the kept originals of files on another file system,\n"
         "                       at the top folder TOP of that file system, one folder\n"
-        "                       for each user's number UID\n";
+        "                       for each user's number UID, used only while it is the\n"
+        "                       user's own and closed to everyone else\n";
     return text;
     // clang-format on
 }
