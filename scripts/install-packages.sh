@@ -19,6 +19,15 @@ packages=(
   python3-xlrd
   python3-pil
   fonts-dejavu-core
+  help2man
+  scdoc
+  dpkg-dev
+  lintian
+  appstream
+  desktop-file-utils
+  bash-completion
+  pkgconf
+  man-db
 )
 
 missing=()

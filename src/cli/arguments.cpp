@@ -17,6 +17,7 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kEndOfOptions = "--";
+constexpr std::string_view kVersion = "--version";
 constexpr std::string_view kRenamePrefix = "--rename=";
 constexpr std::string_view kDuplicatePrefix = "--dup=";
 constexpr std::string_view kListExtension = ".m3l";
@@ -42,12 +43,8 @@ SettingValue parseOverride(std::string_view assignment)
 
 RenameAnswer parseRenameAnswer(std::string_view value)
 {
-    if (value == "ask")
-        return RenameAnswer::Ask;
-    if (value == "yes")
-        return RenameAnswer::Yes;
-    if (value == "no")
-        return RenameAnswer::No;
+    if (const auto answer = renameAnswerNamed(value))
+        return *answer;
     throw UsageError("--rename takes ask, yes or no, not '" + std::string(value) + "'");
 }
 
@@ -291,6 +288,7 @@ Arguments parseFileCommand(Command command, std::string_view name, std::span<con
             throw usage("takes the number of a change set, not '" + others[0] + "'");
         return result;
     case Command::Help:
+    case Command::Version:
     case Command::Settings:
         break;
     }
@@ -309,6 +307,8 @@ Arguments parseSettings(std::span<const std::string> args)
     return result;
 }
 
+constexpr std::string_view kSettings = "settings";
+
 constexpr std::pair<std::string_view, Command> kFileCommands[] = {
     {"scan", Command::Scan},       {"fix", Command::Fix},           {"list", Command::List},
     {"add", Command::Add},         {"subtract", Command::Subtract}, {"sort", Command::Sort},
@@ -324,6 +324,11 @@ Arguments parseArguments(std::span<const std::string> args)
     const auto optionsEnd = std::find(args.begin(), args.end(), kEndOfOptions);
     if (std::any_of(args.begin(), optionsEnd, [](const std::string& arg) { return isHelp(arg); }))
         return Arguments{};
+    if (std::find(args.begin(), optionsEnd, kVersion) != optionsEnd) {
+        Arguments version;
+        version.command = Command::Version;
+        return version;
+    }
     if (args.empty())
         throw UsageError("no command given");
     const std::string& command = args.front();
@@ -332,9 +337,18 @@ Arguments parseArguments(std::span<const std::string> args)
         if (command == name)
             return parseFileCommand(value, name, rest);
     }
-    if (command == "settings")
+    if (command == kSettings)
         return parseSettings(rest);
     throw UsageError("unknown command '" + command + "'");
+}
+
+std::vector<std::string_view> commandNames()
+{
+    std::vector<std::string_view> names;
+    for (const auto& [name, value] : kFileCommands)
+        names.push_back(name);
+    names.push_back(kSettings);
+    return names;
 }
 
 }  // namespace cli

@@ -10,12 +10,14 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cli {
 
 enum class Command {
     Help,
+    Version,
     Scan,
     Fix,
     Settings,
@@ -76,5 +78,8 @@ struct Arguments {
 // The arguments behind the program name. Throws UsageError when they do not
 // form a command.
 Arguments parseArguments(std::span<const std::string> args);
+
+// The name of every command, settings last.
+std::vector<std::string_view> commandNames();
 
 }  // namespace cli

@@ -42,6 +42,14 @@ std::optional<DuplicateAnswer> duplicateAnswerNamed(std::string_view word)
     return std::nullopt;
 }
 
+std::vector<std::string_view> duplicateAnswerWords()
+{
+    std::vector<std::string_view> words;
+    for (const auto& [name, answer] : kWords)
+        words.push_back(name);
+    return words;
+}
+
 std::optional<DuplicateAnswer> parseTypedDuplicateAnswer(std::string_view text)
 {
     if (text.size() == 1 && text.front() >= '1' && text.front() <= '6')

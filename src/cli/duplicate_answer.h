@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <vector>
 
 namespace cli {
 
@@ -24,6 +25,8 @@ enum class DuplicateAnswer {
 // The answer named exactly "ask", "add", "replace", "skip", "add-all",
 // "replace-all" or "cancel"; none for anything else.
 std::optional<DuplicateAnswer> duplicateAnswerNamed(std::string_view word);
+// Those names, in that order.
+std::vector<std::string_view> duplicateAnswerWords();
 
 // A typed answer: one of the six answer words in any case, or the answer's
 // number 1-6; none for anything else.

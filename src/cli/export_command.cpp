@@ -6,13 +6,28 @@
 
 namespace cli {
 
+namespace {
+
+constexpr view::ExportKind kKinds[] = {view::ExportKind::Spreadsheet, view::ExportKind::Playlist,
+                                       view::ExportKind::NameList};
+
+}  // namespace
+
 std::optional<view::ExportKind> exportKindNamed(std::string_view word)
 {
-    for (const auto kind : {view::ExportKind::Spreadsheet, view::ExportKind::Playlist, view::ExportKind::NameList}) {
+    for (const auto kind : kKinds) {
         if (word == view::exportFormat(kind).extension)
             return kind;
     }
     return std::nullopt;
+}
+
+std::vector<std::string_view> exportFormatNames()
+{
+    std::vector<std::string_view> names;
+    for (const auto kind : kKinds)
+        names.push_back(view::exportFormat(kind).extension);
+    return names;
 }
 
 int runExport(view::ExportKind kind, const std::string& outputPath, const std::string& listPath,

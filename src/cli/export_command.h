@@ -13,6 +13,8 @@ class ProgressLine;
 
 // The export written for a format word: xls, m3u or txt (the exact word).
 std::optional<view::ExportKind> exportKindNamed(std::string_view word);
+// Those words, in that order.
+std::vector<std::string_view> exportFormatNames();
 
 // export: writes the export of the entries (see chooseEntries), all of
 // them, in list order, to outputPath. An empty spreadsheet is no file, and

@@ -38,6 +38,10 @@ int main(int argc, char** argv)
         std::cout << cli::usageText();
         return cli::kExitOk;
     }
+    if (arguments.command == cli::Command::Version) {
+        std::cout << "liedkram-cli " LIEDKRAM_VERSION "\n";
+        return cli::kExitOk;
+    }
 
     platform::QSettingsProfile stored;
     cli::OverrideProfile runProfile(stored);
@@ -84,6 +88,7 @@ int main(int argc, char** argv)
         return cli::runCover(arguments.outputPath, *arguments.font, arguments.listPath, arguments.paths, progress);
     case cli::Command::Settings:
     case cli::Command::Help:
+    case cli::Command::Version:
         break;
     }
     // Stored for good, so past the layer that keeps a run's overrides.

@@ -3,8 +3,10 @@
 #include "platform/prompter.h"
 #include "platform/text.h"
 
+#include <array>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace cli {
 
@@ -12,6 +14,12 @@ namespace {
 
 constexpr std::string_view kChoices = "[j]a/[y]es, [n]ein, [a]bbrechen? ";
 constexpr std::string_view kBlanks = " \t\r";
+
+constexpr std::array<std::pair<std::string_view, RenameAnswer>, 3> kWords = {{
+    {"ask", RenameAnswer::Ask},
+    {"yes", RenameAnswer::Yes},
+    {"no", RenameAnswer::No},
+}};
 
 std::optional<int> answerFor(std::string_view line)
 {
@@ -39,6 +47,23 @@ std::optional<int> answerFor(std::string_view line)
 }
 
 }  // namespace
+
+std::optional<RenameAnswer> renameAnswerNamed(std::string_view word)
+{
+    for (const auto& [name, answer] : kWords) {
+        if (word == name)
+            return answer;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string_view> renameAnswerWords()
+{
+    std::vector<std::string_view> words;
+    for (const auto& [name, answer] : kWords)
+        words.push_back(name);
+    return words;
+}
 
 int readRenameAnswer(std::string_view question, std::istream& in, std::ostream& err)
 {

@@ -19,13 +19,16 @@ cli::Arguments parse(const Args& args)
 
 }  // namespace
 
-TEST(Arguments, HelpWinsAnywhereBeforeTheEndOfOptions)
+TEST(Arguments, HelpAndVersionWinAnywhereBeforeTheEndOfOptions)
 {
     EXPECT_EQ(parse({"-h"}).command, Command::Help);
     EXPECT_EQ(parse({"bogus", "--help"}).command, Command::Help);
-    const auto args = parse({"scan", "--", "--help", "-x.mp3"});
+    EXPECT_EQ(parse({"--version", "--help"}).command, Command::Help);
+    EXPECT_EQ(parse({"--version"}).command, Command::Version);
+    EXPECT_EQ(parse({"fix", "--rename=maybe", "--version"}).command, Command::Version);
+    const auto args = parse({"scan", "--", "--help", "--version", "-x.mp3"});
     EXPECT_EQ(args.command, Command::Scan);
-    EXPECT_EQ(args.paths, (Args{"--help", "-x.mp3"}));
+    EXPECT_EQ(args.paths, (Args{"--help", "--version", "-x.mp3"}));
 }
 
 TEST(Arguments, ScanTakesOverridesAndPathsInTheirOrder)
