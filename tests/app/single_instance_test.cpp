@@ -5,10 +5,21 @@
 #include "app/single_instance.h"
 #include "entry/liedkram_entry.h"
 
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
 
 using apptest::WindowTest;
 
@@ -74,4 +85,83 @@ TEST_F(WindowTest, ASecondLiedkramHandsOverItsFilesAndEnds)
     EXPECT_EQ(second.exitCode(), 0);
     ASSERT_TRUE(received.count() > 0 || received.wait(5000));
     EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList{QString::fromStdString(dir_.file("Liste.m3l"))});
+}
+
+TEST_F(WindowTest, TheRunningLiedkramOutlastsIdleFloodingAndMalformedConnections)
+{
+    const QString name = QString::fromStdString(dir_.file("socket"));
+    SingleInstance running(name, 300);
+    ASSERT_TRUE(running.listen());
+    QSignalSpy received(&running, &SingleInstance::filesReceived);
+
+    // Connections that never send a whole message.
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < 20; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(name);
+        ASSERT_TRUE(idle.back()->waitForConnected(1000));
+    }
+    idle.front()->write(QByteArray("\x00\x00\x00\x10", 4));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return std::all_of(idle.begin(), idle.end(), [](const auto& socket) {
+            return socket->state() == QLocalSocket::UnconnectedState;
+        });
+    }, 5000)) << "idle connections are closed";
+
+    // A count of paths far beyond what was sent, and a length beyond any message.
+    for (const QByteArray& message : {QByteArray("\x00\x00\x00\x04\xFF\xFF\xFF\xF0", 8),
+                                      QByteArray("\x7F\xFF\xFF\xFF", 4)}) {
+        QLocalSocket liar;
+        liar.connectToServer(name);
+        ASSERT_TRUE(liar.waitForConnected(1000));
+        liar.write(message);
+        ASSERT_TRUE(liar.waitForBytesWritten(1000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return liar.state() == QLocalSocket::UnconnectedState; }, 5000));
+    }
+    EXPECT_EQ(received.count(), 0);
+
+    EXPECT_TRUE(SingleInstance(name).handOver({QStringLiteral("/a.mp3")}));
+    ASSERT_TRUE(received.wait(5000));
+    EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList{QStringLiteral("/a.mp3")});
+}
+
+TEST_F(WindowTest, TheRunningLiedkramListensAgainAfterRunningOutOfDescriptors)
+{
+    const QString name = QString::fromStdString(dir_.file("socket"));
+    SingleInstance running(name);
+    ASSERT_TRUE(running.listen());
+    QSignalSpy received(&running, &SingleInstance::filesReceived);
+
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit low = old;
+    low.rlim_cur = std::min<rlim_t>(old.rlim_cur, 512);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> filler;
+    for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+        filler.push_back(fd);
+    ::close(filler.back());
+    filler.pop_back();
+    // Takes the last descriptor, so the server has none to accept it with.
+    // Plain calls only while none is left: the sanitizers need one for
+    // their own checks.
+    const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = name.toLocal8Bit();
+    std::copy(path.begin(), path.end(), address.sun_path);
+    const int connected = ::connect(client, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    while (std::chrono::steady_clock::now() < until)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ::close(client);
+    for (int fd : filler)
+        ::close(fd);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &old), 0);
+    ASSERT_GE(client, 0);
+    ASSERT_EQ(connected, 0);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SingleInstance(name).handOver({QStringLiteral("/b.mp3")}); }, 5000));
+    ASSERT_TRUE(received.count() > 0 || received.wait(5000));
+    EXPECT_EQ(received.back().at(0).toStringList(), QStringList{QStringLiteral("/b.mp3")});
 }

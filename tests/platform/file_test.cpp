@@ -2,6 +2,7 @@
 #include "platform/file_error.h"
 #include "platform/path.h"
 #include "platform/replacement_file.h"
+#include "platform/runtime_folder.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -162,4 +163,40 @@ TEST(MemoryReader, ReadsAsTheFileItHoldsWould)
             EXPECT_EQ(fromMemory, fromFile) << offset << "+" << size;
         }
     }
+}
+
+TEST(PrivateRuntimeFolder, IsTheUsersOwnAndClosedOrNone)
+{
+    TempDir dir;
+    const auto runtime = dir.file("runtime");
+    const auto top = dir.file("tmp");
+    std::filesystem::create_directory(runtime);
+    std::filesystem::create_directory(top);
+    ::chmod(top.c_str(), 01777);
+    const auto fallback = joinPath(top, "liedkram-" + std::to_string(::geteuid()));
+
+    ::chmod(runtime.c_str(), 0700);
+    EXPECT_EQ(privateRuntimeFolder(runtime, top), runtime);
+
+    ::chmod(runtime.c_str(), 0755);
+    EXPECT_EQ(privateRuntimeFolder(runtime, top), fallback) << "a runtime folder others may enter";
+    EXPECT_EQ(privateRuntimeFolder(std::nullopt, top), fallback);
+    struct stat info {};
+    ASSERT_EQ(::lstat(fallback.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+
+    ::chmod(fallback.c_str(), 0770);
+    EXPECT_EQ(privateRuntimeFolder(std::nullopt, top), std::nullopt) << "a fallback others may enter is not used";
+    std::filesystem::remove(fallback);
+    std::filesystem::create_directory_symlink(runtime, fallback);
+    ::chmod(runtime.c_str(), 0700);
+    EXPECT_EQ(privateRuntimeFolder(std::nullopt, top), std::nullopt) << "a link in place of the fallback";
+    std::filesystem::remove(fallback);
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a folder of another user needs root to make";
+    std::filesystem::create_directory(fallback);
+    ::chmod(fallback.c_str(), 0700);
+    ASSERT_EQ(::chown(fallback.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(privateRuntimeFolder(std::nullopt, top), std::nullopt) << "another user made the fallback first";
 }
