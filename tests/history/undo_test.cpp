@@ -326,3 +326,86 @@ TEST_F(Undo, AMoveToAnotherFileSystemComesBackAndCanBeRedone)
     EXPECT_EQ(readFile(to), old_);
     EXPECT_FALSE(fs::exists(from));
 }
+
+TEST_F(Undo, ABackupFolderThatIsNotTheUsersOwnIsNeverUsed)
+{
+    testsupport::TmpfsMount mount("4m");
+    if (!mount.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string backup = mount.file(history::backupFolderName());
+    const std::string elsewhere = mount.file("elsewhere");
+    fs::create_directory(elsewhere);
+    const std::string victim = mount.write("elsewhere/victim.mp3", old_);
+    // Made by someone else first, open to others, a link to another folder.
+    const std::vector<std::function<void()>> traps = {
+        [&] {
+            fs::create_directory(backup);
+            ::chmod(backup.c_str(), 0700);
+            ASSERT_EQ(::chown(backup.c_str(), 65534, 65534), 0);
+        },
+        [&] {
+            fs::create_directory(backup);
+            ::chmod(backup.c_str(), 0777);
+        },
+        [&] { fs::create_directory_symlink(elsewhere, backup); },
+    };
+    int trapNumber = 0;
+    for (const auto& trap : traps) {
+        ++trapNumber;
+        trap();
+        const std::string song = mount.write("song" + std::to_string(trapNumber) + ".mp3", old_);
+        {
+            history::ChangeSet changes(data_, "fix", true);
+            replace(changes, song, new_);
+        }
+        const auto sets = history::readJournal(data_);
+        ASSERT_EQ(sets.size(), 1u);
+        const std::string kept = sets[0].changes.at(0).kept;
+        EXPECT_EQ(fs::path(kept).parent_path(), fs::path(history::originalsDirectory(data_, sets[0].number)))
+            << "trap " << trapNumber;
+        EXPECT_EQ(readFile(kept), old_);
+        const auto purged = history::purgeJournal(data_, 1, static_cast<std::int64_t>(std::time(nullptr)) + 86400 * 2);
+        EXPECT_EQ(purged.sets, 1u);
+        EXPECT_EQ(readFile(victim), old_) << "purge went through the link";
+        fs::remove(backup);
+    }
+
+    // The user's own folder, but a kept original replaced by another file:
+    // undo does not put that one back.
+    const std::string song = mount.write("song.mp3", old_);
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        replace(changes, song, new_);
+    }
+    const auto sets = history::readJournal(data_);
+    ASSERT_EQ(sets.size(), 1u);
+    const std::string kept = sets[0].changes.at(0).kept;
+    ASSERT_EQ(kept.rfind(backup, 0), 0u) << kept;
+    fs::remove(kept);
+    testsupport::TempDir scratch;
+    fs::copy_file(scratch.write("forged.mp3", testsupport::musicBytes(5000, 7)), kept);
+    EXPECT_EQ(undo(sets[0].number).leftAlone, 1u);
+    EXPECT_EQ(readFile(song), new_);
+}
+
+TEST_F(Undo, AJournalOthersMayChangeIsNotRead)
+{
+    const std::string song = music_.write("song.mp3", old_);
+    {
+        history::ChangeSet changes(data_, "fix", true);
+        replace(changes, song, new_);
+    }
+    const std::string file = history::changeSetFile(data_, 1);
+    ::chmod(file.c_str(), 0666);
+    std::vector<std::string> notOwned;
+    EXPECT_TRUE(history::readJournal(data_, &notOwned).empty());
+    EXPECT_EQ(notOwned, std::vector<std::string>{file});
+    EXPECT_EQ(history::notOwnedMessage(file), "'" + file + "' geh\xC3\xB6rt nicht Ihnen -> nicht verwendet.");
+    ::chmod(file.c_str(), 0600);
+    ::chmod(data_.c_str(), 0777);
+    notOwned.clear();
+    EXPECT_TRUE(history::readJournal(data_, &notOwned).empty());
+    EXPECT_EQ(notOwned, std::vector<std::string>{data_});
+    ::chmod(data_.c_str(), 0700);
+    EXPECT_EQ(history::readJournal(data_).size(), 1u);
+}
