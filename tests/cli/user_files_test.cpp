@@ -3,6 +3,7 @@
 #include "song_file.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
+#include "support/tmpfs_mount.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -221,4 +224,75 @@ TEST_F(UserFiles, WhatIsAppendedWhileFixRunsIsNeverLost)
     const auto whole = std::chrono::steady_clock::now() - start;
     for (int step = 0; step < 12; ++step)
         fixWhileAppending([&](const std::atomic<bool>&) { std::this_thread::sleep_for(whole * step / 10); });
+}
+
+// A neighbour who owns the folder root's fix or move works in swaps every
+// name they can for a link to a file only root may read, all the while.
+TEST_F(UserFiles, ANeighbourSwappingNamesGetsNoneOfRootsFiles)
+{
+    if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "needs root and setpriv to run as another user";
+    testsupport::TempDir secrets;
+    const std::string secret = secrets.write("secret", {'k', 'e', 'y'});
+    ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
+    fs::permissions(secrets.path(), fs::perms::owner_all | fs::perms::others_exec);
+    testsupport::TempDir theirs;
+    const std::string folder = theirs.file("shared");
+    fs::create_directory(folder);
+    ASSERT_EQ(::chown(folder.c_str(), kNobody, kNobody), 0);
+    fs::permissions(theirs.path(), fs::perms::owner_all | fs::perms::others_exec);
+    // Moved to another file system where there is one: copied, then removed.
+    testsupport::TmpfsMount mount("16m");
+    testsupport::TempDir folderHere;
+    const std::string moved = mount.mounted() ? mount.path() : folderHere.path();
+    fs::permissions(moved, fs::perms::all);
+    struct stat secretInfo {};
+    ASSERT_EQ(::stat(secret.c_str(), &secretInfo), 0);
+
+    const std::string swapper = "while :; do for f in '" + folder + "'/.[!.]* '" + folder + "'/*.tmp '" + moved +
+                                "'/.[!.]* '" + moved + "'/*.tmp; do [ -e \"$f\" ] || [ -L \"$f\" ] && ln -sfn '" +
+                                secret + "' \"$f\"; done; done";
+    const pid_t neighbour = ::fork();
+    if (neighbour == 0) {
+        ::execl("/usr/bin/setpriv", "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "/bin/sh", "-c",
+                swapper.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    for (int round = 0; round < 6; ++round) {
+        const clitest::OldRip rip = clitest::beatlesRip(2000);
+        const std::string song = folder + "/" + std::to_string(round) + ".mp3";
+        std::ofstream(song, std::ios::binary).write(reinterpret_cast<const char*>(rip.bytes.data()),
+                                                    static_cast<std::streamsize>(rip.bytes.size()));
+        ASSERT_EQ(::chown(song.c_str(), kNobody, kNobody), 0);
+        const ProgramRun run = round % 2 == 0 ? cli_.run({"fix", "--rename=no", song})
+                                              : cli_.run({"add", list_, song});
+        if (round % 2 == 1)
+            cli_.run({"move", list_, moved, song});
+        for (const std::string& path : {song, moved + "/" + std::to_string(round) + ".mp3"}) {
+            struct stat info {};
+            if (::lstat(path.c_str(), &info) != 0)
+                continue;
+            EXPECT_TRUE(S_ISREG(info.st_mode)) << path << " became a link\n" << run.err;
+            EXPECT_NE(info.st_ino, secretInfo.st_ino) << path;
+        }
+    }
+    ::kill(neighbour, SIGKILL);
+    ::waitpid(neighbour, nullptr, 0);
+    EXPECT_EQ(ownerOf(secret), (Owner{0, 0, 0600}));
+    EXPECT_EQ(clitest::textOf(secret), "key");
+}
+
+TEST_F(UserFiles, AnotherUsersFileInASharedFolderIsNotRewritten)
+{
+    if (::geteuid() != 0 || ::access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "needs root and setpriv to run as another user";
+    fs::permissions(music_.path(), fs::perms::all);
+    ASSERT_EQ(::chmod(music_.file("b.mp3").c_str(), 0666), 0);
+    const Bytes before = readFile(music_.file("b.mp3"));
+    cli_.runAs(kNobody);
+    const ProgramRun fix = cli_.run({"fix", "--rename=no", music_.file("b.mp3")});
+    EXPECT_EQ(fix.status, 1);
+    EXPECT_NE(fix.err.find("(it belongs to another user) -> file unchanged."), std::string::npos) << fix.err;
+    EXPECT_TRUE(readFile(music_.file("b.mp3")) == before);
+    EXPECT_EQ(ownerOf(music_.file("b.mp3")), (Owner{0, 0, 0666}));
 }
