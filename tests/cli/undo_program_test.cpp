@@ -217,3 +217,27 @@ TEST_F(UndoProgram, WithoutBackupOnlyTheNamesComeBackAndPurgeEmptiesTheJournal)
     EXPECT_EQ(historyLines().size(), 2u);
     EXPECT_EQ(cli_.run({"undo"}).status, 1) << "nothing left to undo";
 }
+
+TEST_F(UndoProgram, FixBesideUndoNeverLosesAnOriginal)
+{
+    putRips(3, 60);
+    const Folder originals = contentOf(music_.path());
+    const auto kept = [&](const Bytes& content) {
+        for (const auto& entry : fs::recursive_directory_iterator(cli_.dataHome()))
+            if (entry.is_regular_file() && entry.file_size() == content.size() && readFile(entry.path()) == content)
+                return true;
+        return false;
+    };
+    for (int run = 0; run < 50; ++run) {
+        ProgramRun fix{};
+        std::thread fixing([&] { fix = cli_.run({"fix", "--rename=no", music_.path()}); });
+        const ProgramRun undo = cli_.run({"undo"});
+        fixing.join();
+        for (const auto& [name, original] : originals) {
+            const Bytes now = readFile(music_.file(name));
+            EXPECT_TRUE(now == original || kept(original)) << "the original of " << name << " is gone in run " << run
+                                                           << "\n" << fix.err << undo.err;
+        }
+        ASSERT_FALSE(HasFailure());
+    }
+}
