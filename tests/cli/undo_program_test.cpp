@@ -6,6 +6,7 @@
 #include "old_rip.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
+#include "support/tmpfs_mount.h"
 
 #include <gtest/gtest.h>
 
@@ -238,6 +239,38 @@ TEST_F(UndoProgram, FixBesideUndoNeverLosesAnOriginal)
             EXPECT_TRUE(now == original || kept(original)) << "the original of " << name << " is gone in run " << run
                                                            << "\n" << fix.err << undo.err;
         }
+        ASSERT_FALSE(HasFailure());
+    }
+}
+
+TEST_F(UndoProgram, AJournalOnAFullDiskNeverLiesAboutWhatWasChanged)
+{
+    const clitest::OldRip rip = clitest::beatlesRip(10);
+    for (std::size_t left = 0; left <= 40960; left += 4096) {
+        testsupport::TmpfsMount mount("1m");
+        if (!mount.mounted())
+            GTEST_SKIP() << "cannot mount a tmpfs here";
+        // Songs and journal on the one small file system, so every record,
+        // every new content and the set's header compete for its last pages.
+        std::filesystem::create_directories(mount.file("data"));
+        std::filesystem::create_directories(mount.file("music"));
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+            mount.write(std::string("music/") + name, rip.bytes);
+        cli_.setEnvironment("XDG_DATA_HOME", mount.file("data"));
+        mount.fillLeaving(left);
+        const ProgramRun fix = cli_.run({"fix", "--rename=no", mount.file("music")});
+        std::filesystem::remove(mount.file(".filler"));
+        const ProgramRun undo = cli_.run({"undo"});
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+            const std::string song = mount.file(std::string("music/") + name);
+            EXPECT_TRUE(readFile(song) == rip.bytes) << name << " with " << left << " bytes left\n"
+                                                     << fix.err << undo.err;
+            struct stat info {};
+            ASSERT_EQ(::stat(song.c_str(), &info), 0);
+            EXPECT_EQ(info.st_nlink, 1u) << "a kept name in no set, " << left << " bytes left";
+        }
+        for (const auto& entry : fs::directory_iterator(mount.file("music")))
+            EXPECT_EQ(entry.path().extension(), ".mp3") << entry.path() << " left behind";
         ASSERT_FALSE(HasFailure());
     }
 }
