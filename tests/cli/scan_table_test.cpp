@@ -1,5 +1,6 @@
 #include "cli/scan_table.h"
 #include "entry/liedkram_entry.h"
+#include "platform/text.h"
 #include "table_fields.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,9 @@ TEST(ScanTable, EscapesWhatWouldBreakFieldsOrLines)
     EXPECT_EQ(cli::escapeField("a\tb\rc\nd\\e"), "a\\tb\\rc\\nd\\\\e");
     EXPECT_EQ(cli::escapeField("\\n"), "\\\\n");
     EXPECT_EQ(cli::escapeField("Größe ©"), "Größe ©");
+    // Nothing a terminal would act on: escape sequences, bell, delete, C1.
+    EXPECT_EQ(cli::escapeField("\x1b[2J\x07\x7f\xc2\x9b" "31m\x01"), "\\x1b[2J\\x07\\x7f\\xc2\\x9b31m\\x01");
+    EXPECT_EQ(platform::terminalText("Frage?\n\tx\r\n\x1b]0;title\x07"), "Frage?\n\tx\r\n\\x1b]0;title\\x07");
 }
 
 TEST(ScanTable, HeaderNamesTheListColumnsThenTheTechnicalFields)
