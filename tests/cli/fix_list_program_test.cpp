@@ -3,9 +3,11 @@
 #include "old_rip.h"
 #include "support/temp_dir.h"
 #include "table_fields.h"
+#include "written_list.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -135,3 +137,22 @@ TEST_F(FixListProgram, AbbrechenStopsTheRunButSavesWhatWasDone)
 }
 
 }  // namespace
+
+TEST_F(FixListProgram, AnEntryWhoseRangeDoesNotFitItsFileIsMeasuredAgainBeforeTheRepair)
+{
+    const int size = static_cast<int>(beatles_.bytes.size());
+    for (const auto& [start, end] : {std::pair{3, size + 1000}, std::pair{size - 10, 20}, std::pair{-5, 100}}) {
+        const std::string song = music_.write(beatles_.name, beatles_.bytes);
+        clitest::writeList(list_, {{music_.path(), beatles_.name, "The Beatles", "Let It Be", size, 1000, 128000,
+                                    "", -1, "", start, end}});
+        ASSERT_EQ(listRows().size(), 1u) << "the entry is listed";
+        const ProgramRun fix = cli_.run({"fix", "--rename=yes", "--list", list_});
+        EXPECT_EQ(fix.status, 0) << fix.err;
+        // The frames as a fresh scan finds them; the tag is the listed entry's.
+        const auto repaired = readFile(music_.file(beatles_.repairedName));
+        ASSERT_EQ(repaired.size(), beatles_.repaired.size()) << start << ".." << end;
+        EXPECT_TRUE(std::equal(repaired.begin(), repaired.end() - 128, beatles_.repaired.begin()))
+            << start << ".." << end;
+        fs::remove(music_.file(beatles_.repairedName));
+    }
+}

@@ -26,6 +26,8 @@ void writeList(const std::string& path, const std::vector<ListedEntry>& entries)
         entry->m_nFileSize = listed.fileSize;
         entry->m_nLengthMs = listed.lengthMs;
         entry->m_nBitrate = listed.bitrate;
+        entry->m_nAudioStart = listed.audioStart;
+        entry->m_nAudioEnd = listed.audioEnd;
         entry->m_dwHeader = 0x4490FBFF;
         doc.AddEntry(std::move(entry), false, answer);
     }

@@ -17,6 +17,9 @@ struct ListedEntry {
     std::string album = {};
     int genre = -1;
     std::string comment = {};
+    // The audio range as stored; 0 and 0 for none.
+    int audioStart = 0;
+    int audioEnd = 0;
 };
 
 // Writes a list file of the entries, in their order, with the document's
