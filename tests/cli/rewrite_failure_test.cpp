@@ -2,13 +2,16 @@
 #include "autoedit/rewrite_file.h"
 #include "entry/liedkram_entry.h"
 #include "old_rip.h"
+#include "platform/file.h"
 #include "platform/replacement_file.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -113,3 +116,23 @@ TEST_F(RewriteUnderFoot, LeftoverTemporaryFileIsRemovedByTheNextRewrite)
 }
 
 }  // namespace
+
+TEST_F(RewriteUnderFoot, AFileThatWouldReach2GiBIsLeftAsItIs)
+{
+    // Audio, as far as the entry knows, up to just below 2 GiB (sparse
+    // zeros): the new tag behind it would take the file over.
+    CLiedkramEntry entry = markedEntry(platform::kAnswerNo);
+    entry.m_nFlags &= ~(ENTRY_CUT_BACK | ENTRY_CUT_FRONT);
+    const auto size = static_cast<std::uintmax_t>(std::numeric_limits<std::int32_t>::max()) - 64;
+    std::filesystem::resize_file(dir_.file(beatles_.name), size);
+    entry.m_nFileSize = static_cast<int>(size);
+    entry.m_nAudioEnd = entry.m_nFileSize;
+    entry.m_nModifiedNs = platform::findFileStamp(dir_.file(beatles_.name))->modifiedNs;
+
+    autoedit::RewriteFile(entry);
+
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unable to rewrite " + beatles_.name +
+                                                              " (it would be 2 GiB or larger) -> file unchanged."});
+    EXPECT_EQ(std::filesystem::file_size(dir_.file(beatles_.name)), size);
+    EXPECT_EQ(names(), (std::set<std::string>{beatles_.name, nena_.name}));
+}
