@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs one or
 # all of them: ./fuzz.sh [TARGET] [SECONDS]   (TARGET: load, list, text,
-# rewrite or all; SECONDS per target, default 60). Each runs on a working
+# rewrite, fixList or all; SECONDS per target, default 60). Each runs on a working
 # copy of its seed corpus (tests/data/fuzz/fuzz_TARGET); what it finds lands
 # in build-fuzz/findings/fuzz_TARGET/. Prints executions, executions per
 # second, coverage and findings per target.
@@ -26,9 +26,9 @@ if [[ ${#missing[@]} -gt 0 ]]; then
 fi
 
 case "$target" in
-  all) targets=(load list text rewrite) ;;
-  load|list|text|rewrite) targets=("$target") ;;
-  *) echo "usage: ./fuzz.sh [load|list|text|rewrite|all] [SECONDS]" >&2; exit 2 ;;
+  all) targets=(load list text rewrite fixList) ;;
+  load|list|text|rewrite|fixList) targets=("$target") ;;
+  *) echo "usage: ./fuzz.sh [load|list|text|rewrite|fixList|all] [SECONDS]" >&2; exit 2 ;;
 esac
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
@@ -52,7 +52,7 @@ for name in "${targets[@]}"; do
   # slow the run; MP3 inputs keep room for a tag with a small picture.
   case "$name" in
     text) max_len=1024 ;;
-    list) max_len=4096 ;;
+    list|fixList) max_len=4096 ;;
     *) max_len=32768 ;;
   esac
   set +e

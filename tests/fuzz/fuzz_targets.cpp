@@ -23,8 +23,11 @@
 #include "view/list_statistics.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -257,6 +260,51 @@ void requireAudioKept(const Bytes& before, std::size_t oldStart, const Bytes& af
     }
 }
 
+// Takes every proposed name, as a user who clicks through would.
+class RenamingPrompter : public QuietPrompter {
+public:
+    int askProgress(std::string_view) override { return platform::kAnswerYes; }
+};
+
+// A name of the folder as found: its type, and its bytes or link target.
+std::string stateOf(const std::filesystem::path& path)
+{
+    const auto status = std::filesystem::symlink_status(path);
+    if (status.type() == std::filesystem::file_type::symlink)
+        return "link " + std::filesystem::read_symlink(path).string();
+    if (status.type() == std::filesystem::file_type::regular) {
+        const Bytes bytes = readBack(path.string());
+        return "file " + std::string(bytes.begin(), bytes.end());
+    }
+    return "other " + std::to_string(static_cast<int>(status.type()));
+}
+
+std::map<std::string, std::string> namesIn(const std::string& folder)
+{
+    std::map<std::string, std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        names[entry.path().lexically_relative(folder).string()] = stateOf(entry.path());
+    return names;
+}
+
+// Twenty frames of MPEG-1 Layer III at 128 kbit/s, 417 bytes each.
+Bytes decoySong(std::uint8_t seed)
+{
+    Bytes song;
+    for (int frame = 0; frame < 20; ++frame) {
+        song.insert(song.end(), {0xFF, 0xFB, 0x90, 0x44});
+        for (int i = 4; i < 417; ++i)
+            song.push_back(static_cast<std::uint8_t>(1 + (seed + frame * 31 + i * 7) % 250));
+    }
+    return song;
+}
+
+void writeDecoy(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
 }  // namespace
 
 void loadTarget(std::span<const std::uint8_t> data)
@@ -305,6 +353,53 @@ void listTarget(std::span<const std::uint8_t> data)
         view::coverTexts(selection);
     for (const Column column : allColumns())
         doc.SortByColumn(column);
+}
+
+void fixListTarget(std::span<const std::uint8_t> data)
+{
+    freshSeams();
+    static RenamingPrompter prompter;
+    platform::installPrompter(&prompter);
+    CLiedkramDoc doc;
+    try {
+        entry::ArchiveReader reader(data);
+        doc.Serialize(reader);
+    } catch (const entry::ArchiveFormatError&) {
+        return;
+    }
+
+    const std::string folder = scratch().file("fix-list");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder + "/dir.mp3");
+    const std::string text = "alias ll='ls -l'\n";
+    writeDecoy(folder + "/.bashrc", Bytes(text.begin(), text.end()));
+    writeDecoy(folder + "/notes.txt", Bytes(text.begin(), text.end() - 1));
+    writeDecoy(folder + "/dir.mp3/inner.mp3", decoySong(3));
+    writeDecoy(folder + "/a.mp3", decoySong(1));
+    writeDecoy(folder + "/b.mp3", decoySong(2));
+    ::mkfifo((folder + "/fifo.mp3").c_str(), 0600);
+    std::filesystem::create_symlink(folder + "/.bashrc", folder + "/link.mp3");
+    const auto before = namesIn(folder);
+
+    for (std::size_t row = 0; row < doc.GetCount(); ++row) {
+        CLiedkramEntry& entry = doc.GetEntry(row);
+        // Names with a separator could reach beyond the scratch folder.
+        if (entry.m_szFileName.view().find('/') != std::string_view::npos)
+            continue;
+        entry.m_szPath = folder;
+        autoedit::AutoEdit(entry);
+    }
+
+    const auto after = namesIn(folder);
+    for (const auto& [name, state] : before) {
+        if (name == "a.mp3" || name == "b.mp3")
+            continue;
+        const auto now = after.find(name);
+        require(now != after.end() && now->second == state, "fix list: " + name + " changed");
+    }
+    for (const auto& [name, state] : after)
+        require(before.count(name) || state.rfind("file ", 0) == 0, "fix list: " + name + " is new and no file");
+    require(after.size() == before.size(), "fix list: names came or went");
 }
 
 void textTarget(std::span<const std::uint8_t> data)

@@ -36,4 +36,10 @@ void textTarget(std::span<const std::uint8_t> data);
 // unchanged but for the two bits and the check words.
 void rewriteTarget(std::span<const std::uint8_t> data);
 
+// The bytes as a list file whose entries all name files of one scratch
+// folder (a shell start file, a text, a FIFO, a folder, a link, two MP3
+// files), each put through the automatic edit with every rename taken:
+// nothing but the two MP3 files changes, and every new name is a regular file.
+void fixListTarget(std::span<const std::uint8_t> data);
+
 }  // namespace fuzz

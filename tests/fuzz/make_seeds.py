@@ -142,6 +142,20 @@ def list_seeds():
     return seeds
 
 
+def fix_list_seeds():
+    # The names and sizes of the files the target puts in its scratch folder.
+    files = [(b".bashrc", 17), (b"notes.txt", 16), (b"a.mp3", 8340), (b"b.mp3", 8340), (b"fifo.mp3", 0),
+             (b"dir.mp3", 4096), (b"link.mp3", 8340)]
+    seeds = {}
+    seeds["all"] = struct.pack("<i", len(files)) + b"".join(
+        record(name, b"/x", title=b"\nid>PWNED\n", size=size, start=0, end=0) for name, size in files)
+    seeds["as_songs"] = struct.pack("<i", len(files)) + b"".join(
+        record(name, b"/x", size=size, start=0, end=size, frames_=20) for name, size in files)
+    seeds["same_name"] = struct.pack("<i", 2) + record(b"a.mp3", b"/x", size=8340, end=8340, frames_=20) + record(
+        b"b.mp3", b"/x", size=8340, end=8340, frames_=20)
+    return seeds
+
+
 def text_seeds():
     return {
         "file_name": b"01 - the beatles - let it be.mp3",
@@ -155,7 +169,8 @@ def text_seeds():
 
 def main(directory):
     for target, seeds in (("fuzz_load", mp3_seeds()), ("fuzz_rewrite", mp3_seeds()),
-                          ("fuzz_list", list_seeds()), ("fuzz_text", text_seeds())):
+                          ("fuzz_list", list_seeds()), ("fuzz_text", text_seeds()),
+                          ("fuzz_fixList", fix_list_seeds())):
         os.makedirs(os.path.join(directory, target), exist_ok=True)
         for name, data in seeds.items():
             with open(os.path.join(directory, target, "seed_" + name), "wb") as out:

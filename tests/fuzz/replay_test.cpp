@@ -46,5 +46,6 @@ TEST_P(FuzzReplay, EveryKeptInputStillHolds)
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
                          ::testing::Values(Target{"fuzz_load", fuzz::loadTarget}, Target{"fuzz_list", fuzz::listTarget},
                                            Target{"fuzz_text", fuzz::textTarget},
-                                           Target{"fuzz_rewrite", fuzz::rewriteTarget}),
+                                           Target{"fuzz_rewrite", fuzz::rewriteTarget},
+                                           Target{"fuzz_fixList", fuzz::fixListTarget}),
                          [](const auto& info) { return std::string(info.param.name); });
