@@ -14,6 +14,7 @@
 #include "platform/profile.h"
 #include "platform/prompter.h"
 
+#include <filesystem>
 #include <cstdio>
 #include <unistd.h>
 #include <exception>
@@ -80,7 +81,7 @@ int run(testsupport::ScriptedPrompter& prompter)
         // Both timings start with nothing dirty left from writing the input.
         ::sync();
         copy.time([&] { copyDurably(path, dir.file("copy.mp3")); });
-        platform::removeFile(dir.file("copy.mp3"));
+        std::filesystem::remove(dir.file("copy.mp3"));
         ::sync();
 
         CLiedkramEntry entry = entryFor(dir.path(), "rewrite.mp3", size);

@@ -324,30 +324,10 @@ void renameNoReplace(const std::string& from, const std::string& to)
         throw FileError::fromErrno(errno, to, "cannot rename '" + from + "' to");
 }
 
-void removeFile(const std::string& path)
-{
-    if (::unlink(path.c_str()) != 0)
-        throw FileError::fromErrno(errno, path, "cannot remove");
-}
-
 bool fileExists(const std::string& path)
 {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
-}
-
-unsigned filePermissions(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        throw FileError::fromErrno(errno, path, "cannot read the permissions of");
-    return info.st_mode & 07777;
-}
-
-void setFilePermissions(const std::string& path, unsigned permissions)
-{
-    if (::chmod(path.c_str(), permissions) != 0)
-        throw FileError::fromErrno(errno, path, "cannot set the permissions of");
 }
 
 }  // namespace platform

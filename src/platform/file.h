@@ -132,14 +132,10 @@ public:
 // Renames a file but never replaces an existing one: an existing target
 // fails with AccessDenied.
 void renameNoReplace(const std::string& from, const std::string& to);
-void removeFile(const std::string& path);
 bool fileExists(const std::string& path);
 // The stamp of the file a path names (following symbolic links).
 FileStamp fileStamp(const std::string& path);
 // The same, or none when the path cannot be examined (gone, say).
 std::optional<FileStamp> findFileStamp(const std::string& path);
-// The permission bits (rwx for user, group, others and the special bits).
-unsigned filePermissions(const std::string& path);
-void setFilePermissions(const std::string& path, unsigned permissions);
 
 }  // namespace platform

@@ -87,9 +87,4 @@ std::string mountTopOf(const std::string& path)
     return at.string();
 }
 
-std::uint64_t deviceOf(const std::string& path)
-{
-    return static_cast<std::uint64_t>(statOf(path).st_dev);
-}
-
 }  // namespace platform

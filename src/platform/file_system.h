@@ -24,7 +24,5 @@ void syncDirectory(const std::string& directory);
 // The top directory of the file system that holds path: the last folder
 // above it on the same device.
 std::string mountTopOf(const std::string& path);
-// The device the file system holding path is on.
-std::uint64_t deviceOf(const std::string& path);
 
 }  // namespace platform

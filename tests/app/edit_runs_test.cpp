@@ -161,7 +161,7 @@ TEST_F(EditRunsTest, AnErrorWhileSavingEndsTheWalkNamingTheFile)
 {
     addSongs(2);
     const std::string path = doc_.GetEntry(0).GetFullPath();
-    platform::removeFile(path);
+    std::filesystem::remove(path);
     prompter_.onMessage = [&path](std::string_view text) {
         if (text == "Cant open mp3 4 rw")
             throw platform::FileError(platform::FileCause::FileNotFound, path, "open");

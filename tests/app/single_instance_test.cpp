@@ -87,9 +87,10 @@ TEST_F(WindowTest, ASecondLiedkramHandsOverItsFilesAndEnds)
     EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList{QString::fromStdString(dir_.file("Liste.m3l"))});
 }
 
-TEST_F(WindowTest, TheRunningLiedkramOutlastsIdleFloodingAndMalformedConnections)
+TEST(SingleInstance, TheRunningLiedkramOutlastsIdleFloodingAndMalformedConnections)
 {
-    const QString name = QString::fromStdString(dir_.file("socket"));
+    const testsupport::TempDir dir;
+    const QString name = QString::fromStdString(dir.file("socket"));
     SingleInstance running(name, 300);
     ASSERT_TRUE(running.listen());
     QSignalSpy received(&running, &SingleInstance::filesReceived);
@@ -125,9 +126,11 @@ TEST_F(WindowTest, TheRunningLiedkramOutlastsIdleFloodingAndMalformedConnections
     EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList{QStringLiteral("/a.mp3")});
 }
 
-TEST_F(WindowTest, TheRunningLiedkramListensAgainAfterRunningOutOfDescriptors)
+// No window: while descriptors run out, none of its events may come.
+TEST(SingleInstance, TheRunningLiedkramListensAgainAfterRunningOutOfDescriptors)
 {
-    const QString name = QString::fromStdString(dir_.file("socket"));
+    const testsupport::TempDir dir;
+    const QString name = QString::fromStdString(dir.file("socket"));
     SingleInstance running(name);
     ASSERT_TRUE(running.listen());
     QSignalSpy received(&running, &SingleInstance::filesReceived);

@@ -362,7 +362,7 @@ TEST_F(RewriteFileTest, AFileThatChangedOrVanishedIsNotRewritten)
     EXPECT_EQ(entry.m_nFlags & (ENTRY_TAG_DIRTY | ENTRY_RENAME), ENTRY_TAG_DIRTY | ENTRY_RENAME);
 
     // A file that cannot be opened for writing is still renamed, if it can be.
-    platform::removeFile(dir_.file("a.mp3"));
+    std::filesystem::remove(dir_.file("a.mp3"));
     prompter().clear();
     EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
     EXPECT_EQ(prompter().messages(),
@@ -374,7 +374,7 @@ TEST_F(RewriteFileTest, TheReplacementKeepsThePermissionBits)
     auto entry = load("a.mp3", frames({}, 30));
     ASSERT_EQ(::chmod(entry.GetFullPath().c_str(), 0640), 0);
     autoedit::RewriteFile(entry);
-    EXPECT_EQ(platform::filePermissions(entry.GetFullPath()), 0640u);
+    EXPECT_EQ(std::filesystem::status(entry.GetFullPath()).permissions(), static_cast<std::filesystem::perms>(0640));
     EXPECT_EQ(readFile(entry.GetFullPath()).size(), 30u * kFrame + 128);
 }
 

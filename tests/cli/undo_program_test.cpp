@@ -274,3 +274,21 @@ TEST_F(UndoProgram, AJournalOnAFullDiskNeverLiesAboutWhatWasChanged)
         ASSERT_FALSE(HasFailure());
     }
 }
+
+TEST_F(UndoProgram, ARepairThatWouldChangeNoByteWritesAndRecordsNothing)
+{
+    putRips(2);
+    ASSERT_EQ(cli_.run({"fix", "--rename=yes", music_.path()}).status, 0);
+    const auto history = historyLines();
+    const Folder repaired = contentOf(music_.path());
+    std::map<std::string, ino_t> inodes;
+    for (const auto& [name, bytes] : repaired)
+        inodes[name] = inodeOf(music_.file(name));
+
+    const ProgramRun again = cli_.run({"fix", "--rename=yes", music_.path()});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(historyLines(), history) << "a second set for a change that is none";
+    EXPECT_EQ(contentOf(music_.path()), repaired);
+    for (const auto& [name, inode] : inodes)
+        EXPECT_EQ(inodeOf(music_.file(name)), inode) << name << " was written anew";
+}

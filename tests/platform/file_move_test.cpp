@@ -96,7 +96,7 @@ TEST_F(FileMoveAcross, TheOriginalGoesOnlyOnceTheCopyIsInPlace)
     }
     EXPECT_FALSE(fs::exists(from));
     EXPECT_EQ(readFile(to), song_);
-    EXPECT_EQ(platform::filePermissions(to), 0640u);
+    EXPECT_EQ(std::filesystem::status(to).permissions(), static_cast<std::filesystem::perms>(0640));
 }
 
 TEST_F(FileMoveAcross, AMoveNotCommittedLeavesNothingBehind)

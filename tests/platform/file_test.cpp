@@ -104,17 +104,6 @@ TEST(RenameNoReplace, NeverReplacesAnExistingFile)
     EXPECT_THROW(renameNoReplace(dir.file("gone.mp3"), dir.file("d.mp3")), FileError);
 }
 
-TEST(FilePermissions, AreReadAndSet)
-{
-    TempDir dir;
-    const auto path = dir.write("p.mp3", {0});
-    setFilePermissions(path, 0640);
-    EXPECT_EQ(filePermissions(path), 0640u);
-    removeFile(path);
-    EXPECT_FALSE(fileExists(path));
-    EXPECT_THROW(removeFile(path), FileError);
-}
-
 TEST(Path, SplitsAtTheLastSeparatorAndJoins)
 {
     auto split = splitPath("/home/u/Musik/a - b.mp3");
