@@ -11,6 +11,8 @@ Prints "key value" lines:
   removed_loudest   the largest sample of BEFORE's sound outside that piece
   samples_before, samples_after, rate, channels
   ffprobe_ms, mutagen_ms, xing_frames, delay, padding (of AFTER; -1 for none)
+  lame_check        1 when AFTER's LAME tag holds the right check word, 0 when
+                    not, -1 without a LAME tag
 """
 import array
 import os
@@ -71,6 +73,31 @@ def lame_facts(path):
     return info.length, xing.frames, lame.encoder_delay_start, lame.encoder_padding_end
 
 
+def crc16_arc(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte
+        for _ in range(8):
+            crc = (crc >> 1) ^ 0xA001 if crc & 1 else crc >> 1
+    return crc
+
+
+def lame_check(path):
+    """Whether the LAME tag's check word covers the frame's bytes in front of it."""
+    info = MP3(path).info
+    with open(path, "rb") as stream:
+        stream.seek(info.frame_offset)
+        head = stream.read(2000)
+    xing = max(head.find(b"Xing"), head.find(b"Info"))
+    if xing < 0 or info.layer != 3:
+        return -1
+    flags = int.from_bytes(head[xing + 4:xing + 8], "big")
+    at = xing + 8 + 4 * bool(flags & 1) + 4 * bool(flags & 2) + 100 * bool(flags & 4) + 4 * bool(flags & 8)
+    if not head[at:at + 1].isalpha():
+        return -1
+    return int(crc16_arc(head[:at + 34]) == int.from_bytes(head[at + 34:at + 36], "big"))
+
+
 def main(before_path, after_path):
     with tempfile.TemporaryDirectory() as directory:
         before, channels, rate = decode(before_path, directory)
@@ -93,6 +120,7 @@ def main(before_path, after_path):
     print("xing_frames", frames)
     print("delay", delay)
     print("padding", padding)
+    print("lame_check", lame_check(after_path))
 
 
 if __name__ == "__main__":

@@ -195,6 +195,7 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
     EXPECT_EQ(static_cast<int>(after.offsets.size()) - (headed ? 1 : 0), entry.m_nFrames);
     if (headed)
         EXPECT_EQ(heard["xing_frames"], entry.m_nFrames);
+    EXPECT_NE(heard["lame_check"], 0) << "the LAME tag's check word is wrong";
     const double coder = heard["delay"] >= 0 ? (heard["delay"] + heard["padding"]) * 1000.0 / heard["rate"] : 0.0;
     // Without a header frame both guess from the file's size, the new ID3v1 tag included.
     const double tagMs = headed ? 0.0 : 128 * 8000.0 / entry.m_nBitrate;
