@@ -1,5 +1,8 @@
 // Throughput of the block scan over a 64 MiB file in the page cache, beside
-// plain sequential reading of the same file in 16 KiB blocks.
+// plain sequential reading of the same file in 16 KiB blocks; then what the
+// decoder that judges silence costs: the scan of a large file and of 20,000
+// small ones, each with two seconds of silence at both ends, with the
+// decoder and with the filler bytes alone.
 
 #include "bench_files.h"
 #include "stopwatch.h"
@@ -8,6 +11,7 @@
 
 #include "mpeg/stream_scan.h"
 #include "platform/file.h"
+#include "platform/random_reader.h"
 #include "platform/profile.h"
 #include "platform/prompter.h"
 
@@ -20,6 +24,61 @@ namespace {
 constexpr std::size_t kFileBytes = 64u << 20;
 constexpr int kRounds = 7;
 constexpr double kTargetRatio = 0.85;
+constexpr int kSilentFrames = 77;  // two seconds at 128 kbit/s
+constexpr int kSmallFiles = 20000;
+constexpr std::size_t kSmallMusicBytes = 48000;  // three seconds
+constexpr double kDecoderTarget = 1.2;
+constexpr int kDecoderRounds = 3;
+
+// Frames of digital silence as encoders write them: a header, then zeros.
+bench::Bytes silentFrames(int count)
+{
+    bench::Bytes bytes;
+    for (int i = 0; i < count; ++i) {
+        const bench::Bytes frame = {0xFF, 0xFB, 0x90, 0x44};
+        bytes.insert(bytes.end(), frame.begin(), frame.end());
+        bytes.insert(bytes.end(), 417 - frame.size(), 0x00);
+    }
+    return bytes;
+}
+
+bench::Bytes quietEnds(std::size_t musicBytes)
+{
+    bench::Bytes bytes = silentFrames(kSilentFrames);
+    const bench::Bytes music = bench::musicFrames(musicBytes);
+    bytes.insert(bytes.end(), music.begin(), music.end());
+    const bench::Bytes tail = silentFrames(kSilentFrames);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
+}
+
+// Seconds for the best of kDecoderRounds scans of the bytes, `times` in a row.
+double scanSeconds(const bench::Bytes& bytes, int times, mpeg::SilenceRule rule)
+{
+    bench::BestOf best;
+    for (int round = 0; round < kDecoderRounds; ++round) {
+        best.time([&] {
+            for (int i = 0; i < times; ++i) {
+                platform::MemoryReader reader(bytes);
+                const auto result = mpeg::scanBlocks(reader, 0, static_cast<int>(bytes.size()), "quiet.mp3", rule);
+                if (result.audioStart != kSilentFrames * 417)
+                    throw std::runtime_error("the leading silence was not found");
+            }
+        });
+    }
+    return best.seconds();
+}
+
+void compareDecoder(const char* what, const bench::Bytes& bytes, int times)
+{
+    const double bytesOnly = scanSeconds(bytes, times, mpeg::SilenceRule::BytesOnly);
+    const double decoded = scanSeconds(bytes, times, mpeg::SilenceRule::Decoded);
+    const double ratio = decoded / bytesOnly;
+    std::printf("%s, filler bytes alone: %9.1f ms (baseline)\n", what, bytesOnly * 1000.0);
+    std::printf("%s, with the decoder:   %9.1f ms\n", what, decoded * 1000.0);
+    std::printf("ratio decoder/bytes:  %8.3f (target <= %.1f: %s)\n", ratio, kDecoderTarget,
+                ratio <= kDecoderTarget ? "met" : "NOT met");
+}
 
 double megabytesPerSecond(std::size_t bytes, double seconds)
 {
@@ -75,6 +134,9 @@ int run()
     std::printf("ratio scan/read:         %8.3f (target >= %.2f: %s)\n", ratio, kTargetRatio,
                 ratio >= kTargetRatio ? "met" : "NOT met");
     std::printf("ratio scan/64 KiB read:  %8.3f\n", scanRate / chunkRate);
+
+    compareDecoder("64 MiB file", quietEnds(kFileBytes), 1);
+    compareDecoder("20000 small files", quietEnds(kSmallMusicBytes), kSmallFiles);
     return 0;
 }
 

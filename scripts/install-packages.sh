@@ -13,6 +13,8 @@ packages=(
   qt6-translations-l10n
   libqt6svg6
   lame
+  mpg123
+  libmpg123-dev
   twolame
   ffmpeg
   python3-mutagen

@@ -1,6 +1,7 @@
 #include "autoedit/header_pass.h"
 
 #include "mpeg/frame_crc.h"
+#include "mpeg/frame_walk.h"
 #include "platform/byte_reader.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
@@ -17,12 +18,10 @@ namespace autoedit {
 namespace {
 
 constexpr std::int64_t kChunkSize = 1 << 20;
-// Behind each chunk: enough for a header that starts in its last byte, with
-// the check word and the side information a CRC covers.
-constexpr int kLookAhead = 4 + static_cast<int>(mpeg::kCrcSize) + 32;
-constexpr int kMinFrameLength = 96;
-constexpr int kMaxFrameLength = 1056;
-constexpr int kMissLength = 2;
+// Behind each chunk: enough for a frame that starts in its last byte and the
+// header behind it, and for the check word and the side information a CRC
+// covers.
+constexpr int kLookAhead = static_cast<int>(mpeg::kFollowBytes + mpeg::kCrcSize) + 32;
 constexpr mpeg::HeaderWord kFlagBits = (1u << 26) | (1u << 27);
 
 void readFully(platform::File& in, std::int64_t offset, std::span<std::uint8_t> buffer)
@@ -42,12 +41,34 @@ std::string frameMessage(std::int64_t position, mpeg::HeaderWord word, int lengt
     return text;
 }
 
+// Puts the bits into the header at the start of bytes; a CRC-protected frame
+// gets its check word changed with it, where bytes hold what it covers.
+void putBits(std::span<std::uint8_t> bytes, mpeg::HeaderWord word, mpeg::HeaderWord bits)
+{
+    const mpeg::HeaderWord changed = (word & ~kFlagBits) | bits;
+    if (changed == word)
+        return;
+    const bool checked = mpeg::protectionBit(word) == 0;
+    const std::size_t side = mpeg::sideInformationSize(word);
+    if (checked && side == 0)
+        return;
+    const std::size_t needed = checked ? 4 + mpeg::kCrcSize + side : 4;
+    if (needed > bytes.size())
+        return;
+    const auto header = mpeg::headerBytes(changed);
+    std::copy(header.begin(), header.end(), bytes.begin());
+    if (checked)
+        mpeg::updateFrameCrc(bytes.first(needed), word, changed);
+}
+
 // Walks the frame chain over the audio chunk by chunk; t and the correction
 // carry over from chunk to chunk.
 class HeaderWalk {
 public:
-    HeaderWalk(std::int64_t audioLength, mpeg::HeaderWord bitsFrom)
-        : audioLength_(audioLength), bits_(bitsFrom & kFlagBits)
+    // With changeBits, the bits of bitsFrom go into every header; with
+    // offsets, the offset of every frame is noted there.
+    HeaderWalk(std::int64_t audioLength, bool changeBits, mpeg::HeaderWord bitsFrom, std::vector<std::int64_t>* offsets)
+        : audioLength_(audioLength), changeBits_(changeBits), bits_(bitsFrom & kFlagBits), offsets_(offsets)
     {
     }
 
@@ -55,52 +76,78 @@ public:
     // the file has; chunkLength of them belong to the chunk.
     void walk(std::span<std::uint8_t> buffer, std::int64_t k, std::int64_t chunkLength)
     {
-        const platform::ByteReader reader(buffer);
+        // Only the audio's bytes; what lies behind it is no frame.
+        const auto inAudio = static_cast<std::size_t>(std::min<std::int64_t>(
+            static_cast<std::int64_t>(buffer.size()), audioLength_ - k));
+        const auto view = std::span<const std::uint8_t>(buffer.data(), inAudio);
+        const bool reachesEnd = k + static_cast<std::int64_t>(inAudio) == audioLength_;
+        const platform::ByteReader reader(view);
         while (!stopped_ && t_ - k < chunkLength && t_ < audioLength_) {
             const auto at = static_cast<std::size_t>(t_ - k);
             const mpeg::HeaderWord word = reader.has(at, 4) ? reader.u32le(at) : 0;
-            int length = mpeg::isAcceptedHeader(word) ? mpeg::frameLength(word) : kMissLength;
-            length += correction_;
-            if (length >= kMinFrameLength && length <= kMaxFrameLength) {
+            const int length = mpeg::acceptedFrameLength(word);
+            if (resync_) {
+                // Stray bytes between frames: the walk goes on behind them, as the scan does.
+                if (length == 0 || !mpeg::beginsFollowedFrame(view, at, reachesEnd)) {
+                    ++t_;
+                    continue;
+                }
+                resync_ = false;
+            }
+            if (length > 0 && t_ + length <= audioLength_) {
                 change(buffer, at, word);
-                correction_ = 0;
                 t_ += length;
-            } else if (correction_ == 0) {
-                correction_ = -kMissLength;
-                t_ += kMissLength;
-            } else {
-                platform::prompter().showMessage(frameMessage(t_, word, length));
+                lastEnd_ = t_;
+                continue;
+            }
+            const bool slipped = reader.has(at + mpeg::kFrameSlip, 4) &&
+                                 mpeg::acceptedFrameLength(reader.u32le(at + mpeg::kFrameSlip)) > 0;
+            if (t_ == lastEnd_ && t_ > 0 && slipped) {
+                // The frame before was two bytes longer than its header says.
+                t_ += mpeg::kFrameSlip;
+                lastEnd_ = t_;
+            } else if (length > 0) {
+                // A frame cut short by the end of the audio is not the audio's.
                 stopped_ = true;
+            } else {
+                if (!resync_) {
+                    spot_ = t_ + mpeg::kFrameSlip;
+                    spotWord_ = reader.has(at + mpeg::kFrameSlip, 4) ? reader.u32le(at + mpeg::kFrameSlip) : 0;
+                }
+                resync_ = true;
             }
         }
     }
 
+    // Frames that could not be taken up again behind damage are reported once.
+    void finish() const
+    {
+        if (resync_)
+            platform::prompter().showMessage(frameMessage(spot_, spotWord_, 0));
+    }
+
 private:
-    // Puts the bits into the header at `at`; a CRC-protected frame gets its
-    // check word changed with it. What reaches over the end of the audio is
-    // not the audio's to change.
     void change(std::span<std::uint8_t> buffer, std::size_t at, mpeg::HeaderWord word) const
     {
-        const mpeg::HeaderWord changed = (word & ~kFlagBits) | bits_;
-        if (changed == word)
-            return;
-        const bool checked = mpeg::protectionBit(word) == 0;
-        const std::size_t side = mpeg::sideInformationSize(word);
-        if (checked && side == 0)
-            return;
-        const std::size_t needed = checked ? 4 + mpeg::kCrcSize + side : 4;
-        if (t_ + static_cast<std::int64_t>(needed) > audioLength_ || at + needed > buffer.size())
-            return;
-        const auto bytes = mpeg::headerBytes(changed);
-        std::copy(bytes.begin(), bytes.end(), buffer.begin() + static_cast<std::ptrdiff_t>(at));
-        if (checked)
-            mpeg::updateFrameCrc(buffer.subspan(at, needed), word, changed);
+        if (offsets_)
+            offsets_->push_back(t_);
+        if (changeBits_) {
+            // What reaches over the end of the audio is not the audio's to change.
+            const auto room = static_cast<std::size_t>(std::min<std::int64_t>(
+                static_cast<std::int64_t>(buffer.size() - at), audioLength_ - t_));
+            putBits(buffer.subspan(at, room), word, bits_);
+        }
     }
 
     std::int64_t audioLength_;
+    bool changeBits_;
     mpeg::HeaderWord bits_;
+    std::vector<std::int64_t>* offsets_;
     std::int64_t t_ = 0;
-    int correction_ = 0;
+    std::int64_t lastEnd_ = 0;
+    bool resync_ = false;
+    std::int64_t spot_ = 0;
+    mpeg::HeaderWord spotWord_ = 0;
     bool stopped_ = false;
 };
 
@@ -118,16 +165,14 @@ void copyBytes(platform::File& in, platform::ByteSink& out, std::int64_t offset,
     }
 }
 
-void copyAudio(platform::File& in, platform::ByteSink& out, std::int64_t start, std::int64_t end, bool rewriteHeaders,
-               mpeg::HeaderWord bitsFrom)
+namespace {
+
+// Reads the audio chunk by chunk, walks its frames and writes each chunk to
+// out (when given) as the walk left it.
+void walkAudio(platform::File& in, platform::ByteSink* out, std::int64_t start, std::int64_t end, HeaderWalk& walk)
 {
-    if (!rewriteHeaders) {
-        copyBytes(in, out, start, end - start);
-        return;
-    }
     const std::int64_t audioLength = end - start;
-    HeaderWalk walk(audioLength, bitsFrom);
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(kChunkSize + kLookAhead));
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min(kChunkSize, audioLength) + kLookAhead));
     std::array<std::uint8_t, kLookAhead> carried{};
     std::size_t carriedCount = 0;
     for (std::int64_t k = 0; k < audioLength; k += kChunkSize) {
@@ -139,10 +184,39 @@ void copyAudio(platform::File& in, platform::ByteSink& out, std::int64_t start, 
         const std::size_t behind =
             in.readAt(start + k + chunkLength, std::span(buffer).subspan(chunk.size(), kLookAhead));
         walk.walk(std::span(buffer).first(chunk.size() + behind), k, chunkLength);
-        out.write(chunk);
+        if (out)
+            out->write(chunk);
         carriedCount = std::min<std::size_t>(behind, kLookAhead);
         std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(chunk.size()), carriedCount, carried.begin());
     }
+}
+
+}  // namespace
+
+void copyAudio(platform::File& in, platform::ByteSink& out, std::int64_t start, std::int64_t end, bool rewriteHeaders,
+               mpeg::HeaderWord bitsFrom)
+{
+    if (!rewriteHeaders) {
+        copyBytes(in, out, start, end - start);
+        return;
+    }
+    HeaderWalk walk(end - start, true, bitsFrom, nullptr);
+    walkAudio(in, &out, start, end, walk);
+    walk.finish();
+}
+
+std::vector<std::int64_t> frameOffsets(platform::File& in, std::int64_t start, std::int64_t end)
+{
+    std::vector<std::int64_t> offsets;
+    HeaderWalk walk(end - start, false, 0, &offsets);
+    walkAudio(in, nullptr, start, end, walk);
+    return offsets;
+}
+
+void putHeaderBits(std::span<std::uint8_t> frame, mpeg::HeaderWord bitsFrom)
+{
+    if (frame.size() >= 4)
+        putBits(frame, platform::ByteReader(frame).u32le(0), bitsFrom & kFlagBits);
 }
 
 }  // namespace autoedit

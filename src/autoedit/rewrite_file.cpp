@@ -1,6 +1,7 @@
 #include "autoedit/rewrite_file.h"
 
 #include "autoedit/file_rename.h"
+#include "autoedit/head_frame.h"
 #include "autoedit/header_pass.h"
 #include "entry/back_junk.h"
 #include "entry/liedkram_entry.h"
@@ -8,6 +9,7 @@
 #include "history/journal.h"
 #include "history/journal_location.h"
 #include "mpeg/frame_chain.h"
+#include "mpeg/frame_walk.h"
 #include "mpeg/mp3_file.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
@@ -17,6 +19,7 @@
 #include "tags/id3v1.h"
 
 #include <algorithm>
+#include <optional>
 #include <limits>
 #include <cerrno>
 #include <unistd.h>
@@ -29,7 +32,7 @@ namespace {
 constexpr std::size_t kTextWidth = 30;
 constexpr std::size_t kCommentWidth = 29;
 // Enough bytes for the first frames of the chain that is checked.
-constexpr std::size_t kChainProbeSize = mpeg::kChainFrames * 1056 + 4;
+constexpr std::size_t kChainProbeSize = mpeg::kChainFrames * mpeg::kFollowBytes;
 constexpr const char* kChangedSinceListed = "(the file has changed since it was listed)";
 constexpr const char* kInUse = "(in use by another program)";
 
@@ -74,8 +77,10 @@ bool hasVerifiedAudio(const CLiedkramEntry& entry)
 }
 
 // backIsTagOrTrailer: behind the audio lie only an ID3v1 tag and a trailer,
-// which may be cut even where the audio was not verified.
-Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, bool backIsTagOrTrailer)
+// which may be cut even where the audio was not verified. headInFront: the
+// length of a Xing, Info or VBRI frame in front of the audio start, which
+// stays in front of the audio when the front is cut.
+Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, bool backIsTagOrTrailer, std::int64_t headInFront)
 {
     Plan plan;
     const std::uint32_t flags = entry.m_nFlags;
@@ -95,7 +100,7 @@ Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, bool backIsT
         // end no scan confirmed is cut only where a tag or trailer begins.
         plan.keepBack = !(flags & ENTRY_CUT_BACK) || !(verified || backIsTagOrTrailer);
         plan.audioStart = plan.cutFront ? 0 : start;
-        plan.audioEnd = plan.audioStart + (end - start);
+        plan.audioEnd = plan.audioStart + (end - start) + (plan.cutFront ? headInFront : 0);
         plan.fileSize = plan.audioEnd + (plan.keepBack ? fileLength - end : 0);
         plan.flags &= ~(ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY);
         plan.changesFile = plan.cutFront || plan.rewriteHeaders || !plan.keepBack;
@@ -138,13 +143,22 @@ private:
 };
 
 void writeContent(const CLiedkramEntry& entry, const Plan& plan, platform::File& in, platform::ByteSink& out,
-                  std::int64_t fileLength)
+                  std::int64_t fileLength, const std::optional<HeadFrame>& head)
 {
     const std::int64_t start = entry.m_nAudioStart;
     const std::int64_t end = entry.m_nAudioEnd;
-    if (plan.keepFront)
-        copyBytes(in, out, 0, start);
-    copyAudio(in, out, start, end, plan.rewriteHeaders, entry.m_dwHeader);
+    if (head) {
+        // The head frame goes first, describing the frames that follow it.
+        const std::int64_t from = plan.keepFront ? head->end() : std::max(start, head->end());
+        if (plan.keepFront)
+            copyBytes(in, out, 0, head->at);
+        out.write(rewrittenHeadFrame(*head, in, from, end, plan.rewriteHeaders, entry.m_dwHeader));
+        copyAudio(in, out, from, end, plan.rewriteHeaders, entry.m_dwHeader);
+    } else {
+        if (plan.keepFront)
+            copyBytes(in, out, 0, start);
+        copyAudio(in, out, start, end, plan.rewriteHeaders, entry.m_dwHeader);
+    }
     if (plan.keepBack)
         copyBytes(in, out, end, fileLength - end);
     if (plan.appendTag) {
@@ -160,16 +174,17 @@ void reportUnchanged(const CLiedkramEntry& entry, const std::string& why)
                                      " -> file unchanged.");
 }
 
-// The file is still the one that was listed: its size (and, when it was
-// loaded in this run, its modification time), and the frames at the audio
-// start that the offsets rely on.
+// The file is still the one that was listed: its size and, when it was
+// loaded in this run, its modification time; for an entry from a list file,
+// whose time is not known, the frames at the audio start that the offsets
+// rely on.
 bool matchesEntry(const CLiedkramEntry& entry, platform::File& in, const platform::FileStamp& stamp)
 {
     if (entry.m_bNeedsRescan || stamp.size != entry.m_nFileSize || entry.m_nAudioStart < 0 || entry.m_nAudioStart > entry.m_nAudioEnd ||
         entry.m_nAudioEnd > stamp.size)
         return false;
-    if (entry.m_nModifiedNs != 0 && stamp.modifiedNs != entry.m_nModifiedNs)
-        return false;
+    if (entry.m_nModifiedNs != 0)
+        return stamp.modifiedNs == entry.m_nModifiedNs;
     if (entry.m_nAudioStart == entry.m_nAudioEnd)
         return true;
     std::vector<std::uint8_t> first(
@@ -247,7 +262,12 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
         const std::int64_t fileLength = stamp.size;
         const bool backIsTagOrTrailer =
             entry::tagAndTrailerStart(in, fileLength, entry.m_nAudioStart) == entry.m_nAudioEnd;
-        const Plan plan = makePlan(entry, fileLength, backIsTagOrTrailer);
+        // Only where audio is cut or changed does the head frame need a look.
+        std::optional<HeadFrame> head;
+        if (hasVerifiedAudio(entry) && (entry.m_nFlags & (ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY)))
+            head = findHeadFrame(in, fileLength, entry.m_nAudioStart);
+        const std::int64_t headInFront = head && head->end() <= entry.m_nAudioStart ? head->end() - head->at : 0;
+        const Plan plan = makePlan(entry, fileLength, backIsTagOrTrailer, headInFront);
         // The entry's offsets and sizes are 32-bit.
         if (plan.fileSize > std::numeric_limits<std::int32_t>::max()) {
             reportUnchanged(entry, "(it would be 2 GiB or larger)");
@@ -267,7 +287,7 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
         if (plan.changesFile) {
             platform::ReplacementFile replacement(path);
             ComparingSink out(replacement.file(), in, plan.fileSize == fileLength);
-            writeContent(entry, plan, in, out, fileLength);
+            writeContent(entry, plan, in, out, fileLength, head);
             // Content that is already there is not written again, nor kept twice.
             if (!out.identical()) {
                 replacement.prepareLike(in);

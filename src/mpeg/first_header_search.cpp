@@ -1,5 +1,6 @@
 #include "mpeg/first_header_search.h"
 
+#include "mpeg/frame_walk.h"
 #include "platform/byte_reader.h"
 
 namespace mpeg {
@@ -11,7 +12,8 @@ std::optional<FoundHeader> findFirstHeader(std::span<const std::uint8_t> firstBy
         if (firstBytes[p] != 0xFF)
             continue;
         const HeaderWord word = reader.u32le(p);
-        if (isAcceptedHeader(word))
+        // A header-like pattern in junk has no frame behind it.
+        if (isAcceptedHeader(word) && beginsFollowedFrame(firstBytes, p, false))
             return FoundHeader{p, word};
     }
     return std::nullopt;

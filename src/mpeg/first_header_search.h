@@ -20,7 +20,8 @@ struct FoundHeader {
 };
 
 // The first accepted header at or after start within the bytes read from
-// the start of a file.
+// the start of a file whose frame is followed by the next one (or reaches
+// past the bytes read).
 std::optional<FoundHeader> findFirstHeader(std::span<const std::uint8_t> firstBytes, std::size_t start);
 
 }  // namespace mpeg

@@ -1,5 +1,7 @@
 #include "mpeg/frame_chain.h"
 
+#include "mpeg/frame_walk.h"
+
 #include "platform/byte_reader.h"
 #include "platform/random_reader.h"
 
@@ -15,9 +17,6 @@ namespace {
 // Free-format frames: the next header is looked for within these distances.
 constexpr std::size_t kMinFreeFrame = 24;
 constexpr std::size_t kMaxFreeFrame = 8000;
-// What the scan follows; the chain of accepted frames must keep to it.
-constexpr int kMinAcceptedLength = 96;
-constexpr int kMaxAcceptedLength = 1056;
 
 constexpr std::size_t kWalkChunk = 1 << 16;
 
@@ -31,8 +30,7 @@ std::optional<HeaderWord> wordAt(const platform::ByteReader& reader, std::size_t
 bool fits(ChainKind kind, HeaderWord first, HeaderWord word, int length)
 {
     if (kind == ChainKind::Accepted)
-        return isAcceptedHeader(word) && isSameStreamKind(first, word) && length >= kMinAcceptedLength &&
-               length <= kMaxAcceptedLength;
+        return isSameStreamKind(first, word) && length > 0 && length == acceptedFrameLength(word);
     return isMpegHeader(word) && isSameStreamKind(first, word) && length > 0;
 }
 
@@ -88,17 +86,19 @@ bool startsAcceptedChain(std::span<const std::uint8_t> bytes)
 {
     const platform::ByteReader reader(bytes);
     const auto first = wordAt(reader, 0);
-    if (!first)
+    if (!first || acceptedFrameLength(*first) == 0)
         return false;
+    // Frames as the walk follows them, slips included, as far as the bytes reach.
     std::size_t at = 0;
-    for (int frame = 0; frame < kChainFrames; ++frame) {
-        const auto word = wordAt(reader, at);
-        if (!word)
+    for (int frame = 1; frame < kChainFrames; ++frame) {
+        const HeaderWord word = reader.u32le(at);
+        const int length = acceptedFrameLength(word);
+        if (at + static_cast<std::size_t>(length) + kFrameSlip + 4 > bytes.size())
             return true;
-        const int length = frameLength(*word);
-        if (!fits(ChainKind::Accepted, *first, *word, length))
+        const auto next = nextFrameAt(bytes, at, *first, length);
+        if (!next)
             return false;
-        at += static_cast<std::size_t>(length);
+        at = *next;
     }
     return true;
 }

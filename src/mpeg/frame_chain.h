@@ -20,7 +20,7 @@ inline constexpr int kChainFrames = 4;
 
 enum class ChainKind {
     Any,  // frames of any MPEG audio stream
-    Accepted,  // frames the program processes, with the lengths the scan follows
+    Accepted,  // frames the program processes
 };
 
 struct ChainStart {
@@ -37,9 +37,9 @@ int chainFrameLength(std::span<const std::uint8_t> bytes, std::size_t at, Header
 // stream follow each other.
 std::optional<ChainStart> findFrameChain(std::span<const std::uint8_t> bytes, std::size_t start, ChainKind kind);
 
-// Whether the bytes begin with frames the scan follows: accepted headers of
-// one stream, each where the frame before ends, for kChainFrames frames or
-// as far as the bytes reach.
+// Whether the bytes begin with frames the walk follows: accepted headers of
+// one stream, each where the frame before ends (or two bytes on), for
+// kChainFrames frames or as far as the bytes reach.
 bool startsAcceptedChain(std::span<const std::uint8_t> bytes);
 
 struct ChainMeasure {

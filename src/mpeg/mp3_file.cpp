@@ -2,6 +2,7 @@
 
 #include "mpeg/first_header_search.h"
 #include "mpeg/frame_chain.h"
+#include "mpeg/frame_walk.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/path.h"
@@ -17,7 +18,7 @@ namespace mpeg {
 namespace {
 
 constexpr std::string_view kExtension = ".mp3";
-constexpr std::size_t kProbeSize = kChainFrames * 1056 + 4;
+constexpr std::size_t kProbeSize = kChainFrames * kFollowBytes;
 
 bool hasMp3Name(const std::string& path)
 {

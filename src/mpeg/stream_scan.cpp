@@ -1,6 +1,10 @@
 #include "mpeg/stream_scan.h"
 
+#include "mpeg/frame_decoder.h"
 #include "mpeg/frame_header.h"
+#include "mpeg/frame_walk.h"
+#include "mpeg/silence_check.h"
+#include "mpeg/vbr_header.h"
 #include "platform/byte_reader.h"
 #include "platform/random_reader.h"
 
@@ -8,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace mpeg {
@@ -15,12 +20,10 @@ namespace mpeg {
 namespace {
 
 constexpr int kChunkBlocks = 4;
-constexpr int kMinFrameLength = 96;
-constexpr int kMaxFrameLength = 1056;
+// Bytes read behind each block, so that a frame that starts in it is seen
+// whole together with the header behind it.
+constexpr int kLookAhead = static_cast<int>(kFollowBytes) + 4;
 constexpr int kSilentPercent = 80;
-// Frames whose header was not found are stepped over two bytes at a time.
-constexpr int kMissStep = 2;
-constexpr int kMissLength = 2;
 // Block 0's judgment of the frame before the first one uses this length.
 constexpr int kInitialLastLength = 1000;
 
@@ -36,7 +39,7 @@ class FrameFacts {
 public:
     struct Facts {
         HeaderWord word = 0;
-        int length = kMissLength;  // word 0 is no header
+        int length = 0;  // 0: no accepted header (word 0 is none)
         int kbps = 0;
         double durationMs = 0.0;
     };
@@ -46,10 +49,9 @@ public:
         Facts& slot = slots_[(word >> 17) & 1];
         if (slot.word != word) {
             slot.word = word;
-            const bool accepted = isAcceptedHeader(word);
-            slot.length = accepted ? frameLength(word) : kMissLength;
-            slot.kbps = accepted ? bitrateKbps(word) : 0;
-            slot.durationMs = accepted ? frameDurationMs(word) : 0.0;
+            slot.length = acceptedFrameLength(word);
+            slot.kbps = slot.length > 0 ? bitrateKbps(word) : 0;
+            slot.durationMs = slot.length > 0 ? frameDurationMs(word) : 0.0;
         }
         return slot;
     }
@@ -62,10 +64,16 @@ private:
 // end of a file of 2^31 - 1 bytes cannot overflow.
 using Offset = std::int64_t;
 
+struct Sums {
+    int frames = 0;
+    double timeMs = 0.0;
+    double rate = 0.0;  // kbit/s times duration
+};
+
 class BlockScan {
 public:
-    BlockScan(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName)
-        : file_(file), start_(audioStart), fileName_(fileName)
+    BlockScan(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName, SilenceRule rule)
+        : file_(file), start_(audioStart), fileName_(fileName), rule_(rule)
     {
         walk_.audioLength = audioEnd - audioStart;
     }
@@ -80,22 +88,27 @@ private:
     int countFiller(int from, int to) const;
     void judge(Offset frameStart, int length);
     void readBlock(Offset blockStart);
-    // Returns false when the scan must end at once.
-    bool walkBlock(Offset blockStart);
+    void walkBlock(Offset blockStart);
+    void skipVbrHeader(std::span<const std::uint8_t> view);
     // Follows the chain through the middle of the file, where frames are only
     // counted, with the running sums kept in registers.
     void countMiddleFrames(const platform::ByteReader& reader, Offset blockStart);
-    bool handleMiss(int length, HeaderWord word);
-    std::string damageText(int length, HeaderWord word) const;
+    void acceptFrame(const FrameFacts::Facts& facts, int offset);
+    void handleMiss(const platform::ByteReader& reader, int offset);
+    void record(Offset at, int length, HeaderWord word);
+    Sums sumsBefore(Offset boundary) const;
+    void settleByDecoding(Offset& front, Offset& end);
+    std::string damageText(Offset spot, HeaderWord word) const;
 
     platform::RandomReader& file_;
     Offset start_;
     std::string_view fileName_;
+    SilenceRule rule_;
 
     // Four blocks are read at a time: fewer reads, same walk. A block is a
     // window of 16384 bytes and its look-ahead within the chunk.
     struct Blocks {
-        std::vector<std::uint8_t> chunk = std::vector<std::uint8_t>(kChunkBlocks * kScanBlockSize + kScanLookAhead);
+        std::vector<std::uint8_t> chunk = std::vector<std::uint8_t>(kChunkBlocks * kScanBlockSize + kLookAhead);
         Offset chunkStart = -1;  // offset of the chunk's first byte in the audio
         int chunkBytes = 0;  // bytes of the chunk the file filled
         const std::uint8_t* buffer = nullptr;
@@ -105,11 +118,11 @@ private:
 
     // Where the walk along the frame chain is.
     struct Walk {
-        Offset audioLength;  // the end of the range walked; shrinks when the end is damaged
+        Offset audioLength;  // the end of the range walked; shrinks where the frames end
         Offset position = 0;
         Offset lastFrame = -1;
+        Offset lastFrameEnd = 0;
         int lastLength = kInitialLastLength;
-        int correction = 0;  // -2 while a header two bytes on is tried
         bool resync = false;  // searching byte by byte after damage
         bool ended = false;
     } walk_;
@@ -120,26 +133,26 @@ private:
         int runCounter = 0;  // music judgments in a row
     } judgment_;
 
-    // The front rule: leading silence and damage become front junk.
+    // The front rule: leading silence and damage before the music become front junk.
     struct Front {
         bool started = false;  // three music frames in a row were found
         Offset silenceEnd = 0;
+        Offset behindDamage = 0;  // where the frames went on behind the last damage
         Offset newFront = 0;
+        std::vector<WalkedFrame> frames;  // judged before the music, since the last damage
     } front_;
 
     // The tail rule: trailing silence becomes back junk.
     struct Tail {
         bool open = false;  // a silence run has begun
         Offset newEnd = 0;
+        std::vector<WalkedFrame> frames;  // of the end region
     } tail_;
 
-    // What the counted frames add up to.
-    struct Sums {
-        int frames = 0;
-        double timeMs = 0.0;
-        double rate = 0.0;  // kbit/s times duration
-    } sums_;
+    // What the audio frames walked add up to.
+    Sums sums_;
 
+    Offset vbrEnd_ = 0;  // behind the Xing, Info or VBRI frame
     bool damaged_ = false;
     std::string damageMessage_;
 };
@@ -165,7 +178,7 @@ void BlockScan::judge(Offset frameStart, int length)
             // in a short file are part of the music, not front junk.
             if (judgment_.runCounter > 2 && !front_.started) {
                 front_.started = true;
-                front_.newFront = front_.silenceEnd;
+                front_.newFront = std::max(front_.silenceEnd, front_.behindDamage);
             }
         } else {
             front_.silenceEnd = frameEnd;
@@ -196,7 +209,16 @@ void BlockScan::readBlock(Offset blockStart)
     }
     const auto offset = static_cast<int>(blockStart - blocks_.chunkStart);
     blocks_.buffer = blocks_.chunk.data() + offset;
-    blocks_.validBytes = std::clamp(blocks_.chunkBytes - offset, 0, kScanBlockSize + kScanLookAhead);
+    blocks_.validBytes = std::clamp(blocks_.chunkBytes - offset, 0, kScanBlockSize + kLookAhead);
+}
+
+void BlockScan::record(Offset at, int length, HeaderWord word)
+{
+    const WalkedFrame frame{at, length, word, sums_.frames, sums_.timeMs, sums_.rate};
+    if (!front_.started && at < kJudgedRegion)
+        front_.frames.push_back(frame);
+    if (at > walk_.audioLength - kJudgedRegion)
+        tail_.frames.push_back(frame);
 }
 
 void BlockScan::countMiddleFrames(const platform::ByteReader& reader, Offset blockStart)
@@ -204,6 +226,7 @@ void BlockScan::countMiddleFrames(const platform::ByteReader& reader, Offset blo
     const Offset end =
         std::min({walk_.audioLength, blockStart + kScanBlockSize, walk_.audioLength - kJudgedRegion + 1});
     Offset position = walk_.position;
+    Offset lastFrame = walk_.lastFrame;
     int frames = sums_.frames;
     double timeSum = sums_.timeMs;
     double rateSum = sums_.rate;
@@ -212,28 +235,69 @@ void BlockScan::countMiddleFrames(const platform::ByteReader& reader, Offset blo
         if (!reader.has(at, 4))
             break;
         const auto& facts = facts_.of(reader.u32le(at));
-        if (facts.length < kMinFrameLength || facts.length > kMaxFrameLength)
+        if (facts.length == 0)
             break;
-        walk_.lastFrame = position;
+        lastFrame = position;
         ++frames;
         timeSum += facts.durationMs;
         rateSum += facts.kbps * facts.durationMs;
         position += facts.length;
     }
-    if (position != walk_.position)
-        walk_.resync = false;
+    if (position != walk_.position) {
+        walk_.lastFrame = lastFrame;
+        walk_.lastFrameEnd = position;
+    }
     walk_.position = position;
     sums_.frames = frames;
     sums_.timeMs = timeSum;
     sums_.rate = rateSum;
 }
 
-bool BlockScan::walkBlock(Offset blockStart)
+void BlockScan::skipVbrHeader(std::span<const std::uint8_t> view)
 {
-    const platform::ByteReader reader(
-        std::span<const std::uint8_t>(blocks_.buffer, static_cast<std::size_t>(blocks_.validBytes)));
-    while (walk_.position < walk_.audioLength && walk_.position < blockStart + kScanBlockSize) {
-        if (front_.started && walk_.correction == 0 && !judged(walk_.position)) {
+    // The header frame is no audio: never counted, never judged, never junk.
+    const platform::ByteReader reader(view);
+    if (!reader.has(0, 4))
+        return;
+    const int length = acceptedFrameLength(reader.u32le(0));
+    if (length == 0 || static_cast<std::size_t>(length) > view.size() || !findVbrHeader(view.first(length)))
+        return;
+    walk_.lastFrame = 0;
+    walk_.lastFrameEnd = length;
+    walk_.position = length;
+    vbrEnd_ = length;
+}
+
+void BlockScan::acceptFrame(const FrameFacts::Facts& facts, int offset)
+{
+    const int length = facts.length;
+    walk_.lastFrame = walk_.position;
+    walk_.lastFrameEnd = walk_.position + length;
+    if (judged(walk_.position)) {
+        record(walk_.position, length, facts.word);
+        walk_.lastLength = length;
+        judgment_.filler = countFiller(offset + 2, std::min(offset + length, kScanBlockSize));
+        if (offset + length <= kScanBlockSize)
+            judge(walk_.position, length);
+    }
+    ++sums_.frames;
+    sums_.timeMs += facts.durationMs;
+    sums_.rate += facts.kbps * facts.durationMs;
+    walk_.position += length;
+}
+
+void BlockScan::walkBlock(Offset blockStart)
+{
+    // The bytes of this block and its look-ahead that belong to the audio.
+    const auto inAudio = static_cast<std::size_t>(
+        std::clamp<Offset>(walk_.audioLength - blockStart, 0, static_cast<Offset>(blocks_.validBytes)));
+    const auto view = std::span<const std::uint8_t>(blocks_.buffer, inAudio);
+    const bool reachesEnd = blockStart + static_cast<Offset>(inAudio) == walk_.audioLength;
+    const platform::ByteReader reader(view);
+    if (blockStart == 0 && walk_.position == 0)
+        skipVbrHeader(view);
+    while (!walk_.ended && walk_.position < walk_.audioLength && walk_.position < blockStart + kScanBlockSize) {
+        if (front_.started && !walk_.resync && !judged(walk_.position)) {
             countMiddleFrames(reader, blockStart);
             if (walk_.position >= walk_.audioLength || walk_.position >= blockStart + kScanBlockSize)
                 break;
@@ -243,79 +307,104 @@ bool BlockScan::walkBlock(Offset blockStart)
         // Four bytes the file does not have are no header.
         const HeaderWord word = reader.has(at, 4) ? reader.u32le(at) : 0;
         const auto& facts = facts_.of(word);
-        const int length = facts.length + walk_.correction;
 
-        if (length < kMinFrameLength || length > kMaxFrameLength) {
-            if (!handleMiss(length, word))
-                return false;
-            if (walk_.ended)
-                return true;
+        if (walk_.resync) {
+            if (facts.length == 0 || !beginsFollowedFrame(view, at, reachesEnd)) {
+                ++walk_.position;
+                if (!front_.started)
+                    front_.behindDamage = walk_.position;
+                if (walk_.position >= walk_.audioLength) {
+                    // Nothing follows the damage: the audio ends behind the last good frame.
+                    walk_.audioLength = std::max<Offset>(walk_.lastFrameEnd, 0);
+                    walk_.ended = true;
+                }
+                continue;
+            }
+            walk_.resync = false;
+        }
+        if (facts.length == 0) {
+            handleMiss(reader, offset);
             continue;
         }
-
-        walk_.correction = 0;
-        walk_.resync = false;
-        walk_.lastFrame = walk_.position;
-        if (judged(walk_.position)) {
-            walk_.lastLength = length;
-            judgment_.filler = countFiller(offset + 2, std::min(offset + length, kScanBlockSize));
-            if (offset + length <= kScanBlockSize)
-                judge(walk_.position, length);
+        if (walk_.position + facts.length > walk_.audioLength) {
+            // A frame cut short by the end of the file is no audio.
+            walk_.audioLength = walk_.position;
+            walk_.ended = true;
+            break;
         }
-        if (front_.started) {
-            ++sums_.frames;
-            sums_.timeMs += facts.durationMs;
-            sums_.rate += facts.kbps * facts.durationMs;
-        }
-        walk_.position += length;
+        acceptFrame(facts, offset);
     }
-    return true;
 }
 
-bool BlockScan::handleMiss(int length, HeaderWord word)
+void BlockScan::handleMiss(const platform::ByteReader& reader, int offset)
 {
-    if (walk_.correction == 0 && !walk_.resync) {
-        // Some encoders write a frame two bytes longer than its header says:
-        // the header two bytes on is measured from here.
-        walk_.position += kMissStep;
-        walk_.correction = -kMissStep;
-    } else if (walk_.lastFrame >= walk_.audioLength - kScanBlockSize) {
-        // Garbage behind the last frames: the audio ends at the last good one.
-        walk_.audioLength = walk_.lastFrame;
-        walk_.ended = true;
-    } else if (walk_.position >= kFrontDamageLimit) {
-        // Damage in the middle cannot be cut away: the file is listed, not repaired.
-        damaged_ = true;
-        damageMessage_ = damageText(length, word);
-        return false;
-    } else if (walk_.resync) {
-        // Still searching near the start: what lies in front is front junk.
-        ++walk_.position;
-        front_.newFront = walk_.position;
-    } else {
-        // Damage near the start: what was counted before it is junk too, so
-        // the sums start again behind the last frame found.
-        sums_.timeMs = 0.0;
-        sums_.rate = 0.0;
-        sums_.frames = 0;
-        walk_.position = walk_.lastFrame + 1;
-        walk_.correction = 0;
-        walk_.resync = true;
+    const auto at = static_cast<std::size_t>(offset);
+    const HeaderWord slipped = reader.has(at + kFrameSlip, 4) ? reader.u32le(at + kFrameSlip) : 0;
+    if (walk_.position == walk_.lastFrameEnd && walk_.lastFrame >= 0 && acceptedFrameLength(slipped) > 0) {
+        // The frame before was two bytes longer than its header says.
+        walk_.position += kFrameSlip;
+        walk_.lastFrameEnd = walk_.position;
+        return;
     }
-    return true;
+    const Offset spot = walk_.position + kFrameSlip;
+    const bool nearEnd = walk_.lastFrame >= walk_.audioLength - kScanBlockSize;
+    if (walk_.position >= kFrontDamageLimit && !nearEnd && !damaged_) {
+        // Damage in the middle cannot be cut away: the file is listed, not
+        // repaired, and the walk takes up the frames behind it.
+        damaged_ = true;
+        damageMessage_ = damageText(spot, slipped);
+    }
+    walk_.resync = true;
+    if (!front_.started && walk_.position < kFrontDamageLimit) {
+        // Damage in front of the music: what lies before it is front junk,
+        // the frame before it perhaps a header-like pattern in junk.
+        walk_.position = walk_.lastFrame + 1;
+        front_.behindDamage = walk_.position;
+        front_.frames.clear();
+    }
 }
 
-std::string BlockScan::damageText(int length, HeaderWord word) const
+std::string BlockScan::damageText(Offset spot, HeaderWord word) const
 {
     char numbers[256];
     std::snprintf(numbers, sizeof numbers, "offset: %x, wert: %x, flen: %x     %i  %i  %i       (%i %i %i)",
-                  static_cast<unsigned>(walk_.position), static_cast<unsigned>(word), static_cast<unsigned>(length),
-                  coefficientK(word), bitrateKbps(word), sampleRate(word), versionField(word), sampleRateIndex(word),
-                  bitrateIndex(word));
+                  static_cast<unsigned>(spot), static_cast<unsigned>(word),
+                  static_cast<unsigned>(acceptedFrameLength(word)), coefficientK(word), bitrateKbps(word),
+                  sampleRate(word), versionField(word), sampleRateIndex(word), bitrateIndex(word));
     std::string text = "'";
     text.append(fileName_).append("':\tauch nach +2 Mist:\r\n").append(numbers);
     text.append("\r\nwird trotzdem gelistet (Frameanz+Zeit falsch)");
     return text;
+}
+
+Sums BlockScan::sumsBefore(Offset boundary) const
+{
+    if (boundary >= walk_.audioLength)
+        return sums_;
+    for (const auto* frames : {&front_.frames, &tail_.frames}) {
+        for (const WalkedFrame& frame : *frames) {
+            if (frame.offset == boundary)
+                return {frame.framesBefore, frame.msBefore, frame.rateBefore};
+            if (frame.offset + frame.length == boundary) {
+                const double ms = frameDurationMs(frame.word);
+                return {frame.framesBefore + 1, frame.msBefore + ms, frame.rateBefore + bitrateKbps(frame.word) * ms};
+            }
+        }
+    }
+    return {};
+}
+
+void BlockScan::settleByDecoding(Offset& front, Offset& end)
+{
+    const bool frontCut = !front_.frames.empty() && front > front_.frames.front().offset;
+    const bool endCut = end < walk_.audioLength;
+    if (!frontCut && !endCut)
+        return;
+    FrameDecoder decoder;
+    if (frontCut)
+        front = audibleFront(file_, start_, front_.frames, front, decoder);
+    if (endCut)
+        end = audibleEnd(file_, start_, tail_.frames, end, walk_.audioLength, decoder);
 }
 
 ScanResult BlockScan::run()
@@ -323,31 +412,43 @@ ScanResult BlockScan::run()
     for (Offset blockStart = 0; blockStart < walk_.audioLength && !walk_.ended; blockStart += kScanBlockSize) {
         readBlock(blockStart);
         if (walk_.lastFrame < blockStart && judged(walk_.lastFrame)) {
-            judgment_.filler += countFiller(0, static_cast<int>(walk_.position - blockStart));
+            judgment_.filler += countFiller(0, static_cast<int>(std::min<Offset>(walk_.position - blockStart, kScanBlockSize)));
             judge(walk_.lastFrame, walk_.lastLength);
         }
-        if (!walkBlock(blockStart))
-            break;
+        walkBlock(blockStart);
     }
 
     ScanResult result;
-    const Offset length = std::min(walk_.audioLength, tail_.newEnd);
-    result.audioEnd = static_cast<int>(start_ + length);
-    result.audioStart = static_cast<int>(start_ + front_.newFront);
-    result.lengthMs = static_cast<int>(sums_.timeMs);
-    result.bitrate = sums_.timeMs > 0.0 ? static_cast<int>(sums_.rate * 1000.0 / sums_.timeMs + 0.5) : 0;
-    result.frames = sums_.frames;
     result.started = front_.started;
     result.damaged = damaged_;
     result.damageMessage = damageMessage_;
+    Offset front = front_.newFront;
+    Offset end = std::min(walk_.audioLength, tail_.newEnd);
+    if (!front_.started)
+        return result;
+    if (rule_ == SilenceRule::Decoded)
+        settleByDecoding(front, end);
+    // Nothing cut behind the header frame: it stays the first frame of the audio.
+    if (front <= vbrEnd_)
+        front = 0;
+    end = std::max(end, front);
+    const Sums before = sumsBefore(front);
+    const Sums through = sumsBefore(end);
+    const Sums audio{through.frames - before.frames, through.timeMs - before.timeMs, through.rate - before.rate};
+    result.audioStart = static_cast<int>(start_ + front);
+    result.audioEnd = static_cast<int>(start_ + end);
+    result.lengthMs = static_cast<int>(audio.timeMs + 1e-6);
+    result.bitrate = audio.timeMs > 0.0 ? static_cast<int>(audio.rate * 1000.0 / audio.timeMs + 0.5) : 0;
+    result.frames = audio.frames;
     return result;
 }
 
 }  // namespace
 
-ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName)
+ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName,
+                      SilenceRule rule)
 {
-    BlockScan scan(file, audioStart, audioEnd, fileName);
+    BlockScan scan(file, audioStart, audioEnd, fileName, rule);
     return scan.run();
 }
 

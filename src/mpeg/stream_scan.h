@@ -10,17 +10,24 @@ class RandomReader;
 namespace mpeg {
 
 inline constexpr int kScanBlockSize = 16384;
-// Bytes read behind each block so that a header starting in its last three
-// bytes is seen whole.
-inline constexpr int kScanLookAhead = 3;
 // Silence and music are judged in the first and the last this many bytes.
 inline constexpr int kJudgedRegion = 150000;
-// Damage within this many bytes of the start moves the audio start behind it.
+// Damage within this many bytes of the start, before the music, moves the
+// audio start behind it.
 inline constexpr int kFrontDamageLimit = 65536;
+
+// How frames are found silent. The filler bytes of a frame are a cheap first
+// look; only a decoder hears the data a frame keeps in the frames before it.
+enum class SilenceRule {
+    Decoded,  // the bytes propose, the decoder decides
+    BytesOnly,  // the first look alone (for comparing the cost)
+};
 
 struct ScanResult {
     int audioStart = 0;
     int audioEnd = 0;
+    // Of the audio frames between audioStart and audioEnd; a Xing, Info or
+    // VBRI frame is no audio frame.
     int lengthMs = 0;
     int bitrate = 0;  // duration-weighted average, bit/s
     int frames = 0;
@@ -31,9 +38,10 @@ struct ScanResult {
 
 // Walks every frame between audioStart and audioEnd in blocks: follows the
 // frame chain across damaged spots, moves the start behind leading silence
-// and damage near the start, the end before trailing silence and damage near
-// the end, and sums length and bitrate over the counted frames. fileName
-// goes into the damage message.
-ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName);
+// and damage in front of the music, the end before trailing silence and
+// behind the last good frame, and sums length and bitrate over the frames
+// of the audio that remains. fileName goes into the damage message.
+ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName,
+                      SilenceRule rule = SilenceRule::Decoded);
 
 }  // namespace mpeg

@@ -41,6 +41,7 @@ public:
                static_cast<std::uint32_t>(bytes_[offset + 3]) << 24;
     }
     std::int32_t i32le(std::size_t offset) const;
+    std::uint32_t u32be(std::size_t offset) const;
     std::span<const std::uint8_t> bytes(std::size_t offset, std::size_t count) const;
 
 private:

@@ -242,28 +242,41 @@ TEST_F(RewriteFileTest, AHeaderAcrossTheBlockEndIsChangedWhole)
     EXPECT_EQ(readFile(entry.GetFullPath()), withFixedHeaders(bytes, headers));
 }
 
-TEST_F(RewriteFileTest, AChainThatBreaksIsReportedOnceAndTheRestLeftAlone)
+TEST_F(RewriteFileTest, DamageIsWalkedAcrossAndAChainThatEndsIsReportedOnce)
 {
+    // A damaged header between frames: the walk takes up the frames behind it.
     Bytes bytes = frames(copyrighted(), 100);
     std::fill_n(bytes.begin() + 60 * kFrame, 4, 0x00);
     auto entry = load("a.mp3", bytes);
     prompter().clear();
     entry.m_nFlags = ENTRY_HEADER_DIRTY;
-    // The load moved the audio start behind the damage; pretend it did not.
-    entry.m_nAudioStart = 0;
-    entry.m_nAudioEnd = static_cast<int>(bytes.size());
     entry.SetOriginal(1);
     entry.SetCopyright(0);
     profile().writeInt("SetID3", 0);
     autoedit::RewriteFile(entry);
+    EXPECT_TRUE(prompter().messages().empty());
+    std::vector<std::size_t> headers = frameStarts(0, 60);
+    const auto behind = frameStarts(61 * kFrame, 39);
+    headers.insert(headers.end(), behind.begin(), behind.end());
+    EXPECT_EQ(readFile(entry.GetFullPath()), withFixedHeaders(bytes, headers));
 
+    // No frame behind the damage, though the entry says the audio goes on.
+    Bytes broken = frames(copyrighted(), 60);
+    append(broken, musicBytes(40 * kFrame));
+    entry = load("b.mp3", broken);
+    prompter().clear();
+    entry.m_nFlags = ENTRY_HEADER_DIRTY;
+    entry.m_nAudioEnd = static_cast<int>(broken.size());
+    entry.SetOriginal(1);
+    entry.SetCopyright(0);
+    autoedit::RewriteFile(entry);
     ASSERT_EQ(prompter().messages().size(), 1u);
     EXPECT_EQ(prompter().messages()[0].rfind("auch nach +2 Mist: offset: " + [] {
         char hex[16];
         std::snprintf(hex, sizeof hex, "%x", 60 * kFrame + 2);
         return std::string(hex);
     }() + ", wert: ", 0), 0u);
-    EXPECT_EQ(readFile(entry.GetFullPath()), withFixedHeaders(bytes, frameStarts(0, 60)));
+    EXPECT_EQ(readFile(entry.GetFullPath()), withFixedHeaders(broken, frameStarts(0, 60)));
 }
 
 TEST_F(RewriteFileTest, UnverifiedEntriesKeepTheirFrames)
@@ -502,7 +515,7 @@ TEST_F(RewriteFileTest, AnUnverifiedEndIsCutOnlyWhereATagOrTrailerBegins)
     append(bytes, musicBytes(300));
     append(bytes, id3v1Tag({"Song", "Band", "", "99", "", -1, 3}));
     auto entry = load("a.mp3", bytes);
-    ASSERT_EQ(entry.m_nAudioEnd, 99 * kFrame);  // the frame before the garbage goes with it
+    ASSERT_EQ(entry.m_nAudioEnd, 100 * kFrame);  // the last good frame stays, whatever follows it
     // As if no scan had confirmed where the audio ends.
     entry.m_bVerified = 0;
     entry.m_nFlags = ENTRY_TAG_DIRTY | ENTRY_CUT_BACK;

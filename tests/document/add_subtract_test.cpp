@@ -39,7 +39,7 @@ TEST_F(AddSubtract, TheDuplicateQuestionShowsTheListedEntryFirst)
     const auto second = song("b.mp3", "BAND", "song");
     doc_.OnAddMp3s({first, second});
     ASSERT_EQ(prompter().prompts().size(), 1u);
-    const std::string details = "\n\t128 kbit/s, 0:00.4, 8468 Bytes";
+    const std::string details = "\n\t128 kbit/s, 0:00.5, 8468 Bytes";
     EXPECT_EQ(prompter().prompts()[0].text,
               "Dieser Eintrag ist bereits in der MP3-Liste enthalten:\n" + first + "\n\t\"Band\"  -  \"Song\"" + details +
                   "\n\nSoll folgender Eintrag hinzugef\xC3\xBCgt werden?:\n" + second + "\n\t\"BAND\"  -  \"song\"" +

@@ -70,7 +70,7 @@ TEST_F(EntryLoader, AFileWithoutTagTakesArtistAndTitleFromItsName)
     EXPECT_EQ(entry.m_nAudioEnd, 200 * kFrame);
     EXPECT_EQ(entry.m_nFlags & ENTRY_TAG_DIRTY, ENTRY_TAG_DIRTY);
     EXPECT_EQ(entry.m_bVerified, 1);
-    EXPECT_EQ(entry.m_nFrames, 199);
+    EXPECT_EQ(entry.m_nFrames, 200);
     EXPECT_TRUE(prompter().prompts().empty());
 }
 
@@ -156,7 +156,7 @@ TEST_F(EntryLoader, AudioBehindAPictureOfMoreThan128KibIsFound)
     EXPECT_EQ(entry.m_nAudioStart, 150020);
     EXPECT_EQ(entry.m_nAudioEnd, 150020 + 100 * kFrame);
     EXPECT_EQ(entry.m_bVerified, 1);
-    EXPECT_EQ(entry.m_nFrames, 99);
+    EXPECT_EQ(entry.m_nFrames, 100);
     EXPECT_TRUE(prompter().prompts().empty());
 }
 
@@ -169,12 +169,13 @@ TEST_F(EntryLoader, ATagSizeBeyondTheFileEndFallsBackToTheFirstFrame)
     auto entry = load("a - b.mp3", bytes);
     EXPECT_EQ(entry.m_nAudioStart, 1044);
 
-    // Version 2.4 then has no rule of its own: the search starts at 0.
+    // Version 2.4 then has no rule of its own: the search starts at 0, and
+    // passes over a header inside the tag that no frame follows.
     bytes[3] = 4;
     const auto fake = headerBytes({});
     std::copy(fake.begin(), fake.end(), bytes.begin() + 100);
     entry = load("a - b.mp3", bytes);
-    EXPECT_EQ(entry.m_nAudioStart, 100);
+    EXPECT_EQ(entry.m_nAudioStart, 1044);
 }
 
 TEST_F(EntryLoader, WithoutTheBlockScanTheFirstHeaderIsTheMeasure)
@@ -209,7 +210,8 @@ TEST_F(EntryLoader, DamageInTheMiddleIsReportedOnceAndMarked)
     EXPECT_NE(entry.m_dwHeader, 0u);
     EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, ENTRY_SCAN_ERROR);
     EXPECT_EQ(entry.m_bVerified, 0);
-    EXPECT_EQ(entry.m_nFrames, 399);
+    // The walk goes on behind the damage: the length is the whole file's.
+    EXPECT_EQ(entry.m_nFrames, 999);
     ASSERT_EQ(prompter().messages().size(), 1u);
     EXPECT_EQ(prompter().messages()[0].rfind("'a - b.mp3':\tauch nach +2 Mist:\r\n", 0), 0u);
 }
@@ -346,18 +348,15 @@ TEST_F(EntryLoader, AChainOfAnotherKindInTheJunkOfASupportedFileChangesNothing)
 
 TEST_F(EntryLoader, TheAudioRangeIsNeverImpossible)
 {
-    // Music, damage that starts a resync in the first 64 KiB and runs past
-    // it: the counts were reset, so nothing of the walk can be trusted.
+    // Music, then damage that runs past the first 64 KiB: the music has
+    // started, so the start stays and the frames behind the damage count.
     Bytes bytes = frames({}, 3);
     append(bytes, musicBytes(70000));
     append(bytes, frames({}, 300));
     auto entry = load("a - b.mp3", bytes);
     EXPECT_EQ(entry.m_nAudioStart, 0);
     EXPECT_EQ(entry.m_nAudioEnd, static_cast<int>(bytes.size()));
-    EXPECT_EQ(entry.m_bVerified, 0);
-    EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, ENTRY_SCAN_ERROR);
-    EXPECT_GT(entry.m_nFrames, 0);
-    EXPECT_EQ(prompter().messages().size(), 1u);
+    EXPECT_EQ(entry.m_nFrames, 303);
 
     // A header-like run inside the tag, with no audio before it.
     Bytes tagOnly = musicBytes(200);

@@ -68,6 +68,8 @@ std::string missingStreamTools()
         missing += "twolame is missing (Debian package twolame). ";
     if (runProgram({"ffmpeg", "-version"}).exitCode != 0)
         missing += "ffmpeg is missing (Debian package ffmpeg). ";
+    if (runProgram({"mpg123", "--version"}).exitCode != 0)
+        missing += "mpg123 is missing (Debian package mpg123). ";
     if (!missing.empty())
         missing += "scripts/install-packages.sh installs them.";
     return missing;

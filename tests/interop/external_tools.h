@@ -25,7 +25,7 @@ std::map<std::string, std::string> keyValueLines(const std::string& output);
 // A message naming what is missing of lame and python3-mutagen; empty when
 // both can be used.
 std::string missingTools();
-// The same for the further programs the real-file tests use: twolame and ffmpeg.
+// The same for the further programs the real-file tests use: twolame, ffmpeg and mpg123.
 std::string missingStreamTools();
 
 }  // namespace interop

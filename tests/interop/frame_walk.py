@@ -2,8 +2,9 @@
 of the standard (every version and layer), and checks the CRC of protected
 Layer III frames.
 
-Usage: frame_walk.py FILE OFFSET
-Prints "offsets O1 O2 ...", "end E" (behind the last frame) and
+Usage: frame_walk.py FILE OFFSET [resync]
+With resync, stray bytes between frames are passed over: the walk goes on at
+the next header whose frame is followed by another. Prints "offsets O1 O2 ...", "end E" (behind the last frame) and
 "crc_checked N" and "crc_bad M".
 """
 import sys
@@ -52,7 +53,15 @@ def crc16(data):
     return crc
 
 
-def main(path, offset):
+def follows(data, position):
+    frame = parse(data[position:position + 4])
+    if frame is None:
+        return False
+    end = position + frame["length"]
+    return end == len(data) or parse(data[end:end + 4]) is not None
+
+
+def main(path, offset, resync=False):
     with open(path, "rb") as stream:
         data = stream.read()
     position = int(offset)
@@ -60,6 +69,12 @@ def main(path, offset):
     checked = bad = 0
     while position + 4 <= len(data):
         frame = parse(data[position:position + 4])
+        if frame is None and resync:
+            found = next((p for p in range(position + 1, len(data) - 3) if follows(data, p)), None)
+            if found is None:
+                break
+            position = found
+            frame = parse(data[position:position + 4])
         if frame is None or position + frame["length"] > len(data):
             break
         if frame["protected"] and frame["layer"] == 3:
@@ -76,4 +91,4 @@ def main(path, offset):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1], sys.argv[2])
+    main(sys.argv[1], sys.argv[2], len(sys.argv) > 3 and sys.argv[3] == "resync")

@@ -66,24 +66,6 @@ std::vector<RealFile> realFiles()
     return files;
 }
 
-// Frame i of before and of after are the same bytes but for the original and
-// copyright bits and, in protected frames, the check word.
-std::string frameDifference(const Bytes& before, int b, const Bytes& after, int a, int length)
-{
-    const bool checked = (before[static_cast<std::size_t>(b) + 1] & 1) == 0;
-    for (int i = 0; i < length; ++i) {
-        const auto x = before[static_cast<std::size_t>(b + i)];
-        const auto y = after[static_cast<std::size_t>(a + i)];
-        const bool checkWord = checked && (i == 4 || i == 5);
-        const bool same = i == 3 ? (x & 0xF3) == (y & 0xF3) : (checkWord || x == y);
-        if (!same)
-            return "byte " + std::to_string(i) + " differs";
-    }
-    if ((after[static_cast<std::size_t>(a) + 3] & 0x0C) != 0x04)
-        return "copyright not clear or original not set";
-    return {};
-}
-
 class RealFiles : public ::testing::TestWithParam<RealFile> {
 protected:
     static void SetUpTestSuite() { encoded_ = new std::map<std::string, std::string>(); }
@@ -172,7 +154,7 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     ASSERT_EQ(repaired.offsets.size(), kept.size());
     for (std::size_t i = 0; i < kept.size(); ++i) {
         const int length = i + 1 < kept.size() ? kept[i + 1] - kept[i] : repaired.end - repaired.offsets[i];
-        const std::string difference = frameDifference(before, kept[i], after, repaired.offsets[i], length);
+        const std::string difference = interop::frameDifference(before, kept[i], after, repaired.offsets[i], length);
         ASSERT_TRUE(difference.empty()) << "frame " << i << ": " << difference;
     }
     EXPECT_EQ(repaired.crcChecked, walk.crcChecked == 0 ? 0 : static_cast<int>(kept.size()));

@@ -37,9 +37,12 @@ int tagCopy(const std::string& source, const std::string& target, const std::str
     return std::stoi(valueOf(keyValueLines(result.output), "audio_start", result.output));
 }
 
-FrameWalk walkFrames(const std::string& path, int offset)
+FrameWalk walkFrames(const std::string& path, int offset, bool resync)
 {
-    const auto result = runProgram({kPython, LIEDKRAM_FRAME_WALK, path, std::to_string(offset)});
+    std::vector<std::string> command = {kPython, LIEDKRAM_FRAME_WALK, path, std::to_string(offset)};
+    if (resync)
+        command.push_back("resync");
+    const auto result = runProgram(command);
     if (result.exitCode != 0)
         throw std::runtime_error("frame_walk.py failed:\n" + result.output);
     const auto lines = keyValueLines(result.output);
@@ -51,6 +54,25 @@ FrameWalk walkFrames(const std::string& path, int offset)
     walk.crcChecked = std::stoi(valueOf(lines, "crc_checked", result.output));
     walk.crcBad = std::stoi(valueOf(lines, "crc_bad", result.output));
     return walk;
+}
+
+std::string frameDifference(const std::vector<std::uint8_t>& before, int b, const std::vector<std::uint8_t>& after,
+                            int a, int length)
+{
+    if (static_cast<std::size_t>(b + length) > before.size() || static_cast<std::size_t>(a + length) > after.size())
+        return "frame runs past the file";
+    const bool checked = (before[static_cast<std::size_t>(b) + 1] & 1) == 0;
+    for (int i = 0; i < length; ++i) {
+        const auto x = before[static_cast<std::size_t>(b + i)];
+        const auto y = after[static_cast<std::size_t>(a + i)];
+        const bool checkWord = checked && (i == 4 || i == 5);
+        const bool same = i == 3 ? (x & 0xF3) == (y & 0xF3) : (checkWord || x == y);
+        if (!same)
+            return "byte " + std::to_string(i) + " differs";
+    }
+    if ((after[static_cast<std::size_t>(a) + 3] & 0x0C) != 0x04)
+        return "copyright not clear or original not set";
+    return {};
 }
 
 std::string crcCheckingDecode(const std::string& path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,15 @@ struct FrameWalk {
     int crcChecked = 0;
     int crcBad = 0;
 };
-FrameWalk walkFrames(const std::string& path, int offset);
+// With resync, stray bytes between frames are passed over.
+FrameWalk walkFrames(const std::string& path, int offset, bool resync = false);
+
+// Whether frame b of before and frame a of after are the same bytes but for
+// the original and copyright bits and, in protected frames, the check word,
+// and after's copyright bit is clear and its original bit set; what differs
+// otherwise.
+std::string frameDifference(const std::vector<std::uint8_t>& before, int b, const std::vector<std::uint8_t>& after,
+                            int a, int length);
 
 // ffmpeg's complaints when it decodes every frame checking CRCs; empty when
 // it has none.

@@ -38,6 +38,13 @@ TEST(FirstHeaderSearch, FindsTheFirstAcceptedHeader)
     found = mpeg::findFirstHeader(fake, 0);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->position, 5u);
+
+    // So is an accepted header in junk that no frame follows.
+    Bytes junk = withHeaderAt(10, 300);
+    append(junk, frames({}, 3));
+    found = mpeg::findFirstHeader(junk, 0);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->position, 300u);
 }
 
 TEST(FirstHeaderSearch, StopsWhereFourBytesNoLongerFit)

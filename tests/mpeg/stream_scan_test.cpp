@@ -39,7 +39,7 @@ protected:
 
 }  // namespace
 
-TEST_F(StreamScan, MusicFromTheStartIsCountedFromTheSecondFrame)
+TEST_F(StreamScan, EveryFrameOfTheAudioIsCounted)
 {
     const int count = 500;
     const auto result = scan(frames({}, count));
@@ -47,8 +47,8 @@ TEST_F(StreamScan, MusicFromTheStartIsCountedFromTheSecondFrame)
     EXPECT_FALSE(result.damaged);
     EXPECT_EQ(result.audioStart, 0);
     EXPECT_EQ(result.audioEnd, count * kFrame);
-    EXPECT_EQ(result.frames, count - 1);
-    EXPECT_EQ(result.lengthMs, summedMs(count - 1));
+    EXPECT_EQ(result.frames, count);
+    EXPECT_EQ(result.lengthMs, summedMs(count));
     EXPECT_EQ(result.bitrate, 128000);
 }
 
@@ -59,7 +59,44 @@ TEST_F(StreamScan, JunkBeforeTheAudioIsNotWalked)
     const auto result = scan(bytes, 417);
     EXPECT_EQ(result.audioStart, 417);
     EXPECT_EQ(result.audioEnd, static_cast<int>(bytes.size()));
-    EXPECT_EQ(result.frames, 199);
+    EXPECT_EQ(result.frames, 200);
+}
+
+TEST_F(StreamScan, EveryLengthAnAcceptedHeaderGivesIsAFrame)
+{
+    struct Row {
+        const char* name;
+        HeaderSpec kind;
+        int length;
+    };
+    HeaderSpec mpeg2Low;  // 8 kbit/s at 24000 Hz: the shortest frame
+    mpeg2Low.version = mpeg::kVersion2;
+    mpeg2Low.bitrateIndex = 1;
+    mpeg2Low.sampleRateIndex = 1;
+    mpeg2Low.mode = 3;
+    HeaderSpec mpeg2Speech = mpeg2Low;  // 16000 Hz, as lame makes speech
+    mpeg2Speech.sampleRateIndex = 2;
+    HeaderSpec layer3At32k;  // 320 kbit/s at 32000 Hz
+    layer3At32k.bitrateIndex = 14;
+    layer3At32k.sampleRateIndex = 2;
+    HeaderSpec layer2At32k;  // 384 kbit/s at 32000 Hz: the longest frame
+    layer2At32k.layer = mpeg::kLayer2;
+    layer2At32k.bitrateIndex = 14;
+    layer2At32k.sampleRateIndex = 2;
+    layer2At32k.padding = true;
+    for (const Row& row : {Row{"mpeg2_8k_24kHz", mpeg2Low, 24}, Row{"mpeg2_8k_16kHz", mpeg2Speech, 36},
+                           Row{"layer3_320k_32kHz", layer3At32k, 1440}, Row{"layer2_384k_32kHz", layer2At32k, 1729}}) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(mpeg::frameLength(headerWord(row.kind)), row.length);
+        const int count = 300;
+        Bytes bytes = frames(row.kind, count);
+        append(bytes, id3v1Tag({}));
+        const auto result = scan(bytes, 0, count * row.length);
+        EXPECT_FALSE(result.damaged);
+        EXPECT_EQ(result.audioStart, 0);
+        EXPECT_EQ(result.audioEnd, count * row.length);
+        EXPECT_EQ(result.frames, count);
+    }
 }
 
 TEST_F(StreamScan, BitrateIsWeightedByDuration)
@@ -68,10 +105,9 @@ TEST_F(StreamScan, BitrateIsWeightedByDuration)
     low.bitrateIndex = 5;  // 64 kbit/s
     HeaderSpec high;
     high.bitrateIndex = 14;  // 320 kbit/s
-    Bytes bytes = frames(low, 101);
+    Bytes bytes = frames(low, 100);
     append(bytes, frames(high, 100));
     const auto result = scan(bytes);
-    // The first frame is not counted: 100 frames of each rate remain.
     EXPECT_EQ(result.frames, 200);
     EXPECT_EQ(result.bitrate, 192000);
     EXPECT_EQ(result.audioEnd, static_cast<int>(bytes.size()));
@@ -88,8 +124,31 @@ TEST_F(StreamScan, SilenceAtBothEndsBecomesJunk)
     const auto result = scan(bytes);
     EXPECT_EQ(result.audioStart, silent * kFrame);
     EXPECT_EQ(result.audioEnd, (silent + music) * kFrame);
-    // Counting starts with the third music frame, the one that starts the music.
-    EXPECT_EQ(result.frames, music - 2 + silent);
+    // What is counted is what remains.
+    EXPECT_EQ(result.frames, music);
+    EXPECT_EQ(result.lengthMs, summedMs(music));
+}
+
+TEST_F(StreamScan, AVbrHeaderFrameIsNoAudioAndNoJunk)
+{
+    // An Info frame as lame writes it: mostly zero bytes, like silence.
+    Bytes info = frame({}, Payload::Silence);
+    const std::string tag = "Info";
+    std::copy(tag.begin(), tag.end(), info.begin() + 36);
+    const int music = 300;
+    Bytes plain = info;
+    append(plain, frames({}, music));
+    auto result = scan(plain);
+    EXPECT_EQ(result.audioStart, 0) << "the header frame stays the first frame";
+    EXPECT_EQ(result.frames, music);
+
+    const int silent = 40;
+    Bytes quiet = info;
+    append(quiet, frames({}, silent, Payload::Silence));
+    append(quiet, frames({}, music));
+    result = scan(quiet);
+    EXPECT_EQ(result.audioStart, (1 + silent) * kFrame) << "the silence behind the header frame is junk";
+    EXPECT_EQ(result.frames, music);
 }
 
 TEST_F(StreamScan, DigitalSilenceNeverStarts)
@@ -112,20 +171,36 @@ TEST_F(StreamScan, AFrameAcrossTheBlockEndIsJudgedWithBytesFromBothBlocks)
     EXPECT_EQ(result.audioStart, silent * kFrame);
 }
 
-TEST_F(StreamScan, DamageNearTheStartMovesTheAudioStartBehindIt)
+TEST_F(StreamScan, DamageMovesTheAudioStartOnlyBeforeTheMusic)
 {
     const int count = 600;
-    const int damaged = 48;  // about 20 KB in
-    Bytes bytes = frames({}, count);
-    std::fill_n(bytes.begin() + damaged * kFrame, 4, 0x00);
-    const auto result = scan(bytes);
+    // Behind the first frame, before three music frames in a row: front junk.
+    Bytes early = frames({}, count);
+    std::fill_n(early.begin() + kFrame, 4, 0x00);
+    auto result = scan(early);
     EXPECT_FALSE(result.damaged);
-    EXPECT_EQ(result.audioStart, (damaged + 1) * kFrame);
-    EXPECT_EQ(result.frames, count - damaged - 1);
+    EXPECT_EQ(result.audioStart, 2 * kFrame);
+    EXPECT_EQ(result.frames, count - 2);
+
+    // Once the music has started, damage and stray bytes stay where they are.
+    const int damaged = 48;  // about 20 KB in
+    Bytes late = frames({}, count);
+    std::fill_n(late.begin() + damaged * kFrame, 4, 0x00);
+    result = scan(late);
+    EXPECT_FALSE(result.damaged);
+    EXPECT_EQ(result.audioStart, 0);
+    EXPECT_EQ(result.frames, count - 1);
     EXPECT_EQ(result.audioEnd, count * kFrame);
+
+    Bytes stray = frames({}, 4);
+    stray.push_back(0x12);
+    append(stray, frames({}, count - 4));
+    result = scan(stray);
+    EXPECT_EQ(result.audioStart, 0);
+    EXPECT_EQ(result.frames, count);
 }
 
-TEST_F(StreamScan, DamageInTheMiddleIsReportedWithTheCountSoFar)
+TEST_F(StreamScan, DamageInTheMiddleIsReportedAndWalkedAcross)
 {
     const int count = 10060;  // about 4 MiB
     const int damaged = 491;  // about 200 KiB in
@@ -133,8 +208,9 @@ TEST_F(StreamScan, DamageInTheMiddleIsReportedWithTheCountSoFar)
     std::fill_n(bytes.begin() + damaged * kFrame, 4, 0x00);
     const auto result = scan(bytes);
     ASSERT_TRUE(result.damaged);
-    EXPECT_EQ(result.frames, damaged - 1);
-    EXPECT_EQ(result.lengthMs, summedMs(damaged - 1));
+    EXPECT_EQ(result.frames, count - 1);
+    EXPECT_EQ(result.lengthMs, summedMs(count - 1));
+    EXPECT_EQ(result.audioEnd, count * kFrame);
 
     // The message names the spot two bytes behind the miss and what was read there.
     const int spot = damaged * kFrame + 2;
@@ -149,23 +225,22 @@ TEST_F(StreamScan, DamageInTheMiddleIsReportedWithTheCountSoFar)
     EXPECT_EQ(result.damageMessage, expected);
 }
 
-TEST_F(StreamScan, GarbageBehindTheLastFrameCutsTheEndBeforeIt)
+TEST_F(StreamScan, TheLastGoodFrameIsKeptWhateverFollowsIt)
 {
     const int count = 300;
     Bytes bytes = frames({}, count);
     append(bytes, musicBytes(1000, 99));
-    const auto result = scan(bytes);
+    auto result = scan(bytes);
     EXPECT_FALSE(result.damaged);
-    EXPECT_EQ(result.audioEnd, (count - 1) * kFrame);
-}
+    EXPECT_EQ(result.audioEnd, count * kFrame);
+    EXPECT_EQ(result.frames, count);
 
-TEST_F(StreamScan, ATruncatedLastFrameDoesNotReadBeyondTheFile)
-{
-    Bytes bytes = frames({}, 100);
-    bytes.resize(bytes.size() - 200);
-    const auto result = scan(bytes);
-    EXPECT_TRUE(result.started);
-    EXPECT_LE(result.audioEnd, static_cast<int>(bytes.size()));
+    // A frame cut short by the end of the file is no audio.
+    Bytes truncated = frames({}, 100);
+    truncated.resize(truncated.size() - 200);
+    result = scan(truncated);
+    EXPECT_EQ(result.audioEnd, 99 * kFrame);
+    EXPECT_EQ(result.frames, 99);
 }
 
 TEST_F(StreamScan, TwoByteSlipIsFollowed)
@@ -180,7 +255,7 @@ TEST_F(StreamScan, TwoByteSlipIsFollowed)
     const auto result = scan(bytes);
     EXPECT_FALSE(result.damaged);
     EXPECT_EQ(result.audioStart, 0);
-    EXPECT_EQ(result.frames, count - 1);
+    EXPECT_EQ(result.frames, count);
 }
 
 TEST_F(StreamScan, ASilentPassageInAShortFileIsNoFrontJunk)
