@@ -400,7 +400,9 @@ void BlockScan::settleByDecoding(Offset& front, Offset& end)
     const bool endCut = end < walk_.audioLength;
     if (!frontCut && !endCut)
         return;
-    FrameDecoder decoder;
+    // Making a decoder costs more than judging a small file's silence; each
+    // judgment starts its stream afresh, so one per thread serves every scan.
+    thread_local FrameDecoder decoder;
     if (frontCut)
         front = audibleFront(file_, start_, front_.frames, front, decoder);
     if (endCut)
