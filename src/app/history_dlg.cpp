@@ -72,7 +72,8 @@ void CHistoryDlg::fill()
         number->setData(kNumberRole, set->number);
         number->setData(kUndoneRole, undone);
         sets_->setItem(row, kNumber, number);
-        sets_->setItem(row, kTime, cell(QDateTime::fromSecsSinceEpoch(set->time).toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
+        sets_->setItem(row, kTime,
+                       cell(QDateTime::fromSecsSinceEpoch(set->time).toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))));
         sets_->setItem(row, kCommand, cell(QString::fromStdString(set->command)));
         sets_->setItem(row, kFiles, cell(QString::number(history::filesChanged(*set))));
         sets_->setItem(row, kBytes, cell(QString::number(history::bytesKept(*set))));

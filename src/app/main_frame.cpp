@@ -378,8 +378,7 @@ void CMainFrame::onSaveAs()
 void CMainFrame::onAddMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
-    if (!files.isEmpty())
-        {
+    if (!files.isEmpty()) {
         const SessionStep step(session_, QStringLiteral("MP3's hinzufügen"));
         runPathCommand(document_, PathCommand::Add, toPaths(files), this);
     }
@@ -451,7 +450,8 @@ void CMainFrame::updateUndoTexts()
         return step.isEmpty() ? QString::fromUtf8(findCommand(id)->menuText)
                               : QStringLiteral("%1: %2\t%3").arg(word, step, keys);
     };
-    actions_.at(kUndo)->setText(named(kUndo, QStringLiteral("&Rückgängig"), stack.undoText(), QStringLiteral("Strg+Z")));
+    actions_.at(kUndo)->setText(
+        named(kUndo, QStringLiteral("&Rückgängig"), stack.undoText(), QStringLiteral("Strg+Z")));
     actions_.at(kRedo)->setText(
         named(kRedo, QStringLiteral("&Wiederherstellen"), stack.redoText(), QStringLiteral("Strg+Y")));
 }

@@ -56,7 +56,8 @@ private:
         if (!applied.matched) {
             platform::prompter().showMessage(
                 "Die Liste ist nicht mehr so, wie \"" + text().toStdString() +
-                "\" sie hinterlassen hat; die Schritte davor lassen sich nicht mehr r\xC3\xBC" "ckg\xC3\xA4ngig machen.");
+                "\" sie hinterlassen hat; die Schritte davor lassen sich nicht mehr r\xC3\xBC"
+                "ckg\xC3\xA4ngig machen.");
             session_.giveUp();
             return;
         }

@@ -26,7 +26,8 @@ SetUndo undoJournalSet(int number, const std::string& command)
     const auto set = history::readChangeSet(directory, number);
     if (!set) {
         platform::prompter().showMessage("Die \xC3\x84nderungen Nr. " + std::to_string(number) +
-                                         " sind nicht mehr im Verlauf -> nichts r\xC3\xBC" "ckg\xC3\xA4ngig gemacht.");
+                                         " sind nicht mehr im Verlauf -> nichts r\xC3\xBC"
+                                         "ckg\xC3\xA4ngig gemacht.");
         return outcome;
     }
     history::ChangeSet undo(directory, command, history::keepingIsOn(), number);

@@ -315,8 +315,7 @@ constexpr std::pair<std::string_view, Command> kFileCommands[] = {
     {"add", Command::Add},         {"subtract", Command::Subtract}, {"sort", Command::Sort},
     {"export", Command::Export},   {"stats", Command::Stats},       {"cover", Command::Cover},
     {"history", Command::History}, {"undo", Command::Undo},         {"redo", Command::Redo},
-    {"find", Command::Find},
-    {"similar", Command::Similar}, {"move", Command::Move},
+    {"find", Command::Find},       {"similar", Command::Similar},   {"move", Command::Move},
 };
 
 }  // namespace

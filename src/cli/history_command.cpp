@@ -96,8 +96,8 @@ int runUndoOrRedo(Step step, std::optional<int> number, bool keepOriginals, std:
     const auto chosen = std::find_if(sets.begin(), sets.end(), [&](const auto& set) { return set.number == *target; });
     // The set a redo gives back is named, not the undo it undoes.
     const int named = step == Step::Undo ? *target : chosen->undoes;
-    history::ChangeSet undo(directory, (step == Step::Undo ? "undo " : "redo ") + std::to_string(named),
-                            keepOriginals, *target);
+    history::ChangeSet undo(directory, (step == Step::Undo ? "undo " : "redo ") + std::to_string(named), keepOriginals,
+                            *target);
     history::UndoResult result;
     try {
         result = history::undoChangeSet(directory, *chosen, undo);

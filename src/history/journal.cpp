@@ -256,8 +256,8 @@ std::optional<KeptPlace> openKeptPlace(const std::string& dataDirectory, int num
         }
         // The first layout: a folder of the user's own in a folder shared by every user.
         if (user.parent_path().filename() == kFirstBackupFolder && user.filename() == std::to_string(::geteuid())) {
-            auto shared = platform::Directory(user.parent_path().parent_path().string())
-                              .child(std::string(kFirstBackupFolder));
+            auto shared =
+                platform::Directory(user.parent_path().parent_path().string()).child(std::string(kFirstBackupFolder));
             auto own = openPlace(std::move(shared), user.filename().string(), "");
             if (!own || !own->folder.isPrivate())
                 return std::nullopt;

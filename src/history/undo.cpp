@@ -139,7 +139,9 @@ private:
                 noteRestored(change.newPath, change.path);
                 return;
             }
-            leaveAlone(change.newPath, "kann nicht zur\xC3\xBC" "ck: der Name '" + change.path + "' ist vergeben");
+            leaveAlone(change.newPath, "kann nicht zur\xC3\xBC"
+                                       "ck: der Name '" +
+                                           change.path + "' ist vergeben");
             blocked_.insert(change.path);
             return;
         }

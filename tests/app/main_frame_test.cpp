@@ -43,8 +43,8 @@ TEST_F(WindowTest, TheMainMenuHoldsEveryCommandInItsPlace)
                            "Sei&tenansicht", "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(itemsOf(menus[1]->menu()),
               (QStringList{"&Rückgängig\tStrg+Z", "&Wiederherstellen\tStrg+Y", "Änderungs&verlauf...", "-",
-                           "&MP3's hinzufügen", "Ma&nuell bearbeiten", "-",
-                           "A&utomatisch bearbeiten", "&Einstellungen", "CD-Cover erstellen", "mp3's verschieben"}));
+                           "&MP3's hinzufügen", "Ma&nuell bearbeiten", "-", "A&utomatisch bearbeiten", "&Einstellungen",
+                           "CD-Cover erstellen", "mp3's verschieben"}));
     EXPECT_EQ(itemsOf(menus[2]->menu()), (QStringList{"&Toolbar", "&Status Bar", "-", "State &Icons"}));
     EXPECT_EQ(itemsOf(menus[3]->menu()), (QStringList{"&Volltextsuche\tStrg+F", "Ä&hnlichkeitssuche", "-", "&Reset"}));
     EXPECT_EQ(itemsOf(menus[4]->menu()), QStringList{"Inf&o"});

@@ -65,8 +65,9 @@ TEST_F(SessionUndoTest, DeletedRowsComeBackInPlaceAndSelected)
     ASSERT_EQ(doc_.GetCount(), 2u);
     EXPECT_EQ(undoText(), "&Rückgängig: Einträge löschen\tStrg+Z");
     EXPECT_EQ(frame_->action(kRedo)->text(), "&Wiederherstellen\tStrg+Y");
-    EXPECT_EQ(frame_->action(kRedo)->shortcuts(),
-              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    EXPECT_EQ(
+        frame_->action(kRedo)->shortcuts(),
+        (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
 
     frame_->action(kUndo)->trigger();
     ASSERT_EQ(doc_.GetCount(), 4u);
