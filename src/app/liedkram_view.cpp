@@ -3,6 +3,7 @@
 #include "app/command_table.h"
 #include "app/entry_table_model.h"
 #include "app/row_delegate.h"
+#include "app/session_undo.h"
 #include "app/shown_rows_model.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
@@ -51,6 +52,25 @@ CLiedkramView::CLiedkramView(CLiedkramDoc& document, platform::ShellOpener& shel
 void CLiedkramView::setCommandActions(std::map<int, QAction*> actions)
 {
     actions_ = std::move(actions);
+}
+
+void CLiedkramView::selectRows(const std::vector<std::size_t>& rows)
+{
+    QItemSelection selection;
+    QModelIndex first;
+    for (const std::size_t row : rows) {
+        const QModelIndex shown = shown_->mapFromSource(model_->index(static_cast<int>(row), 0));
+        if (!shown.isValid())
+            continue;
+        if (!first.isValid())
+            first = shown;
+        selection.select(shown, shown);
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (first.isValid()) {
+        selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        scrollTo(first);
+    }
 }
 
 std::vector<int> CLiedkramView::selectedRows() const
@@ -120,7 +140,10 @@ void CLiedkramView::OnDeleteRows()
     int firstShown = shown_->rowCount();
     for (const QItemSelectionRange& range : selectionModel()->selection())
         firstShown = std::min(firstShown, range.top());
-    document_.RemoveRows(std::vector<std::size_t>(rows.begin(), rows.end()));
+    {
+        const SessionStep step(session_, QStringLiteral("Einträge löschen"));
+        document_.RemoveRows(std::vector<std::size_t>(rows.begin(), rows.end()));
+    }
     document_.SetChanged();
     // The focus goes to the row that took the place of the first one removed.
     if (!currentIndex().isValid() && shown_->rowCount() > 0) {
@@ -144,8 +167,10 @@ void CLiedkramView::OnPlay()
 void CLiedkramView::OnColumnClick(int section)
 {
     // The selection and the focus follow their entries through the model.
-    if (const auto column = ::columnAt(section))
+    if (const auto column = ::columnAt(section)) {
+        const SessionStep step(session_, QStringLiteral("Sortieren nach ") + EntryTableModel::headerText(*column));
         document_.SortByColumn(*column);
+    }
 }
 
 void CLiedkramView::keyPressEvent(QKeyEvent* event)

@@ -9,6 +9,7 @@
 class CLiedkramDoc;
 class CLiedkramEntry;
 class EntryTableModel;
+class SessionUndo;
 class ShownRowsModel;
 class QAction;
 
@@ -25,6 +26,10 @@ public:
 
     // The actions the context menu shows, by command id.
     void setCommandActions(std::map<int, QAction*> actions);
+    // Where deleting and sorting rows go as steps that can be taken back.
+    void setSession(SessionUndo* session) { session_ = session; }
+    // Selects the list's rows, and only them, the first with the focus.
+    void selectRows(const std::vector<std::size_t>& rows);
 
     // The list's rows the view shows selected, from top to bottom.
     std::vector<int> selectedRows() const;
@@ -75,6 +80,7 @@ private:
     EntryTableModel* model_;
     ShownRowsModel* shown_;
     std::map<int, QAction*> actions_;
+    SessionUndo* session_ = nullptr;
     bool m_bStateIcons = false;
     bool m_bCtrlDown = false;
 };

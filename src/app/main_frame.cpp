@@ -5,6 +5,7 @@
 #include "app/edit_runs.h"
 #include "app/entry_table_model.h"
 #include "app/folder_files.h"
+#include "app/history_dlg.h"
 #include "app/liedkram_view.h"
 #include "app/list_printer.h"
 #include "app/move_run.h"
@@ -12,10 +13,12 @@
 #include "app/path_run.h"
 #include "app/recorded_changes.h"
 #include "app/search_bar.h"
+#include "app/session_undo.h"
+#include "app/set_undo.h"
 #include "app/shown_rows_model.h"
 #include "app/toolbar_icons.h"
-#include "app/undo_command.h"
 #include "document/liedkram_doc.h"
+#include "document/list_edit.h"
 #include "platform/prompter.h"
 
 #include <QAction>
@@ -67,6 +70,7 @@ CMainFrame::CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWi
     : QMainWindow(parent),
       document_(document),
       shell_(shell),
+      session_(new SessionUndo(document, this)),
       view_(new CLiedkramView(document, shell, this)),
       searchBar_(new SearchBar(this))
 {
@@ -85,6 +89,8 @@ CMainFrame::CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWi
     createStatusBar();
     connectCommands();
     view_->setCommandActions(actions_);
+    view_->setSession(session_);
+    session_->showRows = [this](const std::vector<std::size_t>& rows) { view_->selectRows(rows); };
     document_.askSavePath = [this] { return askListPath(); };
     resize(1000, 600);
     updateTitle();
@@ -93,6 +99,8 @@ CMainFrame::CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWi
 CMainFrame::~CMainFrame()
 {
     document_.askSavePath = nullptr;
+    // The stack goes with the window's children, when this frame is no frame any more.
+    disconnect(&session_->stack(), nullptr, this, nullptr);
 }
 
 QAction* CMainFrame::action(int id) const
@@ -110,19 +118,34 @@ void CMainFrame::createActions()
         QString text = command.menuText ? QString::fromUtf8(command.menuText) : toolTip;
         if (text.isEmpty() && command.contextText)
             text = QString::fromUtf8(command.contextText);
-        auto* action = new QAction(text, this);
+        // Undo and redo are the stack's own actions: they follow its steps.
+        QAction* action = command.id == kUndo   ? session_->stack().createUndoAction(this)
+                          : command.id == kRedo ? session_->stack().createRedoAction(this)
+                                                : new QAction(this);
+        action->setText(text);
         action->setStatusTip(statusTip);
         action->setToolTip(toolTip.isEmpty() ? text : toolTip);
         if (command.iconName)
             action->setIcon(toolbarIcon(QString::fromUtf8(command.iconName)));
-        action->setEnabled(!isWithoutFunction(command.id));
+        if (command.id != kUndo && command.id != kRedo)
+            action->setEnabled(!isWithoutFunction(command.id));
         actions_[command.id] = action;
     }
+    // A step is taken only once its files are found as it left them.
+    for (const auto& [id, step] : {std::pair{kUndo, &SessionUndo::undo}, std::pair{kRedo, &SessionUndo::redo}}) {
+        actions_[id]->disconnect(&session_->stack());
+        connect(actions_[id], &QAction::triggered, session_, step);
+    }
+    // After the stack's own texts, which these replace.
+    connect(&session_->stack(), &QUndoStack::undoTextChanged, this, &CMainFrame::updateUndoTexts);
+    connect(&session_->stack(), &QUndoStack::redoTextChanged, this, &CMainFrame::updateUndoTexts);
+    updateUndoTexts();
     actions_[kNew]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     actions_[kOpen]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     actions_[kSave]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     actions_[kPrint]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     actions_[kUndo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    actions_[kRedo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     actions_[kFullTextSearch]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     for (const int id : {kToolbar, kStatusBar, kStateIcons}) {
         actions_[id]->setCheckable(true);
@@ -147,12 +170,6 @@ void CMainFrame::createMenus()
     }
     connect(fileMenu_, &QMenu::aboutToShow, this, &CMainFrame::updateRecentFiles);
     updateRecentFiles();
-    // Another program may have changed files meanwhile: looked up when the menu opens.
-    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
-        if (menu->actions().contains(actions_.at(kUndo)))
-            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateUndoAction);
-    }
-    updateUndoAction();
 }
 
 void CMainFrame::createToolBar()
@@ -205,7 +222,7 @@ void CMainFrame::connectCommands()
     on(kPrintSetup, &CMainFrame::onPrintSetup);
     on(kManualEdit, &CMainFrame::onManualEdit);
     on(kAutoEdit, &CMainFrame::onAutoEdit);
-    on(kUndo, &CMainFrame::onUndo);
+    on(kHistory, &CMainFrame::onHistory);
     on(kMoveMp3s, &CMainFrame::onMoveMp3s);
     on(kFullTextSearch, &CMainFrame::onFullTextSearch);
     on(kSimilaritySearch, &CMainFrame::onSimilaritySearch);
@@ -292,6 +309,7 @@ bool CMainFrame::openDocument(const QString& path)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool opened = false;
     {
+        const SessionStep step(session_, QStringLiteral("MP3's hinzufügen"));
         // An MP3 file declined at the duplicate question gets the ".cop" name.
         const RecordedChanges changes(document_, "MP3's hinzufügen");
         opened = document_.OnOpenDocument(path.toStdString());
@@ -300,7 +318,6 @@ bool CMainFrame::openDocument(const QString& path)
     if (opened)
         recentFiles_.add(path);
     updateTitle();
-    updateUndoAction();
     return opened;
 }
 
@@ -312,9 +329,11 @@ void CMainFrame::addFolder(const QString& folder)
             QStringLiteral("Im Ordner '%1' liegt keine *.mp3-Datei.").arg(folder).toStdString());
         return;
     }
-    runPathCommand(document_, PathCommand::Add, toPaths(files), this);
+    {
+        const SessionStep step(session_, QStringLiteral("MP3's hinzufügen"));
+        runPathCommand(document_, PathCommand::Add, toPaths(files), this);
+    }
     updateTitle();
-    updateUndoAction();
 }
 
 void CMainFrame::onNew()
@@ -359,17 +378,20 @@ void CMainFrame::onSaveAs()
 void CMainFrame::onAddMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
-    if (!files.isEmpty())
+    if (!files.isEmpty()) {
+        const SessionStep step(session_, QStringLiteral("MP3's hinzufügen"));
         runPathCommand(document_, PathCommand::Add, toPaths(files), this);
+    }
     updateTitle();
-    updateUndoAction();
 }
 
 void CMainFrame::onSubtractMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
-    if (!files.isEmpty())
+    if (!files.isEmpty()) {
+        const SessionStep step(session_, QStringLiteral("MP3s subtrahieren"));
         runPathCommand(document_, PathCommand::Subtract, toPaths(files), this);
+    }
     updateTitle();
 }
 
@@ -414,32 +436,49 @@ void CMainFrame::onPrintSetup()
 
 void CMainFrame::onManualEdit()
 {
-    runManualEdit(document_, view_->selectedRows(), shell_, this);
+    {
+        const SessionStep step(session_, QStringLiteral("Manuell bearbeiten"));
+        runManualEdit(document_, view_->selectedRows(), shell_, this);
+    }
     updateTitle();
-    updateUndoAction();
 }
 
-void CMainFrame::onUndo()
+void CMainFrame::updateUndoTexts()
 {
-    runUndo(document_);
-    updateTitle();
-    updateUndoAction();
+    const QUndoStack& stack = session_->stack();
+    const auto named = [](int id, const QString& word, const QString& step, const QString& keys) {
+        return step.isEmpty() ? QString::fromUtf8(findCommand(id)->menuText)
+                              : QStringLiteral("%1: %2\t%3").arg(word, step, keys);
+    };
+    actions_.at(kUndo)->setText(
+        named(kUndo, QStringLiteral("&Rückgängig"), stack.undoText(), QStringLiteral("Strg+Z")));
+    actions_.at(kRedo)->setText(
+        named(kRedo, QStringLiteral("&Wiederherstellen"), stack.redoText(), QStringLiteral("Strg+Y")));
 }
 
-void CMainFrame::updateUndoAction()
+void CMainFrame::onHistory()
 {
-    const auto command = latestUndoableCommand();
-    QAction* undo = actions_.at(kUndo);
-    undo->setEnabled(command.has_value());
-    undo->setText(command ? QStringLiteral("&Rückgängig: %1\tStrg+Z").arg(QString::fromStdString(*command))
-                          : QString::fromUtf8(findCommand(kUndo)->menuText));
+    CHistoryDlg dialog(
+        [this](int number, const std::string& command) {
+            // This window's step, so Ctrl+Z takes the undo back in turn.
+            const SessionStep step(session_, QStringLiteral("Rückgängig: ") + QString::fromStdString(command));
+            const SetUndo undone = undoJournalSet(number, "Rückgängig: " + command);
+            reloadRestored(document_, undone.restored);
+            if (undone.undoSet && document_.edits)
+                document_.edits->addChangeSet(*undone.undoSet);
+        },
+        this);
+    dialog.exec();
+    updateTitle();
 }
 
 void CMainFrame::onMoveMp3s()
 {
-    runMove(document_, view_->selectedRows(), this);
+    {
+        const SessionStep step(session_, QStringLiteral("mp3's verschieben"));
+        runMove(document_, view_->selectedRows(), this);
+    }
     updateTitle();
-    updateUndoAction();
 }
 
 void CMainFrame::onFullTextSearch()
@@ -476,9 +515,11 @@ void CMainFrame::showIdleText()
 
 void CMainFrame::onAutoEdit()
 {
-    runAutoEdit(document_, view_->selectedRows(), this);
+    {
+        const SessionStep step(session_, QStringLiteral("Automatisch bearbeiten"));
+        runAutoEdit(document_, view_->selectedRows(), this);
+    }
     updateTitle();
-    updateUndoAction();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@
 class CLiedkramDoc;
 class CLiedkramView;
 class SearchBar;
+class SessionUndo;
 class QAction;
 class QMenu;
 class QPrinter;
@@ -32,6 +33,7 @@ public:
     CLiedkramView* view() const { return view_; }
     SearchBar* searchBar() const { return searchBar_; }
     QToolBar* toolBar() const { return toolBar_; }
+    SessionUndo& session() const { return *session_; }
     QAction* action(int id) const;
 
     // The open path for the Open dialog, recent files, dropped files and the
@@ -71,7 +73,7 @@ private:
     void onPrintSetup();
     void onManualEdit();
     void onAutoEdit();
-    void onUndo();
+    void onHistory();
     void onMoveMp3s();
     // The search line opens above the list and takes the keys.
     void onFullTextSearch();
@@ -81,12 +83,13 @@ private:
     // "Bereit", or what the view shows of the list while it shows a part.
     QString idleText() const;
     void showIdleText();
-    // The undo command names the change set it would undo, or is greyed.
-    void updateUndoAction();
+    // "Rückgängig: <Befehl>" and "Wiederherstellen: <Befehl>" name the step they would take.
+    void updateUndoTexts();
     std::optional<std::string> askListPath();
 
     CLiedkramDoc& document_;
     platform::ShellOpener& shell_;
+    SessionUndo* session_;
     CLiedkramView* view_;
     SearchBar* searchBar_;
     QToolBar* toolBar_ = nullptr;

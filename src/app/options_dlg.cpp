@@ -28,10 +28,6 @@ constexpr std::array kOptionBoxes = {Setting::DelFront, Setting::DelCopy, Settin
 
 constexpr std::array kConversionBoxes = {Setting::CnvUml, Setting::CnvAmp, Setting::CnvSonder, Setting::CnvSpace};
 
-// Kept originals stay at least a day and at most ten years.
-constexpr int kMinKeepDays = 1;
-constexpr int kMaxKeepDays = 3650;
-
 constexpr int kTypM = 0;
 constexpr int kTypB = 1;
 constexpr int kTypSelf = 2;
@@ -39,19 +35,19 @@ constexpr int kTypSelf = 2;
 const QString kPatternTypM = QStringLiteral("$Track - $Artist - $Title");
 const QString kPatternTypB = QStringLiteral("$Artist-$Title");
 
-// The stored pattern holds at most 49 characters; longer text is cut, counting
-// characters as the user sees them so none is split.
-constexpr int kMaxStoredPatternChars = 49;
-
+// The stored pattern holds what the setting takes; longer text is cut
+// between two characters as the user sees them, so none is split.
 QString storedPattern(const QString& text)
 {
+    const auto& info = platform::settingInfo(Setting::ID2DatNam);
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    int characters = 0;
-    while (finder.toNextBoundary() != -1) {
-        if (++characters == kMaxStoredPatternChars)
-            return text.left(finder.position());
+    qsizetype kept = 0;
+    for (qsizetype at = finder.toNextBoundary(); at != -1; at = finder.toNextBoundary()) {
+        if (platform::checkSetting(info, text.left(at).toStdString()) != platform::SettingFit::Fits)
+            break;
+        kept = at;
     }
-    return text;
+    return text.left(kept);
 }
 
 QString idName(int id)
@@ -154,7 +150,8 @@ void COptionsDlg::createControls()
     auto* days = new QHBoxLayout;
     m_keepDays = new QSpinBox(this);
     m_keepDays->setObjectName(idName(IDC_KEEPDAYS));
-    m_keepDays->setRange(kMinKeepDays, kMaxKeepDays);
+    const auto& keepDays = platform::settingInfo(Setting::KeepDays);
+    m_keepDays->setRange(keepDays.lowest, keepDays.highest);
     auto* daysLabel = new QLabel(QStringLiteral("&Tage lang:"), this);
     daysLabel->setBuddy(m_keepDays);
     days->addWidget(daysLabel);

@@ -1,6 +1,7 @@
 #include "app/recorded_changes.h"
 
 #include "document/liedkram_doc.h"
+#include "document/list_edit.h"
 #include "history/journal_location.h"
 
 RecordedChanges::RecordedChanges(CLiedkramDoc& doc, std::string command)
@@ -12,4 +13,7 @@ RecordedChanges::RecordedChanges(CLiedkramDoc& doc, std::string command)
 RecordedChanges::~RecordedChanges()
 {
     doc_.changes = nullptr;
+    // The window's step that made these changes takes them back with its list edits.
+    if (doc_.edits && changes_.number() > 0)
+        doc_.edits->addChangeSet(changes_.number());
 }

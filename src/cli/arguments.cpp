@@ -282,6 +282,7 @@ Arguments parseFileCommand(Command command, std::string_view name, std::span<con
             throw usage("--purge takes a number of days, not '" + others[0] + "'");
         return result;
     case Command::Undo:
+    case Command::Redo:
         if (others.size() > 1)
             throw usage("takes at most the number of a change set");
         if (!others.empty() && !(result.changeSet = parseCount(others[0])))
@@ -313,8 +314,8 @@ constexpr std::pair<std::string_view, Command> kFileCommands[] = {
     {"scan", Command::Scan},       {"fix", Command::Fix},           {"list", Command::List},
     {"add", Command::Add},         {"subtract", Command::Subtract}, {"sort", Command::Sort},
     {"export", Command::Export},   {"stats", Command::Stats},       {"cover", Command::Cover},
-    {"history", Command::History}, {"undo", Command::Undo},         {"find", Command::Find},
-    {"similar", Command::Similar}, {"move", Command::Move},
+    {"history", Command::History}, {"undo", Command::Undo},         {"redo", Command::Redo},
+    {"find", Command::Find},       {"similar", Command::Similar},   {"move", Command::Move},
 };
 
 }  // namespace

@@ -30,6 +30,7 @@ enum class Command {
     Cover,
     History,
     Undo,
+    Redo,
     Find,
     Similar,
     Move,
@@ -66,7 +67,7 @@ struct Arguments {
     // (none: the KeepDays setting).
     bool purge = false;
     std::optional<int> purgeDays;
-    // undo: the change set to undo; none: the latest.
+    // undo and redo: the change set to undo or redo; none: the next one.
     std::optional<int> changeSet;
     // find: the words to look for.
     std::vector<std::string> words;

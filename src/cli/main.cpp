@@ -65,6 +65,8 @@ int main(int argc, char** argv)
         return cli::runHistory(arguments.purge, arguments.purgeDays, std::cout);
     case cli::Command::Undo:
         return cli::runUndo(arguments.changeSet, history::keepingIsOn(), std::cout);
+    case cli::Command::Redo:
+        return cli::runRedo(arguments.changeSet, history::keepingIsOn(), std::cout);
     case cli::Command::List:
         return cli::runList(arguments.listPath, std::cout);
     case cli::Command::Add:

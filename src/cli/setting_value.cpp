@@ -13,6 +13,15 @@ bool isTextSetting(const platform::SettingInfo& info)
     return info.defaultText != nullptr;
 }
 
+std::string rangeText(const platform::SettingInfo& info)
+{
+    const std::string lowest = std::to_string(info.lowest);
+    const std::string highest = std::to_string(info.highest);
+    if (info.highest == info.lowest + 1)
+        return lowest + " or " + highest;
+    return lowest + " to " + highest;
+}
+
 }  // namespace
 
 SettingValue parseSettingValue(std::string_view key, std::string_view value)
@@ -23,6 +32,9 @@ SettingValue parseSettingValue(std::string_view key, std::string_view value)
     SettingValue result;
     result.info = info;
     if (isTextSetting(*info)) {
+        if (platform::checkSetting(*info, value) != platform::SettingFit::Fits)
+            throw UsageError("setting " + std::string(key) + " takes at most " + std::to_string(info->highest) +
+                             " characters, not " + std::to_string(platform::characterCount(value)));
         result.text = value;
         return result;
     }
@@ -35,6 +47,9 @@ SettingValue parseSettingValue(std::string_view key, std::string_view value)
     const auto [stop, error] = std::from_chars(value.data(), end, result.number);
     if (error != std::errc() || stop != end)
         throw notAnInteger();
+    if (platform::checkSetting(*info, result.number) != platform::SettingFit::Fits)
+        throw UsageError("setting " + std::string(key) + " takes " + rangeText(*info) + ", not '" + std::string(value) +
+                         "'");
     return result;
 }
 

@@ -15,8 +15,9 @@ struct SettingValue {
     std::string text;  // the text setting (ID2DatNam)
 };
 
-// Throws UsageError for an unknown key or a value that is not an integer
-// where the setting takes one.
+// Throws UsageError for an unknown key, a value that is not an integer
+// where the setting takes one, or a value the setting may not be given
+// (naming what it takes).
 SettingValue parseSettingValue(std::string_view key, std::string_view value);
 
 void writeSetting(platform::Profile& profile, const SettingValue& value);

@@ -1,4 +1,5 @@
 #include "document/liedkram_doc.h"
+#include "document/list_edit.h"
 #include "document/list_file.h"
 
 #include "document/track_compare.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 
 namespace {
 
@@ -68,11 +70,23 @@ void CLiedkramDoc::notify(const std::function<void(DocumentObserver&)>& call)
 
 void CLiedkramDoc::removeRun(std::size_t first, std::size_t count)
 {
+    if (edits)
+        edits->settle(*this);
     notify([=](DocumentObserver& o) { o.rowsAboutToBeRemoved(first, count); });
     const auto begin = entries_.begin() + static_cast<std::ptrdiff_t>(first);
     if (index_) {
         for (auto entry = begin; entry != begin + static_cast<std::ptrdiff_t>(count); ++entry)
             index_->remove(**entry);
+    }
+    if (edits) {
+        // Kept by the edit, so that taking it back brings the very entries back.
+        std::vector<std::size_t> rows;
+        std::vector<std::unique_ptr<CLiedkramEntry>> removed;
+        for (std::size_t i = 0; i < count; ++i) {
+            rows.push_back(first + i);
+            removed.push_back(std::move(entries_[first + i]));
+        }
+        edits->removed(std::move(rows), std::move(removed));
     }
     entries_.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
     notify([=](DocumentObserver& o) { o.rowsRemoved(first, count); });
@@ -112,19 +126,72 @@ void CLiedkramDoc::RemoveRows(std::vector<std::size_t> rows)
             removeRun(run->first, run->second);
         return;
     }
+    if (edits)
+        edits->settle(*this);
     notify([](DocumentObserver& o) { o.rowsAboutToBeReset(); });
+    auto removed = takeOut(rows);
+    if (edits)
+        edits->removed(std::move(rows), std::move(removed));
+    notify([](DocumentObserver& o) { o.rowsReset(); });
+}
+
+std::vector<std::unique_ptr<CLiedkramEntry>> CLiedkramDoc::takeOut(const std::vector<std::size_t>& rows)
+{
+    std::vector<std::unique_ptr<CLiedkramEntry>> removed;
+    removed.reserve(rows.size());
     std::size_t kept = 0;
     auto next = rows.begin();
     for (std::size_t row = 0; row < entries_.size(); ++row) {
         if (next != rows.end() && *next == row) {
             if (index_)
                 index_->remove(*entries_[row]);
+            removed.push_back(std::move(entries_[row]));
             ++next;
         } else
             entries_[kept++] = std::move(entries_[row]);
     }
     entries_.resize(kept);
+    return removed;
+}
+
+std::vector<std::unique_ptr<CLiedkramEntry>> CLiedkramDoc::takeRows(const std::vector<std::size_t>& rows)
+{
+    notify([](DocumentObserver& o) { o.rowsAboutToBeReset(); });
+    auto removed = takeOut(rows);
     notify([](DocumentObserver& o) { o.rowsReset(); });
+    return removed;
+}
+
+void CLiedkramDoc::insertRows(const std::vector<std::size_t>& rows,
+                              std::vector<std::unique_ptr<CLiedkramEntry>> entries)
+{
+    notify([](DocumentObserver& o) { o.rowsAboutToBeReset(); });
+    // The index keeps the rows' order only for appends: it is built anew when asked.
+    index_.reset();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(rows[i]), std::move(entries[i]));
+    notify([](DocumentObserver& o) { o.rowsReset(); });
+}
+
+void CLiedkramDoc::putInOrder(const std::vector<std::size_t>& order)
+{
+    notify([](DocumentObserver& o) { o.rowsAboutToBeReordered(); });
+    index_.reset();
+    std::vector<std::unique_ptr<CLiedkramEntry>> ordered;
+    ordered.reserve(order.size());
+    for (const std::size_t row : order)
+        ordered.push_back(std::move(entries_[row]));
+    entries_ = std::move(ordered);
+    notify([](DocumentObserver& o) { o.rowsReordered(); });
+}
+
+void CLiedkramDoc::replaceEntry(std::size_t row, const CLiedkramEntry& entry)
+{
+    CLiedkramEntry& listed = *entries_.at(row);
+    if (index_)
+        index_->touch(listed);
+    listed = entry;
+    RefreshRow(row);
 }
 
 CLiedkramEntry& CLiedkramDoc::GetEntry(std::size_t row)
@@ -132,6 +199,8 @@ CLiedkramEntry& CLiedkramDoc::GetEntry(std::size_t row)
     CLiedkramEntry& entry = *entries_.at(row);
     if (index_)
         index_->touch(entry);
+    if (edits)
+        edits->touched(entry);
     return entry;
 }
 
@@ -152,6 +221,15 @@ void CLiedkramDoc::RefreshRow(std::size_t row)
 
 void CLiedkramDoc::SortByColumn(Column column)
 {
+    if (edits)
+        edits->settle(*this);
+    // Where each entry stood, for the edit that takes the sort back.
+    std::unordered_map<const CLiedkramEntry*, std::size_t> rowBefore;
+    if (edits) {
+        rowBefore.reserve(entries_.size());
+        for (std::size_t row = 0; row < entries_.size(); ++row)
+            rowBefore.emplace(entries_[row].get(), row);
+    }
     notify([](DocumentObserver& o) { o.rowsAboutToBeReordered(); });
     index_.reset();
     if (column == Column::Artist) {
@@ -171,6 +249,13 @@ void CLiedkramDoc::SortByColumn(Column column)
             return document::CompareEntries(*l, *r, column) < 0;
         });
     }
+    if (edits) {
+        std::vector<std::size_t> order;
+        order.reserve(entries_.size());
+        for (const auto& entry : entries_)
+            order.push_back(rowBefore.at(entry.get()));
+        edits->reordered(std::move(order));
+    }
     notify([](DocumentObserver& o) { o.rowsReordered(); });
 }
 
@@ -178,6 +263,8 @@ void CLiedkramDoc::DeleteContents()
 {
     if (m_bClosing)
         return;
+    if (edits)
+        edits->cleared();
     notify([](DocumentObserver& o) { o.listAboutToBeCleared(); });
     entries_.clear();
     index_.reset();
@@ -212,6 +299,8 @@ void CLiedkramDoc::appendAll(std::vector<std::unique_ptr<CLiedkramEntry>> added)
 {
     const std::size_t first = entries_.size();
     const std::size_t count = added.size();
+    if (edits)
+        edits->settle(*this);
     notify([=](DocumentObserver& o) { o.rowsAboutToBeAppended(first, count); });
     // Grown geometrically: adding one file at a time must not copy the list each time.
     if (entries_.capacity() < first + count)
@@ -221,6 +310,8 @@ void CLiedkramDoc::appendAll(std::vector<std::unique_ptr<CLiedkramEntry>> added)
             index_->append(*entry);
         entries_.push_back(std::move(entry));
     }
+    if (edits)
+        edits->appended(first, count);
     notify([=](DocumentObserver& o) { o.rowsAppended(first, count); });
 }
 

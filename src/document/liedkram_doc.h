@@ -19,8 +19,9 @@ class ChangeSet;
 }
 
 namespace document {
+class ListEdit;
 class TrackIndex;
-}
+}  // namespace document
 
 namespace entry {
 class ArchiveReader;
@@ -152,15 +153,30 @@ public:
 
     // Where the renames of declined files go, while a command records its changes.
     history::ChangeSet* changes = nullptr;
+    // Where every change of the list goes, while a command of the window
+    // records them so that it can be taken back.
+    document::ListEdit* edits = nullptr;
 
     bool m_bChanged = false;
     bool m_bClosing = false;
     std::string m_strPlainTitle;
 
 private:
+    // A list edit taken back or done again changes the rows through these.
+    friend class document::ListEdit;
+    // Puts the entries in at their rows (ascending, as they were).
+    void insertRows(const std::vector<std::size_t>& rows, std::vector<std::unique_ptr<CLiedkramEntry>> entries);
+    // Takes the rows (ascending) out of the list.
+    std::vector<std::unique_ptr<CLiedkramEntry>> takeRows(const std::vector<std::size_t>& rows);
+    // Row i gets the entry of row order[i].
+    void putInOrder(const std::vector<std::size_t>& order);
+    void replaceEntry(std::size_t row, const CLiedkramEntry& entry);
+
     void notify(const std::function<void(DocumentObserver&)>& call);
     void removeRowAt(std::size_t row);
     void removeRun(std::size_t first, std::size_t count);
+    // The rows (ascending) out of the list, without telling anyone.
+    std::vector<std::unique_ptr<CLiedkramEntry>> takeOut(const std::vector<std::size_t>& rows);
     void appendAll(std::vector<std::unique_ptr<CLiedkramEntry>> added);
     bool loadListFile(const std::string& path);
     // Reads a list file for the add and subtract commands; false when it

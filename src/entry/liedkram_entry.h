@@ -86,6 +86,9 @@ public:
     // The text of a list column, UTF-8.
     std::string GetColumnText(Column column) const;
 
+    // Every field alike.
+    friend bool operator==(const CLiedkramEntry&, const CLiedkramEntry&) = default;
+
     PathField m_szFileName;
     std::string m_strNewName;
     PathField m_szPath;

@@ -38,8 +38,11 @@ std::string setName(int number)
 
 }  // namespace
 
-ChangeSet::ChangeSet(std::string dataDirectory, std::string command, bool keepOriginals)
-    : dataDirectory_(std::move(dataDirectory)), command_(std::move(command)), keepOriginals_(keepOriginals)
+ChangeSet::ChangeSet(std::string dataDirectory, std::string command, bool keepOriginals, int undoes)
+    : dataDirectory_(std::move(dataDirectory)),
+      command_(std::move(command)),
+      keepOriginals_(keepOriginals),
+      undoes_(undoes)
 {
 }
 
@@ -71,7 +74,8 @@ void ChangeSet::begin()
     // What has been kept long enough goes when a new change set begins.
     purgeJournal(dataDirectory_, keptDays(), now);
     claimNumber(journal, "liedkram-journal 2\ntime " + std::to_string(now) + "\ncommand " +
-                             platform::escapedControls(command_) + "\n");
+                             platform::escapedControls(command_) + "\n" +
+                             (undoes_ > 0 ? "undoes " + std::to_string(undoes_) + "\n" : std::string()));
     lock_->openSets().insert(number_);
 }
 

@@ -23,8 +23,8 @@ public:
     // dataDirectory holds the journal and the kept originals; command names
     // the command for the history ("fix", "Automatisch bearbeiten", ...).
     // Without keeping, replacements are recorded but their originals not
-    // kept.
-    ChangeSet(std::string dataDirectory, std::string command, bool keepOriginals);
+    // kept. An undo names the set it undoes.
+    ChangeSet(std::string dataDirectory, std::string command, bool keepOriginals, int undoes = 0);
     ~ChangeSet();
     ChangeSet(const ChangeSet&) = delete;
     ChangeSet& operator=(const ChangeSet&) = delete;
@@ -77,6 +77,7 @@ private:
     std::string dataDirectory_;
     std::string command_;
     bool keepOriginals_;
+    int undoes_;
     std::optional<ChangeLock> lock_;
     int number_ = 0;
     platform::File file_;

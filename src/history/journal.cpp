@@ -25,6 +25,7 @@ constexpr std::string_view kFirstMagic = "liedkram-journal 1\n";
 constexpr std::string_view kMagic = "liedkram-journal 2\n";
 constexpr std::string_view kTime = "time ";
 constexpr std::string_view kCommand = "command ";
+constexpr std::string_view kUndoes = "undoes ";
 constexpr std::string_view kEnd = "end\n";
 constexpr std::string_view kExtension = ".set";
 constexpr std::string_view kFirstBackupFolder = ".liedkram-backup";
@@ -76,7 +77,17 @@ std::optional<ChangeSetRecord> parseChangeSet(int number, std::string_view text)
     if (!command)
         return std::nullopt;
     set.command = *command;
-    for (std::size_t i = 3; i < lines.size(); ++i) {
+    std::size_t first = 3;
+    // Journals written before undos named their set have no such line.
+    if (lines.size() > first && lines[first].starts_with(kUndoes) && lines[first].ends_with('\n')) {
+        const std::string_view undoes = lines[first].substr(kUndoes.size(), lines[first].size() - kUndoes.size() - 1);
+        const auto [end, error] = std::from_chars(undoes.data(), undoes.data() + undoes.size(), set.undoes);
+        // Only an older set can have been undone; anything else names none.
+        if (error != std::errc() || end != undoes.data() + undoes.size() || set.undoes <= 0 || set.undoes >= number)
+            set.undoes = 0;
+        ++first;
+    }
+    for (std::size_t i = first; i < lines.size(); ++i) {
         if (lines[i] == kEnd) {
             set.finished = true;
             continue;
@@ -245,8 +256,8 @@ std::optional<KeptPlace> openKeptPlace(const std::string& dataDirectory, int num
         }
         // The first layout: a folder of the user's own in a folder shared by every user.
         if (user.parent_path().filename() == kFirstBackupFolder && user.filename() == std::to_string(::geteuid())) {
-            auto shared = platform::Directory(user.parent_path().parent_path().string())
-                              .child(std::string(kFirstBackupFolder));
+            auto shared =
+                platform::Directory(user.parent_path().parent_path().string()).child(std::string(kFirstBackupFolder));
             auto own = openPlace(std::move(shared), user.filename().string(), "");
             if (!own || !own->folder.isPrivate())
                 return std::nullopt;

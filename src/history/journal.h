@@ -31,6 +31,9 @@ struct ChangeSetRecord {
     int number = 0;
     std::int64_t time = 0;  // seconds since 1970
     std::string command;
+    // The set this one undid (an undo of an undo redoes); 0 for a set of a
+    // command's own changes.
+    int undoes = 0;
     std::vector<Change> changes;  // in the order they were made
     // Closed by its program; a set that is not was left by a killed run.
     bool finished = true;

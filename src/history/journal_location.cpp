@@ -2,6 +2,7 @@
 
 #include "platform/settings.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
@@ -36,7 +37,10 @@ bool keepingIsOn()
 
 int keptDays()
 {
-    return platform::readSetting(platform::Setting::KeepDays);
+    // A value stored out of range (by hand, or by an older program) must not
+    // make every new change set purge all earlier ones.
+    const auto& info = platform::settingInfo(platform::Setting::KeepDays);
+    return std::clamp(platform::readSetting(platform::Setting::KeepDays), info.lowest, info.highest);
 }
 
 }  // namespace history

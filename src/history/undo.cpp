@@ -10,6 +10,7 @@
 #include "platform/prompter.h"
 #include "platform/replacement_file.h"
 
+#include <map>
 #include <optional>
 #include <set>
 
@@ -138,7 +139,9 @@ private:
                 noteRestored(change.newPath, change.path);
                 return;
             }
-            leaveAlone(change.newPath, "kann nicht zur\xC3\xBC" "ck: der Name '" + change.path + "' ist vergeben");
+            leaveAlone(change.newPath, "kann nicht zur\xC3\xBC"
+                                       "ck: der Name '" +
+                                           change.path + "' ist vergeben");
             blocked_.insert(change.path);
             return;
         }
@@ -259,6 +262,30 @@ private:
 UndoResult undoChangeSet(const std::string& dataDirectory, const ChangeSetRecord& set, ChangeSet& undo)
 {
     return Undoing(dataDirectory, set, undo).run();
+}
+
+std::vector<std::string> filesChangedSince(const ChangeSetRecord& set)
+{
+    struct Left {
+        platform::FileStamp stamp;
+        bool renamed;  // a rename may have been of a link: the file it leads to counts
+    };
+    // Each file under its last name, as the last change left it.
+    std::map<std::string, Left> left;
+    for (const Change& change : set.changes) {
+        if (change.kind == ChangeKind::Renamed) {
+            left.erase(change.path);
+            left[change.newPath] = {change.after, true};
+        } else {
+            left[change.path] = {change.after, false};
+        }
+    }
+    std::vector<std::string> changed;
+    for (const auto& [path, file] : left) {
+        if ((file.renamed ? platform::findFileStamp(path) : stampAt(path)) != file.stamp)
+            changed.push_back(path);
+    }
+    return changed;
 }
 
 }  // namespace history

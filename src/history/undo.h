@@ -28,4 +28,9 @@ struct UndoResult {
 // undo, a change set of its own, so it can be undone in turn.
 UndoResult undoChangeSet(const std::string& dataDirectory, const ChangeSetRecord& set, ChangeSet& undo);
 
+// The files of the set that are no longer as the set left them (changed,
+// replaced or gone since), under the names the set gave them: an undo
+// would leave them alone.
+std::vector<std::string> filesChangedSince(const ChangeSetRecord& set);
+
 }  // namespace history

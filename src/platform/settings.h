@@ -33,7 +33,23 @@ struct SettingInfo {
     const char* key;
     int defaultValue;  // integer settings
     const char* defaultText;  // the text setting; null for the others
+    // Integer settings: the lowest and highest value a setting may be given.
+    // The text setting: highest is the most characters it holds.
+    int lowest;
+    int highest;
 };
+
+// Whether a value may be given to a setting.
+enum class SettingFit {
+    Fits,
+    OutOfRange,  // an integer below lowest or above highest
+    TooLong,  // a text of more than highest characters
+};
+SettingFit checkSetting(const SettingInfo& info, int value);
+SettingFit checkSetting(const SettingInfo& info, std::string_view text);
+// The characters of a UTF-8 text as the user sees them: code points, an
+// accent or joiner counted with the one before.
+std::size_t characterCount(std::string_view text);
 
 inline constexpr std::size_t kSettingCount = 17;
 

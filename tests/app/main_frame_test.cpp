@@ -2,10 +2,7 @@
 
 #include "app/command_table.h"
 
-#include "autoedit/auto_edit.h"
 #include "entry/liedkram_entry.h"
-#include "history/change_set.h"
-#include "history/journal_location.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,8 +42,9 @@ TEST_F(WindowTest, TheMainMenuHoldsEveryCommandInItsPlace)
                            "*.XLS exportieren", "*.TXT exportieren", "*.M3U exportieren", "-", "&Drucken...\tStrg+P",
                            "Sei&tenansicht", "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(itemsOf(menus[1]->menu()),
-              (QStringList{"&Rückgängig\tStrg+Z", "-", "&MP3's hinzufügen", "Ma&nuell bearbeiten", "-",
-                           "A&utomatisch bearbeiten", "&Einstellungen", "CD-Cover erstellen", "mp3's verschieben"}));
+              (QStringList{"&Rückgängig\tStrg+Z", "&Wiederherstellen\tStrg+Y", "Änderungs&verlauf...", "-",
+                           "&MP3's hinzufügen", "Ma&nuell bearbeiten", "-", "A&utomatisch bearbeiten", "&Einstellungen",
+                           "CD-Cover erstellen", "mp3's verschieben"}));
     EXPECT_EQ(itemsOf(menus[2]->menu()), (QStringList{"&Toolbar", "&Status Bar", "-", "State &Icons"}));
     EXPECT_EQ(itemsOf(menus[3]->menu()), (QStringList{"&Volltextsuche\tStrg+F", "Ä&hnlichkeitssuche", "-", "&Reset"}));
     EXPECT_EQ(itemsOf(menus[4]->menu()), QStringList{"Inf&o"});
@@ -163,31 +161,4 @@ TEST_F(WindowTest, DroppedFilesTakeTheOpenPathOneByOne)
     prompter().scriptYesNoCancel({platform::kAnswerNo});
     static_cast<QObject*>(frame_.get())->event(&dropList);
     EXPECT_EQ(doc_.GetCount(), 2u);
-}
-
-TEST_F(WindowTest, UndoGivesBackWhatTheLastEditChangedAndTheListFollows)
-{
-    QMenu* edit = frame_->menuBar()->actions()[1]->menu();
-    emit edit->aboutToShow();
-    EXPECT_FALSE(frame_->action(kUndo)->isEnabled()) << "nothing to undo yet";
-
-    const std::string song = writeSong("band - song.mp3");
-    const testsupport::Bytes before = testsupport::readFile(song);
-    doc_.OnAddMp3s({song});
-    {
-        // What the auto-edit run does for one entry, with the rename agreed to.
-        history::ChangeSet changes(history::dataDirectory(), "Automatisch bearbeiten", true);
-        ASSERT_EQ(autoedit::AutoEdit(doc_.GetEntry(0), &changes), autoedit::kAutoEditDone);
-    }
-    ASSERT_EQ(doc_.GetEntry(0).m_szFileName, "Band-Song.mp3");
-    emit edit->aboutToShow();
-    EXPECT_TRUE(frame_->action(kUndo)->isEnabled());
-    EXPECT_EQ(frame_->action(kUndo)->text(), "&Rückgängig: Automatisch bearbeiten\tStrg+Z");
-
-    frame_->action(kUndo)->trigger();
-    EXPECT_EQ(testsupport::readFile(song), before);
-    EXPECT_EQ(doc_.GetEntry(0).GetFullPath(), song) << "the entry follows its file back";
-    EXPECT_EQ(doc_.GetEntry(0).m_nFlags & ENTRY_TAG_DIRTY, ENTRY_TAG_DIRTY) << "loaded from the old file again";
-    EXPECT_TRUE(doc_.m_bChanged);
-    EXPECT_EQ(frame_->action(kUndo)->text(), "&Rückgängig: Rückgängig\tStrg+Z") << "the undo can be undone";
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using cli::Command;
@@ -64,7 +65,8 @@ TEST(Arguments, FixTakesRenameDryRunOverridesAndPaths)
 TEST(Arguments, SettingsListsOrStoresOne)
 {
     EXPECT_FALSE(parse({"settings"}).store.has_value());
-    EXPECT_EQ(parse({"settings", "TypMBX", "-3"}).store->number, -3);
+    EXPECT_EQ(parse({"settings", "TypMBX", "2"}).store->number, 2);
+    EXPECT_EQ(parse({"settings", "KeepDays", "3650"}).store->number, 3650);
     const auto pattern = parse({"settings", "ID2DatNam", ""});
     ASSERT_TRUE(pattern.store.has_value());
     EXPECT_STREQ(pattern.store->info->key, "ID2DatNam");
@@ -82,6 +84,23 @@ TEST(Arguments, UsageErrors)
                             Args{"fix", "--rename", "yes", "x"}, Args{"fix", "--dry", "x"},
                             Args{"scan", "--dry-run", "x"}, Args{"scan", "--rename=yes", "x"}})
         EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
+    // Out of range, named with the range, for storing and for one run alike.
+    const std::string fifty(50, 'x');
+    for (const auto& [key, value, message] :
+         {std::tuple{"KeepDays", "0", "setting KeepDays takes 1 to 3650, not '0'"},
+          std::tuple{"KeepDays", "-5", "setting KeepDays takes 1 to 3650, not '-5'"},
+          std::tuple{"ChkAll", "2", "setting ChkAll takes 0 or 1, not '2'"},
+          std::tuple{"TypMBX", "-3", "setting TypMBX takes 0 to 2, not '-3'"},
+          std::tuple{"ID2DatNam", fifty.c_str(), "setting ID2DatNam takes at most 49 characters, not 50"}}) {
+        for (const Args& args : {Args{"settings", key, value}, Args{"fix", "--set", std::string(key) + "=" + value, "x"}}) {
+            try {
+                parse(args);
+                ADD_FAILURE() << ::testing::PrintToString(args);
+            } catch (const UsageError& error) {
+                EXPECT_EQ(std::string(error.what()), message);
+            }
+        }
+    }
     for (const char* notAnInteger : {"", "yes", "1.5", " 1", "+1", "0x1", "99999999999"}) {
         EXPECT_THROW(parse({"scan", "--set", std::string("ChkAll=") + notAnInteger, "x"}), UsageError);
         EXPECT_THROW(parse({"settings", "TypMBX", notAnInteger}), UsageError);

@@ -34,6 +34,10 @@ TEST_F(CliProgram, SettingsAreListedAndStoredButNeverByOverrides)
 {
     EXPECT_EQ(run({"settings"}).out, kDefaults);
     EXPECT_EQ(run({"settings", "ChkAll", "0"}).status, 0);
+    // A value out of range would purge the whole history at the next change.
+    const ProgramRun refused = run({"settings", "KeepDays", "0"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("KeepDays takes 1 to 3650"), std::string::npos) << refused.err;
     EXPECT_EQ(run({"settings", "ID2DatNam", "$Track - $Title"}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(cli_.configDir() + "/CD_Cover erstellen/Liedkram.conf"));
     EXPECT_EQ(run({"scan", "--set", "ChkAll=1", "--set", "ID2DatNam=x", music_.path()}).status, 0);

@@ -15,6 +15,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 
 using clitest::CliProcess;
 using clitest::CliRunner;
@@ -101,17 +102,57 @@ TEST_F(UndoProgram, UndoGivesEveryRealFileBackByteForByteUnderItsName)
 
     const auto lines = historyLines();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "Set\tTime\tCommand\tFiles\tBytesKept");
+    EXPECT_EQ(lines[0], "Set\tTime\tCommand\tFiles\tBytesKept\tUndone");
     EXPECT_EQ(lines[1].substr(0, 2), "1\t");
     EXPECT_NE(lines[1].find("\tfix\t4\t"), std::string::npos) << lines[1];
+    EXPECT_TRUE(lines[1].ends_with("\tno")) << lines[1];
 
     const ProgramRun undo = cli_.run({"undo"});
     EXPECT_EQ(undo.status, 0) << undo.err;
     EXPECT_TRUE(contentOf(music_.path()) == before) << "every file as it was, under its old name";
 
-    // Undo is a change set too: a second undo gives the repairs back.
-    EXPECT_EQ(cli_.run({"undo"}).status, 0);
+    // Redo gives the repairs back, byte for byte.
+    EXPECT_EQ(cli_.run({"redo"}).status, 0);
     EXPECT_TRUE(contentOf(music_.path()) == fixed);
+}
+
+TEST_F(UndoProgram, EachUndoGoesOneSetFurtherBackAndRedoComesForwardAgain)
+{
+    putRips(3);
+    std::vector<Folder> states = {contentOf(music_.path())};
+    for (const char* song : {"a - song 0.mp3", "b - song 1.mp3", "c - song 2.mp3"}) {
+        ASSERT_EQ(cli_.run({"fix", "--rename=yes", music_.file(song)}).status, 0);
+        states.push_back(contentOf(music_.path()));
+    }
+    const auto undone = [this] {
+        std::string column;
+        for (const std::string& line : historyLines())
+            column += line.substr(line.rfind('\t') + 1) + " ";
+        return column;
+    };
+    // The steps and the state each leaves: sets 3 and 2 undone, then given back in turn.
+    for (const auto& [command, state, column] :
+         {std::tuple{"undo", 2, "Undone no no yes no  "}, std::tuple{"undo", 1, "Undone no yes yes no no  "},
+          std::tuple{"redo", 2, "Undone no no yes no yes no  "},
+          std::tuple{"redo", 3, "Undone no no no yes yes no no  "}}) {
+        const ProgramRun step = cli_.run({command});
+        EXPECT_EQ(step.status, 0) << command << step.err;
+        EXPECT_TRUE(contentOf(music_.path()) == states[state]) << command << " to state " << state;
+        EXPECT_EQ(undone(), column);
+    }
+    for (const auto& [args, message] :
+         {std::pair{std::vector<std::string>{"redo"}, "Nothing to redo."},
+          std::pair{std::vector<std::string>{"redo", "1"}, "Change set 1 is not undone."},
+          std::pair{std::vector<std::string>{"redo", "9"}, "No change set 9 to redo."}}) {
+        const ProgramRun refused = cli_.run(args);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
+    }
+    ASSERT_EQ(cli_.run({"undo", "1"}).status, 0);
+    const ProgramRun again = cli_.run({"undo", "1"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("Change set 1 is undone already; redo 1 gives it back."), std::string::npos) << again.err;
+    EXPECT_TRUE(contentOf(music_.path()) != states[3]);
 }
 
 TEST_F(UndoProgram, TheOriginalIsKeptWithoutACopy)

@@ -131,7 +131,7 @@ for line in "scan" "scan --" "fix --dry-run" "add a.m3l" "add a.m3l c.mp3" "stat
 done
 [[ $(offered move a.m3l "") == sub ]] || fail "move LIST offers $(offered move a.m3l "" | tr '\n' ' ')"
 [[ $(offered scan -- "-") == "" ]] || fail "scan -- - offers $(offered scan -- -)"
-for line in "fix --list a.m3l" "export xls out --list a.m3l" "history" "undo" "find a.m3l"; do
+for line in "fix --list a.m3l" "export xls out --list a.m3l" "history" "undo" "redo" "find a.m3l"; do
   # shellcheck disable=SC2086
   [[ -z $(offered $line "") ]] || fail "$line offers $(offered $line "" | tr '\n' ' ')"
 done

@@ -31,6 +31,33 @@ TEST(Settings, KeysWithTheirDefaultsInDialogOrder)
     EXPECT_EQ(platform::readRenamePattern(), "$Artist-$Title");
 }
 
+TEST(Settings, EachDefinesTheValuesItTakes)
+{
+    using platform::SettingFit;
+    for (const auto& info : platform::settingsTable()) {
+        if (info.defaultText)
+            continue;
+        // Every default fits its own range.
+        EXPECT_EQ(platform::checkSetting(info, info.defaultValue), SettingFit::Fits) << info.key;
+        EXPECT_EQ(platform::checkSetting(info, info.lowest - 1), SettingFit::OutOfRange) << info.key;
+        EXPECT_EQ(platform::checkSetting(info, info.highest + 1), SettingFit::OutOfRange) << info.key;
+    }
+    const auto& days = platform::settingInfo(Setting::KeepDays);
+    EXPECT_EQ(days.lowest, 1);
+    EXPECT_EQ(days.highest, 3650);
+    EXPECT_EQ(platform::settingInfo(Setting::TypMBX).highest, 2);
+    EXPECT_EQ(platform::settingInfo(Setting::ChkAll).highest, 1);
+
+    // The pattern: 49 characters as the user sees them; an accent joins its letter.
+    const auto& pattern = platform::settingInfo(Setting::ID2DatNam);
+    EXPECT_EQ(platform::characterCount("\xC3\xA4e\xCC\x81\xF0\x9F\x8E\xB5x"), 4u);
+    std::string longest;
+    for (int i = 0; i < 49; ++i)
+        longest += "e\xCC\x81";
+    EXPECT_EQ(platform::checkSetting(pattern, longest), SettingFit::Fits);
+    EXPECT_EQ(platform::checkSetting(pattern, longest + "x"), SettingFit::TooLong);
+}
+
 TEST(Settings, AreReadAtTheMomentOfUse)
 {
     testsupport::ScopedSeams seams;
