@@ -43,28 +43,9 @@ std::vector<std::string> namesIn(int fd, const std::string& path)
 
 Directory::Directory(const std::string& path) : path_(path)
 {
-    fd_ = ::open(path.empty() ? "/" : path.c_str(), kFolderFlags);
-    if (fd_ < 0)
+    fd_.reset(::open(path.empty() ? "/" : path.c_str(), kFolderFlags));
+    if (fd() < 0)
         throw FileError::fromErrno(errno, path, "cannot open the folder");
-}
-
-Directory::~Directory()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-Directory::Directory(Directory&& other) noexcept : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
-
-Directory& Directory::operator=(Directory&& other) noexcept
-{
-    if (this != &other) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-        path_ = std::move(other.path_);
-    }
-    return *this;
 }
 
 std::string Directory::pathOf(const std::string& name) const
@@ -75,7 +56,7 @@ std::string Directory::pathOf(const std::string& name) const
 FileStamp Directory::stamp() const
 {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0)
+    if (::fstat(fd(), &info) != 0)
         throw FileError::fromErrno(errno, path_, "cannot examine");
     return stampOf(info);
 }
@@ -83,19 +64,19 @@ FileStamp Directory::stamp() const
 bool Directory::isPrivate() const
 {
     struct stat info {};
-    return ::fstat(fd_, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
+    return ::fstat(fd(), &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
 }
 
 bool Directory::isOwnAndUnshared() const
 {
     struct stat info {};
-    return ::fstat(fd_, &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 022) == 0;
+    return ::fstat(fd(), &info) == 0 && info.st_uid == ::geteuid() && (info.st_mode & 022) == 0;
 }
 
 std::optional<FileStamp> Directory::find(const std::string& name) const
 {
     struct stat info {};
-    if (::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return std::nullopt;
     return stampOf(info);
 }
@@ -103,20 +84,20 @@ std::optional<FileStamp> Directory::find(const std::string& name) const
 bool Directory::isDirectory(const std::string& name) const
 {
     struct stat info {};
-    return ::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+    return ::fstatat(fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
 Directory Directory::child(const std::string& name) const
 {
-    const int fd = ::openat(fd_, name.c_str(), kFolderFlags | O_NOFOLLOW);
-    if (fd < 0)
+    const int opened = ::openat(fd(), name.c_str(), kFolderFlags | O_NOFOLLOW);
+    if (opened < 0)
         throw FileError::fromErrno(errno == ELOOP ? ENOTDIR : errno, pathOf(name), "cannot open the folder");
-    return Directory(fd, pathOf(name));
+    return Directory(opened, pathOf(name));
 }
 
 void Directory::makeChild(const std::string& name, unsigned permissions) const
 {
-    if (::mkdirat(fd_, name.c_str(), permissions) != 0 && errno != EEXIST)
+    if (::mkdirat(fd(), name.c_str(), permissions) != 0 && errno != EEXIST)
         throw FileError::fromErrno(errno, pathOf(name), "cannot create the directory");
 }
 
@@ -127,13 +108,13 @@ File Directory::open(const std::string& name, File::Mode mode, unsigned permissi
 
 void Directory::renameNoReplace(const std::string& from, const Directory& to, const std::string& toName) const
 {
-    if (::renameat2(fd_, from.c_str(), to.fd_, toName.c_str(), RENAME_NOREPLACE) == 0)
+    if (::renameat2(fd(), from.c_str(), to.fd(), toName.c_str(), RENAME_NOREPLACE) == 0)
         return;
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
         throw FileError::fromErrno(errno, to.pathOf(toName), "cannot rename '" + pathOf(from) + "' to");
     // File systems without RENAME_NOREPLACE: a hard link fails on an existing target.
-    if (::linkat(fd_, from.c_str(), to.fd_, toName.c_str(), 0) == 0) {
-        if (::unlinkat(fd_, from.c_str(), 0) != 0)
+    if (::linkat(fd(), from.c_str(), to.fd(), toName.c_str(), 0) == 0) {
+        if (::unlinkat(fd(), from.c_str(), 0) != 0)
             throw FileError::fromErrno(errno, pathOf(from), "cannot remove");
         return;
     }
@@ -142,31 +123,31 @@ void Directory::renameNoReplace(const std::string& from, const Directory& to, co
     // Neither is supported (FAT and the like): check, then rename.
     if (to.find(toName))
         throw FileError::fromErrno(EEXIST, to.pathOf(toName), "cannot rename '" + pathOf(from) + "' to");
-    if (::renameat(fd_, from.c_str(), to.fd_, toName.c_str()) != 0)
+    if (::renameat(fd(), from.c_str(), to.fd(), toName.c_str()) != 0)
         throw FileError::fromErrno(errno, to.pathOf(toName), "cannot rename '" + pathOf(from) + "' to");
 }
 
 void Directory::replace(const std::string& from, const Directory& to, const std::string& toName) const
 {
-    if (::renameat(fd_, from.c_str(), to.fd_, toName.c_str()) != 0)
+    if (::renameat(fd(), from.c_str(), to.fd(), toName.c_str()) != 0)
         throw FileError::fromErrno(errno, to.pathOf(toName), "cannot replace");
 }
 
 std::vector<std::string> Directory::names() const
 {
-    return namesIn(fd_, path_);
+    return namesIn(fd(), path_);
 }
 
 void Directory::remove(const std::string& name) const
 {
-    if (::unlinkat(fd_, name.c_str(), 0) != 0)
+    if (::unlinkat(fd(), name.c_str(), 0) != 0)
         throw FileError::fromErrno(errno, pathOf(name), "cannot remove");
 }
 
 std::uint64_t Directory::removeTree(const std::string& name) const
 {
     struct stat info {};
-    if (::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT)
             return 0;
         throw FileError::fromErrno(errno, pathOf(name), "cannot examine");
@@ -178,17 +159,17 @@ std::uint64_t Directory::removeTree(const std::string& name) const
     std::uint64_t bytes = 0;
     {
         const Directory folder = child(name);
-        for (const std::string& inside : namesIn(folder.fd_, folder.path_))
+        for (const std::string& inside : namesIn(folder.fd(), folder.path_))
             bytes += folder.removeTree(inside);
     }
-    if (::unlinkat(fd_, name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
+    if (::unlinkat(fd(), name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT)
         throw FileError::fromErrno(errno, pathOf(name), "cannot remove");
     return bytes;
 }
 
 void Directory::sync() const
 {
-    ::fsync(fd_);
+    ::fsync(fd());
 }
 
 namespace {

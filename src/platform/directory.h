@@ -18,14 +18,14 @@ public:
     Directory() = default;
     // Opens the folder a path names; links on the way are followed.
     explicit Directory(const std::string& path);
-    ~Directory();
-    Directory(Directory&& other) noexcept;
-    Directory& operator=(Directory&& other) noexcept;
+    ~Directory() = default;
+    Directory(Directory&& other) noexcept = default;
+    Directory& operator=(Directory&& other) noexcept = default;
     Directory(const Directory&) = delete;
     Directory& operator=(const Directory&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    bool isOpen() const { return fd_.get() >= 0; }
+    int fd() const { return fd_.get(); }
     const std::string& path() const { return path_; }
     std::string pathOf(const std::string& name) const;
 
@@ -67,7 +67,7 @@ public:
 private:
     Directory(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
 
-    int fd_ = -1;
+    OwnedFd fd_;
     std::string path_;
 };
 

@@ -58,13 +58,12 @@ int openFlags(File::Mode mode)
 
 File::File(const std::string& path, Mode mode, unsigned permissions) : path_(path)
 {
-    fd_ = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC, permissions);
-    if (fd_ < 0)
+    fd_.reset(::open(path.c_str(), openFlags(mode) | O_CLOEXEC, permissions));
+    if (fd() < 0)
         throw FileError::fromErrno(errno, path, "cannot open");
     struct stat info {};
-    if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+    if (::fstat(fd(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        fd_.reset();
         throw FileError::fromErrno(EISDIR, path, "cannot open");
     }
 }
@@ -72,13 +71,12 @@ File::File(const std::string& path, Mode mode, unsigned permissions) : path_(pat
 File::File(const Directory& folder, const std::string& name, Mode mode, unsigned permissions)
     : path_(folder.pathOf(name))
 {
-    fd_ = ::openat(folder.fd(), name.c_str(), openFlags(mode) | O_CLOEXEC | O_NOFOLLOW, permissions);
-    if (fd_ < 0)
+    fd_.reset(::openat(folder.fd(), name.c_str(), openFlags(mode) | O_CLOEXEC | O_NOFOLLOW, permissions));
+    if (fd() < 0)
         throw FileError::fromErrno(errno, path_, "cannot open");
     struct stat info {};
-    if (::fstat(fd_, &info) == 0 && !S_ISREG(info.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+    if (::fstat(fd(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        fd_.reset();
         throw NotRegular(path_);
     }
 }
@@ -97,15 +95,15 @@ File File::openRegular(const std::string& path)
 {
     // Without blocking: opening a FIFO would wait for a writer forever.
     File file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), path);
-    if (file.fd_ < 0)
+    if (file.fd() < 0)
         throw FileError::fromErrno(errno, path, "cannot open");
     struct stat info {};
-    if (::fstat(file.fd_, &info) != 0)
+    if (::fstat(file.fd(), &info) != 0)
         throw FileError::fromErrno(errno, path, "cannot examine");
     if (!S_ISREG(info.st_mode))
         throw NotRegular(path);
-    const int flags = ::fcntl(file.fd_, F_GETFL);
-    if (flags < 0 || ::fcntl(file.fd_, F_SETFL, flags & ~O_NONBLOCK) != 0)
+    const int flags = ::fcntl(file.fd(), F_GETFL);
+    if (flags < 0 || ::fcntl(file.fd(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         throw FileError::fromErrno(errno, path, "cannot open");
     return file;
 }
@@ -113,25 +111,6 @@ File File::openRegular(const std::string& path)
 File::NotRegular::NotRegular(const std::string& path)
     : FileError(FileCause::AccessDenied, path, "'" + path + "' is not a regular file", "Not a regular file")
 {
-}
-
-File::~File()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
-File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
-
-File& File::operator=(File&& other) noexcept
-{
-    if (this != &other) {
-        if (fd_ >= 0)
-            ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-        path_ = std::move(other.path_);
-    }
-    return *this;
 }
 
 std::size_t File::fill(std::span<std::uint8_t> buffer,
@@ -155,13 +134,13 @@ std::size_t File::fill(std::span<std::uint8_t> buffer,
 std::size_t File::read(std::span<std::uint8_t> buffer)
 {
     return fill(buffer,
-                [this](std::span<std::uint8_t> rest, std::size_t) { return ::read(fd_, rest.data(), rest.size()); });
+                [this](std::span<std::uint8_t> rest, std::size_t) { return ::read(fd(), rest.data(), rest.size()); });
 }
 
 std::size_t File::readAt(std::int64_t offset, std::span<std::uint8_t> buffer)
 {
     return fill(buffer, [this, offset](std::span<std::uint8_t> rest, std::size_t done) {
-        return ::pread(fd_, rest.data(), rest.size(), static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        return ::pread(fd(), rest.data(), rest.size(), static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
     });
 }
 
@@ -175,7 +154,7 @@ void File::write(std::span<const std::uint8_t> bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t put = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        const ssize_t put = ::write(fd(), bytes.data() + done, bytes.size() - done);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
@@ -187,14 +166,14 @@ void File::write(std::span<const std::uint8_t> bytes)
 
 void File::seek(std::int64_t offset)
 {
-    if (::lseek(fd_, offset, SEEK_SET) < 0)
+    if (::lseek(fd(), offset, SEEK_SET) < 0)
         throw FileError::fromErrno(errno, path_, "cannot seek in");
 }
 
 std::int64_t File::length() const
 {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0)
+    if (::fstat(fd(), &info) != 0)
         throw FileError::fromErrno(errno, path_, "cannot measure");
     return info.st_size;
 }
@@ -202,7 +181,7 @@ std::int64_t File::length() const
 std::uint64_t File::linkCount() const
 {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0)
+    if (::fstat(fd(), &info) != 0)
         throw FileError::fromErrno(errno, path_, "cannot examine");
     return info.st_nlink;
 }
@@ -210,7 +189,7 @@ std::uint64_t File::linkCount() const
 FileStamp File::stamp() const
 {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0)
+    if (::fstat(fd(), &info) != 0)
         throw FileError::fromErrno(errno, path_, "cannot examine");
     return stampOf(info);
 }
@@ -218,26 +197,26 @@ FileStamp File::stamp() const
 FileOwner File::owner() const
 {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0)
+    if (::fstat(fd(), &info) != 0)
         throw FileError::fromErrno(errno, path_, "cannot examine");
     return {info.st_uid, info.st_gid, info.st_mode & 07777u};
 }
 
 void File::setPermissions(unsigned permissions)
 {
-    if (::fchmod(fd_, permissions) != 0)
+    if (::fchmod(fd(), permissions) != 0)
         throw FileError::fromErrno(errno, path_, "cannot set the permissions of");
 }
 
 bool File::setOwner(std::uint32_t user, std::uint32_t group)
 {
-    if (::fchown(fd_, user, group) == 0)
+    if (::fchown(fd(), user, group) == 0)
         return true;
     if (errno != EPERM)
         throw FileError::fromErrno(errno, path_, "cannot set the owner of");
     // Another owner is root's to give; a group of the user's own is not.
     const FileOwner now = owner();
-    if (now.group != group && ::fchown(fd_, static_cast<uid_t>(-1), group) != 0 && errno != EPERM)
+    if (now.group != group && ::fchown(fd(), static_cast<uid_t>(-1), group) != 0 && errno != EPERM)
         throw FileError::fromErrno(errno, path_, "cannot set the group of");
     const FileOwner after = owner();
     return after.user == user && after.group == group;
@@ -248,14 +227,14 @@ void File::setModified(const FileStamp& like)
     const struct timespec times[2] = {{0, UTIME_NOW},
                                       {static_cast<time_t>(like.modifiedNs / kNanoseconds),
                                        static_cast<long>(like.modifiedNs % kNanoseconds)}};
-    if (::futimens(fd_, times) != 0)
+    if (::futimens(fd(), times) != 0)
         throw FileError::fromErrno(errno, path_, "cannot set the time of");
 }
 
 Lease File::takeReadLease()
 {
     ignoreLeaseSignal();
-    if (::fcntl(fd_, F_SETLEASE, F_RDLCK) == 0)
+    if (::fcntl(fd(), F_SETLEASE, F_RDLCK) == 0)
         return Lease::Taken;
     return errno == EAGAIN ? Lease::InUse : Lease::Unavailable;
 }
@@ -263,7 +242,7 @@ Lease File::takeReadLease()
 bool File::leaseBroken() const
 {
     // A writer's open turns a pending break into a request for no lease at all.
-    return ::fcntl(fd_, F_GETLEASE) != F_RDLCK;
+    return ::fcntl(fd(), F_GETLEASE) != F_RDLCK;
 }
 
 FileStamp fileStamp(const std::string& path)
@@ -284,21 +263,21 @@ std::optional<FileStamp> findFileStamp(const std::string& path)
 
 void File::setLength(std::int64_t length)
 {
-    if (::ftruncate(fd_, length) != 0)
+    if (::ftruncate(fd(), length) != 0)
         throw FileError::fromErrno(errno, path_, "cannot set the length of");
 }
 
 void File::sync()
 {
-    if (::fsync(fd_) != 0)
+    if (::fsync(fd()) != 0)
         throw FileError::fromErrno(errno, path_, "cannot flush");
 }
 
 void File::close()
 {
-    if (fd_ < 0)
+    if (!isOpen())
         return;
-    const int fd = std::exchange(fd_, -1);
+    const int fd = fd_.release();
     if (::close(fd) != 0)
         throw FileError::fromErrno(errno, path_, "cannot close");
 }

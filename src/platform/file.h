@@ -2,6 +2,7 @@
 
 #include "platform/byte_sink.h"
 #include "platform/file_error.h"
+#include "platform/owned_fd.h"
 #include "platform/random_reader.h"
 
 #include <cstddef>
@@ -73,14 +74,14 @@ public:
     static File openRegular(const std::string& path);
     // What openRegular throws for a file that is there but no regular file.
     class NotRegular;
-    ~File();
-    File(File&& other) noexcept;
-    File& operator=(File&& other) noexcept;
+    ~File() override = default;
+    File(File&& other) noexcept = default;
+    File& operator=(File&& other) noexcept = default;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    bool isOpen() const { return fd_.get() >= 0; }
+    int fd() const { return fd_.get(); }
     const std::string& path() const { return path_; }
 
     // Reads until the buffer is full or the file ends; returns the bytes read.
@@ -120,7 +121,7 @@ private:
 
     File(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
 
-    int fd_ = -1;
+    OwnedFd fd_;
     std::string path_;
 };
 
