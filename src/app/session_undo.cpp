@@ -5,7 +5,6 @@
 #include "history/journal.h"
 #include "history/journal_location.h"
 #include "history/undo.h"
-#include "platform/file_error.h"
 #include "platform/prompter.h"
 
 #include <QUndoCommand>
@@ -124,13 +123,9 @@ void SessionUndo::undo()
     if (!step)
         return;
     // Held over the check and the undo, so no other program changes files in between.
-    std::optional<history::ChangeLock> lock;
-    try {
-        lock.emplace(history::dataDirectory());
-    } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
+    const auto lock = history::takeChangeLock(history::dataDirectory());
+    if (!lock)
         return;
-    }
     if (step->filesAsLeft())
         stack_.undo();
     finish();
@@ -141,13 +136,9 @@ void SessionUndo::redo()
     SessionCommand* step = commandAt(stack_, stack_.index());
     if (!step)
         return;
-    std::optional<history::ChangeLock> lock;
-    try {
-        lock.emplace(history::dataDirectory());
-    } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
+    const auto lock = history::takeChangeLock(history::dataDirectory());
+    if (!lock)
         return;
-    }
     if (step->filesAsLeft())
         stack_.redo();
     finish();

@@ -16,13 +16,9 @@ SetUndo undoJournalSet(int number, const std::string& command)
     SetUndo outcome;
     const std::string directory = history::dataDirectory();
     // Nothing changes the journal or the files while the undo reads and acts.
-    std::optional<history::ChangeLock> lock;
-    try {
-        lock.emplace(directory);
-    } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
+    const auto lock = history::takeChangeLock(directory);
+    if (!lock)
         return outcome;
-    }
     const auto set = history::readChangeSet(directory, number);
     if (!set) {
         platform::prompter().showMessage("Die \xC3\x84nderungen Nr. " + std::to_string(number) +

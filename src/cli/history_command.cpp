@@ -82,13 +82,9 @@ int runUndoOrRedo(Step step, std::optional<int> number, bool keepOriginals, std:
 {
     const std::string directory = history::dataDirectory();
     // Nothing changes the journal or the files while the undo reads and acts.
-    std::optional<history::ChangeLock> lock;
-    try {
-        lock.emplace(directory);
-    } catch (const platform::FileError& error) {
-        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
+    const auto lock = history::takeChangeLock(directory);
+    if (!lock)
         return kExitSkipped;
-    }
     const auto sets = setsWithChanges(directory);
     const auto target = setToUndo(step, number, sets);
     if (!target)

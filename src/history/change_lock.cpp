@@ -6,9 +6,11 @@
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 
+#include <cassert>
 #include <cerrno>
 #include <map>
 #include <sys/file.h>
+#include <utility>
 
 namespace history {
 
@@ -67,8 +69,12 @@ ChangeLock::ChangeLock(const std::string& dataDirectory) : dataDirectory_(dataDi
     }
 }
 
+ChangeLock::ChangeLock(ChangeLock&& other) noexcept : dataDirectory_(std::exchange(other.dataDirectory_, {})) {}
+
 ChangeLock::~ChangeLock()
 {
+    if (dataDirectory_.empty())
+        return;
     auto found = heldLocks().find(dataDirectory_);
     if (found != heldLocks().end() && --found->second.holders == 0)
         heldLocks().erase(found);
@@ -76,7 +82,18 @@ ChangeLock::~ChangeLock()
 
 std::set<int>& ChangeLock::openSets()
 {
+    assert(!dataDirectory_.empty());
     return heldLocks()[dataDirectory_].openSets;
+}
+
+std::optional<ChangeLock> takeChangeLock(const std::string& dataDirectory)
+{
+    try {
+        return ChangeLock(dataDirectory);
+    } catch (const platform::FileError& error) {
+        platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
+        return std::nullopt;
+    }
 }
 
 }  // namespace history

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 
@@ -18,13 +19,21 @@ public:
     ~ChangeLock();
     ChangeLock(const ChangeLock&) = delete;
     ChangeLock& operator=(const ChangeLock&) = delete;
+    ChangeLock(ChangeLock&& other) noexcept;
+    ChangeLock& operator=(ChangeLock&&) = delete;
 
     // The change sets this program is writing under the lock: they are not
     // the leftovers of a killed run.
     std::set<int>& openSets();
 
 private:
+    // Empty once moved from: such a lock releases nothing.
     std::string dataDirectory_;
 };
+
+// The change lock for a command the user started; when it cannot be had,
+// the user is told why ("Cannot access ...") and nothing is returned, so the
+// command gives up without touching anything.
+std::optional<ChangeLock> takeChangeLock(const std::string& dataDirectory);
 
 }  // namespace history
