@@ -140,6 +140,14 @@ std::int64_t audibleEnd(platform::RandomReader& file, std::int64_t audioStart, s
         return audioLength;
     const auto heard = frames.subspan(static_cast<std::size_t>(lead - frames.begin()));
     const FrameBytes bytes(file, audioStart, heard);
+    // Digital silence behind the music: zero frames play only what the frames
+    // in front left in the decoder, and a flushing run of them plays it out.
+    // That run is kept and the rest cut without decoding.
+    const auto judged = std::span(firstJudged, frames.end());
+    if (std::ranges::all_of(judged, [&](const WalkedFrame& f) { return isZeroFrame(bytes.of(f), f.word); })) {
+        const WalkedFrame& lastKept = judged[std::min<std::size_t>(kFlushingZeroFrames, judged.size()) - 1];
+        return lastKept.offset + lastKept.length;
+    }
     decoder.restart();
     std::int64_t end = proposedEnd;
     int zeroRun = 0;
@@ -156,8 +164,8 @@ std::int64_t audibleEnd(platform::RandomReader& file, std::int64_t audioStart, s
         if (skipped) {
             // The frames passed over were zeros: a decoder fed a few of them is where it would be.
             decoder.restart();
-            for (std::size_t lead = leadIn(heard, i); lead < i; ++lead)
-                decoder.loudestSample(bytes.of(heard[lead]));
+            for (std::size_t fed = leadIn(heard, i); fed < i; ++fed)
+                decoder.loudestSample(bytes.of(heard[fed]));
             skipped = false;
         }
         if (audible(decoder, bytes.of(frame)) && frame.offset >= proposedEnd)

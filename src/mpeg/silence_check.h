@@ -34,7 +34,9 @@ std::int64_t audibleFront(platform::RandomReader& file, std::int64_t audioStart,
 
 // Where the audio may end when the bytes say the frames from proposedEnd on
 // are silent: behind the last of them a decoder plays audibly, heard with
-// the frames in front whose data and overlap it carries. frames are the
+// the frames in front whose data and overlap it carries; when they are all
+// zero frames, behind the first two, which play out what the music left in
+// the decoder. frames are the
 // walked frames of the end region, in order, up to audioLength; where they do
 // not reach back to proposedEnd, nothing is cut.
 std::int64_t audibleEnd(platform::RandomReader& file, std::int64_t audioStart, std::span<const WalkedFrame> frames,

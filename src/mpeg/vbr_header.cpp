@@ -28,16 +28,13 @@ bool textAt(std::span<const std::uint8_t> frame, std::size_t at, const char* tex
     return at + size <= frame.size() && std::memcmp(frame.data() + at, text, size) == 0;
 }
 
-void putU32be(std::span<std::uint8_t> frame, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        frame[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
-}
-
+// Writes the value's low `size` bytes, most significant first, into the
+// frame at `at`; the header's fields were found inside it.
 void putBe(std::span<std::uint8_t> frame, std::size_t at, int size, std::uint32_t value)
 {
+    const auto field = frame.subspan(at, static_cast<std::size_t>(size));
     for (int i = 0; i < size; ++i)
-        frame[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * (size - 1 - i)));
+        field[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * (size - 1 - i)));
 }
 
 std::optional<VbrHeader> xingHeader(std::span<const std::uint8_t> frame, std::size_t at)
@@ -182,16 +179,16 @@ void describeKeptStream(std::span<std::uint8_t> frame, const VbrHeader& header, 
 {
     const auto frames = static_cast<std::uint32_t>(kept.frameOffsets.size());
     if (header.framesAt)
-        putU32be(frame, header.framesAt, frames);
+        putBe(frame, header.framesAt, 4, frames);
     if (header.bytesAt)
-        putU32be(frame, header.bytesAt, kept.bytes);
+        putBe(frame, header.bytesAt, 4, kept.bytes);
     if (header.tocAt && header.kind != VbrKind::Vbri)
         writeXingToc(frame, header.tocAt, kept);
     if (header.tocAt && header.kind == VbrKind::Vbri)
         writeVbriToc(frame, header, kept);
     if (header.lameAt) {
         trimCoderSamples(frame, header, kept);
-        putU32be(frame, header.lameAt + kLameMusicLengthAt, kept.bytes);
+        putBe(frame, header.lameAt + kLameMusicLengthAt, 4, kept.bytes);
     }
 }
 

@@ -29,7 +29,7 @@ namespace {
 using testsupport::Bytes;
 using testsupport::readFile;
 
-enum class Harm { None, StrayByte, ZeroedSector, ApeTagBehind };
+enum class Harm { None, StrayByte, ZeroedSector, ApeTagBehind, ZeroFramesAround };
 
 struct Case {
     const char* name;
@@ -74,6 +74,7 @@ std::vector<Case> cases()
         {"lame_stray_byte", kAbruptEnd, with(lame, {"-b", "128"}), Harm::StrayByte},
         {"lame_ape_behind", kFadeOut, with(lame, {"-V", "2"}), Harm::ApeTagBehind},
         {"lame_zeroed_sector", kLong, with(lame, {"-b", "128"}), Harm::ZeroedSector},
+        {"lame_zero_frames_around", kAbruptEnd, with(lame, {"-b", "128"}), Harm::ZeroFramesAround},
     };
 }
 
@@ -121,6 +122,18 @@ void harm(Harm how, const std::string& mp3, testsupport::TempDir& dir)
         bytes.insert(bytes.begin() + walk.offsets.at(5), 0x12);
     if (how == Harm::ZeroedSector)
         std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2 / 4096 * 4096), 4096, 0);
+    if (how == Harm::ZeroFramesAround) {
+        // Digital silence as editors insert it: headers of the stream's own
+        // kind, then zeros, behind the Info frame and behind the last frame.
+        const int at = walk.offsets.at(1);
+        Bytes zeros(bytes.begin() + at, bytes.begin() + walk.offsets.at(2));
+        std::fill(zeros.begin() + 4, zeros.end(), 0);
+        Bytes silence;
+        for (int i = 0; i < 40; ++i)
+            silence.insert(silence.end(), zeros.begin(), zeros.end());
+        bytes.insert(bytes.end(), silence.begin(), silence.end());
+        bytes.insert(bytes.begin() + at, silence.begin(), silence.end());
+    }
     dir.write("harmed.mp3", bytes);
     std::filesystem::rename(dir.file("harmed.mp3"), mp3);
     if (how == Harm::ApeTagBehind) {
@@ -193,8 +206,9 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
     const auto after = interop::walkFrames(path, 0, true);
     const bool headed = heard["xing_frames"] >= 0;
     EXPECT_EQ(static_cast<int>(after.offsets.size()) - (headed ? 1 : 0), entry.m_nFrames);
-    if (headed)
+    if (headed) {
         EXPECT_EQ(heard["xing_frames"], entry.m_nFrames);
+    }
     EXPECT_NE(heard["lame_check"], 0) << "the LAME tag's check word is wrong";
     const double coder = heard["delay"] >= 0 ? (heard["delay"] + heard["padding"]) * 1000.0 / heard["rate"] : 0.0;
     // Without a header frame both guess from the file's size, the new ID3v1 tag included.
@@ -219,4 +233,4 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
 }
 
 INSTANTIATE_TEST_SUITE_P(Encoders, DecodedRepair, ::testing::ValuesIn(cases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
