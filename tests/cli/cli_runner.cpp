@@ -1,8 +1,10 @@
 #include "cli_runner.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -30,7 +32,7 @@ ProgramRun CliRunner::run(const std::vector<std::string>& args, const std::strin
     const std::string in = output_.write("in", testsupport::Bytes(input.begin(), input.end()));
     std::string command =
         "XDG_CONFIG_HOME=" + quoted(config_.path()) + " XDG_DATA_HOME=" + quoted(data_.path()) + " " + environment_ +
-        user_ + kTimeLimit + quoted(LIEDKRAM_CLI_PATH);
+        user_ + kTimeLimit + quoted(program_);
     for (const auto& arg : args)
         command += " " + quoted(arg);
     command += " <" + quoted(in) + " >" + quoted(output_.file("out")) + " 2>" + quoted(output_.file("err"));
@@ -41,6 +43,13 @@ ProgramRun CliRunner::run(const std::vector<std::string>& args, const std::strin
 
 void CliRunner::runAs(int id)
 {
+    // The build folder may lie in a folder only its owner enters (a home
+    // folder), so the other user runs a copy from a folder anyone may enter.
+    reachable_ = std::make_unique<testsupport::TempDir>();
+    program_ = reachable_->file("liedkram-cli");
+    std::filesystem::copy_file(LIEDKRAM_CLI_PATH, program_);
+    if (::chmod(reachable_->path().c_str(), 0755) != 0 || ::chmod(program_.c_str(), 0755) != 0)
+        throw std::runtime_error("cannot let another user run " + program_);
     const std::string number = std::to_string(id);
     user_ = "setpriv --reuid=" + number + " --regid=" + number + " --clear-groups ";
 }

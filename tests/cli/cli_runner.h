@@ -2,6 +2,7 @@
 
 #include "support/temp_dir.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ public:
     const std::string& dataHome() const { return data_.path(); }
     // Sets a variable of the environment for every later run.
     void setEnvironment(const std::string& name, const std::string& value);
-    // Later runs run as this user and group (the runner must be root).
+    // Later runs run as this user and group (the runner must be root), with
+    // a copy of the program that user can reach.
     void runAs(int id);
 
 private:
@@ -32,6 +34,8 @@ private:
     testsupport::TempDir data_;
     std::string environment_;
     std::string user_;
+    std::string program_ = LIEDKRAM_CLI_PATH;
+    std::unique_ptr<testsupport::TempDir> reachable_;
     testsupport::TempDir output_;
 };
 
