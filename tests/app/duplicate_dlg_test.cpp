@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(DuplicateDlgTest, DuplicateDlgButtons,
                                            ButtonAnswer{5, "JA, alle hinzufügen", DUP_ADD_ALL},
                                            ButtonAnswer{6, "JA, alle ersetzen", DUP_REPLACE_ALL},
                                            ButtonAnswer{2, "Abbrechen", DUP_CANCEL}),
-                         [](const auto& info) { return std::to_string(info.param.id); });
+                         [](const auto& test) { return std::to_string(test.param.id); });
 
 TEST(DuplicateDlgTest, EscapeAndCloseBoxCancel)
 {
@@ -166,4 +166,4 @@ INSTANTIATE_TEST_SUITE_P(DuplicateDlgTest, DuplicateDlgEnter,
                                            EnterAnswer{"JA, alle hinzufügen, Enter", 4, Qt::Key_Enter, DUP_ADD_ALL},
                                            EnterAnswer{"JA, alle ersetzen, Return", 5, Qt::Key_Return,
                                                        DUP_REPLACE_ALL}),
-                         [](const auto& info) { return apptest::testName(info.param.name); });
+                         [](const auto& test) { return apptest::testName(test.param.name); });

@@ -303,7 +303,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClickRule{"1011 on changes nothing else", 1011, "", "1011"},
         ClickRule{"1012 on has no rule", 1012, "", "1012"},
         ClickRule{"1012 off has no rule", 1012, "1001 1012", "1001"}),
-    [](const auto& info) { return apptest::testName(info.param.name); });
+    [](const auto& test) { return apptest::testName(test.param.name); });
 
 TEST_F(OptionsDlgTest, RenameOffWithTypBDisablesOnlyTheRadios)
 {
@@ -467,7 +467,7 @@ INSTANTIATE_TEST_SUITE_P(OptionsDlgTest, OptionsDlgPatternCut,
                          ::testing::Values(PatternCharacter{"umlaut", QStringLiteral("ä")},
                                            PatternCharacter{"beyond 16 bits", QString::fromUcs4(U"\U0001F3B5")},
                                            PatternCharacter{"letter and accent", QStringLiteral("e\u0301")}),
-                         [](const auto& info) { return apptest::testName(info.param.name); });
+                         [](const auto& test) { return apptest::testName(test.param.name); });
 
 TEST_F(OptionsDlgTest, EmptySelfDefinedPatternIsStoredEmpty)
 {
@@ -503,8 +503,8 @@ TEST_P(OptionsDlgCancel, CancelWritesNothing)
 
 INSTANTIATE_TEST_SUITE_P(OptionsDlgTest, OptionsDlgCancel,
                          ::testing::Values(CancelWay::Abbrechen, CancelWay::Escape, CancelWay::CloseBox),
-                         [](const auto& info) {
-                             switch (info.param) {
+                         [](const auto& test) {
+                             switch (test.param) {
                              case CancelWay::Abbrechen:
                                  return "Abbrechen";
                              case CancelWay::Escape:

@@ -48,4 +48,4 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,
                                            Target{"fuzz_text", fuzz::textTarget},
                                            Target{"fuzz_rewrite", fuzz::rewriteTarget},
                                            Target{"fuzz_fixList", fuzz::fixListTarget}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });

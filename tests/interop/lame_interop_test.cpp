@@ -143,4 +143,4 @@ TEST_P(LameInterop, ScanAgreesWithMutagen)
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, LameInterop, ::testing::ValuesIn(variants()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });

@@ -164,8 +164,8 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     EXPECT_EQ(interop::crcCheckingDecode(path), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, RealFiles, ::testing::ValuesIn(realFiles()), [](const auto& info) {
-    std::string name = std::string(info.param.encoder.name) + "_" + info.param.tag;
+INSTANTIATE_TEST_SUITE_P(Files, RealFiles, ::testing::ValuesIn(realFiles()), [](const auto& test) {
+    std::string name = std::string(test.param.encoder.name) + "_" + test.param.tag;
     for (char& c : name)
         c = c == '-' ? '_' : c;
     return name;
