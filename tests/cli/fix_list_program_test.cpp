@@ -25,7 +25,7 @@ constexpr std::size_t kFileColumn = 0;
 constexpr std::size_t kSizeColumn = 5;
 constexpr std::size_t kAudioStartColumn = 14;
 constexpr std::size_t kFlagsColumn = 20;
-constexpr std::size_t kNewNameColumn = 26;
+constexpr std::size_t kNewNameColumn = 27;
 
 // The rows of a table behind the given header.
 std::vector<std::vector<std::string>> rowsOf(const std::string& table, const std::string& header)

@@ -30,7 +30,7 @@ constexpr std::size_t kSizeColumn = 5;
 constexpr std::size_t kAudioStartColumn = 14;
 constexpr std::size_t kFlagsColumn = 20;
 constexpr std::size_t kHasId3v2Column = 22;
-constexpr std::size_t kNewNameColumn = 26;
+constexpr std::size_t kNewNameColumn = 27;
 
 std::set<std::string> namesIn(const std::string& directory)
 {
@@ -53,7 +53,7 @@ protected:
         while (begin < run.out.size()) {
             const std::size_t end = run.out.find('\n', begin);
             rows.push_back(fieldsOf(run.out.substr(begin, end - begin)));
-            EXPECT_EQ(rows.back().size(), 27u);
+            EXPECT_EQ(rows.back().size(), 28u);
             begin = end + 1;
         }
         return rows;

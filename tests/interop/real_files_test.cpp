@@ -123,6 +123,11 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     CLiedkramEntry entry(path);
     ASSERT_NE(entry.m_dwHeader, 0u);
     EXPECT_EQ(entry.m_nAudioStart, audioStart) << "the true first frame";
+    // The tag's texts, read through TagLib whatever the version; the name's without a tag.
+    const std::string tag = file.tag;
+    EXPECT_EQ(entry.m_szTitle.view(), tag == "none" ? "Schrei Nach Liebe" : "Schrei nach Liebe");
+    EXPECT_EQ(entry.m_szArtist.view(), tag == "none" ? "Die Aerzte" : "Die \xC4rzte");
+    EXPECT_EQ(entry.m_szAlbum.view(), tag == "none" || tag == "v22" ? "" : "Die Bestie in Menschengestalt");
 
     if (file.encoder.unsupported) {
         EXPECT_EQ(seams.prompter.messages(),
