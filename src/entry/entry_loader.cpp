@@ -219,6 +219,8 @@ void CLiedkramEntry::UpdateCutFlags()
         if (!onlyTags || (m_nFlags & ENTRY_TAG_DIRTY))
             m_nFlags |= ENTRY_CUT_BACK;
     }
-    if (platform::isOn(platform::Setting::DelFront) && m_nAudioStart > 0)
+    // An ID3v2 tag that a rewrite keeps is no front junk.
+    const int keptFront = platform::isOn(platform::Setting::SetID3V2) ? m_nFrontTagBytes : 0;
+    if (platform::isOn(platform::Setting::DelFront) && m_nAudioStart > keptFront)
         m_nFlags |= ENTRY_CUT_FRONT;
 }

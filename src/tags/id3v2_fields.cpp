@@ -98,18 +98,23 @@ std::optional<Id3v2Fields> readId3v2Fields(std::span<const std::uint8_t> tagByte
     const TagLib::ID3v2::Tag* tag = memory.tag();
     if (!tag)
         return std::nullopt;
+    return id3v2FieldsOf(*tag);
+}
+
+Id3v2Fields id3v2FieldsOf(const TagLib::ID3v2::Tag& tag)
+{
     Id3v2Fields fields;
-    fields.majorVersion = static_cast<int>(tag->header()->majorVersion());
-    fields.title = firstText(*tag, "TIT2");
-    fields.artist = firstText(*tag, "TPE1");
-    fields.album = firstText(*tag, "TALB");
-    fields.comment = plainComment(*tag);
-    const unsigned year = tag->year();
+    fields.majorVersion = static_cast<int>(tag.header()->majorVersion());
+    fields.title = firstText(tag, "TIT2");
+    fields.artist = firstText(tag, "TPE1");
+    fields.album = firstText(tag, "TALB");
+    fields.comment = plainComment(tag);
+    const unsigned year = tag.year();
     if (year > 0 && year <= 9999)
         fields.year = static_cast<int>(year);
-    fields.genre = frameGenre(*tag);
-    fields.track = trackOfText(firstText(*tag, "TRCK"));
-    fields.hasPicture = !tag->frameList("APIC").isEmpty();
+    fields.genre = frameGenre(tag);
+    fields.track = trackOfText(firstText(tag, "TRCK"));
+    fields.hasPicture = !tag.frameList("APIC").isEmpty();
     return fields;
 }
 

@@ -27,6 +27,10 @@ private:
     std::unique_ptr<TagLib::MPEG::File> file_;
 };
 
+struct Id3v2Fields;
+// The fields of a tag TagLib has read (defined with the reading of fields).
+Id3v2Fields id3v2FieldsOf(const TagLib::ID3v2::Tag& tag);
+
 // TagLib texts and the entry's Windows-1252 bytes.
 std::string toCp1252(const TagLib::String& text);
 TagLib::String fromCp1252(std::string_view text);
