@@ -29,6 +29,7 @@ packages=(
   desktop-file-utils
   bash-completion
   pkgconf
+  libtag1-dev
   man-db
 )
 

@@ -1,6 +1,7 @@
 #include "autoedit/rewrite_file.h"
 
 #include "autoedit/file_rename.h"
+#include "autoedit/front_tag.h"
 #include "autoedit/head_frame.h"
 #include "autoedit/header_pass.h"
 #include "entry/back_junk.h"
@@ -17,6 +18,8 @@
 #include "platform/replacement_file.h"
 #include "platform/settings.h"
 #include "tags/id3v1.h"
+#include "tags/id3v2.h"
+#include "tags/tag_kinds.h"
 
 #include <algorithm>
 #include <optional>
@@ -41,6 +44,9 @@ enum class ContentOutcome { Done, OpenFailed, Refused, Failed };
 // What the file will look like; applied to the entry only once the new
 // content is in place.
 struct Plan {
+    // The ID3v2 tag the new file begins with, in place of the bytes the old
+    // one took; empty when none is written.
+    FrontTag frontTag;
     bool cutFront = false;
     bool rewriteHeaders = false;
     bool keepFront = true;
@@ -49,6 +55,9 @@ struct Plan {
     std::int64_t audioStart = 0;
     std::int64_t audioEnd = 0;
     std::int64_t fileSize = 0;
+    // The tags behind the audio that a cut of the back keeps.
+    std::int64_t keptTagsStart = 0;
+    std::int64_t keptTagsSize = 0;
     std::uint32_t flags = 0;
     bool changesFile = false;
 };
@@ -70,17 +79,30 @@ void warnIfTooLong(const CLiedkramEntry& entry)
     }
 }
 
+// Characters a tag held that the entry, in Windows-1252, cannot: a changed
+// field's frame is written anew without them.
+void warnOfLostCharacters(const CLiedkramEntry& entry, const std::vector<const char*>& fields)
+{
+    if (fields.empty())
+        return;
+    platform::prompter().showMessage(std::string(fields.front()) + "-Tag mit Zeichen au\xC3\x9F" "erhalb von Windows-1252 in: " +
+                                     entry.m_szFileName.str() +
+                                     "\r\nSie werden in *.mp3 und Liste zu \"?\"!");
+}
+
 // A scan walked the whole range, frame by frame, and found music in it.
 bool hasVerifiedAudio(const CLiedkramEntry& entry)
 {
     return entry.m_bVerified == 1 && entry.m_nFrames > 0 && entry.m_nAudioStart < entry.m_nAudioEnd;
 }
 
-// backIsTagOrTrailer: behind the audio lie only an ID3v1 tag and a trailer,
-// which may be cut even where the audio was not verified. headInFront: the
+// back: what stands behind the audio; tags and an ID3v1 tag or trailer
+// there may be cut even where the audio was not verified. headInFront: the
 // length of a Xing, Info or VBRI frame in front of the audio start, which
-// stays in front of the audio when the front is cut.
-Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, bool backIsTagOrTrailer, std::int64_t headInFront)
+// stays in front of the audio when the front is cut. frontTag: the ID3v2
+// tag to begin the file with when the rewrite changes it, or nothing.
+Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, const entry::BackLayout& back,
+              std::int64_t headInFront, std::optional<FrontTag> frontTag)
 {
     Plan plan;
     const std::uint32_t flags = entry.m_nFlags;
@@ -90,6 +112,14 @@ Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, bool backIsT
     plan.audioStart = start;
     plan.audioEnd = end;
     plan.fileSize = fileLength;
+    const bool backIsTagOrTrailer = back.tagsStart == end;
+    // Tags behind the audio stay, in front of the new ID3v1 tag.
+    if (back.tagsStart >= end) {
+        plan.keptTagsStart = back.tagsStart;
+        plan.keptTagsSize = back.tagsEnd - back.tagsStart;
+    }
+    // Nothing stands behind the audio but the tags that stay.
+    bool onlyTagsBehind = fileLength - end == plan.keptTagsSize && back.tagsEnd == fileLength;
 
     if (flags & (ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY)) {
         const bool verified = hasVerifiedAudio(entry);
@@ -101,14 +131,26 @@ Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, bool backIsT
         plan.keepBack = !(flags & ENTRY_CUT_BACK) || !(verified || backIsTagOrTrailer);
         plan.audioStart = plan.cutFront ? 0 : start;
         plan.audioEnd = plan.audioStart + (end - start) + (plan.cutFront ? headInFront : 0);
-        plan.fileSize = plan.audioEnd + (plan.keepBack ? fileLength - end : 0);
+        plan.fileSize = plan.audioEnd + (plan.keepBack ? fileLength - end : plan.keptTagsSize);
         plan.flags &= ~(ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY);
         plan.changesFile = plan.cutFront || plan.rewriteHeaders || !plan.keepBack;
+        onlyTagsBehind = onlyTagsBehind || !plan.keepBack;
     }
-    if (platform::isExactlyOne(platform::Setting::SetID3) && plan.fileSize == plan.audioEnd) {
+    if (platform::isExactlyOne(platform::Setting::SetID3) && onlyTagsBehind) {
         plan.appendTag = true;
         plan.fileSize += static_cast<std::int64_t>(tags::kId3v1Size);
         plan.flags &= ~ENTRY_TAG_DIRTY;
+        plan.changesFile = true;
+    }
+    // Every file the rewrite changes, and every one whose tag is due, begins
+    // with an ID3v2 tag.
+    if (frontTag && (plan.changesFile || (flags & ENTRY_TAG_DIRTY))) {
+        plan.frontTag = std::move(*frontTag);
+        const std::int64_t shift = static_cast<std::int64_t>(plan.frontTag.bytes.size()) -
+                                   (plan.cutFront ? 0 : plan.frontTag.replaced);
+        plan.audioStart += shift;
+        plan.audioEnd += shift;
+        plan.fileSize += shift;
         plan.changesFile = true;
     }
     return plan;
@@ -147,25 +189,39 @@ void writeContent(const CLiedkramEntry& entry, const Plan& plan, platform::File&
 {
     const std::int64_t start = entry.m_nAudioStart;
     const std::int64_t end = entry.m_nAudioEnd;
+    // The new ID3v2 tag takes the place of the old one.
+    out.write(plan.frontTag.bytes);
+    const std::int64_t frontFrom = plan.frontTag.replaced;
     if (head) {
         // The head frame goes first, describing the frames that follow it.
         const std::int64_t from = plan.keepFront ? head->end() : std::max(start, head->end());
         if (plan.keepFront)
-            copyBytes(in, out, 0, head->at);
+            copyBytes(in, out, frontFrom, std::max<std::int64_t>(0, head->at - frontFrom));
         out.write(rewrittenHeadFrame(*head, in, from, end, plan.rewriteHeaders, entry.m_dwHeader));
         copyAudio(in, out, from, end, plan.rewriteHeaders, entry.m_dwHeader);
     } else {
         if (plan.keepFront)
-            copyBytes(in, out, 0, start);
+            copyBytes(in, out, frontFrom, start - frontFrom);
         copyAudio(in, out, start, end, plan.rewriteHeaders, entry.m_dwHeader);
     }
     if (plan.keepBack)
         copyBytes(in, out, end, fileLength - end);
+    else
+        copyBytes(in, out, plan.keptTagsStart, plan.keptTagsSize);
     if (plan.appendTag) {
         const auto tag = tags::buildId3v1({entry.m_szTitle.view(), entry.m_szArtist.view(), entry.m_szAlbum.view(),
                                            entry.m_nYear, entry.m_szComment.view(), entry.m_nTrack, entry.m_nGenre});
         out.write(tag);
     }
+}
+
+// The entry tells of the tag the file now begins with.
+void noteFrontTag(CLiedkramEntry& entry, const std::vector<std::uint8_t>& tag)
+{
+    entry.m_nFrontTagBytes = static_cast<int>(tag.size());
+    entry.m_bHasId3v2 = tags::startsWithId3v23(tag) ? 1 : 0;
+    entry.m_nTagKinds = (entry.m_nTagKinds & ~(tags::kTagId3v22 | tags::kTagId3v23 | tags::kTagId3v24)) |
+                        tags::frontId3v2Kind(tag[3]);
 }
 
 void reportUnchanged(const CLiedkramEntry& entry, const std::string& why)
@@ -260,21 +316,25 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
             return ContentOutcome::Refused;
         }
         const std::int64_t fileLength = stamp.size;
-        const bool backIsTagOrTrailer =
-            entry::tagAndTrailerStart(in, fileLength, entry.m_nAudioStart) == entry.m_nAudioEnd;
+        const entry::BackLayout back = entry::backLayout(in, fileLength, entry.m_nAudioStart);
         // Only where audio is cut or changed does the head frame need a look.
         std::optional<HeadFrame> head;
         if (hasVerifiedAudio(entry) && (entry.m_nFlags & (ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY)))
             head = findHeadFrame(in, fileLength, entry.m_nAudioStart);
         const std::int64_t headInFront = head && head->end() <= entry.m_nAudioStart ? head->end() - head->at : 0;
-        const Plan plan = makePlan(entry, fileLength, backIsTagOrTrailer, headInFront);
+        std::optional<FrontTag> frontTag;
+        if (platform::isOn(platform::Setting::SetID3V2))
+            frontTag = makeFrontTag(entry, in, fileLength);
+        const Plan plan = makePlan(entry, fileLength, back, headInFront, std::move(frontTag));
         // The entry's offsets and sizes are 32-bit.
         if (plan.fileSize > std::numeric_limits<std::int32_t>::max()) {
             reportUnchanged(entry, "(it would be 2 GiB or larger)");
             return ContentOutcome::Refused;
         }
-        if (plan.appendTag)
+        // An ID3v2 tag holds every text of the entry whole.
+        if (plan.appendTag && plan.frontTag.bytes.empty())
             warnIfTooLong(entry);
+        warnOfLostCharacters(entry, plan.frontTag.lostCharacters);
         // Replacing a file that another program writes to would lose what it
         // writes; a writer who comes later breaks the lease. Taken only now,
         // so no writer waits for the user.
@@ -309,8 +369,13 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
         entry.m_nAudioEnd = static_cast<int>(plan.audioEnd);
         entry.m_nFileSize = static_cast<int>(plan.fileSize);
         entry.m_nFlags = plan.flags;
+        entry.m_nBackTagBytes = static_cast<int>(plan.keepBack ? entry.m_nBackTagBytes : plan.keptTagsSize);
         if (plan.cutFront)
             entry.m_bHasId3v2 = 0;
+        if (!plan.frontTag.bytes.empty())
+            noteFrontTag(entry, plan.frontTag.bytes);
+        if (plan.appendTag)
+            entry.m_nTagKinds |= tags::kTagId3v1;
         return ContentOutcome::Done;
     } catch (const platform::FileError& error) {
         reportUnchanged(entry, "cause: " + error.causeText());

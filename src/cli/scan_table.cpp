@@ -3,6 +3,7 @@
 #include "cli/list_columns.h"
 #include "entry/liedkram_entry.h"
 #include "platform/text.h"
+#include "tags/tag_kinds.h"
 
 #include <array>
 #include <cstdio>
@@ -13,9 +14,9 @@ namespace cli {
 namespace {
 
 // Behind the list's fourteen columns.
-constexpr std::array<std::string_view, 12> kTechnicalColumnNames = {
-    "AudioStart", "AudioEnd", "Frames",   "LengthMs",   "BitrateBps", "Header",
-    "Flags",      "Verified", "HasId3v2", "SampleRate", "Format",     "Mode",
+constexpr std::array<std::string_view, 13> kTechnicalColumnNames = {
+    "AudioStart", "AudioEnd", "Frames",   "LengthMs",   "BitrateBps", "Header", "Flags",
+    "Verified",   "HasId3v2", "SampleRate", "Format",   "Mode",       "Tags",
 };
 // fix adds one column behind them.
 constexpr std::string_view kNewNameColumn = "NewName";
@@ -54,6 +55,7 @@ std::vector<std::string> rowFields(const CLiedkramEntry& entry)
     fields.push_back(std::to_string(entry.GetSampleRate()));
     fields.push_back(entry.GetFormatText());
     fields.push_back(entry.GetModeText());
+    fields.push_back(tags::tagKindsText(entry.m_nTagKinds));
     return fields;
 }
 

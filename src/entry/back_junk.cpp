@@ -3,6 +3,7 @@
 #include "entry/brava_trailer.h"
 #include "entry/id3v1_reading.h"
 #include "platform/file.h"
+#include "tags/back_tags.h"
 #include "tags/id3v1.h"
 
 #include <algorithm>
@@ -11,6 +12,10 @@
 
 namespace entry {
 
+namespace {
+
+// Where the ID3v1 tag, or the trailer in front of it, begins; the file's
+// length when it ends in no tag.
 std::int64_t tagAndTrailerStart(platform::File& file, std::int64_t fileSize, std::int64_t audioStart)
 {
     const std::int64_t probeSize = std::min<std::int64_t>(fileSize, kTagProbeSize);
@@ -23,6 +28,16 @@ std::int64_t tagAndTrailerStart(platform::File& file, std::int64_t fileSize, std
         return tagStart;
     const auto trailer = findBravaTrailer(file, fileSize, audioStart, std::span(tail).first(kTrailerEndSize));
     return trailer ? trailer->audioEnd : tagStart;
+}
+
+}  // namespace
+
+BackLayout backLayout(platform::File& file, std::int64_t fileSize, std::int64_t audioStart)
+{
+    const std::int64_t end = tagAndTrailerStart(file, fileSize, audioStart);
+    const bool beforeId3v1 = end == fileSize - static_cast<std::int64_t>(tags::kId3v1Size);
+    const auto tags = tags::findBackTags(file, audioStart, end, beforeId3v1);
+    return {tags.start, end};
 }
 
 }  // namespace entry

@@ -8,9 +8,15 @@ class File;
 
 namespace entry {
 
-// Where the audio ends when behind it lie only what loading recognises: an
-// ID3v1 tag, and a Brava trailer (perhaps with a second tag) in front of it.
-// The file's length when it ends in no tag.
-std::int64_t tagAndTrailerStart(platform::File& file, std::int64_t fileSize, std::int64_t audioStart);
+// What loading recognises behind the audio: tags (APEv2, Lyrics3v2, TAG+,
+// an appended ID3v2 tag) in [tagsStart, tagsEnd), then from tagsEnd an
+// ID3v1 tag and a Brava trailer (perhaps with a second tag) in front of it,
+// or the end of the file.
+struct BackLayout {
+    std::int64_t tagsStart = 0;
+    std::int64_t tagsEnd = 0;
+};
+
+BackLayout backLayout(platform::File& file, std::int64_t fileSize, std::int64_t audioStart);
 
 }  // namespace entry

@@ -2,6 +2,7 @@
 #include "entry/brava_trailer.h"
 #include "entry/file_name_parser.h"
 #include "entry/id3v1_reading.h"
+#include "entry/id3v2_reading.h"
 #include "entry/liedkram_entry.h"
 #include "mpeg/fast_estimate.h"
 #include "mpeg/first_header_search.h"
@@ -13,7 +14,10 @@
 #include "platform/settings.h"
 #include "platform/text.h"
 #include "tags/id3v1.h"
+#include "tags/back_tags.h"
 #include "tags/id3v2.h"
+#include "tags/id3v2_fields.h"
+#include "tags/tag_kinds.h"
 
 #include <algorithm>
 #include <cassert>
@@ -32,12 +36,13 @@ bool startsDamaged(const TextField& field)
 }
 
 // A name-derived value replaces an empty or damaged field, or any field when
-// the user forces it.
-void mergeFromName(TextField& field, const std::string& derived, bool force, std::uint32_t& flags)
+// the user forces it. A text of the ID3v2 tag is no damaged one, whatever it
+// begins with.
+void mergeFromName(TextField& field, const std::string& derived, bool force, bool fromId3v2, std::uint32_t& flags)
 {
     if (derived.empty() || platform::equalsIgnoreAsciiCase(derived, field.view()))
         return;
-    if (field.empty() || startsDamaged(field) || force) {
+    if (field.empty() || (!fromId3v2 && startsDamaged(field)) || force) {
         field = derived;
         flags |= ENTRY_TAG_DIRTY;
     }
@@ -81,6 +86,7 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         return;
     }
     bool foreign = false;
+    entry::TakenTexts fromId3v2;
     // The first read holds a small file whole; everything else reads it from there.
     std::vector<std::uint8_t> first;
     platform::MemoryReader whole(first);
@@ -115,13 +121,31 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         m_dwHeader = found->word;
         m_nAudioStart = static_cast<int>(found->position);
         foreign = found->foreign;
+        const std::vector<std::uint8_t> frontTag = entry::frontTagBytes(*source, fileSize, first);
 
         const std::int64_t probeSize = std::min<std::int64_t>(fileSize, entry::kTagProbeSize);
         std::vector<std::uint8_t> tail(static_cast<std::size_t>(probeSize));
         tail.resize(source->readAt(fileSize - probeSize, tail));
         const bool hasTag = entry::readId3v1Into(*this, tail, fileSize);
+        if (hasTag)
+            m_nTagKinds |= tags::kTagId3v1;
+        if (!frontTag.empty()) {
+            m_nTagKinds |= tags::frontId3v2Kind(frontTag[3]);
+            // A tag TagLib cannot read gives no fields, and is front junk.
+            if (const auto fields = tags::readId3v2Fields(frontTag)) {
+                fromId3v2 = entry::mergeId3v2Into(*this, *fields, hasTag);
+                m_nFrontTagBytes = static_cast<int>(frontTag.size());
+            }
+        }
         if (hasTag && tail.size() == entry::kTagProbeSize)
             entry::readBravaTrailer(*this, *source, fileSize, std::span(tail).first(entry::kTrailerEndSize));
+        if (m_nAudioEnd > m_nAudioStart) {
+            const bool beforeId3v1 = hasTag && m_nAudioEnd == fileSize - static_cast<std::int64_t>(tags::kId3v1Size);
+            const auto back = tags::findBackTags(*source, m_nAudioStart, m_nAudioEnd, beforeId3v1);
+            m_nBackTagBytes = static_cast<int>(m_nAudioEnd - back.start);
+            m_nAudioEnd = static_cast<int>(back.start);
+            m_nTagKinds |= back.kinds;
+        }
         // A header found inside the tag leaves no audio in front of it.
         m_nAudioEnd = std::max(m_nAudioEnd, m_nAudioStart);
         if (source == &whole)
@@ -133,8 +157,8 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
 
     const auto parts = entry::parseFileName(platform::utf8ToCp1252(m_szFileName.view()));
     const bool force = platform::isExactlyOne(platform::Setting::ForceGet);
-    mergeFromName(m_szTitle, parts.title, force, m_nFlags);
-    mergeFromName(m_szArtist, parts.artist, force, m_nFlags);
+    mergeFromName(m_szTitle, parts.title, force, fromId3v2.title, m_nFlags);
+    mergeFromName(m_szArtist, parts.artist, force, fromId3v2.artist, m_nFlags);
 
     if (foreign) {
         measureForeignStream(*this, *source, fullPath);
@@ -188,11 +212,15 @@ void CLiedkramEntry::ScanBlocks(platform::RandomReader& file)
 void CLiedkramEntry::UpdateCutFlags()
 {
     if (platform::isOn(platform::Setting::DelBack) && m_nAudioEnd != m_nFileSize) {
-        // Only an ID3v1 tag behind the audio: cut it only to write a new one.
-        const bool onlyTag = std::int64_t{m_nFileSize} - m_nAudioEnd == static_cast<std::int64_t>(tags::kId3v1Size);
-        if (!onlyTag || (m_nFlags & ENTRY_TAG_DIRTY))
+        // Only tags behind the audio, which the cut keeps, and an ID3v1 tag:
+        // cut only to write a new one.
+        const std::int64_t junk = std::int64_t{m_nFileSize} - m_nAudioEnd - m_nBackTagBytes;
+        const bool onlyTags = junk == 0 || junk == static_cast<std::int64_t>(tags::kId3v1Size);
+        if (!onlyTags || (m_nFlags & ENTRY_TAG_DIRTY))
             m_nFlags |= ENTRY_CUT_BACK;
     }
-    if (platform::isOn(platform::Setting::DelFront) && m_nAudioStart > 0)
+    // An ID3v2 tag that a rewrite keeps is no front junk.
+    const int keptFront = platform::isOn(platform::Setting::SetID3V2) ? m_nFrontTagBytes : 0;
+    if (platform::isOn(platform::Setting::DelFront) && m_nAudioStart > keptFront)
         m_nFlags |= ENTRY_CUT_FRONT;
 }

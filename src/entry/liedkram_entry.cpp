@@ -51,6 +51,9 @@ bool CLiedkramEntry::Rescan()
     m_nFrames = fresh.m_nFrames;
     m_bVerified = fresh.m_bVerified;
     m_bHasId3v2 = fresh.m_bHasId3v2;
+    m_nTagKinds = fresh.m_nTagKinds;
+    m_nFrontTagBytes = fresh.m_nFrontTagBytes;
+    m_nBackTagBytes = fresh.m_nBackTagBytes;
     m_nModifiedNs = fresh.m_nModifiedNs;
     constexpr std::uint32_t kMeasured = ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_SCAN_ERROR;
     m_nFlags = (m_nFlags & ~kMeasured) | (fresh.m_nFlags & kMeasured);

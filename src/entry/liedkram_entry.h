@@ -117,4 +117,14 @@ public:
     // cannot be (written by another program, say): shown, but never cut from;
     // a repair measures the file again first. Not stored in the list file.
     bool m_bNeedsRescan = false;
+    // The tags the file carried when it was loaded (bits of tags/tag_kinds.h);
+    // 0 for entries read from a list. Not stored in the list file.
+    unsigned m_nTagKinds = 0;
+    // The size of the readable ID3v2 tag at the file's start, which is kept
+    // rather than cut as front junk. Not stored in the list file.
+    int m_nFrontTagBytes = 0;
+    // The bytes of the tags between the audio and the ID3v1 tag (APEv2,
+    // Lyrics3v2, TAG+, an appended ID3v2 tag), kept when the back is cut.
+    // Not stored in the list file.
+    int m_nBackTagBytes = 0;
 };

@@ -163,11 +163,24 @@ TEST_F(AutoEditTest, RepairsAndRenamesAFile)
     ASSERT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
     EXPECT_EQ(entry.m_szFileName, "The_Beatles-Let_It_Be.mp3");
     EXPECT_EQ(entry.m_nFlags, 0u);
-    EXPECT_EQ(entry.m_nAudioStart, 0);
-    EXPECT_EQ(entry.m_nFileSize, 300 * 417 + 128);
+    // The junk in front is gone; a new ID3v2.3 tag stands in its place.
+    ASSERT_GT(entry.m_nFrontTagBytes, 10);
+    EXPECT_EQ(entry.m_nAudioStart, entry.m_nFrontTagBytes);
+    EXPECT_EQ(entry.m_bHasId3v2, 1);
+    EXPECT_EQ(entry.m_nFileSize, entry.m_nFrontTagBytes + 300 * 417 + 128);
     const auto bytes = readFile(dir_.file("The_Beatles-Let_It_Be.mp3"));
-    ASSERT_EQ(bytes.size(), 300u * 417 + 128);
-    EXPECT_EQ(bytes[0], 0xFF);
+    ASSERT_EQ(bytes.size(), static_cast<std::size_t>(entry.m_nFileSize));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "ID3\x03");
+    EXPECT_EQ(bytes[static_cast<std::size_t>(entry.m_nAudioStart)], 0xFF);
     EXPECT_FALSE(platform::fileExists(dir_.file("the beatles - let it be.mp3")));
     EXPECT_EQ(prompter().messages().size(), 0u);
+
+    // Without SetID3V2 the audio starts the file.
+    profile().writeInt("SetID3V2", 0);
+    auto plain = loadWorkedFile("the beatles - let it be.mp3");
+    prompter().scriptProgress({platform::kAnswerNo});
+    ASSERT_EQ(autoedit::AutoEdit(plain), autoedit::kAutoEditDone);
+    EXPECT_EQ(plain.m_nAudioStart, 0);
+    EXPECT_EQ(plain.m_nFileSize, 300 * 417 + 128);
+    EXPECT_EQ(readFile(dir_.file("the beatles - let it be.mp3"))[0], 0xFF);
 }

@@ -107,7 +107,7 @@ TEST_F(CliProgram, ValidFileGivesOneRowAndOverridesReachTheLoader)
         ASSERT_NE(newline, std::string::npos);
         EXPECT_EQ(scan.out.substr(0, 11), "Datei\tPfad\t");
         const auto fields = clitest::fieldsOf(scan.out.substr(newline + 1));
-        ASSERT_EQ(fields.size(), 26u);
+        ASSERT_EQ(fields.size(), 27u);
         EXPECT_EQ((std::vector<std::string>(fields.begin(), fields.begin() + 4)),
                   (std::vector<std::string>{"song.mp3", music_.path(), "Song", "Band"}));
         EXPECT_EQ(fields[5], std::to_string(bytes.size()));

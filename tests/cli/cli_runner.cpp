@@ -41,6 +41,13 @@ ProgramRun CliRunner::run(const std::vector<std::string>& args, const std::strin
     return {exited ? WEXITSTATUS(status) : -1, textOf(output_.file("out")), textOf(output_.file("err"))};
 }
 
+void CliRunner::store(const std::string& key, const std::string& value) const
+{
+    const ProgramRun stored = run({"settings", key, value});
+    if (stored.status != 0)
+        throw std::runtime_error("cannot store " + key + ": " + stored.err);
+}
+
 void CliRunner::runAs(int id)
 {
     // The build folder may lie in a folder only its owner enters (a home

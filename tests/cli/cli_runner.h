@@ -23,6 +23,8 @@ public:
     const std::string& configDir() const { return config_.path(); }
     // Its XDG_DATA_HOME: the journal is in liedkram/ below.
     const std::string& dataHome() const { return data_.path(); }
+    // Stores a setting for every later run, as "settings KEY VALUE" does.
+    void store(const std::string& key, const std::string& value) const;
     // Sets a variable of the environment for every later run.
     void setEnvironment(const std::string& name, const std::string& value);
     // Later runs run as this user and group (the runner must be root), with

@@ -25,7 +25,7 @@ constexpr std::size_t kFileColumn = 0;
 constexpr std::size_t kSizeColumn = 5;
 constexpr std::size_t kAudioStartColumn = 14;
 constexpr std::size_t kFlagsColumn = 20;
-constexpr std::size_t kNewNameColumn = 26;
+constexpr std::size_t kNewNameColumn = 27;
 
 // The rows of a table behind the given header.
 std::vector<std::vector<std::string>> rowsOf(const std::string& table, const std::string& header)
@@ -45,6 +45,9 @@ class FixListProgram : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The repairs these cases look at are those of the audio and the
+        // ID3v1 tag; the ID3v2 tag a repair writes has cases of its own.
+        cli_.store("SetID3V2", "0");
         music_.write(nena_.name, nena_.bytes);
         music_.write(beatles_.name, beatles_.bytes);
         ASSERT_EQ(cli_.run({"add", list_, music_.path()}).status, 0);

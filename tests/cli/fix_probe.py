@@ -1,8 +1,9 @@
 """Reads a repaired MP3 file the way other programs do and prints what it
 finds, one "key value" line each.
 
-The ID3v1 tag is read by mutagen; the frame headers are walked here, with
-tables of our own, from offset 0 to the tag.
+The ID3v1 tag and an ID3v2 tag at the start are read by mutagen, each on
+its own; the frame headers are walked here, with tables of our own, from
+behind the ID3v2 tag (offset 0 without one) to the ID3v1 tag.
 
 Usage: fix_probe.py FILE
 """
@@ -47,10 +48,20 @@ def frame_length(header):
     return 144 * bitrate // rate + padding
 
 
-def walk(data, end):
-    """Frames from offset 0 up to end: their count, where the chain stops and
+def id3v2_size(data):
+    """The whole size of the ID3v2 tag the data begin with, 0 without one."""
+    if data[:3] != b"ID3":
+        return 0
+    size = 0
+    for byte in data[6:10]:
+        size = size << 7 | byte
+    return 10 + size
+
+
+def walk(data, start, end):
+    """Frames from start up to end: their count, where the chain stops and
     how many headers carry the copyright bit or lack the original bit."""
-    position, frames, copyright, not_original = 0, 0, 0, 0
+    position, frames, copyright, not_original = start, 0, 0, 0
     while position + 4 <= end:
         length = frame_length(data[position:position + 4])
         if length is None:
@@ -66,27 +77,40 @@ def text(tags, key):
     return str(tags[key].text[0]) if key in tags else ""
 
 
+def print_tag(prefix, tags):
+    print(prefix + "title", text(tags, "TIT2"))
+    print(prefix + "artist", text(tags, "TPE1"))
+    print(prefix + "album", text(tags, "TALB"))
+    print(prefix + "year", text(tags, "TDRC"))
+    comments = tags.getall("COMM")
+    print(prefix + "comment", comments[0].text[0] if comments else "")
+    print(prefix + "track", text(tags, "TRCK"))
+    print(prefix + "genre", tags["TCON"].genres[0] if "TCON" in tags else "")
+
+
 def main(path):
     with open(path, "rb") as stream:
         data = stream.read()
     tag_start = len(data) - ID3V1_SIZE
-    frames, chain_end, copyright, not_original = walk(data, tag_start)
+    audio_start = id3v2_size(data)
+    frames, chain_end, copyright, not_original = walk(data, audio_start, tag_start)
     print("size", len(data))
     print("frames", frames)
     print("chain_end", chain_end)
     print("copyright_set", copyright)
     print("original_clear", not_original)
 
-    tags = mutagen.id3.ID3(path)
-    print("tag_version", ".".join(str(part) for part in tags.version))
-    print("title", text(tags, "TIT2"))
-    print("artist", text(tags, "TPE1"))
-    print("album", text(tags, "TALB"))
-    print("year", text(tags, "TDRC"))
-    comments = tags.getall("COMM")
-    print("comment", comments[0].text[0] if comments else "")
-    print("track", text(tags, "TRCK"))
-    print("genre", tags["TCON"].genres[0] if "TCON" in tags else "")
+    print("id3v2_size", audio_start)
+    if audio_start:
+        tags = mutagen.id3.ID3(path)
+        print("id3v2_version", ".".join(str(part) for part in tags.version))
+        print_tag("v2_", tags)
+    # The ID3v1 tag alone, as mutagen reads it where no ID3v2 tag is.
+    v1 = mutagen.id3.ID3()
+    for frame in (mutagen.id3.ParseID3v1(data[tag_start:]) or {}).values():
+        v1.add(frame)
+    print("tag_version", "1.1" if data[tag_start:tag_start + 3] == b"TAG" else "none")
+    print_tag("", v1)
 
     info = mutagen.mp3.MP3(path).info
     print("mutagen_first_frame", info.frame_offset)

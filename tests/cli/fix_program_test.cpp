@@ -30,7 +30,7 @@ constexpr std::size_t kSizeColumn = 5;
 constexpr std::size_t kAudioStartColumn = 14;
 constexpr std::size_t kFlagsColumn = 20;
 constexpr std::size_t kHasId3v2Column = 22;
-constexpr std::size_t kNewNameColumn = 26;
+constexpr std::size_t kNewNameColumn = 27;
 
 std::set<std::string> namesIn(const std::string& directory)
 {
@@ -42,6 +42,13 @@ std::set<std::string> namesIn(const std::string& directory)
 
 class FixProgram : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        // The repairs these cases look at are those of the audio and the
+        // ID3v1 tag; the ID3v2 tag a repair writes has cases of its own.
+        cli_.store("SetID3V2", "0");
+    }
+
     void put(const OldRip& rip) { music_.write(rip.name, rip.bytes); }
 
     // The table lines behind the header, split into fields.
@@ -53,7 +60,7 @@ protected:
         while (begin < run.out.size()) {
             const std::size_t end = run.out.find('\n', begin);
             rows.push_back(fieldsOf(run.out.substr(begin, end - begin)));
-            EXPECT_EQ(rows.back().size(), 27u);
+            EXPECT_EQ(rows.back().size(), 28u);
             begin = end + 1;
         }
         return rows;

@@ -26,6 +26,9 @@ class RewriteUnderFoot : public testsupport::SeamTest {
 protected:
     void SetUp() override
     {
+        // The repairs these cases look at are those of the audio and the
+        // ID3v1 tag; the ID3v2 tag a repair writes has cases of its own.
+        profile().writeInt("SetID3V2", 0);
         dir_.write(beatles_.name, beatles_.bytes);
         dir_.write(nena_.name, nena_.bytes);
     }

@@ -1,6 +1,7 @@
 #include "cli/scan_table.h"
 #include "entry/liedkram_entry.h"
 #include "platform/text.h"
+#include "tags/tag_kinds.h"
 #include "table_fields.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ TEST(ScanTable, HeaderNamesTheListColumnsThenTheTechnicalFields)
     EXPECT_EQ(cli::scanHeader(),
               "Datei\tPfad\tTitel\tInterpret\tAlbum\tGröße\tLänge\tGenre\tJahr\tKommentar\tTrack#\tBitrate\t®\t©\t"
               "AudioStart\tAudioEnd\tFrames\tLengthMs\tBitrateBps\tHeader\tFlags\tVerified\tHasId3v2\tSampleRate\t"
-              "Format\tMode\n");
+              "Format\tMode\tTags\n");
 }
 
 TEST(ScanTable, RowHoldsEveryFieldOfTheEntryEscaped)
@@ -41,9 +42,10 @@ TEST(ScanTable, RowHoldsEveryFieldOfTheEntryEscaped)
     entry.m_dwHeader = 0x4490fbff;
     entry.m_nFlags = 0x05;
     entry.m_bVerified = 1;
+    entry.m_nTagKinds = tags::kTagId3v24 | tags::kTagApeV2 | tags::kTagId3v1;
 
     const auto fields = fieldsOf(cli::scanRow(entry));
-    ASSERT_EQ(fields.size(), 26u);
+    ASSERT_EQ(fields.size(), 27u);
     EXPECT_EQ(fields[0], "tab\\there.mp3");
     EXPECT_EQ(fields[1], "/music");
     EXPECT_EQ(fields[2], "Line\\none");
@@ -57,6 +59,7 @@ TEST(ScanTable, RowHoldsEveryFieldOfTheEntryEscaped)
                                                    "1", "0", "44100"}));
     EXPECT_EQ(fields[24], entry.GetFormatText());
     EXPECT_EQ(fields[25], entry.GetModeText());
+    EXPECT_EQ(fields[26], "ID3v2.4 APEv2 ID3v1");
 }
 
 TEST(ScanTable, FixTableAddsTheProposedNameBehindTheScanColumns)
@@ -71,7 +74,7 @@ TEST(ScanTable, FixTableAddsTheProposedNameBehindTheScanColumns)
     entry.m_nFlags = 0x10;
     entry.m_strNewName = "New\tName.mp3";
     auto fields = fieldsOf(cli::fixRow(entry));
-    ASSERT_EQ(fields.size(), 27u);
+    ASSERT_EQ(fields.size(), 28u);
     EXPECT_EQ(fields.back(), "New\\tName.mp3");
     fields.pop_back();
     EXPECT_EQ(fields, fieldsOf(cli::scanRow(entry)));

@@ -438,10 +438,20 @@ void rewriteTarget(std::span<const std::uint8_t> data)
     require(entry.m_nAudioEnd - entry.m_nAudioStart == static_cast<int>(length), "rewrite: the audio changed its length");
     requireAudioKept(original, static_cast<std::size_t>(before.m_nAudioStart), after,
                      static_cast<std::size_t>(entry.m_nAudioStart), length);
+    if (after == original)
+        return;
+    // A changed file begins with a whole ID3v2 tag, in place of the old one.
+    const auto newTag = tags::id3v2TagSize(after);
+    require(newTag && *newTag == static_cast<std::uint64_t>(entry.m_nFrontTagBytes),
+            "rewrite: the file does not begin with the tag the entry names");
+    const auto oldSize = tags::id3v2TagSize(original);
+    const int oldTag = oldSize && *oldSize <= static_cast<std::uint64_t>(before.m_nAudioStart) ? static_cast<int>(*oldSize) : 0;
     const bool verified = before.m_bVerified == 1 && before.m_nFrames > 0;
     if (!verified) {
-        require(entry.m_nAudioStart == before.m_nAudioStart, "rewrite: unverified audio moved");
-        require(std::equal(original.begin(), original.begin() + before.m_nAudioEnd, after.begin()),
+        require(entry.m_nAudioStart - entry.m_nFrontTagBytes == before.m_nAudioStart - oldTag,
+                "rewrite: unverified audio moved");
+        require(std::equal(original.begin() + oldTag, original.begin() + before.m_nAudioEnd,
+                           after.begin() + entry.m_nFrontTagBytes),
                 "rewrite: unverified audio or its front changed");
     }
 }

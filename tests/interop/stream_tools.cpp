@@ -37,6 +37,36 @@ int tagCopy(const std::string& source, const std::string& target, const std::str
     return std::stoi(valueOf(keyValueLines(result.output), "audio_start", result.output));
 }
 
+std::map<std::string, std::string> id3v2Frames(const std::string& path)
+{
+    const auto result = runProgram({kPython, LIEDKRAM_ID3V2_PROBE, path});
+    if (result.exitCode != 0)
+        throw std::runtime_error("id3v2_probe.py failed:\n" + result.output);
+    std::map<std::string, std::string> frames;
+    std::istringstream lines(result.output);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t space = line.find(' ');
+        if (line.rfind("version ", 0) == 0) {
+            frames["version"] = line.substr(space + 1);
+        } else if (line.rfind("frame ", 0) == 0) {
+            const std::size_t second = line.find(' ', space + 1);
+            frames[line.substr(space + 1, second - space - 1)] =
+                second == std::string::npos ? "" : line.substr(second + 1);
+        }
+    }
+    return frames;
+}
+
+std::string ffprobeTitle(const std::string& path)
+{
+    const auto result = runProgram(
+        {"ffprobe", "-v", "quiet", "-show_entries", "format_tags=title", "-of", "default=nw=1:nk=1", path});
+    std::string title = result.output;
+    while (!title.empty() && (title.back() == '\n' || title.back() == '\r'))
+        title.pop_back();
+    return title;
+}
+
 FrameWalk walkFrames(const std::string& path, int offset, bool resync)
 {
     std::vector<std::string> command = {kPython, LIEDKRAM_FRAME_WALK, path, std::to_string(offset)};
@@ -77,8 +107,9 @@ std::string frameDifference(const std::vector<std::uint8_t>& before, int b, cons
 
 std::string crcCheckingDecode(const std::string& path)
 {
-    const auto result =
-        runProgram({"ffmpeg", "-nostdin", "-v", "error", "-err_detect", "crccheck+explode", "-i", path, "-f", "null", "-"});
+    // Only the audio: a picture of the tag would be a video stream of its own.
+    const auto result = runProgram({"ffmpeg", "-nostdin", "-v", "error", "-err_detect", "crccheck+explode", "-i", path,
+                                    "-map", "0:a", "-f", "null", "-"});
     return result.exitCode == 0 ? result.output : "exit " + std::to_string(result.exitCode) + ": " + result.output;
 }
 

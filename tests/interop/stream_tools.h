@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,13 @@ FrameWalk walkFrames(const std::string& path, int offset, bool resync = false);
 // otherwise.
 std::string frameDifference(const std::vector<std::uint8_t>& before, int b, const std::vector<std::uint8_t>& after,
                             int a, int length);
+
+// What mutagen reads from the file's ID3v2 tag (id3v2_probe.py): "version"
+// ("2.3.0", or "none") and one entry per frame, by mutagen's key.
+std::map<std::string, std::string> id3v2Frames(const std::string& path);
+
+// The title ffprobe finds in the file's tags.
+std::string ffprobeTitle(const std::string& path);
 
 // ffmpeg's complaints when it decodes every frame checking CRCs; empty when
 // it has none.

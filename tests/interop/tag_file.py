@@ -1,7 +1,9 @@
 """Puts an ID3v2 tag in front of an MP3 file as taggers write them.
 
 Usage: tag_file.py SOURCE TARGET KIND
-KIND: none, v23-picture, v24-picture (with padding), v24-footer, v22.
+KIND: none, v23-picture, v24-picture (with padding), v24-footer, v22,
+v23-rich and v24-rich (UTF-16 and UTF-8 texts, Cyrillic, an 80-character
+album, track "3/12", lyrics, TXXX, a comment and two pictures).
 Prints "audio_start N": the offset at which the source's bytes begin.
 The picture is 150 KB of bytes that, like real pictures, hold runs that
 look like frame headers; it stands behind the text frames.
@@ -11,7 +13,7 @@ import shutil
 import struct
 import sys
 
-from mutagen.id3 import APIC, ID3, TALB, TIT2, TPE1
+from mutagen.id3 import APIC, COMM, ID3, TALB, TCON, TDRC, TIT2, TPE1, TRCK, TXXX, USLT
 
 
 def picture():
@@ -30,6 +32,23 @@ def mutagen_tag(target, version, padding):
     tag.add(TALB(encoding=3, text="Die Bestie in Menschengestalt"))
     tag.add(APIC(encoding=3, mime="image/jpeg", type=3, desc="Cover", data=picture()))
     tag.save(target, v2_version=version, padding=lambda info: padding)
+
+
+def rich_tag(target, version):
+    encoding = 1 if version == 3 else 3
+    tag = ID3()
+    tag.add(TIT2(encoding=encoding, text="Schrei nach Liebe"))
+    tag.add(TPE1(encoding=encoding, text="Die \u00c4rzte"))
+    tag.add(TALB(encoding=encoding, text="\u041a\u0430\u043b\u0438\u043d\u043a\u0430 " + "x" * 72))
+    tag.add(TDRC(encoding=encoding, text="1993"))
+    tag.add(TRCK(encoding=encoding, text="3/12"))
+    tag.add(TCON(encoding=encoding, text="Punk"))
+    tag.add(COMM(encoding=encoding, lang="deu", desc="", text="Gegen Nazis"))
+    tag.add(USLT(encoding=encoding, lang="deu", desc="", text="Du hast nie gelernt\ndich zu artikulieren"))
+    tag.add(TXXX(encoding=encoding, desc="REPLAYGAIN_TRACK_GAIN", text="-7.5 dB"))
+    tag.add(APIC(encoding=encoding, mime="image/jpeg", type=4, desc="Hinten", data=picture()[:5000]))
+    tag.add(APIC(encoding=encoding, mime="image/jpeg", type=3, desc="Cover", data=picture()))
+    tag.save(target, v2_version=version, padding=lambda info: 512)
 
 
 def syncsafe(size):
@@ -80,6 +99,10 @@ def main(source, target, kind):
             mutagen_tag(target, 4, 2048)
         elif kind == "v22":
             v22(target)
+        elif kind == "v23-rich":
+            rich_tag(target, 3)
+        elif kind == "v24-rich":
+            rich_tag(target, 4)
         elif kind != "none":
             sys.exit("unknown kind " + kind)
     with open(target, "rb") as stream:
