@@ -135,7 +135,7 @@ TEST_P(Id3v2Reading, FieldsComeFromTheRightTag)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, Id3v2Reading, ::testing::ValuesIn(readCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(Id3v2Loading, ForceGetStillLetsTheNameWin)
 {

@@ -94,7 +94,7 @@ TEST_P(Id3v2FieldsRead, AsTheEntryHoldsThem)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tags, Id3v2FieldsRead, ::testing::ValuesIn(fieldsCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Id3v2FieldTexts, GenreAndTrackAreReadAsTaggersWriteThem)
 {
