@@ -34,6 +34,8 @@ const std::vector<CommandInfo>& commandTable()
          nullptr},
         {kAddMp3s, "&MP3's hinzufügen", nullptr, "Fügt eine Auswahl von *.mp3's zur MP3-Liste hinzu.\nMP3s hinzufügen",
          "add"},
+        {kAddFolder, "O&rdner hinzufügen...", nullptr,
+         "Fügt alle *.mp3's eines Ordners und seiner Unterordner zur MP3-Liste hinzu.\nOrdner hinzufügen", nullptr},
         {kSubtractMp3s, nullptr, nullptr,
          "Entfernt diejenigen *.mp3's der Auswahl aus der MP3-Liste, die in dieser enthalten sind.\nMP3s subtrahieren",
          "subtract"},
@@ -52,6 +54,8 @@ const std::vector<CommandInfo>& commandTable()
          nullptr},
         {kStatusBar, "&Status Bar", nullptr, "Blendet die Statusleiste ein oder aus.\nStatusleiste ein-/ausschalten",
          nullptr},
+        {kMessages, "&Meldungen", nullptr,
+         "Blendet die Meldungen der Befehle über viele Dateien ein oder aus.\nMeldungen ein-/ausschalten", nullptr},
         {kStateIcons, "State &Icons", nullptr, "Zeigt Status-Icon an oder vesteckt sie.\nToggle State Icons",
          "state_icons"},
         {kFullTextSearch, "&Volltextsuche\tStrg+F", nullptr, nullptr, nullptr},
@@ -83,12 +87,12 @@ const std::vector<MenuInfo>& mainMenu()
 {
     static const std::vector<MenuInfo> menus = {
         {"&Datei",
-         {kNew, kOpen, kSave, kSaveAs, kSeparator, kExportXls, kExportTxt, kExportM3u, kSeparator, kPrint,
+         {kNew, kOpen, kAddFolder, kSave, kSaveAs, kSeparator, kExportXls, kExportTxt, kExportM3u, kSeparator, kPrint,
           kPrintPreview, kPrintSetup, kSeparator, kRecentFile, kSeparator, kExit}},
         {"&Bearbeiten",
          {kUndo, kRedo, kHistory, kSeparator, kAddMp3s, kManualEdit, kSeparator, kAutoEdit, kOptions, kCdCover,
           kMoveMp3s}},
-        {"&Anzeige", {kToolbar, kStatusBar, kSeparator, kStateIcons}},
+        {"&Anzeige", {kToolbar, kStatusBar, kMessages, kSeparator, kStateIcons}},
         {"&Suche", {kFullTextSearch, kSimilaritySearch, kSeparator, kReset}},
         {"&?", {kAbout}},
     };

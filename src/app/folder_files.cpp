@@ -1,15 +1,20 @@
 #include "app/folder_files.h"
 
-#include <QDirIterator>
+#include "history/journal_location.h"
+#include "platform/prompter.h"
 
-QStringList mp3FilesBelow(const QString& folder)
+platform::FolderWalk walkFolder(const QString& folder)
 {
-    // Name filters match without regard to case; without FollowSymlinks the
-    // walk does not enter linked folders.
-    QDirIterator it(folder, {QStringLiteral("*.mp3")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    QStringList files;
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
+    platform::FolderWalk walk = platform::mp3FilesBelow(folder.toStdString(), {history::dataDirectory()});
+    for (const platform::UnreadableFolder& unreadable : walk.unreadable)
+        platform::prompter().showFileMessage(
+            unreadable.path, QStringLiteral("Der Ordner '%1' kann nicht gelesen werden (%2) -> übersprungen.")
+                                 .arg(QString::fromStdString(unreadable.path), QString::fromStdString(unreadable.reason))
+                                 .toStdString());
+    if (walk.backupFolder)
+        platform::prompter().showMessage(
+            QStringLiteral("Im Ordner '%1' liegen die für Rückgängig aufbewahrten Originale -> nicht hinzugefügt.")
+                .arg(folder)
+                .toStdString());
+    return walk;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
-#include <QStringList>
+#include "platform/folder_walk.h"
 
-// The MP3 files (name ending in ".mp3", any case) in the folder and in the
-// folders below it, sorted by path. Links to folders are not followed: they
-// could lead in a circle.
-QStringList mp3FilesBelow(const QString& folder);
+#include <QString>
+
+// The MP3 files below the folder as every folder walk of the program finds
+// them (hidden folders passed over, kept originals never entered). Folders
+// that could not be read, and a folder of kept originals, are told through
+// the prompter by name.
+platform::FolderWalk walkFolder(const QString& folder);

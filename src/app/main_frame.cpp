@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include "app/about_dlg.h"
+#include "app/collected_messages.h"
 #include "app/command_table.h"
 #include "app/edit_runs.h"
 #include "app/entry_table_model.h"
@@ -8,6 +9,7 @@
 #include "app/history_dlg.h"
 #include "app/liedkram_view.h"
 #include "app/list_printer.h"
+#include "app/messages_dock.h"
 #include "app/move_run.h"
 #include "app/options_dlg.h"
 #include "app/path_run.h"
@@ -19,7 +21,10 @@
 #include "app/toolbar_icons.h"
 #include "document/liedkram_doc.h"
 #include "document/list_edit.h"
+#include "entry/liedkram_entry.h"
+#include "platform/folder_walk.h"
 #include "platform/prompter.h"
+#include "platform/settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,7 +77,8 @@ CMainFrame::CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWi
       shell_(shell),
       session_(new SessionUndo(document, this)),
       view_(new CLiedkramView(document, shell, this)),
-      searchBar_(new SearchBar(this))
+      searchBar_(new SearchBar(this)),
+      messages_(new MessagesDock(this))
 {
     setAcceptDrops(true);
     auto* central = new QWidget(this);
@@ -87,6 +93,7 @@ CMainFrame::CMainFrame(CLiedkramDoc& document, platform::ShellOpener& shell, QWi
     createMenus();
     createToolBar();
     createStatusBar();
+    createMessagesDock();
     connectCommands();
     view_->setCommandActions(actions_);
     view_->setSession(session_);
@@ -132,10 +139,17 @@ void CMainFrame::createActions()
         actions_[command.id] = action;
     }
     // A step is taken only once its files are found as it left them.
-    for (const auto& [id, step] : {std::pair{kUndo, &SessionUndo::undo}, std::pair{kRedo, &SessionUndo::redo}}) {
-        actions_[id]->disconnect(&session_->stack());
-        connect(actions_[id], &QAction::triggered, session_, step);
-    }
+    // A step over many files tells its messages in the panel.
+    actions_[kUndo]->disconnect(&session_->stack());
+    connect(actions_[kUndo], &QAction::triggered, session_, [this] {
+        const auto collected = collectMessages(true);
+        session_->undo();
+    });
+    actions_[kRedo]->disconnect(&session_->stack());
+    connect(actions_[kRedo], &QAction::triggered, session_, [this] {
+        const auto collected = collectMessages(true);
+        session_->redo();
+    });
     // After the stack's own texts, which these replace.
     connect(&session_->stack(), &QUndoStack::undoTextChanged, this, &CMainFrame::updateUndoTexts);
     connect(&session_->stack(), &QUndoStack::redoTextChanged, this, &CMainFrame::updateUndoTexts);
@@ -147,9 +161,9 @@ void CMainFrame::createActions()
     actions_[kUndo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     actions_[kRedo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     actions_[kFullTextSearch]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    for (const int id : {kToolbar, kStatusBar, kStateIcons}) {
+    for (const int id : {kToolbar, kStatusBar, kStateIcons, kMessages}) {
         actions_[id]->setCheckable(true);
-        actions_[id]->setChecked(id != kStateIcons);
+        actions_[id]->setChecked(id != kStateIcons && id != kMessages);
     }
     actions_[kRecentFile]->setEnabled(false);
     recentPlaceholder_ = actions_[kRecentFile];
@@ -206,6 +220,44 @@ void CMainFrame::createStatusBar()
     }
 }
 
+void CMainFrame::createMessagesDock()
+{
+    addDockWidget(Qt::BottomDockWidgetArea, messages_);
+    messages_->hide();
+    QAction* shown = actions_.at(kMessages);
+    connect(shown, &QAction::toggled, messages_, &QWidget::setVisible);
+    // The dock's own action follows the user, not a minimised window; the check mark follows it.
+    connect(messages_->toggleViewAction(), &QAction::toggled, shown, &QAction::setChecked);
+    connect(messages_, &MessagesDock::fileActivated, this, &CMainFrame::showFileOf);
+}
+
+std::unique_ptr<CollectedMessages> CMainFrame::collectMessages(bool severalFiles)
+{
+    return severalFiles ? std::make_unique<CollectedMessages>(*messages_) : nullptr;
+}
+
+void CMainFrame::showFileOf(const QString& path, const QString& text)
+{
+    // A message that names no file by itself may still hold its path: the
+    // longest listed path in it is its file.
+    std::optional<std::size_t> found;
+    std::size_t foundLength = 0;
+    const std::string named = path.toStdString();
+    const std::string line = text.toStdString();
+    for (std::size_t row = 0; row < document_.GetCount(); ++row) {
+        const std::string full = std::as_const(document_).GetEntry(row).GetFullPath();
+        const bool matches = named.empty() ? line.find(full) != std::string::npos : full == named;
+        if (matches && full.size() > foundLength) {
+            found = row;
+            foundLength = full.size();
+        }
+    }
+    if (found) {
+        view_->selectRows({*found});
+        view_->setFocus();
+    }
+}
+
 void CMainFrame::connectCommands()
 {
     const auto on = [this](int id, auto handler) { connect(actions_.at(id), &QAction::triggered, this, handler); };
@@ -214,6 +266,7 @@ void CMainFrame::connectCommands()
     on(kSave, &CMainFrame::onSave);
     on(kSaveAs, &CMainFrame::onSaveAs);
     on(kAddMp3s, &CMainFrame::onAddMp3s);
+    on(kAddFolder, &CMainFrame::onAddFolder);
     on(kSubtractMp3s, &CMainFrame::onSubtractMp3s);
     on(kOptions, &CMainFrame::onOptions);
     on(kAbout, &CMainFrame::onAbout);
@@ -283,6 +336,7 @@ void CMainFrame::openFiles(const QStringList& paths)
         showNormal();
     raise();
     activateWindow();
+    const auto collected = collectMessages(paths.size() > 1);
     for (const QString& path : paths)
         openDocument(path);
 }
@@ -323,17 +377,32 @@ bool CMainFrame::openDocument(const QString& path)
 
 void CMainFrame::addFolder(const QString& folder)
 {
-    const QStringList files = mp3FilesBelow(folder);
-    if (files.isEmpty()) {
-        platform::prompter().showMessage(
-            QStringLiteral("Im Ordner '%1' liegt keine *.mp3-Datei.").arg(folder).toStdString());
-        return;
-    }
     {
+        auto collected = collectMessages(true);
         const SessionStep step(session_, QStringLiteral("MP3's hinzufügen"));
-        runPathCommand(document_, PathCommand::Add, toPaths(files), this);
+        const platform::FolderWalk walk = walkFolder(folder);
+        if (!walk.files.empty()) {
+            runPathCommand(document_, PathCommand::Add, walk.files, this);
+        } else if (!walk.backupFolder && walk.unreadable.empty()) {
+            // One message about the folder, no run: a box as for any command.
+            collected.reset();
+            platform::prompter().showMessage(
+                QStringLiteral("Im Ordner '%1' liegt keine *.mp3-Datei.").arg(folder).toStdString());
+        }
     }
     updateTitle();
+}
+
+void CMainFrame::onAddFolder()
+{
+    QFileDialog dialog(this, QStringLiteral("Ordner hinzufügen"), QString::fromStdString(platform::readAddFolder()));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString folder = dialog.selectedFiles().first();
+    platform::writeAddFolder(folder.toStdString());
+    addFolder(folder);
 }
 
 void CMainFrame::onNew()
@@ -379,6 +448,7 @@ void CMainFrame::onAddMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
     if (!files.isEmpty()) {
+        const auto collected = collectMessages(files.size() > 1);
         const SessionStep step(session_, QStringLiteral("MP3's hinzufügen"));
         runPathCommand(document_, PathCommand::Add, toPaths(files), this);
     }
@@ -389,6 +459,7 @@ void CMainFrame::onSubtractMp3s()
 {
     const QStringList files = QFileDialog::getOpenFileNames(this, QString(), QString(), kAddFilter);
     if (!files.isEmpty()) {
+        const auto collected = collectMessages(files.size() > 1);
         const SessionStep step(session_, QStringLiteral("MP3s subtrahieren"));
         runPathCommand(document_, PathCommand::Subtract, toPaths(files), this);
     }
@@ -461,6 +532,7 @@ void CMainFrame::onHistory()
     CHistoryDlg dialog(
         [this](int number, const std::string& command) {
             // This window's step, so Ctrl+Z takes the undo back in turn.
+            const auto collected = collectMessages(true);
             const SessionStep step(session_, QStringLiteral("Rückgängig: ") + QString::fromStdString(command));
             const SetUndo undone = undoJournalSet(number, "Rückgängig: " + command);
             reloadRestored(document_, undone.restored);
@@ -475,8 +547,10 @@ void CMainFrame::onHistory()
 void CMainFrame::onMoveMp3s()
 {
     {
+        const std::vector<int> rows = view_->selectedRows();
+        const auto collected = collectMessages(rows.size() > 1);
         const SessionStep step(session_, QStringLiteral("mp3's verschieben"));
-        runMove(document_, view_->selectedRows(), this);
+        runMove(document_, rows, this);
     }
     updateTitle();
 }
@@ -516,8 +590,10 @@ void CMainFrame::showIdleText()
 void CMainFrame::onAutoEdit()
 {
     {
+        const std::vector<int> rows = view_->selectedRows();
+        const auto collected = collectMessages(rows.size() > 1);
         const SessionStep step(session_, QStringLiteral("Automatisch bearbeiten"));
-        runAutoEdit(document_, view_->selectedRows(), this);
+        runAutoEdit(document_, rows, this);
     }
     updateTitle();
 }
@@ -542,6 +618,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 void CMainFrame::dropEvent(QDropEvent* event)
 {
     activateWindow();
+    const auto collected = collectMessages(event->mimeData()->urls().size() > 1);
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile())
             openDocument(url.toLocalFile());

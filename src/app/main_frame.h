@@ -11,6 +11,8 @@
 
 class CLiedkramDoc;
 class CLiedkramView;
+class CollectedMessages;
+class MessagesDock;
 class SearchBar;
 class SessionUndo;
 class QAction;
@@ -34,6 +36,7 @@ public:
     SearchBar* searchBar() const { return searchBar_; }
     QToolBar* toolBar() const { return toolBar_; }
     SessionUndo& session() const { return *session_; }
+    MessagesDock* messages() const { return messages_; }
     QAction* action(int id) const;
 
     // The open path for the Open dialog, recent files, dropped files and the
@@ -55,6 +58,11 @@ private:
     void createMenus();
     void createToolBar();
     void createStatusBar();
+    void createMessagesDock();
+    // A command over several files tells its messages in the panel.
+    std::unique_ptr<CollectedMessages> collectMessages(bool severalFiles);
+    // The row of the file a message names, selected and shown.
+    void showFileOf(const QString& path, const QString& text);
     void connectCommands();
     void updateTitle();
     void updateRecentFiles();
@@ -65,6 +73,9 @@ private:
     void onSave();
     void onSaveAs();
     void onAddMp3s();
+    // "Ordner hinzufügen...": the MP3 files below a chosen folder, as a
+    // dropped folder; the dialog starts at the folder chosen last.
+    void onAddFolder();
     void onSubtractMp3s();
     void onOptions();
     void onAbout();
@@ -92,6 +103,7 @@ private:
     SessionUndo* session_;
     CLiedkramView* view_;
     SearchBar* searchBar_;
+    MessagesDock* messages_;
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* recentPlaceholder_ = nullptr;

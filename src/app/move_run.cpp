@@ -2,7 +2,6 @@
 
 #include "app/recorded_changes.h"
 #include "app/run_progress_dlg.h"
-#include "app/scoped_prompter.h"
 #include "document/entry_move.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
@@ -16,22 +15,6 @@
 
 namespace {
 
-// More would not fit a message box.
-constexpr std::size_t kMessagesShown = 20;
-
-// Keeps the messages of a move, to be told together once it is over: one
-// box per file would stop it at every file.
-class GatheredMessages : public ScopedPrompter {
-public:
-    void showMessage(std::string_view text) override { messages.emplace_back(text); }
-    void showFileMessage(std::string_view path, std::string_view text) override
-    {
-        messages.push_back("'" + std::string(path) + "': " + std::string(text));
-    }
-
-    std::vector<std::string> messages;
-};
-
 // The wait cursor, for as long as this lives.
 class WaitCursor {
 public:
@@ -40,16 +23,6 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
-
-std::string summary(const std::vector<std::string>& messages)
-{
-    std::string text;
-    for (std::size_t i = 0; i < messages.size() && i < kMessagesShown; ++i)
-        text += (i > 0 ? "\n" : "") + messages[i];
-    if (messages.size() > kMessagesShown)
-        text += QStringLiteral("\n... und %1 weitere.").arg(messages.size() - kMessagesShown).toStdString();
-    return text;
-}
 
 std::optional<std::string> askFolder(QWidget* parent)
 {
@@ -77,9 +50,7 @@ void runMove(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* p
     const std::vector<std::size_t> rows(selectedRows.begin(), selectedRows.end());
     RunProgressDlg dialog(QStringLiteral("mp3's verschieben"), static_cast<int>(rows.size()), parent);
     document::MoveReport report;
-    std::vector<std::string> messages;
     {
-        GatheredMessages gathered;
         RecordedChanges changes(doc, "mp3's verschieben");
         const WaitCursor busy;
         if (rows.size() >= static_cast<std::size_t>(kMoveProgressFrom))
@@ -92,14 +63,11 @@ void runMove(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* p
                                                   QApplication::processEvents();
                                               return !dialog.cancelled();
                                           });
-        messages = std::move(gathered.messages);
     }
     dialog.hide();
     if (dialog.cancelled())
-        messages.push_back(QStringLiteral("Verschieben abgebrochen: %1 von %2 Dateien verschoben.")
-                               .arg(report.moved.size())
-                               .arg(rows.size())
-                               .toStdString());
-    if (!messages.empty())
-        platform::prompter().showMessage(summary(messages));
+        platform::prompter().showMessage(QStringLiteral("Verschieben abgebrochen: %1 von %2 Dateien verschoben.")
+                                             .arg(report.moved.size())
+                                             .arg(rows.size())
+                                             .toStdString());
 }

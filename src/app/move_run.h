@@ -12,6 +12,6 @@ inline constexpr int kMoveProgressFrom = 6;
 // which is remembered), then moves the selected rows' files there as one
 // change set; the entries follow their files. With kMoveProgressFrom files
 // or more a progress dialog shows how far it has come; its "Abbrechen" stops
-// after the current file. The files left where they are are told in one
-// message at the end.
+// after the current file. The files left where they are are told one by one,
+// through the installed prompter (the window's "Meldungen" for several files).
 void runMove(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* parent);

@@ -1,6 +1,8 @@
 #include "app/options_dlg.h"
 
+#include "autoedit/auto_edit.h"
 #include "platform/profile.h"
+#include "platform/prompter.h"
 #include "platform/settings.h"
 
 #include <QCheckBox>
@@ -237,8 +239,34 @@ void COptionsDlg::OnKeepOrig()
     m_keepDays->setEnabled(m_keepOrig->isChecked());
 }
 
+bool COptionsDlg::patternRefused()
+{
+    // A pattern the user cannot change is taken as it was stored.
+    if (!m_pattern->isEnabled())
+        return false;
+    const QString pattern = storedPattern(m_pattern->text());
+    const autoedit::PatternCheck check = autoedit::CheckPattern(pattern.toStdString());
+    QString message;
+    switch (check.fault) {
+    case autoedit::PatternFault::None:
+        return false;
+    case autoedit::PatternFault::FolderSeparator:
+        message = QStringLiteral("Das Muster '%1' enthält '%2': ein Dateiname kann keinen Ordner angeben.");
+        break;
+    case autoedit::PatternFault::UnknownWord:
+        message = QStringLiteral("Das Muster '%1' enthält das unbekannte Wort '%2'. Bekannt sind $Artist, $Title, "
+                                 "$Album, $Genre, $Comment und $Track.");
+        break;
+    }
+    platform::prompter().showMessage(message.arg(pattern, QString::fromStdString(check.word)).toStdString());
+    m_pattern->setFocus();
+    return true;
+}
+
 void COptionsDlg::accept()
 {
+    if (patternRefused())
+        return;
     auto& profile = platform::profile();
     for (const auto& info : platform::settingsTable()) {
         switch (info.setting) {

@@ -48,6 +48,8 @@ public:
     void accept() override;
 
 private:
+    // A pattern that cannot make plain file names is told and not taken.
+    bool patternRefused();
     void createControls();
     void OnInitDialog();
 

@@ -62,6 +62,15 @@ void QtPrompter::showMessage(std::string_view text)
     box.exec();
 }
 
+void QtPrompter::showFileMessage(std::string_view path, std::string_view text)
+{
+    if (text.find(path) != std::string_view::npos) {
+        showMessage(text);
+        return;
+    }
+    showMessage("'" + std::string(path) + "': " + std::string(text));
+}
+
 int QtPrompter::askYesNoCancel(std::string_view text)
 {
     QMessageBox box(QMessageBox::Question, caption(), textOf(text),

@@ -14,6 +14,8 @@ public:
     explicit QtPrompter(std::function<QWidget*()> parent);
 
     void showMessage(std::string_view text) override;
+    // The box names the file, so many of them in a row can be told apart.
+    void showFileMessage(std::string_view path, std::string_view text) override;
     int askYesNoCancel(std::string_view text) override;
     int askYesNo(std::string_view text) override;
     int askDuplicate(std::string_view text) override;

@@ -25,33 +25,86 @@ std::string trackText(const CLiedkramEntry& entry)
 struct Placeholder {
     std::string_view text;
     std::string (*value)(const CLiedkramEntry&);
+    bool (*filled)(const CLiedkramEntry&);
 };
 
 // Tried in this order; only these exact spellings count.
 constexpr Placeholder kPlaceholders[] = {
-    {"$Artist", [](const CLiedkramEntry& e) { return e.m_szArtist.str(); }},
-    {"$Title", [](const CLiedkramEntry& e) { return e.m_szTitle.str(); }},
-    {"$Album", [](const CLiedkramEntry& e) { return e.m_szAlbum.str(); }},
-    {"$Genre", [](const CLiedkramEntry& e) { return std::string(tags::genreName(e.m_nGenre)); }},
-    {"$Comment", [](const CLiedkramEntry& e) { return e.m_szComment.str(); }},
-    {"$Track", trackText},
+    {"$Artist", [](const CLiedkramEntry& e) { return e.m_szArtist.str(); },
+     [](const CLiedkramEntry& e) { return !e.m_szArtist.empty(); }},
+    {"$Title", [](const CLiedkramEntry& e) { return e.m_szTitle.str(); },
+     [](const CLiedkramEntry& e) { return !e.m_szTitle.empty(); }},
+    {"$Album", [](const CLiedkramEntry& e) { return e.m_szAlbum.str(); },
+     [](const CLiedkramEntry& e) { return !e.m_szAlbum.empty(); }},
+    {"$Genre", [](const CLiedkramEntry& e) { return std::string(tags::genreName(e.m_nGenre)); },
+     [](const CLiedkramEntry& e) { return *tags::genreName(e.m_nGenre) != '\0'; }},
+    {"$Comment", [](const CLiedkramEntry& e) { return e.m_szComment.str(); },
+     [](const CLiedkramEntry& e) { return !e.m_szComment.empty(); }},
+    {"$Track", trackText, [](const CLiedkramEntry& e) { return e.m_nTrack != 0; }},
 };
+
+const Placeholder* placeholderAt(std::string_view pattern)
+{
+    for (const auto& placeholder : kPlaceholders) {
+        if (pattern.substr(0, placeholder.text.size()) == placeholder.text)
+            return &placeholder;
+    }
+    return nullptr;
+}
+
+bool isAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 // Appends the normalised value of a placeholder at the start of the pattern
 // and removes it there; false when the pattern starts with none.
 bool expandPlaceholder(const CLiedkramEntry& entry, std::string_view& pattern, std::string& name)
 {
-    for (const auto& placeholder : kPlaceholders) {
-        if (pattern.substr(0, placeholder.text.size()) == placeholder.text) {
-            name += NormalizeName(placeholder.value(entry));
-            pattern.remove_prefix(placeholder.text.size());
-            return true;
-        }
-    }
-    return false;
+    const Placeholder* placeholder = placeholderAt(pattern);
+    if (!placeholder)
+        return false;
+    name += NormalizeName(placeholder->value(entry));
+    pattern.remove_prefix(placeholder->text.size());
+    return true;
 }
 
 }  // namespace
+
+PatternCheck CheckPattern(std::string_view pattern)
+{
+    if (pattern.find('/') != std::string_view::npos)
+        return {PatternFault::FolderSeparator, "/"};
+    for (std::size_t at = pattern.find('$'); at != std::string_view::npos; at = pattern.find('$', at + 1)) {
+        std::size_t end = at + 1;
+        while (end < pattern.size() && isAsciiLetter(pattern[end]))
+            ++end;
+        const std::string_view word = pattern.substr(at, end - at);
+        // A "$" before no letter is a plain character of the name.
+        if (word.size() == 1)
+            continue;
+        const Placeholder* placeholder = placeholderAt(word);
+        if (!placeholder || placeholder->text.size() != word.size())
+            return {PatternFault::UnknownWord, std::string(word)};
+    }
+    return {};
+}
+
+std::string MissingField(const CLiedkramEntry& entry)
+{
+    const std::string stored = platform::readRenamePattern();
+    std::string_view pattern = stored;
+    while (!pattern.empty()) {
+        if (const Placeholder* placeholder = placeholderAt(pattern)) {
+            if (!placeholder->filled(entry))
+                return std::string(placeholder->text);
+            pattern.remove_prefix(placeholder->text.size());
+        } else {
+            pattern.remove_prefix(1);
+        }
+    }
+    return {};
+}
 
 std::string ExpandPattern(const CLiedkramEntry& entry)
 {
@@ -77,7 +130,9 @@ int MarkRepairs(CLiedkramEntry& entry)
     entry.m_strNewName.clear();
     if (platform::isOn(platform::Setting::Rename)) {
         entry.m_strNewName = ExpandPattern(entry);
-        if (entry.m_strNewName != entry.m_szFileName.view()) {
+        if (entry.m_strNewName != entry.m_szFileName.view() && !MissingField(entry).empty()) {
+            entry.m_strNewName.clear();
+        } else if (entry.m_strNewName != entry.m_szFileName.view()) {
             const std::string question = "Umbenennen:\n" + entry.m_szFileName.str() + " ->\n" + entry.m_strNewName;
             const int answer = platform::prompter().askProgress(question);
             if (answer == platform::kAnswerCancel)

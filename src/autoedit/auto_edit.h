@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class CLiedkramEntry;
 
@@ -20,8 +21,29 @@ inline constexpr int kAutoEditFailed = 3;
 // entry, with ".mp3" appended; UTF-8 like every file name.
 std::string ExpandPattern(const CLiedkramEntry& entry);
 
+// What keeps a rename pattern from making plain file names.
+enum class PatternFault {
+    None,
+    FolderSeparator,  // a name cannot name a folder
+    UnknownWord,  // "$" and letters that are no placeholder, a typing error as a rule
+};
+
+struct PatternCheck {
+    PatternFault fault = PatternFault::None;
+    std::string word;  // the separator or the unknown word, as written
+};
+
+// Checks a rename pattern (UTF-8) before it is stored.
+PatternCheck CheckPattern(std::string_view pattern);
+
+// The first placeholder of the rename pattern whose field the entry lacks
+// (an empty text, no genre, no track), or empty when it lacks none. A name
+// built without it is no name the user wants: "Artist-.mp3".
+std::string MissingField(const CLiedkramEntry& entry);
+
 // Proposes the new name (asking the user through the progress question) and
-// marks the repairs the settings ask for, without touching the file.
+// marks the repairs the settings ask for, without touching the file. A name
+// that lacks a field of the pattern is not proposed: the file keeps its name.
 // Returns kAutoEditCancelled when the user cancelled the question.
 int MarkRepairs(CLiedkramEntry& entry);
 

@@ -14,21 +14,16 @@
 
 namespace autoedit {
 
-namespace {
-
-// A name that would leave the directory or not fit the entry moves nothing.
-bool isPlainName(const std::string& name)
+bool isAllowedName(std::string_view name)
 {
     return !name.empty() && name != "." && name != ".." && name.size() <= TextField::kMaxLength &&
-           name.find(platform::kSeparator) == std::string::npos && name.find('\0') == std::string::npos;
+           name.find(platform::kSeparator) == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
-
-}  // namespace
 
 bool renameEntryFile(CLiedkramEntry& entry, history::ChangeSet* changes)
 {
     std::string cause;
-    if (!isPlainName(entry.m_strNewName)) {
+    if (!isAllowedName(entry.m_strNewName)) {
         cause = platform::causeText(platform::FileCause::BadPath);
     } else if (entry.m_strNewName != entry.m_szFileName.view()) {
         try {

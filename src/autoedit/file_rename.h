@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 class CLiedkramEntry;
 
 namespace history {
@@ -7,6 +9,10 @@ class ChangeSet;
 }
 
 namespace autoedit {
+
+// Whether a file may be given the name: one that would leave its folder or
+// not fit the entry moves nothing.
+bool isAllowedName(std::string_view name);
 
 // Renames the entry's file to m_strNewName in the same directory, never
 // replacing another file; a failure is reported with its cause and leaves the

@@ -127,37 +127,38 @@ void CLiedkramDoc::SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& re
     }
 }
 
-bool CLiedkramDoc::readRecords(const std::string& path,
+bool CLiedkramDoc::readRecords(const std::string& path, std::string_view verb,
                                const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle)
 {
-    bool stopped = false;
+    document::ListRecords read;
     try {
         auto list = document::openListFile(path);
         entry::ArchiveReader archive(list.file, static_cast<std::uint64_t>(list.length));
-        document::readListRecords(archive, [&](std::unique_ptr<CLiedkramEntry> entry) {
-            stopped = !handle(std::move(entry));
-            return !stopped;
-        });
+        read = document::readListFile(archive);
     } catch (const platform::FileError& error) {
         platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
         ++report_.skipped;
         return false;
-    } catch (const entry::ArchiveFormatError& error) {
-        platform::prompter().showMessage(error.what());
+    }
+    if (!takeReadable(path, read, verb)) {
         ++report_.skipped;
         return false;
     }
-    return !stopped;
+    for (auto& entry : read.entries) {
+        if (!handle(std::move(entry)))
+            return false;
+    }
+    return true;
 }
 
-bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths,
+bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths, std::string_view verb,
                                const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle)
 {
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string& path = paths[i];
         if (isListFile(path)) {
             // A list file that cannot be read ends the command; what was done stays.
-            if (!readRecords(path, handle))
+            if (!readRecords(path, verb, handle))
                 return false;
         } else {
             auto entry = std::make_unique<CLiedkramEntry>(path);
@@ -176,7 +177,7 @@ PathsReport CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
 {
     report_ = PathsReport();
     int answer = 0;
-    forEachPath(paths, [&](std::unique_ptr<CLiedkramEntry> entry) {
+    forEachPath(paths, "hinzuf\xC3\xBCgen", [&](std::unique_ptr<CLiedkramEntry> entry) {
         if (AddEntry(std::move(entry), true, answer))
             m_bChanged = true;
         return answer < DUP_CANCEL;
@@ -190,7 +191,7 @@ PathsReport CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths)
 {
     report_ = PathsReport();
     bool removed = false;
-    forEachPath(paths, [&](std::unique_ptr<CLiedkramEntry> entry) {
+    forEachPath(paths, "subtrahieren", [&](std::unique_ptr<CLiedkramEntry> entry) {
         SubtractEntry(std::move(entry), removed);
         if (removed)
             m_bChanged = true;

@@ -51,41 +51,55 @@ bool CLiedkramDoc::OnNewDocument()
 
 bool CLiedkramDoc::loadListFile(const std::string& path)
 {
+    // The list on show stays until the new one is read and taken.
     document::OpenListFile list;
+    document::ListRecords read;
     try {
         list = document::openListFile(path);
-    } catch (const platform::FileError& error) {
-        reportFileError(error);
-        return false;
-    }
-    DeleteContents();
-    // What was read of a list that cannot be read to its end is no list.
-    const auto forgetList = [this] {
-        DeleteContents();
-        pathName_.clear();
-        pathStamp_.reset();
-        m_bChanged = false;
-        SetTitle("Untitled");
-        return false;
-    };
-    try {
         // An empty file is an empty list.
         if (list.length > 0) {
             entry::ArchiveReader archive(list.file, static_cast<std::uint64_t>(list.length));
-            Serialize(archive);
+            read = document::readListFile(archive);
         }
-    } catch (const entry::ArchiveFormatError& error) {
-        platform::prompter().showMessage(error.what());
-        return forgetList();
     } catch (const platform::FileError& error) {
         reportFileError(error);
-        return forgetList();
+        return false;
     }
-    pathName_ = path;
-    pathStamp_ = list.file.stamp();
-    m_bChanged = false;
+    if (!takeReadable(path, read, "\xC3\xB6""ffnen"))
+        return false;
+    DeleteContents();
+    if (!read.entries.empty())
+        appendAll(std::move(read.entries));
+    if (read.shape == document::ListShape::Whole) {
+        pathName_ = path;
+        pathStamp_ = list.file.stamp();
+        m_bChanged = false;
+    } else {
+        // Not the file's list: saving asks where to, so the damaged file is
+        // never written over unasked.
+        pathName_.clear();
+        pathStamp_.reset();
+        m_bChanged = true;
+    }
     SetTitle(platform::splitPath(path).name);
     return true;
+}
+
+bool CLiedkramDoc::takeReadable(const std::string& path, const document::ListRecords& read, std::string_view verb)
+{
+    switch (read.shape) {
+    case document::ListShape::Whole:
+        return true;
+    case document::ListShape::NotAList:
+        platform::prompter().showFileMessage(path, entry::ArchiveFormatError().what());
+        return false;
+    case document::ListShape::CutShort:
+        break;
+    }
+    const std::string question = "'" + path + "' ist besch\xC3\xA4""digt: " + std::to_string(read.entries.size()) +
+                                 " von " + std::to_string(read.claimed) + " Eintr\xC3\xA4""gen lesbar. Die lesbaren " +
+                                 std::string(verb) + "?";
+    return platform::prompter().askYesNo(question) == platform::kAnswerYes;
 }
 
 bool CLiedkramDoc::OnOpenDocument(const std::string& path)

@@ -289,7 +289,7 @@ void CLiedkramDoc::Serialize(entry::ArchiveReader& archive)
             read.push_back(std::move(entry));
             return true;
         },
-        [&read](std::size_t expected) { read.reserve(expected); });
+        [&read](std::size_t, std::size_t possible) { read.reserve(possible); });
     if (!read.empty())
         appendAll(std::move(read));
     m_bChanged = false;

@@ -21,6 +21,7 @@ class ChangeSet;
 namespace document {
 class ListEdit;
 class TrackIndex;
+struct ListRecords;
 }  // namespace document
 
 namespace entry {
@@ -179,13 +180,19 @@ private:
     std::vector<std::unique_ptr<CLiedkramEntry>> takeOut(const std::vector<std::size_t>& rows);
     void appendAll(std::vector<std::unique_ptr<CLiedkramEntry>> added);
     bool loadListFile(const std::string& path);
-    // Reads a list file for the add and subtract commands; false when it
-    // failed (reported) or the handler asked to stop.
-    bool readRecords(const std::string& path, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
+    // Whether the records read from a list file are to be taken: all of a
+    // whole list; of one cut short, the readable ones when the user says so
+    // (the question names what is done with them); none of what is no list.
+    bool takeReadable(const std::string& path, const document::ListRecords& read, std::string_view verb);
+    // Reads a list file for the add and subtract commands (verb: what is
+    // done with its entries); false when it failed (reported), was declined
+    // or the handler asked to stop.
+    bool readRecords(const std::string& path, std::string_view verb,
+                     const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
     // Hands the entries of the paths (an MP3 file's, or every record of a
     // list file) to handle, in order; false when handle, the progress or a
     // list file that cannot be read stopped the command.
-    bool forEachPath(const std::vector<std::string>& paths,
+    bool forEachPath(const std::vector<std::string>& paths, std::string_view verb,
                      const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
     // Gives the declined file the ".cop" name, unless it is listed itself.
     void markDeclined(const CLiedkramEntry& entry);

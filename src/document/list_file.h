@@ -19,10 +19,31 @@ namespace document {
 
 // Reads a list file's records: the count, then one entry after the other,
 // each handed to handle; handle returning false stops the reading. expect
-// learns first how many records the file can hold at most. Throws
-// entry::ArchiveFormatError when the data ends inside a record.
+// learns first how many records the count promises and how many the file
+// can hold at most. Throws
+// entry::ArchiveFormatError when the data ends inside a record, and when
+// bytes are left behind the last record: then the file is no list.
 void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
-                     const std::function<void(std::size_t)>& expect = nullptr);
+                     const std::function<void(std::size_t, std::size_t)>& expect = nullptr);
+
+// What the bytes of a list file turned out to be.
+enum class ListShape {
+    Whole,  // the count, then exactly that many records
+    CutShort,  // ends before its last record; the complete records before the cut are entries of this program
+    NotAList,  // bytes behind the last record, or records no listed file can have given
+};
+
+struct ListRecords {
+    ListShape shape = ListShape::Whole;
+    // The complete records in file order; none for NotAList.
+    std::vector<std::unique_ptr<CLiedkramEntry>> entries;
+    // How many records the file's count promises (0 for a count below 1).
+    std::size_t claimed = 0;
+};
+
+// Reads the whole list; a read error of the file itself is thrown as
+// platform::FileError.
+ListRecords readListFile(entry::ArchiveReader& archive);
 
 // A list file opened for reading, with its length; throws
 // platform::FileError, also for a file too large to be a list.

@@ -32,6 +32,7 @@ constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
 }};
 
 constexpr const char* kMoveFolderKey = "MoveDir";
+constexpr const char* kAddFolderKey = "AddDir";
 
 // Accents, variation selectors and joiners belong to the character before:
 // a letter with its accent is one character to the user.
@@ -118,6 +119,16 @@ std::string readMoveFolder()
 void writeMoveFolder(std::string_view folder)
 {
     profile().writeString(kMoveFolderKey, folder);
+}
+
+std::string readAddFolder()
+{
+    return profile().getString(kAddFolderKey, "");
+}
+
+void writeAddFolder(std::string_view folder)
+{
+    profile().writeString(kAddFolderKey, folder);
 }
 
 }  // namespace platform

@@ -71,5 +71,8 @@ std::string readRenamePattern();
 // the same store, but none of the settings above; empty at first.
 std::string readMoveFolder();
 void writeMoveFolder(std::string_view folder);
+// The folder chosen last in "Ordner hinzufügen...", kept alike; empty at first.
+std::string readAddFolder();
+void writeAddFolder(std::string_view folder);
 
 }  // namespace platform

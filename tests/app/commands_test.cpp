@@ -5,15 +5,18 @@
 
 #include "app/command_table.h"
 #include "app/manual_edit_dlg.h"
+#include "app/messages_dock.h"
 #include "app/search_bar.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -322,4 +325,62 @@ TEST_F(WindowTest, AFolderOnTheCommandLineAddsTheMp3FilesBelowIt)
     frame_->openDocument(QString::fromStdString(dir_.file("Leer")));
     EXPECT_EQ(prompter().messages(),
               std::vector<std::string>{"Im Ordner '" + dir_.file("Leer") + "' liegt keine *.mp3-Datei."});
+
+    // "Ordner hinzufügen..." adds as a drop does, passing over hidden folders
+    // and the kept originals, and starts at the folder chosen last.
+    for (const char* folder : {"More/.cache", "More/.liedkram-backup-0/3", "More/Live"})
+        std::filesystem::create_directories(dir_.file(folder));
+    for (const char* name : {"More/.cache/Hidden.mp3", "More/.liedkram-backup-0/3/Kept.mp3", "More/Live/Three.mp3"})
+        writeSong(name);
+    prompter().clear();
+    QString startedIn;
+    for (int run = 0; run < 2; ++run) {
+        whenUp<QFileDialog>([&](QFileDialog& dialog) {
+            startedIn = dialog.directory().absolutePath();
+            EXPECT_EQ(dialog.fileMode(), QFileDialog::Directory);
+            dialog.selectFile(QString::fromStdString(dir_.file("More")));
+            static_cast<QDialog&>(dialog).accept();
+        });
+        frame_->action(kAddFolder)->trigger();
+    }
+    EXPECT_EQ(startedIn, QString::fromStdString(dir_.file("More")));
+    // The second run met the first one's file at the duplicate question and added it again.
+    ASSERT_EQ(doc_.GetCount(), 4u);
+    EXPECT_EQ(doc_.GetEntry(2).m_szFileName, "Three.mp3");
+    EXPECT_EQ(doc_.GetEntry(3).m_szFileName, "Three.mp3");
+    EXPECT_TRUE(prompter().messages().empty());
+}
+
+TEST_F(WindowTest, MessagesOfManyFilesGoIntoThePanelInsteadOfABoxEach)
+{
+    const std::vector<std::string> junk = {dir_.write("junk 1.mp3", testsupport::Bytes(3000, 0x11)),
+                                           dir_.write("junk 2.mp3", testsupport::Bytes(3000, 0x22))};
+    const std::string good = writeSong("good.mp3");
+    MessagesDock& messages = *frame_->messages();
+    EXPECT_FALSE(messages.isVisible()) << "no message, no panel";
+    frame_->openFiles({QString::fromStdString(junk[0]), QString::fromStdString(good), QString::fromStdString(junk[1])});
+    EXPECT_EQ(doc_.GetCount(), 1u);
+    EXPECT_TRUE(prompter().messages().empty()) << "no box stopped the adding";
+    const QStringList told = messages.texts();
+    ASSERT_EQ(told.size(), 2);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(told[i].contains(QString::fromStdString(junk[static_cast<std::size_t>(i)]))) << told[i].toStdString();
+    EXPECT_TRUE(messages.isVisible()) << "the first message opened it";
+    EXPECT_TRUE(frame_->action(kMessages)->isChecked());
+
+    messages.copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), told.join(QLatin1Char('\n')));
+    messages.list()->item(1)->setSelected(true);
+    messages.copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), told[1]);
+    messages.clear();
+    EXPECT_TRUE(messages.texts().isEmpty());
+    frame_->action(kMessages)->trigger();
+    EXPECT_FALSE(messages.isVisible());
+
+    // One file is no run over many: its message is a box, as ever.
+    frame_->openDocument(QString::fromStdString(junk[0]));
+    EXPECT_EQ(prompter().messages().size(), 1u);
+    EXPECT_TRUE(messages.texts().isEmpty());
+    EXPECT_FALSE(messages.isVisible());
 }

@@ -1,4 +1,6 @@
 #include "app/options_dlg.h"
+#include "platform/prompter.h"
+#include "support/test_doubles.h"
 
 #include "recording_profile.h"
 #include "test_names.h"
@@ -443,12 +445,41 @@ TEST_F(OptionsDlgTest, TypedPatternIsCutTo49Characters)
     showAndWait(dlg);
     userClick(dlg, 1024);
     pattern(dlg)->clear();
-    const QString typed = QStringLiteral("$Artist-$Title-").repeated(4);
-    EXPECT_EQ(typed.size(), 60);
+    // Cut where no placeholder is cut in two.
+    const QString typed = QStringLiteral("Artist-$Title-").repeated(4);
+    EXPECT_EQ(typed.size(), 56);
     QTest::keyClicks(pattern(dlg), typed);
     EXPECT_EQ(pattern(dlg)->text(), typed);
     dlg.accept();
     EXPECT_EQ(storedPattern(profile()), typed.left(49));
+}
+
+TEST_F(OptionsDlgTest, APatternThatCannotMakeAPlainNameIsRefusedByName)
+{
+    profile().writeString("ID2DatNam", "$Album - $Title");
+    testsupport::ScriptedPrompter answers;
+    platform::Prompter* const previous = platform::installPrompter(&answers);
+    COptionsDlg dlg;
+    showAndWait(dlg);
+    userClick(dlg, 1024);
+    for (const auto& [typed, message] : std::vector<std::pair<QString, QString>>{
+             {QStringLiteral("$Artist/$Title"),
+              QStringLiteral("Das Muster '$Artist/$Title' enthält '/': ein Dateiname kann keinen Ordner angeben.")},
+             {QStringLiteral("$Artist-$Title $Foo"),
+              QStringLiteral("Das Muster '$Artist-$Title $Foo' enthält das unbekannte Wort '$Foo'. Bekannt sind "
+                             "$Artist, $Title, $Album, $Genre, $Comment und $Track.")}}) {
+        answers.clear();
+        pattern(dlg)->setText(typed);
+        QTest::mouseClick(dlg.findChild<QPushButton*>("1"), Qt::LeftButton);
+        EXPECT_TRUE(dlg.isVisible()) << typed.toStdString();
+        EXPECT_EQ(answers.messages(), std::vector<std::string>{message.toStdString()});
+        EXPECT_EQ(storedPattern(profile()), QStringLiteral("$Album - $Title")) << "nothing was written";
+    }
+    pattern(dlg)->setText(QStringLiteral("$Track $ $Title"));
+    dlg.accept();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(storedPattern(profile()), QStringLiteral("$Track $ $Title"));
+    platform::installPrompter(previous);
 }
 
 TEST_P(OptionsDlgPatternCut, CutCountsCharactersAsSeen)

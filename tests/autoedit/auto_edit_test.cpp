@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 using namespace testsupport;
 using testsupport::ScriptedPrompter;
 
@@ -115,6 +118,46 @@ TEST_F(AutoEditTest, TheRenameQuestionAndItsAnswers)
     EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
     EXPECT_EQ(entry.m_strNewName, "");
     EXPECT_TRUE(prompter().prompts().empty());
+}
+
+TEST_F(AutoEditTest, APatternThatCannotMakeANameAndANameWithoutItsFieldsAreTold)
+{
+    using autoedit::PatternFault;
+    const std::vector<std::tuple<std::string, PatternFault, std::string>> patterns = {
+        {"$Artist-$Title", PatternFault::None, ""},
+        {"$Track - $Artist - $Title ($Album, $Genre) $Comment", PatternFault::None, ""},
+        {"$ 5 $$ $-$_", PatternFault::None, ""},
+        {"$Artist/$Title", PatternFault::FolderSeparator, "/"},
+        {"$Artist-$Title $Foo", PatternFault::UnknownWord, "$Foo"},
+        {"$Year $Title", PatternFault::UnknownWord, "$Year"},
+        {"$artist", PatternFault::UnknownWord, "$artist"},
+        {"$Titles", PatternFault::UnknownWord, "$Titles"},
+    };
+    for (const auto& [pattern, fault, word] : patterns) {
+        const autoedit::PatternCheck check = autoedit::CheckPattern(pattern);
+        EXPECT_EQ(check.fault, fault) << pattern;
+        EXPECT_EQ(check.word, word) << pattern;
+    }
+
+    auto entry = listedEntry("Nena", "");
+    EXPECT_EQ(autoedit::MissingField(entry), "$Title");
+    entry.m_szTitle = "Irgendwie";
+    EXPECT_EQ(autoedit::MissingField(entry), "");
+    profile().writeString("ID2DatNam", "$Track $Genre $Artist");
+    EXPECT_EQ(autoedit::MissingField(entry), "$Track");
+    entry.m_nTrack = 3;
+    EXPECT_EQ(autoedit::MissingField(entry), "$Genre");
+    entry.m_nGenre = 0;
+    EXPECT_EQ(autoedit::MissingField(entry), "");
+
+    // Not offered: no question, the file keeps its name.
+    profile().writeString("ID2DatNam", "$Artist-$Title");
+    profile().writeInt("SetID3", 0);
+    auto untitled = listedEntry("Nena", "");
+    EXPECT_EQ(autoedit::MarkRepairs(untitled), autoedit::kAutoEditDone);
+    EXPECT_TRUE(prompter().prompts().empty());
+    EXPECT_EQ(untitled.m_strNewName, "");
+    EXPECT_EQ(untitled.m_nFlags & ENTRY_RENAME, 0u);
 }
 
 TEST_F(AutoEditTest, CancelLeavesFlagsAndFileUntouched)

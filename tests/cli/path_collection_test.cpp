@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -13,7 +18,41 @@ using testsupport::TempDir;
 
 namespace {
 const testsupport::Bytes kSomeBytes = {1, 2, 3};
-}
+
+// Folders nested below base until the path of the last can no longer be
+// opened by name: a folder the walk cannot read, for root as for anyone.
+// Made and removed through handles, as no path reaches the last of them.
+class FolderBeyondPathMax {
+public:
+    explicit FolderBeyondPathMax(const std::string& base) : path_(base)
+    {
+        folders_.push_back(::open(base.c_str(), O_DIRECTORY | O_RDONLY));
+        while (path_.size() < PATH_MAX) {
+            ::mkdirat(folders_.back(), kName.c_str(), 0700);
+            folders_.push_back(::openat(folders_.back(), kName.c_str(), O_DIRECTORY | O_RDONLY));
+            path_ += "/" + kName;
+        }
+    }
+    ~FolderBeyondPathMax()
+    {
+        for (std::size_t i = folders_.size() - 1; i > 0; --i) {
+            ::close(folders_[i]);
+            ::unlinkat(folders_[i - 1], kName.c_str(), AT_REMOVEDIR);
+        }
+        ::close(folders_[0]);
+    }
+    FolderBeyondPathMax(const FolderBeyondPathMax&) = delete;
+    FolderBeyondPathMax& operator=(const FolderBeyondPathMax&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    inline static const std::string kName = std::string(200, 'd');
+    std::string path_;
+    std::vector<int> folders_;
+};
+
+}  // namespace
 
 TEST(PathCollection, FolderGivesEveryMp3BelowItInByteOrderOfTheFullPath)
 {
@@ -73,4 +112,29 @@ TEST(PathCollection, LinksToFilesCountButLinksToFoldersAreNotFollowed)
     const auto collected = cli::collectPaths({dir.file("music")});
 
     EXPECT_EQ(collected.files, (Paths{dir.file("music/linked.mp3"), dir.file("music/real.mp3")}));
+}
+
+TEST(PathCollection, HiddenFoldersAndKeptOriginalsArePassedOverAndUnreadableFoldersTold)
+{
+    TempDir dir;
+    for (const char* folder : {"music/.hidden", "music/.liedkram-backup-0/1", "music/.liedkram-backup/0", "music/sub",
+                               "music/data/liedkram/originals/1"})
+        fs::create_directories(dir.file(folder));
+    for (const char* name : {"music/.hidden/a.mp3", "music/.liedkram-backup-0/1/b.mp3", "music/.liedkram-backup/0/c.mp3",
+                             "music/sub/d.mp3", "music/.e.mp3", "music/data/liedkram/originals/1/f.mp3"})
+        dir.write(name, kSomeBytes);
+    const FolderBeyondPathMax deep(dir.file("music"));
+    const std::string previousData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    ::setenv("XDG_DATA_HOME", dir.file("music/data").c_str(), 1);
+
+    // A hidden folder the user names is entered; a folder of kept originals never.
+    const auto collected = cli::collectPaths(
+        {dir.file("music"), dir.file("music/.hidden"), dir.file("music/.liedkram-backup-0"), dir.file("music/data/liedkram")});
+    ::setenv("XDG_DATA_HOME", previousData.c_str(), 1);
+
+    EXPECT_EQ(collected.files, (Paths{dir.file("music/.e.mp3"), dir.file("music/sub/d.mp3"), dir.file("music/.hidden/a.mp3")}));
+    EXPECT_EQ(collected.problems,
+              (Paths{"Can't read folder '" + deep.path() + "': File name too long -> skipped.",
+                     "'" + dir.file("music/.liedkram-backup-0") + "' holds originals kept for undo -> skipped.",
+                     "'" + dir.file("music/data/liedkram") + "' holds originals kept for undo -> skipped."}));
 }

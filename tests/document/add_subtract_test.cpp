@@ -161,6 +161,28 @@ TEST_F(AddSubtract, ABrokenListFileEndsTheCommandAndKeepsWhatWasAdded)
     doc_.OnAddMp3s({a, dir_.file("broken.m3l"), b});
     EXPECT_EQ(names(), std::vector<std::string>{"a.mp3"});
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unexpected file format."});
+
+    // A list cut short offers its complete records: Ja adds them and the
+    // command goes on, Nein ends it there.
+    CLiedkramDoc source;
+    source.OnAddMp3s({song("c.mp3", "C", "3"), song("d.mp3", "D", "4"), song("e.mp3", "E", "5")});
+    const auto whole = dir_.file("three.m3l");
+    ASSERT_TRUE(source.OnSaveDocument(whole));
+    Bytes cut = readFile(whole);
+    cut.resize(cut.size() - 10);
+    const auto half = dir_.write("cut.m3l", cut);
+    prompter().clear();
+    prompter().scriptYesNoCancel({platform::kAnswerYes, platform::kAnswerNo});
+    doc_.OnAddMp3s({half, b});
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "c.mp3", "d.mp3", "b.mp3"}));
+    PathsReport report = doc_.OnSubtractMp3s({half, a});
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "c.mp3", "d.mp3", "b.mp3"}));
+    EXPECT_EQ(report.skipped, 1u);
+    ASSERT_EQ(prompter().prompts().size(), 2u);
+    EXPECT_EQ(prompter().prompts()[0].text,
+              "'" + half + "' ist besch\xC3\xA4" "digt: 2 von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren hinzuf\xC3\xBCgen?");
+    EXPECT_EQ(prompter().prompts()[1].text,
+              "'" + half + "' ist besch\xC3\xA4" "digt: 2 von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren subtrahieren?");
 }
 
 TEST_F(AddSubtract, SubtractRemovesEverySameTrack)

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <random>
 
 using namespace testsupport;
 using testsupport::ScriptedPrompter;
@@ -92,31 +94,90 @@ TEST_F(DocumentTest, SavedOrderIsTheSortedOrder)
     EXPECT_EQ(other.GetEntry(2).m_szFileName, "Zappa.mp3");
 }
 
-TEST_F(DocumentTest, ATruncatedListGivesAnEmptyUntitledList)
+TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
 {
     fill({"A", "B", "C"});
+    // Where each record ends, from lists of one and two of them.
+    std::vector<std::size_t> recordEnds;
+    for (std::size_t count = 1; count <= 3; ++count) {
+        CLiedkramDoc part;
+        int answer = 0;
+        for (std::size_t i = 0; i < count; ++i)
+            part.AddEntry(std::make_unique<CLiedkramEntry>(doc_.GetEntry(i)), false, answer);
+        entry::ArchiveWriter writer;
+        part.Serialize(writer);
+        recordEnds.push_back(writer.bytes().size());
+    }
     entry::ArchiveWriter writer;
     doc_.Serialize(writer);
     const Bytes full = writer.bytes();
+
     CLiedkramDoc reader;
+    int answer = 0;
+    reader.AddEntry(listed("before.mp3", "Before", "Song"), false, answer);
+    reader.SetChanged();
+    const auto readerUnchanged = [&](const std::string& context) {
+        ASSERT_EQ(reader.GetCount(), 1u) << context;
+        EXPECT_EQ(reader.GetEntry(0).m_szFileName, "before.mp3") << context;
+        EXPECT_EQ(reader.GetTitle(), "Untitled *") << context;
+    };
     for (std::size_t cut = 1; cut < full.size(); ++cut) {
+        const std::string context = "cut at " + std::to_string(cut);
         prompter().clear();
+        // Nein to the save question of the changed list, Nein to the readable rest.
+        prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerNo});
         const auto path = dir_.write("cut.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
-        EXPECT_FALSE(reader.OnOpenDocument(path)) << "cut at " << cut;
-        EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unexpected file format."}) << "cut at " << cut;
-        EXPECT_EQ(reader.GetCount(), 0u);
-        EXPECT_EQ(reader.GetTitle(), "Untitled");
-        EXPECT_EQ(reader.GetPathName(), "");
+        EXPECT_FALSE(reader.OnOpenDocument(path)) << context;
+        const auto readable = static_cast<std::size_t>(
+            std::count_if(recordEnds.begin(), recordEnds.end(), [&](std::size_t end) { return end <= cut; }));
+        ASSERT_EQ(prompter().prompts().size(), 2u) << context;
+        if (readable == 0)
+            EXPECT_EQ(prompter().prompts()[1].text, "Unexpected file format.") << context;
+        else
+            EXPECT_EQ(prompter().prompts()[1].text, "'" + path + "' ist besch\xC3\xA4" "digt: " +
+                                                        std::to_string(readable) +
+                                                        " von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren \xC3\xB6" "ffnen?")
+                << context;
+        readerUnchanged(context);
     }
-    // Bytes behind the last record are not read; a negative count reads nothing.
-    Bytes longer = full;
-    longer.push_back(0x77);
-    EXPECT_TRUE(reader.OnOpenDocument(dir_.write("long.m3l", longer)));
-    EXPECT_EQ(reader.GetCount(), 3u);
-    EXPECT_TRUE(reader.OnOpenDocument(dir_.write("negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2})));
+
+    // Ja takes the readable records as a changed list without a path, so
+    // that saving asks where to and never writes over the damaged file.
+    const auto cutPath = dir_.write("half.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(recordEnds[1] + 3)));
+    const Bytes damaged = readFile(cutPath);
+    prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerYes});
+    EXPECT_TRUE(reader.OnOpenDocument(cutPath));
+    ASSERT_EQ(reader.GetCount(), 2u);
+    EXPECT_EQ(reader.GetEntry(1).m_szArtist, "B");
+    EXPECT_EQ(reader.GetTitle(), "half.m3l *");
+    EXPECT_EQ(reader.GetPathName(), "");
+    EXPECT_FALSE(reader.DoSave()) << "no path was chosen";
+    EXPECT_EQ(readFile(cutPath), damaged);
+
+    // Bytes behind the last record, or behind a count below one, make no list.
+    prompter().clear();
+    for (const auto& [name, bytes] : std::vector<std::pair<std::string, Bytes>>{
+             {"long.m3l", [&] { Bytes longer = full; longer.push_back(0x77); return longer; }()},
+             {"negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2}},
+             {"zero-and-more.m3l", {0, 0, 0, 0, 0}},
+             {"claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0}}}) {
+        EXPECT_FALSE(reader.OnOpenDocument(dir_.write(name, bytes))) << name;
+        EXPECT_EQ(reader.GetCount(), 2u) << name;
+    }
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>(4, "Unexpected file format."));
+    EXPECT_TRUE(reader.OnOpenDocument(dir_.write("negative-only.m3l", {0xFF, 0xFF, 0xFF, 0xFF})));
     EXPECT_EQ(reader.GetCount(), 0u);
-    // A count far beyond what the file holds.
-    EXPECT_FALSE(reader.OnOpenDocument(dir_.write("claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0})));
+
+    // Random bytes read as records never pass for a list, whole or cut.
+    std::mt19937 random(26);
+    for (int file = 0; file < 40; ++file) {
+        Bytes bytes(5000);
+        for (auto& byte : bytes)
+            byte = static_cast<std::uint8_t>(random());
+        prompter().clear();
+        EXPECT_FALSE(reader.OnOpenDocument(dir_.write("kaputt.m3l", bytes))) << "file " << file;
+        EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unexpected file format."}) << "file " << file;
+    }
 }
 
 TEST_F(DocumentTest, TheTitleShowsTheChangeMarker)
