@@ -119,28 +119,25 @@ void SessionUndo::push(const QString& text, document::ListEdit edit)
 
 void SessionUndo::undo()
 {
-    SessionCommand* step = commandAt(stack_, stack_.index() - 1);
-    if (!step)
-        return;
-    // Held over the check and the undo, so no other program changes files in between.
-    const auto lock = history::takeChangeLock(history::dataDirectory());
-    if (!lock)
-        return;
-    if (step->filesAsLeft())
-        stack_.undo();
-    finish();
+    stepOver(stack_.index() - 1, &QUndoStack::undo);
 }
 
 void SessionUndo::redo()
 {
-    SessionCommand* step = commandAt(stack_, stack_.index());
+    stepOver(stack_.index(), &QUndoStack::redo);
+}
+
+void SessionUndo::stepOver(int at, void (QUndoStack::*move)())
+{
+    SessionCommand* step = commandAt(stack_, at);
     if (!step)
         return;
+    // Held over the check and the step, so no other program changes files in between.
     const auto lock = history::takeChangeLock(history::dataDirectory());
     if (!lock)
         return;
     if (step->filesAsLeft())
-        stack_.redo();
+        (stack_.*move)();
     finish();
 }
 

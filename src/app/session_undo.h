@@ -49,6 +49,8 @@ private:
     void listCleared() override;
     void titleChanged() override {}
     void changedOutsideAStep();
+    // Undoes or redoes the step at `at` when its files are as it left them.
+    void stepOver(int at, void (QUndoStack::*move)());
     void finish();
 
     CLiedkramDoc& document_;
