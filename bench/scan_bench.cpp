@@ -1,8 +1,9 @@
 // Throughput of the block scan over a 64 MiB file in the page cache, beside
 // plain sequential reading of the same file in 16 KiB blocks; then what the
 // decoder that judges silence costs: the scan of a large file and of 20,000
-// small ones, each with two seconds of silence at both ends, with the
-// decoder and with the filler bytes alone.
+// small ones, each with two seconds of silence at both ends (zero frames, and
+// frames as lame writes silence), with the decoder and with the filler bytes
+// alone.
 
 #include "bench_files.h"
 #include "stopwatch.h"
@@ -11,9 +12,9 @@
 
 #include "mpeg/stream_scan.h"
 #include "platform/file.h"
-#include "platform/random_reader.h"
 #include "platform/profile.h"
 #include "platform/prompter.h"
+#include "platform/random_reader.h"
 
 #include <cstdio>
 #include <exception>
@@ -25,29 +26,38 @@ constexpr std::size_t kFileBytes = 64u << 20;
 constexpr int kRounds = 7;
 constexpr double kTargetRatio = 0.85;
 constexpr int kSilentFrames = 77;  // two seconds at 128 kbit/s
+constexpr std::size_t kSilentFrameBytes = 417;
 constexpr int kSmallFiles = 20000;
 constexpr std::size_t kSmallMusicBytes = 48000;  // three seconds
 constexpr double kDecoderTarget = 1.2;
 constexpr int kDecoderRounds = 3;
 
-// Frames of digital silence as encoders write them: a header, then zeros.
-bench::Bytes silentFrames(int count)
+enum class Silence { ZeroFrames, LameFrames };
+
+// Frames of digital silence: a header and zeros, or as lame writes them, a
+// header, side information that codes no bits (global gain 210) and lame's
+// 0x55 filler.
+bench::Bytes silentFrames(int count, Silence silence)
 {
+    const bench::Bytes zeroFrame = {0xFF, 0xFB, 0x90, 0x44};
+    const bench::Bytes lameFrame = {0xFF, 0xFB, 0x90, 0x64, 0x40, 0x8F, 0xF0, 0x00, 0x00, 0x69, 0x00, 0x00,
+                                    0x00, 0x08, 0x00, 0x00, 0x0D, 0x20, 0x00, 0x00, 0x01, 0x00, 0x00, 0x01,
+                                    0xA4, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00, 0x34, 0x80, 0x00, 0x00, 0x04};
+    const bench::Bytes& frame = silence == Silence::ZeroFrames ? zeroFrame : lameFrame;
     bench::Bytes bytes;
     for (int i = 0; i < count; ++i) {
-        const bench::Bytes frame = {0xFF, 0xFB, 0x90, 0x44};
         bytes.insert(bytes.end(), frame.begin(), frame.end());
-        bytes.insert(bytes.end(), 417 - frame.size(), 0x00);
+        bytes.insert(bytes.end(), kSilentFrameBytes - frame.size(), silence == Silence::ZeroFrames ? 0x00 : 0x55);
     }
     return bytes;
 }
 
-bench::Bytes quietEnds(std::size_t musicBytes)
+bench::Bytes quietEnds(std::size_t musicBytes, Silence silence)
 {
-    bench::Bytes bytes = silentFrames(kSilentFrames);
+    bench::Bytes bytes = silentFrames(kSilentFrames, silence);
     const bench::Bytes music = bench::musicFrames(musicBytes);
     bytes.insert(bytes.end(), music.begin(), music.end());
-    const bench::Bytes tail = silentFrames(kSilentFrames);
+    const bench::Bytes tail = silentFrames(kSilentFrames, silence);
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     return bytes;
 }
@@ -61,7 +71,10 @@ double scanSeconds(const bench::Bytes& bytes, int times, mpeg::SilenceRule rule)
             for (int i = 0; i < times; ++i) {
                 platform::MemoryReader reader(bytes);
                 const auto result = mpeg::scanBlocks(reader, 0, static_cast<int>(bytes.size()), "quiet.mp3", rule);
-                if (result.audioStart != kSilentFrames * 417)
+                // The front may keep the silent frames whose bytes the first music frame takes its data from.
+                const int silenceEnd = kSilentFrames * static_cast<int>(kSilentFrameBytes);
+                if (result.audioStart > silenceEnd ||
+                    result.audioStart < silenceEnd - 2 * static_cast<int>(kSilentFrameBytes))
                     throw std::runtime_error("the leading silence was not found");
             }
         });
@@ -135,8 +148,10 @@ int run()
                 ratio >= kTargetRatio ? "met" : "NOT met");
     std::printf("ratio scan/64 KiB read:  %8.3f\n", scanRate / chunkRate);
 
-    compareDecoder("64 MiB file", quietEnds(kFileBytes), 1);
-    compareDecoder("20000 small files", quietEnds(kSmallMusicBytes), kSmallFiles);
+    compareDecoder("64 MiB file, zero frames", quietEnds(kFileBytes, Silence::ZeroFrames), 1);
+    compareDecoder("64 MiB file, lame's silence", quietEnds(kFileBytes, Silence::LameFrames), 1);
+    compareDecoder("20000 small files, zero frames", quietEnds(kSmallMusicBytes, Silence::ZeroFrames), kSmallFiles);
+    compareDecoder("20000 small files, lame's silence", quietEnds(kSmallMusicBytes, Silence::LameFrames), kSmallFiles);
     return 0;
 }
 

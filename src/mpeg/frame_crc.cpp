@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::uint16_t kPolynomial = 0x8005;
 constexpr std::size_t kHeaderSize = 4;
-constexpr int kMono = 3;
 
 std::uint16_t checkOver(HeaderWord word, std::span<const std::uint8_t> sideInformation)
 {

@@ -16,6 +16,7 @@ inline constexpr int kVersion1 = 3;
 inline constexpr int kLayer3 = 1;
 inline constexpr int kLayer2 = 2;
 inline constexpr int kLayer1 = 3;
+inline constexpr int kMono = 3;  // the channel mode of a single channel
 
 HeaderWord headerWordFromBytes(std::span<const std::uint8_t, 4> bytes);
 std::array<std::uint8_t, 4> headerBytes(HeaderWord word);

@@ -95,7 +95,7 @@ private:
     void countMiddleFrames(const platform::ByteReader& reader, Offset blockStart);
     void acceptFrame(const FrameFacts::Facts& facts, int offset);
     void handleMiss(const platform::ByteReader& reader, int offset);
-    void record(Offset at, int length, HeaderWord word);
+    void record(Offset at, int length, HeaderWord word, int offset);
     Sums sumsBefore(Offset boundary) const;
     void settleByDecoding(Offset& front, Offset& end);
     std::string damageText(Offset spot, HeaderWord word) const;
@@ -212,9 +212,18 @@ void BlockScan::readBlock(Offset blockStart)
     blocks_.validBytes = std::clamp(blocks_.chunkBytes - offset, 0, kScanBlockSize + kLookAhead);
 }
 
-void BlockScan::record(Offset at, int length, HeaderWord word)
+void BlockScan::record(Offset at, int length, HeaderWord word, int offset)
 {
-    const WalkedFrame frame{at, length, word, sums_.frames, sums_.timeMs, sums_.rate};
+    WalkedFrame frame{at, length, word, sums_.frames, sums_.timeMs, sums_.rate, {}};
+    if (rule_ == SilenceRule::Decoded) {
+        // A frame starts within its block, and the look-ahead holds the
+        // longest frame: all of it is at hand but where the file ends.
+        const auto inBlock =
+            std::span<const std::uint8_t>(blocks_.buffer, static_cast<std::size_t>(blocks_.validBytes));
+        const auto from = std::min(static_cast<std::size_t>(offset), inBlock.size());
+        const auto bytes = inBlock.subspan(from, std::min(inBlock.size() - from, static_cast<std::size_t>(length)));
+        frame.content = frameContent(bytes, word);
+    }
     if (!front_.started && at < kJudgedRegion)
         front_.frames.push_back(frame);
     if (at > walk_.audioLength - kJudgedRegion)
@@ -274,7 +283,7 @@ void BlockScan::acceptFrame(const FrameFacts::Facts& facts, int offset)
     walk_.lastFrame = walk_.position;
     walk_.lastFrameEnd = walk_.position + length;
     if (judged(walk_.position)) {
-        record(walk_.position, length, facts.word);
+        record(walk_.position, length, facts.word, offset);
         walk_.lastLength = length;
         judgment_.filler = countFiller(offset + 2, std::min(offset + length, kScanBlockSize));
         if (offset + length <= kScanBlockSize)
@@ -414,7 +423,8 @@ ScanResult BlockScan::run()
     for (Offset blockStart = 0; blockStart < walk_.audioLength && !walk_.ended; blockStart += kScanBlockSize) {
         readBlock(blockStart);
         if (walk_.lastFrame < blockStart && judged(walk_.lastFrame)) {
-            judgment_.filler += countFiller(0, static_cast<int>(std::min<Offset>(walk_.position - blockStart, kScanBlockSize)));
+            judgment_.filler +=
+                countFiller(0, static_cast<int>(std::min<Offset>(walk_.position - blockStart, kScanBlockSize)));
             judge(walk_.lastFrame, walk_.lastLength);
         }
         walkBlock(blockStart);

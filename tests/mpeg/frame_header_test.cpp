@@ -1,10 +1,12 @@
 #include "mpeg/frame_header.h"
+#include "mpeg/side_info.h"
 #include "support/mp3_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
+#include <vector>
 
 using namespace mpeg;
 
@@ -34,18 +36,18 @@ TEST(FrameHeader, AcceptsOnlyTheSupportedKinds)
     EXPECT_TRUE(isAcceptedHeader(word(0xFF, 0xFD, 0x90, 0x44)));  // MPEG-1 Layer II
     EXPECT_TRUE(isAcceptedHeader(word(0xFF, 0xFF, 0x90, 0x44)));  // MPEG-1 Layer I
     EXPECT_TRUE(isAcceptedHeader(word(0xFF, 0xF3, 0x80, 0x44)));  // MPEG-2 Layer III
-    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xF2, 0x90, 0x44))); // MPEG-2 Layer III with CRC
+    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xF2, 0x90, 0x44)));  // MPEG-2 Layer III with CRC
     EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFC, 0x90, 0x44)));
     EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFE, 0x90, 0x44)));
-    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xE3, 0x90, 0x44))); // MPEG-2.5
-    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0x9C, 0x44))); // sample-rate index 3
-    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0x00, 0x44))); // free format
+    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xE3, 0x90, 0x44)));  // MPEG-2.5
+    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0x9C, 0x44)));  // sample-rate index 3
+    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0x00, 0x44)));  // free format
     EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0x0F, 0x44)));
     EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0x90, 0xFF)));
-    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0x90, 0x46))); // emphasis 2
+    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0x90, 0x46)));  // emphasis 2
     EXPECT_TRUE(isAcceptedHeader(word(0xFF, 0xFB, 0x90, 0x47)));  // emphasis 3
     EXPECT_FALSE(isAcceptedHeader(word(0xFE, 0xFB, 0x90, 0x44)));
-    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0xF0, 0x44))); // bitrate index 15
+    EXPECT_FALSE(isAcceptedHeader(word(0xFF, 0xFB, 0xF0, 0x44)));  // bitrate index 15
     EXPECT_TRUE(isAcceptedHeader(word(0xFF, 0xFB, 0xE0, 0x44)));  // index 14
 }
 
@@ -179,4 +181,56 @@ TEST(FrameHeader, FieldsAndTheTwoSettableBits)
     EXPECT_EQ(changed & ~(3u << 26), w & ~(3u << 26)) << "no other bit may change";
     EXPECT_EQ(headerBytes(changed)[3], headerBytes(w)[3] - 0x08 + 0x04);
     EXPECT_EQ(withOriginalBit(changed, true), changed);
+}
+
+TEST(FrameContent, SilenceAsEncodersWriteItHoldsNoSound)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> start;  // header and side information, the rest filled
+        std::uint8_t filler;
+        bool holdsNoSound;
+        int mainDataBegin;
+    };
+    // Side information copied from frames lame 3.100 wrote for digital silence.
+    const std::vector<Row> rows = {
+        {"mpeg1_joint_stereo_silence",
+         {0xFF, 0xFB, 0x90, 0x64, 0x40, 0x8F, 0xF0, 0x00, 0x00, 0x69, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x0D, 0x20,
+          0x00, 0x00, 0x01, 0x00, 0x00, 0x01, 0xA4, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00, 0x34, 0x80, 0x00, 0x00, 0x04},
+         0x55,
+         true,
+         129},
+        {"mpeg1_mono_silence",
+         {0xFF, 0xFB, 0x52, 0xC4, 0xA1, 0x83, 0xC0, 0x00, 0x01, 0xA4, 0x00,
+          0x00, 0x00, 0x20, 0x00, 0x00, 0x34, 0x80, 0x00, 0x00, 0x04},
+         0x55,
+         true,
+         323},
+        {"mpeg2_mono_silence",
+         {0xFF, 0xF3, 0x48, 0xC4, 0x7C, 0x00, 0x00, 0x03, 0x48, 0x00, 0x00, 0x00, 0x00},
+         0x55,
+         true,
+         124},
+        // The third granule's part2_3_length is 1: one bit of music.
+        {"mpeg1_one_coded_bit",
+         {0xFF, 0xFB, 0x90, 0x64, 0x40, 0x8F, 0xF0, 0x00, 0x00, 0x69, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x0D, 0x20,
+          0x00, 0x00, 0x01, 0x00, 0x04, 0x01, 0xA4, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00, 0x34, 0x80, 0x00, 0x00, 0x04},
+         0x55,
+         false,
+         129},
+        {"layer3_zero_frame", {0xFF, 0xFB, 0x90, 0x44}, 0x00, true, 0},
+        {"layer2_zero_frame", {0xFF, 0xFD, 0x90, 0x44}, 0x00, true, 0},
+        {"layer2_filler_frame", {0xFF, 0xFD, 0x90, 0x44}, 0x55, false, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const HeaderWord w = word(row.start[0], row.start[1], row.start[2], row.start[3]);
+        std::vector<std::uint8_t> frame = row.start;
+        frame.resize(static_cast<std::size_t>(frameLength(w)), row.filler);
+        const FrameContent content = frameContent(frame, w);
+        EXPECT_EQ(content.holdsNoSound, row.holdsNoSound);
+        EXPECT_EQ(content.mainDataBegin, row.mainDataBegin);
+        // A frame cut short inside its side information or header is no proof of silence.
+        EXPECT_FALSE(frameContent(std::span(frame).first(row.start.size() - 1), w).holdsNoSound);
+    }
 }

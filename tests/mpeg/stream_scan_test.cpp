@@ -24,14 +24,21 @@ int summedMs(int frames)
     return static_cast<int>(sum);
 }
 
+// Sets how many bytes in front of it the frame at `at` takes its main data
+// from: the builder's music frames carry random bits there.
+void setMainDataBegin(Bytes& bytes, std::size_t at, int begin)
+{
+    bytes[at + 4] = static_cast<std::uint8_t>(begin >> 1);
+    bytes[at + 5] = static_cast<std::uint8_t>((bytes[at + 5] & 0x7F) | (begin & 1) << 7);
+}
+
 class StreamScan : public ::testing::Test {
 protected:
     mpeg::ScanResult scan(const Bytes& bytes, int audioStart = 0, int audioEnd = -1)
     {
         const auto path = dir_.write("scan.mp3", bytes);
         platform::File file(path, platform::File::Mode::Read);
-        return mpeg::scanBlocks(file, audioStart, audioEnd < 0 ? static_cast<int>(bytes.size()) : audioEnd,
-                                "scan.mp3");
+        return mpeg::scanBlocks(file, audioStart, audioEnd < 0 ? static_cast<int>(bytes.size()) : audioEnd, "scan.mp3");
     }
 
     TempDir dir_;
@@ -121,12 +128,20 @@ TEST_F(StreamScan, SilenceAtBothEndsBecomesJunk)
     Bytes bytes = frames({}, silent, Payload::Silence);
     append(bytes, frames({}, music));
     append(bytes, frames({}, silent, Payload::Silence, 0xFF));
-    const auto result = scan(bytes);
+    setMainDataBegin(bytes, silent * kFrame, 0);
+    auto result = scan(bytes);
     EXPECT_EQ(result.audioStart, silent * kFrame);
     EXPECT_EQ(result.audioEnd, (silent + music) * kFrame);
     // What is counted is what remains.
     EXPECT_EQ(result.frames, music);
     EXPECT_EQ(result.lengthMs, summedMs(music));
+
+    // The first music frame takes 500 bytes from the silence in front: the
+    // two frames that hold them are kept (381 bytes of main data each).
+    setMainDataBegin(bytes, silent * kFrame, 500);
+    result = scan(bytes);
+    EXPECT_EQ(result.audioStart, (silent - 2) * kFrame);
+    EXPECT_EQ(result.frames, music + 2);
 }
 
 TEST_F(StreamScan, AVbrHeaderFrameIsNoAudioAndNoJunk)
@@ -146,6 +161,7 @@ TEST_F(StreamScan, AVbrHeaderFrameIsNoAudioAndNoJunk)
     Bytes quiet = info;
     append(quiet, frames({}, silent, Payload::Silence));
     append(quiet, frames({}, music));
+    setMainDataBegin(quiet, (1 + silent) * kFrame, 0);
     result = scan(quiet);
     EXPECT_EQ(result.audioStart, (1 + silent) * kFrame) << "the silence behind the header frame is junk";
     EXPECT_EQ(result.frames, music);
@@ -167,6 +183,7 @@ TEST_F(StreamScan, AFrameAcrossTheBlockEndIsJudgedWithBytesFromBothBlocks)
     const int silent = 40;
     Bytes bytes = frames({}, silent, Payload::Silence);
     append(bytes, frames({}, 300));
+    setMainDataBegin(bytes, silent * kFrame, 0);
     const auto result = scan(bytes);
     EXPECT_EQ(result.audioStart, silent * kFrame);
 }
