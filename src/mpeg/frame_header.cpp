@@ -31,11 +31,6 @@ constexpr std::array<const char*, 4> kEmphasisTexts = {"no emphasis", "50/15 ms"
 constexpr HeaderWord kCopyrightMask = 1u << 27;
 constexpr HeaderWord kOriginalMask = 1u << 26;
 
-int bits(HeaderWord word, int shift, int width)
-{
-    return static_cast<int>((word >> shift) & ((1u << width) - 1));
-}
-
 }  // namespace
 
 HeaderWord headerWordFromBytes(std::span<const std::uint8_t, 4> bytes)
@@ -85,47 +80,6 @@ bool isSameStreamKind(HeaderWord a, HeaderWord b)
     // Byte 1 holds sync, version, layer and protection; byte 2 bits 2-3 the sample rate.
     constexpr HeaderWord kKindMask = 0x000CFF00u;
     return (a & kKindMask) == (b & kKindMask) && (bitrateIndex(a) == 0) == (bitrateIndex(b) == 0);
-}
-
-int versionField(HeaderWord word)
-{
-    return bits(word, 11, 2);
-}
-int layerField(HeaderWord word)
-{
-    return bits(word, 9, 2);
-}
-int protectionBit(HeaderWord word)
-{
-    return bits(word, 8, 1);
-}
-int bitrateIndex(HeaderWord word)
-{
-    return bits(word, 20, 4);
-}
-int sampleRateIndex(HeaderWord word)
-{
-    return bits(word, 18, 2);
-}
-int paddingBit(HeaderWord word)
-{
-    return bits(word, 17, 1);
-}
-int channelMode(HeaderWord word)
-{
-    return bits(word, 30, 2);
-}
-int copyrightBit(HeaderWord word)
-{
-    return bits(word, 27, 1);
-}
-int originalBit(HeaderWord word)
-{
-    return bits(word, 26, 1);
-}
-int emphasisField(HeaderWord word)
-{
-    return bits(word, 24, 2);
 }
 
 int bitrateKbps(HeaderWord word)

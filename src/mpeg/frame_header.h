@@ -33,16 +33,51 @@ bool isMpegHeader(HeaderWord word);
 // protection and sample rate, both free format or neither.
 bool isSameStreamKind(HeaderWord a, HeaderWord b);
 
-int versionField(HeaderWord word);
-int layerField(HeaderWord word);
-int protectionBit(HeaderWord word);
-int bitrateIndex(HeaderWord word);
-int sampleRateIndex(HeaderWord word);
-int paddingBit(HeaderWord word);
-int channelMode(HeaderWord word);
-int copyrightBit(HeaderWord word);
-int originalBit(HeaderWord word);
-int emphasisField(HeaderWord word);
+// The header's fields, inline: the walk takes them for every frame.
+inline int headerField(HeaderWord word, int shift, int width)
+{
+    return static_cast<int>((word >> shift) & ((1u << width) - 1));
+}
+inline int versionField(HeaderWord word)
+{
+    return headerField(word, 11, 2);
+}
+inline int layerField(HeaderWord word)
+{
+    return headerField(word, 9, 2);
+}
+inline int protectionBit(HeaderWord word)
+{
+    return headerField(word, 8, 1);
+}
+inline int bitrateIndex(HeaderWord word)
+{
+    return headerField(word, 20, 4);
+}
+inline int sampleRateIndex(HeaderWord word)
+{
+    return headerField(word, 18, 2);
+}
+inline int paddingBit(HeaderWord word)
+{
+    return headerField(word, 17, 1);
+}
+inline int channelMode(HeaderWord word)
+{
+    return headerField(word, 30, 2);
+}
+inline int copyrightBit(HeaderWord word)
+{
+    return headerField(word, 27, 1);
+}
+inline int originalBit(HeaderWord word)
+{
+    return headerField(word, 26, 1);
+}
+inline int emphasisField(HeaderWord word)
+{
+    return headerField(word, 24, 2);
+}
 
 // kbit/s from the standard's tables; 0 for free format, index 15 and
 // reserved versions or layers.

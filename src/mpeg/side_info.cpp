@@ -1,6 +1,7 @@
 #include "mpeg/side_info.h"
 
 #include "mpeg/frame_crc.h"
+#include "platform/byte_reader.h"
 
 #include <cstddef>
 #include <cstring>
@@ -11,30 +12,24 @@ namespace {
 
 constexpr std::size_t kHeaderBytes = 4;
 
-// A field of up to 24 bits that starts `bit` bits into the bytes, most
-// significant bit first; bits past the bytes read as 0.
-unsigned bitField(std::span<const std::uint8_t> bytes, std::size_t bit, int count)
-{
-    const std::size_t first = bit / 8;
-    std::uint32_t window = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        window = window << 8 | (first + i < bytes.size() ? bytes[first + i] : 0U);
-    return (window >> (32 - bit % 8 - static_cast<std::size_t>(count))) & ((1U << count) - 1);
-}
-
 // Every granule of every channel codes neither scale factors nor spectral
 // values: part2_3_length and big_values are 0. side is the whole side
 // information.
-bool codesNoBits(std::span<const std::uint8_t> side, bool mpeg1, int channels)
+bool codesNoBits(const platform::ByteReader& side, bool mpeg1, int channels)
 {
     // main_data_begin, private bits and the scale factor selection.
     const int leading = mpeg1 ? 9 + (channels == 1 ? 5 : 3) + 4 * channels : 8 + channels;
     // part2_3_length and big_values, then global gain, scale factor
     // compression, the block and table fields and the closing flags.
     const int perChannel = mpeg1 ? 12 + 9 + 8 + 4 + 1 + 22 + 3 : 12 + 9 + 8 + 9 + 1 + 22 + 2;
+    constexpr int kCodedLengthBits = 12 + 9;
     const int granules = mpeg1 ? 2 : 1;
     for (int i = 0; i < granules * channels; ++i) {
-        if (bitField(side, static_cast<std::size_t>(leading + i * perChannel), 12 + 9) != 0)
+        // The four bytes from the field's first one hold it whole, and lie
+        // within the side information for every layout.
+        const auto bit = static_cast<std::size_t>(leading + i * perChannel);
+        const std::uint32_t window = side.u32be(bit / 8);
+        if ((window >> (32 - bit % 8 - kCodedLengthBits) & ((1U << kCodedLengthBits) - 1)) != 0)
             return false;
     }
     return true;
@@ -63,7 +58,7 @@ FrameContent frameContent(std::span<const std::uint8_t> frame, HeaderWord word)
     const bool mpeg1 = versionField(word) == kVersion1;
     const int begin = mpeg1 ? side[0] << 1 | side[1] >> 7 : side[0];
     // A Layer III frame of zeros codes no bits either.
-    return {codesNoBits(side, mpeg1, channelMode(word) == kMono ? 1 : 2), begin};
+    return {codesNoBits(platform::ByteReader(side), mpeg1, channelMode(word) == kMono ? 1 : 2), begin};
 }
 
 }  // namespace mpeg

@@ -21,13 +21,6 @@ std::uint16_t ByteReader::u16be(std::size_t offset) const
     return static_cast<std::uint16_t>(bytes_[offset] << 8 | bytes_[offset + 1]);
 }
 
-std::uint32_t ByteReader::u32be(std::size_t offset) const
-{
-    require(offset, 4);
-    return static_cast<std::uint32_t>(bytes_[offset]) << 24 | static_cast<std::uint32_t>(bytes_[offset + 1]) << 16 |
-           static_cast<std::uint32_t>(bytes_[offset + 2]) << 8 | static_cast<std::uint32_t>(bytes_[offset + 3]);
-}
-
 std::uint16_t ByteReader::u16le(std::size_t offset) const
 {
     require(offset, 2);

@@ -41,7 +41,12 @@ public:
                static_cast<std::uint32_t>(bytes_[offset + 3]) << 24;
     }
     std::int32_t i32le(std::size_t offset) const;
-    std::uint32_t u32be(std::size_t offset) const;
+    std::uint32_t u32be(std::size_t offset) const
+    {
+        require(offset, 4);
+        return static_cast<std::uint32_t>(bytes_[offset]) << 24 | static_cast<std::uint32_t>(bytes_[offset + 1]) << 16 |
+               static_cast<std::uint32_t>(bytes_[offset + 2]) << 8 | static_cast<std::uint32_t>(bytes_[offset + 3]);
+    }
     std::span<const std::uint8_t> bytes(std::size_t offset, std::size_t count) const;
 
 private:
