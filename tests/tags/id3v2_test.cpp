@@ -1,5 +1,4 @@
 #include "tags/id3v2.h"
-#include "tags/id3v2_picture.h"
 #include "support/mp3_builder.h"
 
 #include <gtest/gtest.h>
@@ -28,29 +27,4 @@ TEST(Id3v2, TheSearchStartsBehindTheFirstFrame)
     // A file that ends inside the tag header.
     const Bytes cut = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0, 'A', 'P', 'I', 'C', 0, 0, 4};
     EXPECT_EQ(tags::headerSearchStart(cut), 20u);
-}
-
-TEST(Id3v2Picture, TakesTheFrameContentFromOffset33)
-{
-    Bytes file = id3v2Tag(3, 16299, 0x42);
-    append(file, frames({}, 10));
-    const auto first = std::span<const std::uint8_t>(file).first(16384);
-    const auto picture = tags::id3v2PictureBytes(first);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->size(), 16299u);
-    EXPECT_EQ(picture->data(), first.data() + 33);
-
-    EXPECT_FALSE(tags::id3v2PictureBytes(id3v2Tag(3, 16300)));
-}
-
-TEST(Id3v2Picture, NeverReachesPastTheBytesRead)
-{
-    const Bytes shortFile = id3v2Tag(3, 16000);
-    const auto picture = tags::id3v2PictureBytes(std::span<const std::uint8_t>(shortFile).first(500));
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->size(), 500u - 33u);
-    Bytes header = id3v2Tag(3, 100);
-    header.resize(20);
-    ASSERT_TRUE(tags::id3v2PictureBytes(header));
-    EXPECT_TRUE(tags::id3v2PictureBytes(header)->empty());
 }
