@@ -20,6 +20,9 @@ FrontTag makeFrontTag(const CLiedkramEntry& entry, platform::RandomReader& file,
         size && *size <= static_cast<std::uint64_t>(entry.m_nAudioStart)) {
         front.replaced = static_cast<std::int64_t>(*size);
         old = entry::frontTagBytes(file, fileLength, header);
+        // A damaged tag is not carried on: a new one of the entry's fields takes its place.
+        if (!tags::id3v2FramesFit(old))
+            old.clear();
     }
     auto built = tags::buildId3v2(old, {entry.m_szTitle.view(), entry.m_szArtist.view(), entry.m_szAlbum.view(),
                                         entry.m_nYear, entry.m_szComment.view(), entry.m_nTrack, entry.m_nGenre});

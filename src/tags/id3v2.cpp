@@ -2,6 +2,8 @@
 
 #include "platform/byte_reader.h"
 
+#include <vector>
+
 namespace tags {
 
 namespace {
@@ -9,6 +11,61 @@ constexpr std::size_t kFirstFrameSizeOffset = 16;
 constexpr std::size_t kFirstFrameContentOffset = 20;
 constexpr std::size_t kFooterSize = 10;
 constexpr std::uint8_t kFooterFlag = 0x10;
+constexpr std::uint8_t kUnsyncFlag = 0x80;
+constexpr std::uint8_t kExtendedHeaderFlag = 0x40;
+
+std::uint32_t syncsafe(const platform::ByteReader& reader, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        value = value << 7 | (reader.u8(at + i) & 0x7F);
+    return value;
+}
+
+bool isFrameIdByte(std::uint8_t c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// Walks the frames from start to end (behind them, padding); false when a
+// frame runs past end.
+bool walkFrames(const platform::ByteReader& reader, std::size_t start, std::size_t end, int major, bool syncsafeSizes)
+{
+    const std::size_t headerSize = major == 2 ? 6 : 10;
+    const std::size_t idSize = major == 2 ? 3 : 4;
+    std::size_t at = start;
+    while (at < end && reader.u8(at) != 0) {
+        // What is no whole frame header is padding, however written, as readers take it.
+        if (end - at < headerSize)
+            return true;
+        for (std::size_t i = 0; i < idSize; ++i) {
+            if (!isFrameIdByte(reader.u8(at + i)))
+                return true;
+        }
+        std::uint64_t size = 0;
+        if (major == 2)
+            size = std::uint64_t{reader.u8(at + 3)} << 16 | std::uint64_t{reader.u16be(at + 4)};
+        else
+            size = syncsafeSizes ? syncsafe(reader, at + 4) : reader.u32be(at + 4);
+        if (size > end - at - headerSize)
+            return false;
+        at += headerSize + static_cast<std::size_t>(size);
+    }
+    return true;
+}
+
+// Version 2.3 unsynchronises the whole tag: its sizes count the bytes
+// without the stuffed zeros.
+std::vector<std::uint8_t> resynchronised(std::span<const std::uint8_t> tag)
+{
+    std::vector<std::uint8_t> bytes(tag.begin(), tag.begin() + kId3v2HeaderSize);
+    for (std::size_t i = kId3v2HeaderSize; i < tag.size(); ++i) {
+        if (!(tag[i] == 0 && tag[i - 1] == 0xFF))
+            bytes.push_back(tag[i]);
+    }
+    return bytes;
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> id3v2TagSize(std::span<const std::uint8_t> header)
@@ -28,6 +85,35 @@ std::optional<std::uint64_t> id3v2TagSize(std::span<const std::uint8_t> header)
     }
     const bool footer = major == 4 && (reader.u8(5) & kFooterFlag);
     return kId3v2HeaderSize + size + (footer ? kFooterSize : 0);
+}
+
+bool id3v2FramesFit(std::span<const std::uint8_t> tag)
+{
+    const auto whole = id3v2TagSize(tag);
+    if (!whole || *whole != tag.size())
+        return false;
+    const int major = tag[3];
+    const std::uint8_t flags = tag[5];
+    std::vector<std::uint8_t> plain;
+    if (major == 3 && (flags & kUnsyncFlag)) {
+        plain = resynchronised(tag);
+        tag = plain;
+    }
+    const platform::ByteReader reader(tag);
+    const bool footer = major == 4 && (flags & kFooterFlag);
+    const std::size_t end = tag.size() - (footer ? kFooterSize : 0);
+    std::size_t start = kId3v2HeaderSize;
+    if (major > 2 && (flags & kExtendedHeaderFlag)) {
+        if (end - start < 4)
+            return false;
+        // Version 2.3 counts the size field out, version 2.4 in.
+        const std::uint64_t size = major == 3 ? std::uint64_t{reader.u32be(start)} + 4 : syncsafe(reader, start);
+        if (size > end - start)
+            return false;
+        start += static_cast<std::size_t>(size);
+    }
+    return walkFrames(reader, start, end, major, major == 4) ||
+           (major == 4 && walkFrames(reader, start, end, major, false));
 }
 
 bool startsWithId3v23(std::span<const std::uint8_t> firstBytes)
