@@ -48,6 +48,8 @@ struct AroundCase {
     std::string artist;
     std::vector<std::string> gone;  // texts of damaged frames no longer in the file
     const char* tagsAfter;  // the Tags column of the new file
+    Bytes picture = {};  // the picture the new front tag holds; empty: none looked for
+    std::vector<std::string> kept = {};  // frames the new front tag still holds
 };
 
 void PrintTo(const AroundCase& c, std::ostream* out)
@@ -78,7 +80,24 @@ std::vector<AroundCase> aroundCases()
                                    textFrame("TXXX", "REPLAYGAIN_TRACK_GAIN"), pictureFrame(3, musicBytes(5000, 3))},
                                   300);
     const Bytes appended = id3v2Frames(4, {textFrame("TIT2", "Hinten")}, 0, true);
+    const Bytes cover = musicBytes(3000, 4);
+    // A footer, and a short frame last: TagLib alone loses it; its title is not the ID3v1 tag's.
+    const Bytes footed = id3v2Frames(
+        4, {textFrame("TIT2", "Alt"), textFrame("TPE1", "Band"), pictureFrame(3, cover), textFrame("TPUB", "Label")}, 0,
+        true);
     return {
+        {"own_footer_tag_changed_keeps_its_last_frame",
+         footed,
+         {},
+         true,
+         true,
+         false,
+         "Lied",
+         "Band",
+         {},
+         "ID3v2.4 ID3v1",
+         cover,
+         {"TPUB"}},
         {"junk_then_lyrics_ape_tagplus",
          {},
          {lyrics3v2(), apeTag(true), tagPlus()},
@@ -166,6 +185,15 @@ TEST_P(TagsAroundTheAudio, StayWhereTheyAreAndTheNewTagsFrameThem)
     EXPECT_EQ(fields->title, c.title);
     EXPECT_EQ(fields->artist, c.artist);
     EXPECT_TRUE(tags::id3v2FramesFit(tag));
+    const tags::TagLibMemoryTag written(tag);
+    ASSERT_TRUE(written.tag());
+    for (const std::string& id : c.kept)
+        EXPECT_FALSE(written.tag()->frameList(id.c_str()).isEmpty()) << id;
+    if (!c.picture.empty()) {
+        const auto picture = tags::readId3v2Picture(tag);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->data, c.picture);
+    }
     ASSERT_EQ(after.size(), front + audio.size() + back.size() + 128);
     EXPECT_TRUE(std::equal(audio.begin(), audio.end(), after.begin() + static_cast<std::ptrdiff_t>(front)));
     EXPECT_TRUE(std::equal(back.begin(), back.end(), after.end() - 128 - static_cast<std::ptrdiff_t>(back.size())));
