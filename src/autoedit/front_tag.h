@@ -26,4 +26,9 @@ struct FrontTag {
 // frames run past its end.
 FrontTag makeFrontTag(const CLiedkramEntry& entry, platform::RandomReader& file, std::int64_t fileLength);
 
+// The fields whose characters outside Windows-1252 go with the file's own
+// tag when it is cut and none is written in its place.
+std::vector<const char*> charactersLostWithFrontTag(const CLiedkramEntry& entry, platform::RandomReader& file,
+                                                    std::int64_t fileLength);
+
 }  // namespace autoedit
