@@ -113,9 +113,9 @@ struct FrameLayout {
 
 std::optional<FrameLayout> frameLayout(std::span<const std::uint8_t> tag)
 {
-    const int major = tag[3];
-    const std::uint8_t flags = tag[5];
     const platform::ByteReader reader(tag);
+    const int major = reader.u8(3);
+    const std::uint8_t flags = reader.u8(5);
     const bool footer = major == 4 && (flags & kFooterFlag);
     const std::size_t end = tag.size() - (footer ? kFooterSize : 0);
     FrameLayout layout;
@@ -144,7 +144,8 @@ bool isWholeTag(std::span<const std::uint8_t> tag)
 
 bool unsynchronisedWhole(std::span<const std::uint8_t> tag)
 {
-    return tag[3] == 3 && (tag[5] & kUnsyncFlag);
+    const platform::ByteReader reader(tag);
+    return reader.u8(3) == 3 && (reader.u8(5) & kUnsyncFlag);
 }
 
 }  // namespace
