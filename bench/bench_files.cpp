@@ -49,6 +49,22 @@ void putText(Bytes& tag, std::size_t offset, std::size_t width, std::string_view
     std::copy_n(text.begin(), std::min(width, text.size()), tag.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
+void putFrame(Bytes& tag, std::string_view id, const Bytes& content)
+{
+    tag.insert(tag.end(), id.begin(), id.end());
+    for (int shift = 24; shift >= 0; shift -= 8)
+        tag.push_back(static_cast<std::uint8_t>(content.size() >> shift));
+    tag.insert(tag.end(), {0, 0});
+    tag.insert(tag.end(), content.begin(), content.end());
+}
+
+Bytes latin1Text(std::string_view text)
+{
+    Bytes content = {0};
+    content.insert(content.end(), text.begin(), text.end());
+    return content;
+}
+
 }  // namespace
 
 Bytes musicFrames(std::size_t minBytes)
@@ -139,6 +155,31 @@ int runWithSeams(const char* program,
         std::fprintf(stderr, "%s: %s\n", program, error.what());
         return 1;
     }
+}
+
+Bytes id3v2Tag(std::string_view title, std::string_view artist, std::size_t pictureBytes, std::size_t minBytes)
+{
+    Bytes frames;
+    putFrame(frames, "TIT2", latin1Text(title));
+    putFrame(frames, "TPE1", latin1Text(artist));
+    putFrame(frames, "TALB", latin1Text("Greatest Hits"));
+    putFrame(frames, "TYER", latin1Text("1999"));
+    putFrame(frames, "TRCK", latin1Text("3/12"));
+    putFrame(frames, "TCON", latin1Text("(17)"));
+    if (pictureBytes > 0) {
+        const std::string_view head("\0image/jpeg\0\x03\0", 14);
+        Bytes picture(head.begin(), head.end());
+        const Bytes data = musicFrames(pictureBytes);
+        picture.insert(picture.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(pictureBytes));
+        putFrame(frames, "APIC", picture);
+    }
+    const std::size_t body = std::max(frames.size(), minBytes > 10 ? minBytes - 10 : 0);
+    frames.resize(body, 0);
+    Bytes tag = {'I', 'D', '3', 3, 0, 0};
+    for (int shift = 21; shift >= 0; shift -= 7)
+        tag.push_back(static_cast<std::uint8_t>((body >> shift) & 0x7F));
+    tag.insert(tag.end(), frames.begin(), frames.end());
+    return tag;
 }
 
 }  // namespace bench

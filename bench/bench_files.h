@@ -25,6 +25,10 @@ inline constexpr std::size_t kReadBlock = 16384;
 Bytes musicFrames(std::size_t minBytes);
 // A 128-byte ID3v1 tag.
 Bytes id3v1Tag(std::string_view title, std::string_view artist);
+// An ID3v2.3 tag as taggers write it: title, artist, album, year, track and
+// genre frames, a front cover of pictureBytes (none for 0), padding up to
+// minBytes in all.
+Bytes id3v2Tag(std::string_view title, std::string_view artist, std::size_t pictureBytes, std::size_t minBytes);
 
 // Runs a benchmark with an in-memory profile and a prompter that records
 // messages installed; reports an exception under the program's name.

@@ -18,6 +18,8 @@ packages=(
   twolame
   ffmpeg
   python3-mutagen
+  eyed3
+  id3v2
   python3-xlrd
   python3-pil
   fonts-dejavu-core

@@ -312,7 +312,8 @@ void CManualEditDlg::fillInfo()
     m_crcs->setChecked(entry.GetProtectionBit() == 0);
     m_copyright->setChecked(entry.IsCopyright());
     m_original->setChecked(entry.IsOriginal());
-    m_picture->setEnabled(entry.m_bHasId3v2 == 1);
+    // Asked of the file, as the entry of a saved list does not know.
+    m_picture->setEnabled(entry::hasId3v2Picture(entry));
 
     const bool scanError = (entry.m_nFlags & ENTRY_SCAN_ERROR) != 0;
     QString junk =

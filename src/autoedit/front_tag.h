@@ -22,7 +22,13 @@ struct FrontTag {
 };
 
 // The file's own tag with the entry's changed fields, or a new version 2.3
-// tag of the entry's fields when it has none that can be read.
+// tag of the entry's fields when it has none that can be read or its
+// frames run past its end.
 FrontTag makeFrontTag(const CLiedkramEntry& entry, platform::RandomReader& file, std::int64_t fileLength);
+
+// The fields whose characters outside Windows-1252 go with the file's own
+// tag when it is cut and none is written in its place.
+std::vector<const char*> charactersLostWithFrontTag(const CLiedkramEntry& entry, platform::RandomReader& file,
+                                                    std::int64_t fileLength);
 
 }  // namespace autoedit

@@ -22,9 +22,9 @@
 #include "tags/tag_kinds.h"
 
 #include <algorithm>
-#include <optional>
-#include <limits>
 #include <cerrno>
+#include <limits>
+#include <optional>
 #include <unistd.h>
 #include <vector>
 
@@ -85,9 +85,10 @@ void warnOfLostCharacters(const CLiedkramEntry& entry, const std::vector<const c
 {
     if (fields.empty())
         return;
-    platform::prompter().showMessage(std::string(fields.front()) + "-Tag mit Zeichen au\xC3\x9F" "erhalb von Windows-1252 in: " +
-                                     entry.m_szFileName.str() +
-                                     "\r\nSie werden in *.mp3 und Liste zu \"?\"!");
+    platform::prompter().showMessage(std::string(fields.front()) +
+                                     "-Tag mit Zeichen au\xC3\x9F"
+                                     "erhalb von Windows-1252 in: " +
+                                     entry.m_szFileName.str() + "\r\nSie werden in *.mp3 und Liste zu \"?\"!");
 }
 
 // A scan walked the whole range, frame by frame, and found music in it.
@@ -146,8 +147,8 @@ Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, const entry:
     // with an ID3v2 tag.
     if (frontTag && (plan.changesFile || (flags & ENTRY_TAG_DIRTY))) {
         plan.frontTag = std::move(*frontTag);
-        const std::int64_t shift = static_cast<std::int64_t>(plan.frontTag.bytes.size()) -
-                                   (plan.cutFront ? 0 : plan.frontTag.replaced);
+        const std::int64_t shift =
+            static_cast<std::int64_t>(plan.frontTag.bytes.size()) - (plan.cutFront ? 0 : plan.frontTag.replaced);
         plan.audioStart += shift;
         plan.audioEnd += shift;
         plan.fileSize += shift;
@@ -169,7 +170,8 @@ public:
         out_.write(bytes);
         if (identical_) {
             old_.resize(bytes.size());
-            identical_ = original_.readAt(offset_, old_) == bytes.size() && std::equal(old_.begin(), old_.end(), bytes.begin());
+            identical_ =
+                original_.readAt(offset_, old_) == bytes.size() && std::equal(old_.begin(), old_.end(), bytes.begin());
         }
         offset_ += static_cast<std::int64_t>(bytes.size());
     }
@@ -220,8 +222,8 @@ void noteFrontTag(CLiedkramEntry& entry, const std::vector<std::uint8_t>& tag)
 {
     entry.m_nFrontTagBytes = static_cast<int>(tag.size());
     entry.m_bHasId3v2 = tags::startsWithId3v23(tag) ? 1 : 0;
-    entry.m_nTagKinds = (entry.m_nTagKinds & ~(tags::kTagId3v22 | tags::kTagId3v23 | tags::kTagId3v24)) |
-                        tags::frontId3v2Kind(tag[3]);
+    entry.m_nTagKinds =
+        (entry.m_nTagKinds & ~(tags::kTagId3v22 | tags::kTagId3v23 | tags::kTagId3v24)) | tags::frontId3v2Kind(tag[3]);
 }
 
 void reportUnchanged(const CLiedkramEntry& entry, const std::string& why)
@@ -236,8 +238,8 @@ void reportUnchanged(const CLiedkramEntry& entry, const std::string& why)
 // rely on.
 bool matchesEntry(const CLiedkramEntry& entry, platform::File& in, const platform::FileStamp& stamp)
 {
-    if (entry.m_bNeedsRescan || stamp.size != entry.m_nFileSize || entry.m_nAudioStart < 0 || entry.m_nAudioStart > entry.m_nAudioEnd ||
-        entry.m_nAudioEnd > stamp.size)
+    if (entry.m_bNeedsRescan || stamp.size != entry.m_nFileSize || entry.m_nAudioStart < 0 ||
+        entry.m_nAudioStart > entry.m_nAudioEnd || entry.m_nAudioEnd > stamp.size)
         return false;
     if (entry.m_nModifiedNs != 0)
         return stamp.modifiedNs == entry.m_nModifiedNs;
@@ -266,7 +268,8 @@ bool journalReplacement(history::ChangeSet& changes, platform::File& in, const p
     const int answer =
         platform::prompter().askYesNo("'" + path +
                                       "': Das Original kann nirgends aufbewahrt werden; die \xC3\x84nderung ist dann "
-                                      "nicht r\xC3\xBC" "ckg\xC3\xA4ngig zu machen. Trotzdem \xC3\xA4ndern?");
+                                      "nicht r\xC3\xBC"
+                                      "ckg\xC3\xA4ngig zu machen. Trotzdem \xC3\xA4ndern?");
     if (answer != platform::kAnswerYes)
         return false;
     changes.recordUnkeptReplacement(path, in.stamp(), replacement.stamp(), replacement.temporaryPath());
@@ -323,7 +326,8 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
             head = findHeadFrame(in, fileLength, entry.m_nAudioStart);
         const std::int64_t headInFront = head && head->end() <= entry.m_nAudioStart ? head->end() - head->at : 0;
         std::optional<FrontTag> frontTag;
-        if (platform::isOn(platform::Setting::SetID3V2))
+        const bool writesId3v2 = platform::isOn(platform::Setting::SetID3V2);
+        if (writesId3v2)
             frontTag = makeFrontTag(entry, in, fileLength);
         const Plan plan = makePlan(entry, fileLength, back, headInFront, std::move(frontTag));
         // The entry's offsets and sizes are 32-bit.
@@ -334,7 +338,9 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
         // An ID3v2 tag holds every text of the entry whole.
         if (plan.appendTag && plan.frontTag.bytes.empty())
             warnIfTooLong(entry);
-        warnOfLostCharacters(entry, plan.frontTag.lostCharacters);
+        // Without a tag written in its place, a cut front takes the old tag's texts along.
+        warnOfLostCharacters(entry, writesId3v2 || !plan.cutFront ? plan.frontTag.lostCharacters
+                                                                  : charactersLostWithFrontTag(entry, in, fileLength));
         // Replacing a file that another program writes to would lose what it
         // writes; a writer who comes later breaks the lease. Taken only now,
         // so no writer waits for the user.

@@ -13,8 +13,8 @@
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/text.h"
-#include "tags/id3v1.h"
 #include "tags/back_tags.h"
+#include "tags/id3v1.h"
 #include "tags/id3v2.h"
 #include "tags/id3v2_fields.h"
 #include "tags/tag_kinds.h"
@@ -131,8 +131,10 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
             m_nTagKinds |= tags::kTagId3v1;
         if (!frontTag.empty()) {
             m_nTagKinds |= tags::frontId3v2Kind(frontTag[3]);
+            // Pictures give no field: TagLib is spared copying them.
+            const auto textFrames = tags::withoutPictures(frontTag);
             // A tag TagLib cannot read gives no fields, and is front junk.
-            if (const auto fields = tags::readId3v2Fields(frontTag)) {
+            if (const auto fields = tags::readId3v2Fields(textFrames ? *textFrames : frontTag)) {
                 fromId3v2 = entry::mergeId3v2Into(*this, *fields, hasTag);
                 m_nFrontTagBytes = static_cast<int>(frontTag.size());
             }

@@ -64,11 +64,11 @@ std::vector<std::uint8_t> frontTagBytes(platform::RandomReader& file, std::int64
     if (!size || *size > static_cast<std::uint64_t>(fileSize))
         return {};
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
-    if (bytes.size() <= first.size()) {
-        std::copy_n(first.begin(), bytes.size(), bytes.begin());
-        return bytes;
-    }
-    if (file.readAt(0, bytes) != bytes.size())
+    const std::size_t known = std::min(bytes.size(), first.size());
+    std::copy_n(first.begin(), known, bytes.begin());
+    // Only what the first bytes lack is read.
+    const auto rest = std::span(bytes).subspan(known);
+    if (!rest.empty() && file.readAt(static_cast<std::int64_t>(known), rest) != rest.size())
         return {};
     return bytes;
 }

@@ -47,6 +47,22 @@ int frameGenre(const TagLib::ID3v2::Tag& tag)
     return genreOfText(toCp1252(text->fieldList().front()));
 }
 
+// The front cover, else the first picture; a picture frame TagLib could not
+// read (an encrypted one) is none.
+const TagLib::ID3v2::AttachedPictureFrame* chosenPicture(const TagLib::ID3v2::Tag& tag)
+{
+    const TagLib::ID3v2::AttachedPictureFrame* chosen = nullptr;
+    for (auto* frame : tag.frameList("APIC")) {
+        const auto* picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame);
+        if (!picture)
+            continue;
+        if (!chosen || (picture->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover &&
+                        chosen->type() != TagLib::ID3v2::AttachedPictureFrame::FrontCover))
+            chosen = picture;
+    }
+    return chosen;
+}
+
 bool allDigits(const std::string& text)
 {
     if (text.empty())
@@ -114,7 +130,7 @@ Id3v2Fields id3v2FieldsOf(const TagLib::ID3v2::Tag& tag)
         fields.year = static_cast<int>(year);
     fields.genre = frameGenre(tag);
     fields.track = trackOfText(firstText(tag, "TRCK"));
-    fields.hasPicture = !tag.frameList("APIC").isEmpty();
+    fields.hasPicture = chosenPicture(tag) != nullptr;
     return fields;
 }
 
@@ -124,15 +140,7 @@ std::optional<Id3v2Picture> readId3v2Picture(std::span<const std::uint8_t> tagBy
     const TagLib::ID3v2::Tag* tag = memory.tag();
     if (!tag)
         return std::nullopt;
-    const TagLib::ID3v2::AttachedPictureFrame* chosen = nullptr;
-    for (auto* frame : tag->frameList("APIC")) {
-        const auto* picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame);
-        if (!picture)
-            continue;
-        if (!chosen || (picture->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover &&
-                        chosen->type() != TagLib::ID3v2::AttachedPictureFrame::FrontCover))
-            chosen = picture;
-    }
+    const TagLib::ID3v2::AttachedPictureFrame* chosen = chosenPicture(*tag);
     if (!chosen)
         return std::nullopt;
     const TagLib::ByteVector data = chosen->picture();

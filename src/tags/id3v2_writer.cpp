@@ -126,4 +126,22 @@ BuiltId3v2 buildId3v2(std::span<const std::uint8_t> oldTag, const Id3v1Content& 
     return built;
 }
 
+std::vector<const char*> fieldsBeyondCp1252(std::span<const std::uint8_t> tag)
+{
+    std::vector<const char*> fields;
+    const TagLibMemoryTag memory(tag);
+    const TagLib::ID3v2::Tag* read = memory.tag();
+    if (!read)
+        return fields;
+    const std::pair<const char*, TagLib::String> texts[] = {{"Title", read->title()},
+                                                            {"Artist", read->artist()},
+                                                            {"Album", read->album()},
+                                                            {"Comment", plainCommentText(*read)}};
+    for (const auto& [name, text] : texts) {
+        if (!fitsCp1252(text))
+            fields.push_back(name);
+    }
+    return fields;
+}
+
 }  // namespace tags

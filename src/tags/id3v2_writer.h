@@ -25,4 +25,8 @@ struct BuiltId3v2 {
 };
 BuiltId3v2 buildId3v2(std::span<const std::uint8_t> oldTag, const Id3v1Content& fields);
 
+// The fields ("Title", "Artist", "Album", "Comment") whose frames in the tag
+// hold characters Windows-1252 lacks: what is gone when the tag is.
+std::vector<const char*> fieldsBeyondCp1252(std::span<const std::uint8_t> tag);
+
 }  // namespace tags

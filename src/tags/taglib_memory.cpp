@@ -5,21 +5,34 @@
 
 namespace tags {
 
+namespace {
+
+constexpr std::size_t kFooterSize = 10;
+constexpr char kFooterFlag = 0x10;
+
+// TagLib counts a version 2.4 footer into the frames' room and so loses the
+// last frame of a tag that has one: it is given the tag without it.
+TagLib::ByteVector withoutFooter(std::span<const std::uint8_t> tagBytes)
+{
+    const bool footer =
+        tagBytes.size() >= kId3v2HeaderSize + kFooterSize && tagBytes[3] == 4 && (tagBytes[5] & kFooterFlag) != 0;
+    const std::size_t size = tagBytes.size() - (footer ? kFooterSize : 0);
+    TagLib::ByteVector data(reinterpret_cast<const char*>(tagBytes.data()), static_cast<unsigned>(size));
+    if (footer)
+        data[5] = static_cast<char>(data[5] & ~kFooterFlag);
+    return data;
+}
+
+}  // namespace
+
 TagLibMemoryTag::TagLibMemoryTag(std::span<const std::uint8_t> tagBytes)
-    : data_(reinterpret_cast<const char*>(tagBytes.data()), static_cast<unsigned>(tagBytes.size())), stream_(data_)
+    : data_(withoutFooter(tagBytes)), stream_(data_), file_(&stream_)
 {
     // A header that is cut short, or that declares more than the bytes hold,
     // is no tag to read.
     const auto size = id3v2TagSize(tagBytes);
     if (size && *size <= tagBytes.size())
-        file_ = std::make_unique<TagLib::MPEG::File>(&stream_, TagLib::ID3v2::FrameFactory::instance(), false);
-}
-
-TagLib::ID3v2::Tag* TagLibMemoryTag::tag() const
-{
-    if (!file_ || !file_->isValid() || !file_->hasID3v2Tag())
-        return nullptr;
-    return file_->ID3v2Tag();
+        tag_ = std::make_unique<TagLib::ID3v2::Tag>(&file_, 0, TagLib::ID3v2::FrameFactory::instance());
 }
 
 std::string toCp1252(const TagLib::String& text)

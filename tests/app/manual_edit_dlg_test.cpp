@@ -4,6 +4,7 @@
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 #include "platform/text.h"
+#include "support/tag_builder.h"
 #include "tags/genre_list.h"
 
 #include <QCheckBox>
@@ -139,7 +140,8 @@ TEST_F(ManualEditDlgTest, FillsTheControlsFromTheEntryAtEachShowing)
                            EXPECT_EQ(textOf(d, Dlg::IDC_BITRATE), "128.57 kbit, 9000 frames");
                            EXPECT_EQ(textOf(d, Dlg::IDC_JUNK), "Front:100, Back:128, Error *");
                            EXPECT_FALSE(button(d, 1)->isEnabled());
-                           EXPECT_TRUE(button(d, Dlg::IDC_PICTURE)->isEnabled());
+                           // The mark alone is not enough: there is no file with a picture.
+                           EXPECT_FALSE(button(d, Dlg::IDC_PICTURE)->isEnabled());
                            EXPECT_FALSE(box(d, Dlg::IDC_ORIGINAL)->isEnabled());
                            EXPECT_FALSE(box(d, Dlg::IDC_COPYRIGHT)->isEnabled());
                            EXPECT_EQ(textOf(d, Dlg::IDC_BITRATE_LABEL), "Bitrate ?:");
@@ -257,19 +259,52 @@ TEST_F(ManualEditDlgTest, LongTextsAreCutWhenReadBack)
     EXPECT_TRUE(platform::fileExists(entry.GetFullPath()));
 }
 
-TEST_F(ManualEditDlgTest, ThePictureButtonShowsTheId3v2Picture)
+TEST_F(ManualEditDlgTest, ThePictureButtonShowsThePictureOfAnyTagAlsoForListedEntries)
 {
-    testsupport::Bytes bytes = testsupport::id3v2Tag(3, 500, 0x42);
-    testsupport::append(bytes, testsupport::frames({}, 20));
-    CLiedkramEntry entry(dir_.write("bild.mp3", bytes));
-    ASSERT_EQ(entry.m_bHasId3v2, 1);
-    showWith(entry, [](QDialog& d) {
+    using testsupport::pictureFrame;
+    const testsupport::Bytes front = testsupport::musicBytes(150000, 7);
+    const testsupport::Bytes back = testsupport::musicBytes(900, 8);
+    testsupport::Bytes tagged = testsupport::id3v2Frames(
+        4, {testsupport::textFrame("TIT2", "Über den Wolken"), pictureFrame(4, back), pictureFrame(3, front)});
+    testsupport::append(tagged, testsupport::frames({}, 20));
+    CLiedkramEntry loaded(dir_.write("bild.mp3", tagged));
+    // As a saved list gives the entry back: only where its file lies.
+    CLiedkramEntry listed = listedEntry();
+    listed.m_szPath = dir_.path();
+    listed.m_szFileName = "bild.mp3";
+    testsupport::Bytes plain = testsupport::id3v2Frames(3, {testsupport::textFrame("TIT2", "Ohne Bild")});
+    testsupport::append(plain, testsupport::frames({}, 20));
+    CLiedkramEntry textsOnly(dir_.write("text.mp3", plain));
+
+    for (CLiedkramEntry* entry : {&loaded, &listed}) {
+        shell_.opened.clear();
+        EXPECT_EQ(showWith(*entry,
+                           [](QDialog& d) {
+                               ASSERT_TRUE(button(d, Dlg::IDC_PICTURE)->isEnabled());
+                               click(button(d, Dlg::IDC_PICTURE));
+                               EXPECT_TRUE(d.isVisible());
+                               click(button(d, 3));
+                           }),
+                  Dlg::kNotSaved);
+        ASSERT_EQ(shell_.opened.size(), 1u);
+        EXPECT_EQ(testsupport::readFile(shell_.opened[0]), front);
+    }
+    EXPECT_EQ(showWith(textsOnly,
+                       [](QDialog& d) {
+                           EXPECT_FALSE(button(d, Dlg::IDC_PICTURE)->isEnabled());
+                           click(button(d, 3));
+                       }),
+              Dlg::kNotSaved);
+
+    // A picture no program opens is reported, and the dialog stays.
+    shell_.succeeds = false;
+    showWith(listed, [](QDialog& d) {
         click(button(d, Dlg::IDC_PICTURE));
         EXPECT_TRUE(d.isVisible());
         click(button(d, 3));
     });
-    ASSERT_EQ(shell_.opened.size(), 1u);
-    EXPECT_EQ(testsupport::readFile(shell_.opened[0]).size(), 500u);
+    ASSERT_EQ(prompter_.messages().size(), 1u);
+    EXPECT_EQ(prompter_.messages()[0], "Can't open '" + shell_.opened.back() + "'");
     doc_.pictureDirectory().clear();
     EXPECT_FALSE(platform::fileExists(shell_.opened[0]));
 }

@@ -16,8 +16,10 @@
 #include "platform/prompter.h"
 #include "platform/settings.h"
 #include "platform/text.h"
+#include "tags/genre_list.h"
+#include "tags/id3v1.h"
 #include "tags/id3v2.h"
-#include "tags/id3v2_picture.h"
+#include "tags/id3v2_fields.h"
 #include "view/cover_texts.h"
 #include "view/export_commands.h"
 #include "view/list_statistics.h"
@@ -301,8 +303,8 @@ Bytes decoySong(std::uint8_t seed)
 
 void writeDecoy(const std::string& path, const Bytes& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace
@@ -311,9 +313,13 @@ void loadTarget(std::span<const std::uint8_t> data)
 {
     tags::id3v2TagSize(data);
     tags::headerSearchStart(data);
-    if (const auto picture = tags::id3v2PictureBytes(data))
-        require(picture->empty() || (picture->data() >= data.data() && picture->data() + picture->size() <= data.data() + data.size()),
-                "picture: bytes outside the file");
+    // TagLib on the bytes as the loader and the picture button hand them over.
+    if (const auto fields = tags::readId3v2Fields(data)) {
+        require(fields->majorVersion >= 2 && fields->majorVersion <= 4, "id3v2: impossible version");
+        require(fields->genre >= tags::kNoGenre && fields->genre <= tags::kLastGenre, "id3v2: impossible genre");
+        require(fields->year == tags::kNoYear || (fields->year > 0 && fields->year <= 9999), "id3v2: impossible year");
+        require(!fields->hasPicture || tags::readId3v2Picture(data), "id3v2: a picture that cannot be read");
+    }
     const std::string path = writeInput(data);
     loadWith(path, data.size(), 1);
     loadWith(path, data.size(), 0);
@@ -435,7 +441,8 @@ void rewriteTarget(std::span<const std::uint8_t> data)
         return;
     }
     const auto length = static_cast<std::size_t>(before.m_nAudioEnd - before.m_nAudioStart);
-    require(entry.m_nAudioEnd - entry.m_nAudioStart == static_cast<int>(length), "rewrite: the audio changed its length");
+    require(entry.m_nAudioEnd - entry.m_nAudioStart == static_cast<int>(length),
+            "rewrite: the audio changed its length");
     requireAudioKept(original, static_cast<std::size_t>(before.m_nAudioStart), after,
                      static_cast<std::size_t>(entry.m_nAudioStart), length);
     if (after == original)
@@ -445,7 +452,8 @@ void rewriteTarget(std::span<const std::uint8_t> data)
     require(newTag && *newTag == static_cast<std::uint64_t>(entry.m_nFrontTagBytes),
             "rewrite: the file does not begin with the tag the entry names");
     const auto oldSize = tags::id3v2TagSize(original);
-    const int oldTag = oldSize && *oldSize <= static_cast<std::uint64_t>(before.m_nAudioStart) ? static_cast<int>(*oldSize) : 0;
+    const int oldTag =
+        oldSize && *oldSize <= static_cast<std::uint64_t>(before.m_nAudioStart) ? static_cast<int>(*oldSize) : 0;
     const bool verified = before.m_bVerified == 1 && before.m_nFrames > 0;
     if (!verified) {
         require(entry.m_nAudioStart - entry.m_nFrontTagBytes == before.m_nAudioStart - oldTag,

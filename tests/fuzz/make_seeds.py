@@ -8,6 +8,7 @@ import os
 import random
 import struct
 import sys
+import zlib
 
 rnd = random.Random(1)
 MUSIC = [b for b in range(256) if b not in (0x00, 0xFF, 0x55, 0xAA)]
@@ -53,6 +54,66 @@ def id3v2(version, content, footer=False):
     if footer:
         tag += b"3DI" + bytes([version, 0, flags]) + syncsafe(len(body))
     return tag
+
+
+def text(encoding, words):
+    """A text frame's content in one of the four encodings."""
+    codec = {0: "latin-1", 1: "utf-16", 2: "utf-16-be", 3: "utf-8"}[encoding]
+    return bytes([encoding]) + words.encode(codec)
+
+
+def unsynchronise(data):
+    return data.replace(b"\xff", b"\xff\x00")
+
+
+def tag_of(version, frames, flags=0, padding=64, extended=b""):
+    """A whole tag of real frames: (name, content) or (name, content, frame flags)."""
+    body = extended
+    for item in frames:
+        name, content = item[0], item[1]
+        frame_flags = item[2] if len(item) > 2 else b"\0\0"
+        if version == 2:
+            body += name + struct.pack(">I", len(content))[1:] + content
+        else:
+            size = syncsafe(len(content)) if version == 4 else struct.pack(">I", len(content))
+            body += name + size + frame_flags + content
+    body += bytes(padding)
+    if version == 3 and flags & 0x80:
+        body = unsynchronise(body)
+    return b"ID3" + bytes([version, 0, flags]) + syncsafe(len(body)) + body
+
+
+def picture(kind):
+    return b"\0image/jpeg\0" + bytes([kind]) + b"\0" + b"\xff\xd8\xff\xe0" + bytes(range(256)) * 2
+
+
+def id3v2_seeds():
+    """Tags as taggers write them, for TagLib to read: every field, every
+    encoding, unsynchronisation, an extended header, a compressed frame, damage."""
+    fields3 = [(b"TIT2", text(1, "\u00dcber den Wolken")), (b"TPE1", text(0, "Kapelle Gr\u00fcn")),
+               (b"TALB", text(1, "\u041a\u0430\u043b\u0438\u043d\u043a\u0430")), (b"TYER", text(0, "1993")),
+               (b"TRCK", text(0, "3/12")), (b"TCON", text(0, "(17)")),
+               (b"COMM", b"\0deu\0Kommentar"), (b"COMM", b"\0deuBeschreibung\0Anderes"),
+               (b"TXXX", text(0, "REPLAYGAIN_TRACK_GAIN\0-7.5 dB")), (b"USLT", b"\0deu\0Lalala"),
+               (b"APIC", picture(4)), (b"APIC", picture(3))]
+    fields4 = [(b"TIT2", text(3, "\u00dcber den Wolken")), (b"TPE1", text(3, "Kapelle Gr\u00fcn")),
+               (b"TDRC", text(3, "1993-05-01")), (b"TRCK", text(3, "3")), (b"TCON", text(3, "Rock")),
+               (b"APIC", unsynchronise(picture(3)), b"\0\x02")]
+    fields2 = [(b"TT2", text(0, "Alt")), (b"TP1", text(1, "Band")), (b"TAL", text(0, "Album")),
+               (b"TYE", text(0, "1979")), (b"TRK", text(0, "7/9")), (b"TCO", text(0, "Punk")),
+               (b"COM", b"\0eng\0Kommentar"), (b"PIC", b"\0JPG\x03\0" + bytes(range(256)))]
+    packed = zlib.compress(text(0, "Gepackt").ljust(200, b"x"))
+    compressed = [(b"TIT2", struct.pack(">I", 201) + packed, b"\0\x80"), (b"TPE1", text(0, "Band"))]
+    over = bytearray(tag_of(3, [(b"TIT2", text(0, "Gut")), (b"TPE1", text(0, "Weg"))], padding=0))
+    over[10 + 14 + 6] = 0x7F
+    return {
+        "id3v23_fields": tag_of(3, fields3) + frames(12),
+        "id3v23_unsynchronised": tag_of(3, fields3, flags=0x80) + frames(12),
+        "id3v24_fields_extended": tag_of(4, fields4, flags=0x40, extended=syncsafe(6) + b"\x01\0") + frames(12),
+        "id3v22_fields": tag_of(2, fields2) + frames(12) + id3v1(),
+        "id3v23_compressed": tag_of(3, compressed) + frames(12),
+        "id3v23_frame_runs_over": bytes(over) + frames(12),
+    }
 
 
 def with_crc(count):
@@ -110,6 +171,7 @@ def mp3_seeds():
     fake[10:14] = header()
     seeds["header_inside_tag"] = music(200) + bytes(fake)
     seeds["tiny"] = header()
+    seeds.update(id3v2_seeds())
     return seeds
 
 

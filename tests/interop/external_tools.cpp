@@ -75,6 +75,18 @@ std::string missingStreamTools()
     return missing;
 }
 
+std::string missingTaggers()
+{
+    std::string missing;
+    if (runProgram({"eyeD3", "--version"}).exitCode != 0)
+        missing += "eyeD3 is missing (Debian package eyed3). ";
+    if (runProgram({"id3v2", "--version"}).exitCode != 0)
+        missing += "id3v2 is missing (Debian package id3v2). ";
+    if (!missing.empty())
+        missing += "scripts/install-packages.sh installs them.";
+    return missing;
+}
+
 std::string missingTools()
 {
     std::string missing;

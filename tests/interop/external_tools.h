@@ -27,5 +27,7 @@ std::map<std::string, std::string> keyValueLines(const std::string& output);
 std::string missingTools();
 // The same for the further programs the real-file tests use: twolame, ffmpeg and mpg123.
 std::string missingStreamTools();
+// The same for the taggers the real-file tests tag with: eyeD3 and id3v2.
+std::string missingTaggers();
 
 }  // namespace interop

@@ -1,5 +1,8 @@
 #include "autoedit/auto_edit.h"
 #include "entry/liedkram_entry.h"
+#include "history/change_lock.h"
+#include "history/change_set.h"
+#include "history/undo.h"
 #include "interop/external_tools.h"
 #include "interop/stream_tools.h"
 #include "interop/test_sound.h"
@@ -15,9 +18,11 @@
 #include <vector>
 
 // Files as people have them: encoded by lame or twolame, tagged in front by
-// the taggers' ways (pictures of 150 KB behind the text frames, padding, a
-// footer, version 2.2). Each is loaded and repaired with the default
-// settings, and an independent frame walk checks what the repair did.
+// the taggers' ways (mutagen, eyeD3, the id3v2 program; pictures of 150 KB
+// behind the text frames, padding, a footer, unsynchronisation, version
+// 2.2), some with junk and tags behind the audio. Each is loaded and
+// repaired with the default settings, an independent frame walk checks what
+// the repair did, and the undo gives the file back.
 
 namespace {
 
@@ -60,7 +65,8 @@ std::vector<RealFile> realFiles()
     // Every encoder behind the most common tag, every tag in front of the most common stream.
     for (const auto& encoder : encoders)
         files.push_back({encoder, "v23-picture"});
-    for (const char* tag : {"none", "v24-picture", "v24-footer", "v22", "v23-rich", "v24-rich"})
+    for (const char* tag : {"none", "v24-picture", "v24-footer", "v22", "v23-rich", "v24-rich", "v23-unsync", "eyed3",
+                            "id3v2-tool", "v24-picture+back"})
         files.push_back({kLameCbr, tag});
     files.push_back({encoders[2], "v24-picture"});
     return files;
@@ -77,7 +83,7 @@ protected:
 
     void SetUp() override
     {
-        std::string missing = interop::missingTools() + interop::missingStreamTools();
+        std::string missing = interop::missingTools() + interop::missingStreamTools() + interop::missingTaggers();
         ASSERT_TRUE(missing.empty()) << missing;
     }
 
@@ -112,7 +118,8 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
 {
     const RealFile& file = GetParam();
     const std::string path = dir_.file("Die Aerzte - Schrei nach Liebe.mp3");
-    const int audioStart = interop::tagCopy(encoded(file.encoder), path, file.tag);
+    const interop::TaggedCopy copy = interop::tagCopy(encoded(file.encoder), path, file.tag);
+    const int audioStart = copy.audioStart;
     const Bytes before = readFile(path);
     const interop::FrameWalk walk = interop::walkFrames(path, audioStart);
     ASSERT_GT(walk.offsets.size(), 100u);
@@ -124,7 +131,8 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     ASSERT_NE(entry.m_dwHeader, 0u);
     EXPECT_EQ(entry.m_nAudioStart, audioStart) << "the true first frame";
     // The tag's texts, read through TagLib whatever the version; the name's without a tag.
-    const std::string tag = file.tag;
+    const std::string kind = file.tag;
+    const std::string tag = kind.substr(0, kind.find('+'));
     EXPECT_EQ(entry.m_szTitle.view(), tag == "none" ? "Schrei Nach Liebe" : "Schrei nach Liebe");
     EXPECT_EQ(entry.m_szArtist.view(), tag == "none" ? "Die Aerzte" : "Die \xC4rzte");
     if (tag.find("rich") == std::string::npos)
@@ -155,7 +163,11 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
             kept.push_back(offset);
     }
     ASSERT_GE(kept.size(), walk.offsets.size() - 4);
-    ASSERT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    const testsupport::TempDir data;
+    {
+        history::ChangeSet changes(data.path(), "fix", true);
+        ASSERT_EQ(autoedit::AutoEdit(entry, &changes), autoedit::kAutoEditDone);
+    }
     EXPECT_TRUE(seams.prompter.messages().empty());
 
     const Bytes after = readFile(path);
@@ -184,17 +196,30 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     }
     EXPECT_EQ(repaired.crcChecked, walk.crcChecked == 0 ? 0 : static_cast<int>(kept.size()));
     EXPECT_EQ(repaired.crcBad, 0);
-    ASSERT_EQ(after.size(), static_cast<std::size_t>(repaired.end) + 128);
+    // Junk behind the audio is cut; the tags there stay as they were, the
+    // new ID3v1 tag behind them.
+    ASSERT_EQ(after.size(), static_cast<std::size_t>(repaired.end + copy.backTags) + 128);
     EXPECT_EQ(std::string(after.end() - 128, after.end() - 125), "TAG");
+    if (copy.backTags > 0) {
+        EXPECT_TRUE(std::equal(after.end() - 128 - copy.backTags, after.end(), before.end() - 128 - copy.backTags))
+            << "the tags behind the audio and the ID3v1 tag as before";
+    }
     // The audio alone: ffmpeg would take the tag's picture for a video stream to decode.
-    const std::string audio = dir_.write(
-        "audio.mp3", Bytes(after.begin() + static_cast<std::ptrdiff_t>(entry.m_nAudioStart), after.end()));
+    const std::string audio =
+        dir_.write("audio.mp3", Bytes(after.begin() + static_cast<std::ptrdiff_t>(entry.m_nAudioStart), after.end()));
     EXPECT_EQ(interop::crcCheckingDecode(audio), "");
+
+    history::ChangeLock lock(data.path());
+    const auto set = history::readChangeSet(data.path(), 1);
+    ASSERT_TRUE(set);
+    history::ChangeSet undo(data.path(), "undo 1", true, 1);
+    EXPECT_EQ(history::undoChangeSet(data.path(), *set, undo).leftAlone, 0u);
+    EXPECT_TRUE(readFile(path) == before) << "the undo gives the file back byte for byte";
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RealFiles, ::testing::ValuesIn(realFiles()), [](const auto& test) {
     std::string name = std::string(test.param.encoder.name) + "_" + test.param.tag;
     for (char& c : name)
-        c = c == '-' ? '_' : c;
+        c = c == '-' || c == '+' ? '_' : c;
     return name;
 });

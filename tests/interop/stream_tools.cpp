@@ -29,12 +29,14 @@ void encodeTestSound(const std::string& wav, const std::vector<std::string>& enc
         throw std::runtime_error(encoder.front() + " failed:\n" + result.output);
 }
 
-int tagCopy(const std::string& source, const std::string& target, const std::string& kind)
+TaggedCopy tagCopy(const std::string& source, const std::string& target, const std::string& kind)
 {
     const auto result = runProgram({kPython, LIEDKRAM_TAG_FILE, source, target, kind});
     if (result.exitCode != 0)
         throw std::runtime_error("tag_file.py failed:\n" + result.output);
-    return std::stoi(valueOf(keyValueLines(result.output), "audio_start", result.output));
+    const auto lines = keyValueLines(result.output);
+    return {std::stoi(valueOf(lines, "audio_start", result.output)),
+            std::stoi(valueOf(lines, "back_tags", result.output))};
 }
 
 std::map<std::string, std::string> id3v2Frames(const std::string& path)
@@ -59,8 +61,8 @@ std::map<std::string, std::string> id3v2Frames(const std::string& path)
 
 std::string ffprobeTitle(const std::string& path)
 {
-    const auto result = runProgram(
-        {"ffprobe", "-v", "quiet", "-show_entries", "format_tags=title", "-of", "default=nw=1:nk=1", path});
+    const auto result =
+        runProgram({"ffprobe", "-v", "quiet", "-show_entries", "format_tags=title", "-of", "default=nw=1:nk=1", path});
     std::string title = result.output;
     while (!title.empty() && (title.back() == '\n' || title.back() == '\r'))
         title.pop_back();

@@ -12,9 +12,14 @@ namespace interop {
 // encoder fails.
 void encodeTestSound(const std::string& wav, const std::vector<std::string>& encoder, const std::string& mp3);
 
-// Copies source to target with an ID3v2 tag of the given kind in front (see
-// tag_file.py); returns where the source's bytes begin in target.
-int tagCopy(const std::string& source, const std::string& target, const std::string& kind);
+// Where a tagged copy's parts lie: the source's bytes begin at audioStart;
+// backTags bytes of tags stand in front of its ID3v1 tag (none when 0).
+struct TaggedCopy {
+    int audioStart = 0;
+    int backTags = 0;
+};
+// Copies source to target with tags of the given kind (see tag_file.py).
+TaggedCopy tagCopy(const std::string& source, const std::string& target, const std::string& kind);
 
 // The frames that follow each other from offset, as an independent reading
 // of the standard finds them, with the CRC check of protected frames.
@@ -35,7 +40,8 @@ std::string frameDifference(const std::vector<std::uint8_t>& before, int b, cons
                             int a, int length);
 
 // What mutagen reads from the file's ID3v2 tag (id3v2_probe.py): "version"
-// ("2.3.0", or "none") and one entry per frame, by mutagen's key.
+// ("2.3.0", or "none") and one entry per frame, by mutagen's key; the items
+// of an APEv2 tag as "APE:KEY".
 std::map<std::string, std::string> id3v2Frames(const std::string& path);
 
 // The title ffprobe finds in the file's tags.

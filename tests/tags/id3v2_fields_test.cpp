@@ -1,4 +1,5 @@
 #include "support/tag_builder.h"
+#include "tags/id3v2.h"
 #include "tags/id3v2_fields.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,22 @@ std::vector<FieldsCase> fieldsCases()
          id3v2Frames(3, {textFrame("TCON", "Hörspiel"), textFrame("TRCK", "300/400")}),
          fields(3, "", "", "", "", 1900, -1, 0)},
         {"empty_tag", id3v2Frames(3, {}, 100), fields(3, "", "", "", "", 1900, -1, 0)},
+        {"v22_picture_between_texts",
+         id3v2Frames(2, {{"TT2", textFrame("", "Alt", kLatin1).content},
+                         {"PIC",
+                          [] {
+                              Bytes pic = {kLatin1, 'J', 'P', 'G', 3, 0};
+                              append(pic, cover(4000));
+                              return pic;
+                          }()},
+                         {"TP1", textFrame("", "Band", kLatin1).content}}),
+         fields(2, "Alt", "Band", "", "", 1900, -1, 0, true)},
+        {"v24_footer_pictures_first",
+         id3v2Frames(4,
+                     {pictureFrame(4, cover(900)), pictureFrame(3, cover(3000)), textFrame("TIT2", "Titel"),
+                      textFrame("TPE1", "Band")},
+                     0, true),
+         fields(4, "Titel", "Band", "", "", 1900, -1, 0, true)},
     };
 }
 
@@ -91,6 +108,25 @@ TEST_P(Id3v2FieldsRead, AsTheEntryHoldsThem)
     EXPECT_EQ(read->genre, c.expected.genre);
     EXPECT_EQ(read->track, c.expected.track);
     EXPECT_EQ(read->hasPicture, c.expected.hasPicture);
+
+    // Without its pictures the tag gives the same fields, and is a tag still.
+    const auto stripped = tags::withoutPictures(c.tag);
+    ASSERT_EQ(stripped.has_value(), c.expected.hasPicture);
+    if (!stripped)
+        return;
+    EXPECT_TRUE(tags::id3v2FramesFit(*stripped));
+    EXPECT_LT(stripped->size(), c.tag.size());
+    const auto again = tags::readId3v2Fields(*stripped);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->majorVersion, read->majorVersion);
+    EXPECT_EQ(again->title, read->title);
+    EXPECT_EQ(again->artist, read->artist);
+    EXPECT_EQ(again->album, read->album);
+    EXPECT_EQ(again->comment, read->comment);
+    EXPECT_EQ(again->year, read->year);
+    EXPECT_EQ(again->genre, read->genre);
+    EXPECT_EQ(again->track, read->track);
+    EXPECT_FALSE(again->hasPicture);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tags, Id3v2FieldsRead, ::testing::ValuesIn(fieldsCases()),
