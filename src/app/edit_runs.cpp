@@ -6,6 +6,7 @@
 #include "app/scoped_prompter.h"
 #include "autoedit/auto_edit.h"
 #include "autoedit/rename_proposals.h"
+#include "document/file_presence.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file_error.h"
@@ -97,6 +98,14 @@ Review reviewRenames(const CLiedkramDoc& doc, const std::vector<int>& rows)
     return review;
 }
 
+// The rows whose files are there as listed; each other one is told and skipped.
+std::vector<int> presentRows(const CLiedkramDoc& doc, const std::vector<int>& rows)
+{
+    const std::vector<std::size_t> present =
+        document::RowsPresent(doc, std::vector<std::size_t>(rows.begin(), rows.end()));
+    return {present.begin(), present.end()};
+}
+
 struct Failure {
     std::size_t row;
     std::string message;
@@ -160,7 +169,8 @@ void runManualEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, plat
 
 void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* parent)
 {
-    const Review review = reviewRenames(doc, selectedRows);
+    const std::vector<int> rows = presentRows(doc, selectedRows);
+    const Review review = reviewRenames(doc, rows);
     if (review.cancelled)
         return;
     std::optional<Failure> failure;
@@ -169,7 +179,7 @@ void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidge
         CProgressDlg dialog(parent);
         ProgressDlgPrompter questions(dialog, review.answers);
         dialog.show();
-        failure = autoEditRows(doc, selectedRows, dialog, questions, changes.changes());
+        failure = autoEditRows(doc, rows, dialog, questions, changes.changes());
     }
     // Reported once the progress dialog is gone.
     if (failure) {

@@ -161,6 +161,7 @@ void CMainFrame::createActions()
     actions_[kUndo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     actions_[kRedo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     actions_[kFullTextSearch]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    actions_[kRefresh]->setShortcut(QKeySequence(Qt::Key_F5));
     for (const int id : {kToolbar, kStatusBar, kStateIcons, kMessages}) {
         actions_[id]->setCheckable(true);
         actions_[id]->setChecked(id != kStateIcons && id != kMessages);
@@ -280,6 +281,7 @@ void CMainFrame::connectCommands()
     on(kFullTextSearch, &CMainFrame::onFullTextSearch);
     on(kSimilaritySearch, &CMainFrame::onSimilaritySearch);
     on(kReset, &CMainFrame::onReset);
+    on(kRefresh, &CMainFrame::onRefresh);
     connect(searchBar_, &SearchBar::textChanged, view_, &CLiedkramView::showMatching);
     connect(searchBar_, &SearchBar::escapePressed, this, &CMainFrame::onReset);
     connect(view_, &CLiedkramView::manualEditRequested, this, &CMainFrame::onManualEdit);
@@ -369,8 +371,10 @@ bool CMainFrame::openDocument(const QString& path)
         opened = document_.OnOpenDocument(path.toStdString());
     }
     QApplication::restoreOverrideCursor();
-    if (opened)
+    if (opened) {
         recentFiles_.add(path);
+        onRefresh();
+    }
     updateTitle();
     return opened;
 }
@@ -553,6 +557,11 @@ void CMainFrame::onMoveMp3s()
         runMove(document_, rows, this);
     }
     updateTitle();
+}
+
+void CMainFrame::onRefresh()
+{
+    view_->entries().presence().check(document_);
 }
 
 void CMainFrame::onFullTextSearch()

@@ -86,6 +86,8 @@ private:
     void onAutoEdit();
     void onHistory();
     void onMoveMp3s();
+    // Checks in the background whether the listed files are still there.
+    void onRefresh();
     // The search line opens above the list and takes the keys.
     void onFullTextSearch();
     void onSimilaritySearch();

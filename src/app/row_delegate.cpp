@@ -68,6 +68,9 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, c
                                 : palette.color(QPalette::Active, QPalette::Text);
     if (pending)
         textColor = pendingColor(selected);
+    // A file that is not there as listed is greyed, whatever is pending.
+    if (index.data(EntryTableModel::AbsentRole).toBool())
+        textColor = palette.color(QPalette::Disabled, QPalette::Text);
 
     const QString text = index.data(Qt::DisplayRole).toString();
     const int column = index.column();

@@ -157,26 +157,52 @@ TEST_F(EditRunsTest, AFileNameEditedToAbcIsSavedAsAbcMp3)
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
 }
 
-TEST_F(EditRunsTest, AnErrorWhileSavingEndsTheWalkNamingTheFile)
+TEST_F(EditRunsTest, SpeichernOfAFileThatIsGoneNamesItAndLeavesItsRowAsItWas)
 {
-    addSongs(2);
+    addSongs(3);
     const std::string path = doc_.GetEntry(0).GetFullPath();
     std::filesystem::remove(path);
-    prompter_.onMessage = [&path](std::string_view text) {
-        if (text == "Cant open mp3 4 rw")
-            throw platform::FileError(platform::FileCause::FileNotFound, path, "open");
+    // The second file is another one by now: it grew.
+    const std::string grown = doc_.GetEntry(1).GetFullPath();
+    Bytes longer = contents_.at(1);
+    longer.push_back(0);
+    dir_.write("song2.mp3", longer);
+    const auto retitle = [](QDialog& d) {
+        retype(d, CManualEditDlg::IDC_TITLE, "Neu");
+        click(d, CManualEditDlg::kSaved);
     };
-    ScriptedUser user(waitingEditDialog, {[](QDialog& d) {
-                          retype(d, CManualEditDlg::IDC_TITLE, "Eins");
-                          click(d, CManualEditDlg::kSaved);
-                      }});
-    runManualEdit(doc_, {0, 1}, shell_, &window_);
+    ScriptedUser user(waitingEditDialog, {retitle, retitle, retitle});
+    runManualEdit(doc_, {0, 1, 2}, shell_, &window_);
 
-    EXPECT_EQ(user.stepsLeft(), 0u);
-    EXPECT_EQ(prompter_.messages().back(), "Unable to rewrite '" + path + "' cause: 2 (File not found)");
-    EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Eins") << "the edit stays in the list";
-    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
-    EXPECT_TRUE(untouched(1));
+    EXPECT_EQ(user.stepsLeft(), 0u) << "the walk goes on";
+    EXPECT_EQ(prompter_.messages(),
+              std::vector<std::string>({"Die Datei fehlt; nichts gespeichert.",
+                                        "Die Datei hat nicht mehr die Größe der Liste; nichts gespeichert."}));
+    EXPECT_EQ(prompter_.filesNamed, std::vector<std::string>({path, grown}));
+    EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "One") << "the row keeps its title";
+    EXPECT_EQ(doc_.GetEntry(1).m_szTitle, "Two");
+    EXPECT_EQ(readFile(grown), longer);
+    EXPECT_EQ(doc_.GetEntry(2).m_szTitle, "Neu");
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({2}));
+}
+
+TEST_F(EditRunsTest, AnAutoEditRunSkipsAFileThatIsGoneWithOneMessageNamingIt)
+{
+    addSongs(3);
+    const std::string path = doc_.GetEntry(1).GetFullPath();
+    std::filesystem::remove(path);
+    ScriptedUser user(waitingQuestion, {});
+    runAuto({0, 1, 2});
+
+    ASSERT_EQ(prompter_.reviews().size(), 1u);
+    ASSERT_EQ(prompter_.reviews()[0].size(), 2u) << "no name proposed for the missing file";
+    EXPECT_EQ(prompter_.messages(), std::vector<std::string>({"Die Datei fehlt; sie wird übersprungen."}));
+    EXPECT_EQ(prompter_.filesNamed, std::vector<std::string>({path}));
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
+    EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "song2.mp3");
+    EXPECT_EQ(doc_.GetEntry(1).m_nFlags, 0u) << "no repair left pending";
+    EXPECT_EQ(doc_.GetEntry(2).m_szFileName, "Band-Three.mp3");
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 2}));
 }
 
 TEST_F(EditRunsTest, OneRowKeepsItsRenameQuestionInTheProgressDialog)

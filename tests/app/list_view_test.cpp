@@ -5,6 +5,8 @@
 #include "platform/file.h"
 #include "entry/liedkram_entry.h"
 
+#include "support/mp3_builder.h"
+
 #include <QHeaderView>
 #include <QApplication>
 #include <QImage>
@@ -12,6 +14,9 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <filesystem>
+#include <memory>
 
 using apptest::WindowTest;
 
@@ -189,4 +194,35 @@ TEST_F(WindowTest, TheViewShowsTheDocumentsRows)
     EXPECT_EQ(view_->model()->index(0, 2).data().toString(), "New");
     doc_.DeleteContents();
     EXPECT_EQ(view_->model()->rowCount(), 0);
+}
+
+TEST_F(WindowTest, AMissingFileIsGreyedAfterOpeningAndShownAgainOnceItIsBack)
+{
+    const std::string kept = writeSong("kept.mp3");
+    const std::string gone = writeSong("gone.mp3");
+    const testsupport::Bytes bytes = testsupport::readFile(gone);
+    CLiedkramDoc other;
+    int answer = 0;
+    for (const std::string& path : {kept, gone})
+        other.AddEntry(std::make_unique<CLiedkramEntry>(path), false, answer);
+    ASSERT_TRUE(other.OnSaveDocument(dir_.file("list.m3l")));
+    std::filesystem::remove(gone);
+
+    ASSERT_TRUE(frame_->openDocument(QString::fromStdString(dir_.file("list.m3l"))));
+    ASSERT_EQ(doc_.GetCount(), 2u) << "the list opens at once";
+    const auto absent = [this](int row) {
+        return view_->model()->index(row, 0).data(EntryTableModel::AbsentRole).toBool();
+    };
+    QTRY_VERIFY(!view_->entries().presence().busy());
+    EXPECT_FALSE(absent(0));
+    EXPECT_TRUE(absent(1));
+    EXPECT_EQ(view_->model()->index(1, 2).data(Qt::ToolTipRole).toString().toStdString(), "Die Datei fehlt: " + gone);
+    const QColor grey = view_->palette().color(QPalette::Disabled, QPalette::Text);
+    EXPECT_TRUE(hasColour(paintCell(*view_, 1, 0, false), grey));
+
+    dir_.write("gone.mp3", bytes);
+    QTest::keyClick(frame_.get(), Qt::Key_F5);
+    QTRY_VERIFY(!view_->entries().presence().busy());
+    EXPECT_FALSE(absent(1)) << "back again on the next check";
+    EXPECT_FALSE(view_->model()->index(1, 2).data(Qt::ToolTipRole).isValid());
 }
