@@ -51,7 +51,6 @@ const QString kListFilter = QStringLiteral("M3L-Dateien (*.m3l)");
 // Open also takes an MP3 file, which it adds to the list.
 const QString kOpenFilter = QStringLiteral("M3L-Dateien (*.m3l);;Alle Dateien (*.*)");
 const QString kAddFilter = QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
-const QString kIdleText = QStringLiteral("Bereit");
 // How often files handed over wait for an open dialog to close.
 constexpr int kWaitForDialogMs = 250;
 
@@ -219,6 +218,7 @@ void CMainFrame::createStatusBar()
         connect(rows, &QAbstractItemModel::layoutChanged, this, &CMainFrame::showIdleText);
         connect(rows, &QAbstractItemModel::modelReset, this, &CMainFrame::showIdleText);
     }
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CMainFrame::showIdleText);
 }
 
 void CMainFrame::createMessagesDock()
@@ -588,7 +588,9 @@ void CMainFrame::onReset()
 QString CMainFrame::idleText() const
 {
     const QString shown = view_->shownRows().statusText();
-    return shown.isEmpty() ? kIdleText : shown;
+    if (!shown.isEmpty())
+        return shown;
+    return QStringLiteral("%1 Einträge, %2 markiert").arg(document_.GetCount()).arg(view_->selectedRows().size());
 }
 
 void CMainFrame::showIdleText()

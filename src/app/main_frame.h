@@ -93,7 +93,8 @@ private:
     void onSimilaritySearch();
     // The whole list again; the search line goes.
     void onReset();
-    // "Bereit", or what the view shows of the list while it shows a part.
+    // "<n> Einträge, <m> markiert", or what the view shows of the list while
+    // it shows a part.
     QString idleText() const;
     void showIdleText();
     // "Rückgängig: <Befehl>" and "Wiederherstellen: <Befehl>" name the step they would take.

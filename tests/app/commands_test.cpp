@@ -160,9 +160,9 @@ TEST_F(WindowTest, TheFocusRowHasAFrameAfterKeyboardMoves)
     const QImage image = view_->viewport()->grab().toImage();
     const QRect row = view_->visualRect(view_->model()->index(1, 0));
     const QColor text = view_->palette().color(QPalette::Active, QPalette::Text);
-    // Right of the last column, where no cell is drawn: the frame's top and
-    // bottom edge, dotted.
-    const int from = view_->horizontalHeader()->sectionViewportPosition(13) + view_->columnWidth(13) + 1;
+    // In the last column, which takes the free width, right of its box where
+    // nothing else is drawn: the frame's top and bottom edge, dotted.
+    const int from = view_->horizontalHeader()->sectionViewportPosition(13) + 24;
     const int to = image.width() - 2;
     ASSERT_GT(to - from, 9);
     int framePixels = 0;
