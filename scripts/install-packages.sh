@@ -31,6 +31,8 @@ packages=(
   pkgconf
   libtag1-dev
   man-db
+  xvfb
+  xdotool
 )
 
 missing=()

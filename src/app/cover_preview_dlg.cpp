@@ -63,7 +63,9 @@ CoverPreviewDlg::CoverPreviewDlg(qtgui::QtCoverCanvas& canvas, view::CoverTexts 
     more->setObjectName(QStringLiteral("font"));
 
     auto* fontRow = new QHBoxLayout;
-    fontRow->addWidget(new QLabel(QStringLiteral("Schrift&art:"), this));
+    auto* faceLabel = new QLabel(QStringLiteral("Schrift&art:"), this);
+    faceLabel->setBuddy(face_);
+    fontRow->addWidget(faceLabel);
     fontRow->addWidget(face_, 1);
     auto* sizeLabel = new QLabel(QStringLiteral("&Größe:"), this);
     sizeLabel->setBuddy(size_);
