@@ -157,6 +157,31 @@ TEST_F(EditRunsTest, AFileNameEditedToAbcIsSavedAsAbcMp3)
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
 }
 
+TEST_F(EditRunsTest, AnErrorWhileSavingEndsTheWalkNamingTheFile)
+{
+    addSongs(2);
+    const std::string path = doc_.GetEntry(0).GetFullPath();
+    // Something is in the way of the new content; the message it gives is
+    // turned into a file error, as a failing disk would raise one.
+    std::filesystem::create_directories(platform::ReplacementFile::temporaryPathFor(path) + "/x");
+    prompter_.onMessage = [&path](std::string_view text) {
+        if (text.rfind("Unable to rewrite song1.mp3", 0) == 0)
+            throw platform::FileError(platform::FileCause::DiskFull, path, "write");
+    };
+    ScriptedUser user(waitingEditDialog, {[](QDialog& d) {
+                          retype(d, CManualEditDlg::IDC_TITLE, "Eins");
+                          click(d, CManualEditDlg::kSaved);
+                      }});
+    runManualEdit(doc_, {0, 1}, shell_, &window_);
+
+    EXPECT_EQ(user.stepsLeft(), 0u) << "the second is not shown";
+    EXPECT_EQ(prompter_.messages().back(), "Unable to rewrite '" + path + "' cause: 13 (No space left on device)");
+    EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Eins") << "the edit stays in the list";
+    EXPECT_EQ(readFile(path), contents_.at(0));
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
+    EXPECT_TRUE(untouched(1));
+}
+
 TEST_F(EditRunsTest, SpeichernOfAFileThatIsGoneNamesItAndLeavesItsRowAsItWas)
 {
     addSongs(3);
