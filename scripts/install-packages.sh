@@ -33,6 +33,8 @@ packages=(
   pkgconf
   libtag1-dev
   man-db
+  xvfb
+  xdotool
 )
 
 missing=()

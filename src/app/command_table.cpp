@@ -56,6 +56,8 @@ const std::vector<CommandInfo>& commandTable()
          nullptr},
         {kMessages, "&Meldungen", nullptr,
          "Blendet die Meldungen der Befehle über viele Dateien ein oder aus.\nMeldungen ein-/ausschalten", nullptr},
+        {kRefresh, "&Aktualisieren\tF5", nullptr, "Prüft, ob die Dateien der MP3-Liste noch da sind.\nAktualisieren",
+         nullptr},
         {kStateIcons, "State &Icons", nullptr, "Zeigt Status-Icon an oder vesteckt sie.\nToggle State Icons",
          "state_icons"},
         {kFullTextSearch, "&Volltextsuche\tStrg+F", nullptr, nullptr, nullptr},
@@ -92,7 +94,7 @@ const std::vector<MenuInfo>& mainMenu()
         {"&Bearbeiten",
          {kUndo, kRedo, kHistory, kSeparator, kAddMp3s, kManualEdit, kSeparator, kAutoEdit, kOptions, kCdCover,
           kMoveMp3s}},
-        {"&Anzeige", {kToolbar, kStatusBar, kMessages, kSeparator, kStateIcons}},
+        {"&Anzeige", {kToolbar, kStatusBar, kMessages, kSeparator, kRefresh, kSeparator, kStateIcons}},
         {"&Suche", {kFullTextSearch, kSimilaritySearch, kSeparator, kReset}},
         {"&?", {kAbout}},
     };

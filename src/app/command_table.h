@@ -31,6 +31,7 @@ inline constexpr int kMoveMp3s = 32805;
 inline constexpr int kToolbar = 59392;
 inline constexpr int kStatusBar = 59393;
 inline constexpr int kMessages = 32815;
+inline constexpr int kRefresh = 32816;
 inline constexpr int kStateIcons = 32782;
 inline constexpr int kFullTextSearch = 32802;
 inline constexpr int kSimilaritySearch = 32803;

@@ -5,13 +5,17 @@
 #include "app/recorded_changes.h"
 #include "app/scoped_prompter.h"
 #include "autoedit/auto_edit.h"
+#include "autoedit/rename_proposals.h"
+#include "document/file_presence.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
+#include "platform/settings.h"
 
 #include <cstddef>
 #include <exception>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -32,16 +36,75 @@ void markRowChanged(CLiedkramDoc& doc, std::size_t row)
     doc.RefreshRow(row);
 }
 
-// For as long as this lives, the progress question is asked in the dialog.
+// The rename answers of a run whose names were reviewed beforehand, by row.
+using RenameAnswers = std::map<std::size_t, int>;
+
+// For as long as this lives, the progress question is asked in the dialog;
+// in a run whose names were reviewed, it is answered from the review.
 class ProgressDlgPrompter : public ScopedPrompter {
 public:
-    explicit ProgressDlgPrompter(CProgressDlg& dialog) : dialog_(dialog) {}
+    ProgressDlgPrompter(CProgressDlg& dialog, const std::optional<RenameAnswers>& decided)
+        : dialog_(dialog), decided_(decided)
+    {
+    }
 
-    int askProgress(std::string_view text) override { return dialog_.Ask(text); }
+    void setRow(std::size_t row) { row_ = row; }
+
+    int askProgress(std::string_view text) override
+    {
+        if (!decided_)
+            return dialog_.Ask(text);
+        const auto found = decided_->find(row_);
+        return found == decided_->end() ? platform::kAnswerNo : found->second;
+    }
 
 private:
     CProgressDlg& dialog_;
+    const std::optional<RenameAnswers>& decided_;
+    std::size_t row_ = 0;
 };
+
+struct Review {
+    bool cancelled = false;
+    std::optional<RenameAnswers> answers;  // none: the run asks row by row
+};
+
+// Over several rows with renaming on, every proposed name is shown at once.
+Review reviewRenames(const CLiedkramDoc& doc, const std::vector<int>& rows)
+{
+    Review review;
+    // One row keeps its question in the progress dialog.
+    if (rows.size() < 2 || !platform::isOn(platform::Setting::Rename))
+        return review;
+    std::vector<const CLiedkramEntry*> entries;
+    entries.reserve(rows.size());
+    for (const int row : rows)
+        entries.push_back(&doc.GetEntry(static_cast<std::size_t>(row)));
+    std::vector<platform::RenameProposal> proposals = autoedit::ProposeRenames(entries);
+    if (proposals.empty())
+        return review;
+    const int answer = platform::prompter().reviewRenames(proposals);
+    if (answer == platform::kAnswerCancel) {
+        review.cancelled = true;
+        return review;
+    }
+    RenameAnswers answers;
+    for (const platform::RenameProposal& proposal : proposals) {
+        const bool rename = answer == platform::kAnswerYes && proposal.ticked &&
+                            proposal.mark == platform::RenameProposal::Mark::Offered;
+        answers[static_cast<std::size_t>(rows[proposal.index])] = rename ? platform::kAnswerYes : platform::kAnswerNo;
+    }
+    review.answers = std::move(answers);
+    return review;
+}
+
+// The rows whose files are there as listed; each other one is told and skipped.
+std::vector<int> presentRows(const CLiedkramDoc& doc, const std::vector<int>& rows)
+{
+    const std::vector<std::size_t> present =
+        document::RowsPresent(doc, std::vector<std::size_t>(rows.begin(), rows.end()));
+    return {present.begin(), present.end()};
+}
 
 struct Failure {
     std::size_t row;
@@ -51,7 +114,7 @@ struct Failure {
 // Runs the auto edit over the rows under the dialog; returns the failure
 // that stopped it, if any.
 std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& rows, CProgressDlg& dialog,
-                                    history::ChangeSet& changes)
+                                    ProgressDlgPrompter& questions, history::ChangeSet& changes)
 {
     const int total = static_cast<int>(rows.size());
     for (const int selected : rows) {
@@ -60,6 +123,7 @@ std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& r
         dialog.Step(total);
         const auto row = static_cast<std::size_t>(selected);
         CLiedkramEntry& entry = doc.GetEntry(row);
+        questions.setRow(row);
         int result = 0;
         try {
             result = autoedit::AutoEdit(entry, &changes);
@@ -105,13 +169,17 @@ void runManualEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, plat
 
 void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* parent)
 {
+    const std::vector<int> rows = presentRows(doc, selectedRows);
+    const Review review = reviewRenames(doc, rows);
+    if (review.cancelled)
+        return;
     std::optional<Failure> failure;
     {
         RecordedChanges changes(doc, "Automatisch bearbeiten");
         CProgressDlg dialog(parent);
-        ProgressDlgPrompter questions(dialog);
+        ProgressDlgPrompter questions(dialog, review.answers);
         dialog.show();
-        failure = autoEditRows(doc, selectedRows, dialog, changes.changes());
+        failure = autoEditRows(doc, rows, dialog, questions, changes.changes());
     }
     // Reported once the progress dialog is gone.
     if (failure) {

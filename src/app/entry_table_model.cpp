@@ -17,6 +17,13 @@ EntryTableModel::EntryTableModel(CLiedkramDoc& document, QObject* parent)
     : QAbstractTableModel(parent), document_(document)
 {
     document_.addObserver(this);
+    connect(&presence_, &PresenceWatch::checked, this, &EntryTableModel::presenceChecked);
+}
+
+void EntryTableModel::presenceChecked()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1), {AbsentRole, Qt::ToolTipRole});
 }
 
 EntryTableModel::~EntryTableModel()
@@ -56,6 +63,14 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
         return column ? QString::fromStdString(entry.GetColumnText(*column)) : QVariant();
     case FlagsRole:
         return static_cast<uint>(entry.m_nFlags);
+    case AbsentRole:
+        return presence_.presenceOf(entry.GetFullPath()) != document::FilePresence::Present;
+    case Qt::ToolTipRole: {
+        const document::FilePresence presence = presence_.presenceOf(entry.GetFullPath());
+        if (presence != document::FilePresence::Present)
+            return QString::fromStdString(document::PresenceText(presence) + ": " + entry.GetFullPath());
+        return {};
+    }
     default:
         return {};
     }

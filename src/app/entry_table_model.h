@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/presence_watch.h"
 #include "document/liedkram_doc.h"
 
 #include <QAbstractTableModel>
@@ -12,6 +13,8 @@ class EntryTableModel : public QAbstractTableModel, private DocumentObserver {
 public:
     // The entry's pending-work flags, for drawing rows with work to do in red.
     static constexpr int FlagsRole = Qt::UserRole + 1;
+    // True when the last check found the row's file missing or changed.
+    static constexpr int AbsentRole = Qt::UserRole + 3;
 
     explicit EntryTableModel(CLiedkramDoc& document, QObject* parent = nullptr);
     ~EntryTableModel() override;
@@ -22,6 +25,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     CLiedkramDoc& document() { return document_; }
+    // Checks in the background that the listed files are there; the rows
+    // follow each answer.
+    PresenceWatch& presence() { return presence_; }
 
     static QString headerText(Column column);
     static int columnWidth(Column column);
@@ -43,7 +49,11 @@ private:
     void listCleared() override;
     void titleChanged() override;
 
+    // Every row again after a presence check.
+    void presenceChecked();
+
     CLiedkramDoc& document_;
+    PresenceWatch presence_;
     // While rows are reordered: the model's persistent indexes and the
     // entries they stood on, so they can follow their entries.
     QModelIndexList reorderedIndexes_;

@@ -8,6 +8,7 @@
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
+#include "platform/profile.h"
 #include "platform/prompter.h"
 #include "platform/shell_open.h"
 
@@ -16,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <utility>
@@ -42,11 +44,16 @@ CLiedkramView::CLiedkramView(CLiedkramDoc& document, platform::ShellOpener& shel
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSortIndicatorShown(false);
+    horizontalHeader()->setStretchLastSection(true);
     // The narrow flag and track columns are narrower than the style's minimum.
     horizontalHeader()->setMinimumSectionSize(10);
     for (const Column column : allColumns())
         setColumnWidth(columnNumber(column), EntryTableModel::columnWidth(column));
+    restoreWidths();
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CLiedkramView::OnColumnClick);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { storeWidths(); });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &CLiedkramView::forgetSortOrder);
+    connect(model_, &QAbstractItemModel::modelReset, this, &CLiedkramView::forgetSortOrder);
 }
 
 void CLiedkramView::setCommandActions(std::map<int, QAction*> actions)
@@ -168,9 +175,100 @@ void CLiedkramView::OnColumnClick(int section)
 {
     // The selection and the focus follow their entries through the model.
     if (const auto column = ::columnAt(section)) {
-        const SessionStep step(session_, QStringLiteral("Sortieren nach ") + EntryTableModel::headerText(*column));
-        document_.SortByColumn(*column);
+        // A second click on the sorted column turns the order round.
+        const bool reversed = section == sortedSection_ && !sortedReversed_;
+        {
+            const SessionStep step(session_, QStringLiteral("Sortieren nach ") + EntryTableModel::headerText(*column));
+            document_.SortByColumn(*column, reversed);
+        }
+        sortedSection_ = section;
+        sortedReversed_ = reversed;
+        horizontalHeader()->setSortIndicatorShown(true);
+        horizontalHeader()->setSortIndicator(section, reversed ? Qt::DescendingOrder : Qt::AscendingOrder);
     }
+}
+
+void CLiedkramView::forgetSortOrder()
+{
+    sortedSection_ = -1;
+    sortedReversed_ = false;
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
+namespace {
+const char* const kWidthsKey = "ColumnWidths";
+constexpr int kWidestColumn = 4000;
+}  // namespace
+
+void CLiedkramView::restoreWidths()
+{
+    const QStringList stored = QString::fromStdString(platform::profile().getString(kWidthsKey, "")).split(',');
+    if (stored.size() != kColumnCount)
+        return;
+    std::vector<int> widths;
+    for (const QString& text : stored) {
+        bool number = false;
+        const int width = text.toInt(&number);
+        // Anything else is no width this program stored: the built-in ones stay.
+        if (!number || width < horizontalHeader()->minimumSectionSize() || width > kWidestColumn)
+            return;
+        widths.push_back(width);
+    }
+    for (int section = 0; section < kColumnCount; ++section)
+        setColumnWidth(section, widths[static_cast<std::size_t>(section)]);
+}
+
+void CLiedkramView::storeWidths() const
+{
+    QStringList widths;
+    for (int section = 0; section < kColumnCount; ++section)
+        widths << QString::number(columnWidth(section));
+    platform::profile().writeString(kWidthsKey, widths.join(',').toStdString());
+}
+
+QString CLiedkramView::pendingRepairs(std::uint32_t flags)
+{
+    static const std::pair<std::uint32_t, const char*> kRepairs[] = {
+        {ENTRY_TAG_DIRTY, "ID3-Tag schreiben"}, {ENTRY_CUT_FRONT, "Anfang abschneiden"},
+        {ENTRY_CUT_BACK, "Ende abschneiden"},   {ENTRY_HEADER_DIRTY, "Frame-Header ändern"},
+        {ENTRY_RENAME, "umbenennen"},           {ENTRY_SCAN_ERROR, "Lesefehler: Frames nicht lesbar"},
+    };
+    QStringList named;
+    for (const auto& [bit, text] : kRepairs) {
+        if (flags & bit)
+            named << QString::fromUtf8(text);
+    }
+    return named.isEmpty() ? QString() : QStringLiteral("Ausstehend: ") + named.join(QStringLiteral(", "));
+}
+
+QString CLiedkramView::toolTipFor(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return {};
+    QStringList lines;
+    const QString absent = index.data(Qt::ToolTipRole).toString();
+    if (!absent.isEmpty())
+        lines << absent;
+    const QString text = index.data(Qt::DisplayRole).toString();
+    if (cellText(fontMetrics(), text, columnWidth(index.column()), index.column()) != text)
+        lines << text;
+    const QString pending = pendingRepairs(index.data(EntryTableModel::FlagsRole).toUInt());
+    if (!pending.isEmpty())
+        lines << pending;
+    return lines.join('\n');
+}
+
+bool CLiedkramView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = toolTipFor(indexAt(help->pos()));
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, viewport());
+    return true;
 }
 
 void CLiedkramView::keyPressEvent(QKeyEvent* event)

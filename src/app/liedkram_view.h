@@ -2,6 +2,7 @@
 
 #include <QTableView>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <vector>
@@ -47,6 +48,12 @@ public:
 
     bool stateIcons() const { return m_bStateIcons; }
 
+    // What the cell's tooltip tells: why its file is greyed, its whole text
+    // where the column cuts it, and the repairs its row still waits for.
+    QString toolTipFor(const QModelIndex& index) const;
+    // The repairs the flags ask for, in German words; empty for none.
+    static QString pendingRepairs(std::uint32_t flags);
+
 public slots:
     void OnExportXls();
     void OnExportM3u();
@@ -71,9 +78,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void exportSelection(int kind);
+    // The column widths the user left, from the settings store, and back.
+    void restoreWidths();
+    void storeWidths() const;
+    // Rows added or the list replaced: no longer in the order shown.
+    void forgetSortOrder();
 
     CLiedkramDoc& document_;
     platform::ShellOpener& shell_;
@@ -83,4 +96,6 @@ private:
     SessionUndo* session_ = nullptr;
     bool m_bStateIcons = false;
     bool m_bCtrlDown = false;
+    int sortedSection_ = -1;
+    bool sortedReversed_ = false;
 };

@@ -51,7 +51,6 @@ const QString kListFilter = QStringLiteral("M3L-Dateien (*.m3l)");
 // Open also takes an MP3 file, which it adds to the list.
 const QString kOpenFilter = QStringLiteral("M3L-Dateien (*.m3l);;Alle Dateien (*.*)");
 const QString kAddFilter = QStringLiteral("MP3-Dateien (*.mp3);;MP3-Listen (*.m3l);;Alle Dateien (*)");
-const QString kIdleText = QStringLiteral("Bereit");
 // How often files handed over wait for an open dialog to close.
 constexpr int kWaitForDialogMs = 250;
 
@@ -161,6 +160,7 @@ void CMainFrame::createActions()
     actions_[kUndo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     actions_[kRedo]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     actions_[kFullTextSearch]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    actions_[kRefresh]->setShortcut(QKeySequence(Qt::Key_F5));
     for (const int id : {kToolbar, kStatusBar, kStateIcons, kMessages}) {
         actions_[id]->setCheckable(true);
         actions_[id]->setChecked(id != kStateIcons && id != kMessages);
@@ -218,6 +218,7 @@ void CMainFrame::createStatusBar()
         connect(rows, &QAbstractItemModel::layoutChanged, this, &CMainFrame::showIdleText);
         connect(rows, &QAbstractItemModel::modelReset, this, &CMainFrame::showIdleText);
     }
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CMainFrame::showIdleText);
 }
 
 void CMainFrame::createMessagesDock()
@@ -280,6 +281,7 @@ void CMainFrame::connectCommands()
     on(kFullTextSearch, &CMainFrame::onFullTextSearch);
     on(kSimilaritySearch, &CMainFrame::onSimilaritySearch);
     on(kReset, &CMainFrame::onReset);
+    on(kRefresh, &CMainFrame::onRefresh);
     connect(searchBar_, &SearchBar::textChanged, view_, &CLiedkramView::showMatching);
     connect(searchBar_, &SearchBar::escapePressed, this, &CMainFrame::onReset);
     connect(view_, &CLiedkramView::manualEditRequested, this, &CMainFrame::onManualEdit);
@@ -369,8 +371,10 @@ bool CMainFrame::openDocument(const QString& path)
         opened = document_.OnOpenDocument(path.toStdString());
     }
     QApplication::restoreOverrideCursor();
-    if (opened)
+    if (opened) {
         recentFiles_.add(path);
+        onRefresh();
+    }
     updateTitle();
     return opened;
 }
@@ -555,6 +559,11 @@ void CMainFrame::onMoveMp3s()
     updateTitle();
 }
 
+void CMainFrame::onRefresh()
+{
+    view_->entries().presence().check(document_);
+}
+
 void CMainFrame::onFullTextSearch()
 {
     searchBar_->showForTyping();
@@ -579,7 +588,9 @@ void CMainFrame::onReset()
 QString CMainFrame::idleText() const
 {
     const QString shown = view_->shownRows().statusText();
-    return shown.isEmpty() ? kIdleText : shown;
+    if (!shown.isEmpty())
+        return shown;
+    return QStringLiteral("%1 Einträge, %2 markiert").arg(document_.GetCount()).arg(view_->selectedRows().size());
 }
 
 void CMainFrame::showIdleText()

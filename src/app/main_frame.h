@@ -86,12 +86,15 @@ private:
     void onAutoEdit();
     void onHistory();
     void onMoveMp3s();
+    // Checks in the background whether the listed files are still there.
+    void onRefresh();
     // The search line opens above the list and takes the keys.
     void onFullTextSearch();
     void onSimilaritySearch();
     // The whole list again; the search line goes.
     void onReset();
-    // "Bereit", or what the view shows of the list while it shows a part.
+    // "<n> Einträge, <m> markiert", or what the view shows of the list while
+    // it shows a part.
     QString idleText() const;
     void showIdleText();
     // "Rückgängig: <Befehl>" and "Wiederherstellen: <Befehl>" name the step they would take.

@@ -1,9 +1,11 @@
 #include "app/manual_edit_dlg.h"
 
 #include "autoedit/rewrite_file.h"
+#include "document/file_presence.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
 #include "entry/picture_display.h"
+#include "platform/prompter.h"
 #include "platform/text.h"
 #include "tags/genre_list.h"
 #include "tags/id3v1.h"
@@ -359,6 +361,14 @@ void CManualEditDlg::updateMarkers()
 void CManualEditDlg::accept()
 {
     if (m_nChangeFlags == 0) {
+        done(kNotSaved);
+        return;
+    }
+    // A file that is gone or changed keeps the list's data as it was.
+    const std::string path = m_entry->GetFullPath();
+    const document::FilePresence presence = document::CheckPresence(path, m_entry->m_nFileSize);
+    if (presence != document::FilePresence::Present) {
+        platform::prompter().showFileMessage(path, document::PresenceText(presence) + "; nichts gespeichert.");
         done(kNotSaved);
         return;
     }

@@ -3,6 +3,7 @@
 #include "app/recorded_changes.h"
 #include "app/run_progress_dlg.h"
 #include "document/entry_move.h"
+#include "document/file_presence.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
 #include "platform/settings.h"
@@ -47,7 +48,8 @@ void runMove(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* p
     if (!folder)
         return;
     platform::writeMoveFolder(*folder);
-    const std::vector<std::size_t> rows(selectedRows.begin(), selectedRows.end());
+    const std::vector<std::size_t> rows =
+        document::RowsPresent(doc, std::vector<std::size_t>(selectedRows.begin(), selectedRows.end()));
     RunProgressDlg dialog(QStringLiteral("mp3's verschieben"), static_cast<int>(rows.size()), parent);
     document::MoveReport report;
     {

@@ -1,6 +1,7 @@
 #include "app/qt_prompter.h"
 
 #include "app/duplicate_dlg.h"
+#include "app/rename_preview_dlg.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -114,6 +115,17 @@ int QtPrompter::askProgress(std::string_view text)
     if (box.clickedButton() == no)
         return platform::kAnswerNo;
     return platform::kAnswerCancel;
+}
+
+int QtPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
+{
+    RenamePreviewDlg dialog(proposals, owner());
+    const ArrowWhileAsking arrow;
+    const int answer = RenamePreviewDlg::answerOf(dialog.exec());
+    const std::vector<bool> ticks = dialog.ticked();
+    for (std::size_t i = 0; i < proposals.size(); ++i)
+        proposals[i].ticked = ticks[i];
+    return answer;
 }
 
 bool QtPrompter::waitFor(std::string_view text, const std::function<bool()>& ready)

@@ -28,6 +28,14 @@ QString fitText(const QFontMetrics& metrics, const QString& text, int width, int
     return text.left(std::max<qsizetype>(length, 1)) + kMarker;
 }
 
+QString cellText(const QFontMetrics& metrics, const QString& text, int cellWidth, int column)
+{
+    if (column == kOriginalColumn || column == kCopyrightColumn)
+        return text;
+    const int offset = column == 0 ? kFirstColumnOffset : kColumnOffset;
+    return fitText(metrics, text, cellWidth - offset, offset);
+}
+
 RowDelegate::RowDelegate(QObject* parent)
     : QStyledItemDelegate(parent),
       emptyBox_(QStringLiteral(":/res/box_empty.xpm")),
@@ -68,6 +76,9 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, c
                                 : palette.color(QPalette::Active, QPalette::Text);
     if (pending)
         textColor = pendingColor(selected);
+    // A file that is not there as listed is greyed, whatever is pending.
+    if (index.data(EntryTableModel::AbsentRole).toBool())
+        textColor = palette.color(QPalette::Disabled, QPalette::Text);
 
     const QString text = index.data(Qt::DisplayRole).toString();
     const int column = index.column();
@@ -83,7 +94,7 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, c
     painter->save();
     painter->setPen(textColor);
     painter->setFont(option.font);
-    const QString shown = fitText(option.fontMetrics, text, box.width(), offset);
+    const QString shown = cellText(option.fontMetrics, text, option.rect.width(), column);
     painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, shown);
     painter->restore();
 }

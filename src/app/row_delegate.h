@@ -8,6 +8,9 @@ class QFontMetrics;
 // The text as it fits into width pixels after an offset: cut from the end,
 // down to one character, and ".." appended.
 QString fitText(const QFontMetrics& metrics, const QString& text, int width, int offset);
+// What a cell of the column, cellWidth pixels wide, shows of its text; the
+// flag columns show a box and never cut.
+QString cellText(const QFontMetrics& metrics, const QString& text, int cellWidth, int column);
 
 // Draws the rows: selection colours, every other group of similar entries
 // shaded, red text for entries with pending work, ticked or empty boxes for

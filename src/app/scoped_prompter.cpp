@@ -40,6 +40,11 @@ int ScopedPrompter::askProgress(std::string_view text)
     return replaced_.askProgress(text);
 }
 
+int ScopedPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
+{
+    return replaced_.reviewRenames(proposals);
+}
+
 bool ScopedPrompter::waitFor(std::string_view text, const std::function<bool()>& ready)
 {
     return replaced_.waitFor(text, ready);

@@ -19,6 +19,7 @@ public:
     int askYesNo(std::string_view text) override;
     int askDuplicate(std::string_view text) override;
     int askProgress(std::string_view text) override;
+    int reviewRenames(std::vector<platform::RenameProposal>& proposals) override;
     bool waitFor(std::string_view text, const std::function<bool()>& ready) override;
 
 private:

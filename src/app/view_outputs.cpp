@@ -1,20 +1,18 @@
 // The commands of the list view that write files or show results for the
 // selected rows: the three exports, the statistics and the CD cover.
 
+#include "app/cover_preview_dlg.h"
 #include "app/liedkram_view.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
 #include "qtgui/qt_cover_canvas.h"
 #include "view/cover_bitmap.h"
-#include "view/cover_painting.h"
 #include "view/cover_texts.h"
 #include "view/export_commands.h"
 #include "view/list_statistics.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFontDialog>
-#include <QFontInfo>
 
 namespace {
 
@@ -41,21 +39,6 @@ QString askSavePath(QWidget* parent, const QString& filter, const QString& suffi
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
-}
-
-// The chosen font as the cover fitting takes it: its height the way the
-// font dialog reports it, a negative character height in screen pixels.
-view::FontDescription describe(const QFont& font)
-{
-    view::FontDescription description;
-    description.face = font.family().toStdString();
-    const QFontInfo info(font);
-    description.height = -std::max(1, info.pixelSize());
-    description.weight = font.weight();
-    description.italic = font.italic();
-    description.underline = font.underline();
-    description.strikeOut = font.strikeOut();
-    return description;
 }
 
 }  // namespace
@@ -107,16 +90,12 @@ void CLiedkramView::OnCdCover()
     const auto texts = view::collectCoverTexts(selectedEntries());
     if (!texts)
         return;
-    bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, this);
-    if (!chosen)
-        return;
     const auto canvas = qtgui::QtCoverCanvas::forScreen();
     if (!canvas)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    view::drawCover(*canvas, *texts, describe(font));
-    QApplication::restoreOverrideCursor();
+    CoverPreviewDlg preview(*canvas, *texts, font(), this);
+    if (preview.exec() != QDialog::Accepted)
+        return;
     const QString path = askSavePath(this, QStringLiteral("Bitmaps (*.bmp);;Alle Dateien (*.*)"), QStringLiteral("bmp"),
                                      QStringLiteral("cover.bmp"));
     if (path.isEmpty())

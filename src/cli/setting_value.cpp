@@ -1,5 +1,6 @@
 #include "cli/setting_value.h"
 
+#include "autoedit/auto_edit.h"
 #include "cli/usage.h"
 
 #include <charconv>
@@ -22,6 +23,22 @@ std::string rangeText(const platform::SettingInfo& info)
     return lowest + " to " + highest;
 }
 
+// The rename pattern is held to the rule the options dialog keeps.
+void checkPattern(std::string_view key, std::string_view pattern)
+{
+    const autoedit::PatternCheck check = autoedit::CheckPattern(pattern);
+    const std::string named = "setting " + std::string(key) + ": the pattern '" + std::string(pattern) + "' ";
+    switch (check.fault) {
+    case autoedit::PatternFault::None:
+        return;
+    case autoedit::PatternFault::FolderSeparator:
+        throw UsageError(named + "holds '" + check.word + "': a file name cannot name a folder");
+    case autoedit::PatternFault::UnknownWord:
+        throw UsageError(named + "holds the unknown word '" + check.word +
+                         "' (known: $Artist, $Title, $Album, $Genre, $Comment, $Track)");
+    }
+}
+
 }  // namespace
 
 SettingValue parseSettingValue(std::string_view key, std::string_view value)
@@ -35,6 +52,8 @@ SettingValue parseSettingValue(std::string_view key, std::string_view value)
         if (platform::checkSetting(*info, value) != platform::SettingFit::Fits)
             throw UsageError("setting " + std::string(key) + " takes at most " + std::to_string(info->highest) +
                              " characters, not " + std::to_string(platform::characterCount(value)));
+        if (info->setting == platform::Setting::ID2DatNam)
+            checkPattern(key, value);
         result.text = value;
         return result;
     }

@@ -219,7 +219,7 @@ void CLiedkramDoc::RefreshRow(std::size_t row)
         notify([row](DocumentObserver& o) { o.rowRefreshed(row); });
 }
 
-void CLiedkramDoc::SortByColumn(Column column)
+void CLiedkramDoc::SortByColumn(Column column, bool reversed)
 {
     if (edits)
         edits->settle(*this);
@@ -249,6 +249,8 @@ void CLiedkramDoc::SortByColumn(Column column)
             return document::CompareEntries(*l, *r, column) < 0;
         });
     }
+    if (reversed)
+        std::reverse(entries_.begin(), entries_.end());
     if (edits) {
         std::vector<std::size_t> order;
         order.reserve(entries_.size());

@@ -108,8 +108,9 @@ public:
     void RemoveRows(std::vector<std::size_t> rows);
     // Tells the observers that the row's entry changed.
     void RefreshRow(std::size_t row);
-    // Sorts all rows ascending by a column; not a change of the list.
-    void SortByColumn(Column column);
+    // Sorts all rows ascending by a column, or reversed: then the rows stand
+    // in exactly the opposite order. Not a change of the list.
+    void SortByColumn(Column column, bool reversed = false);
     void DeleteContents();
 
     // The list file: a count, then the entries' records.

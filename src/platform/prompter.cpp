@@ -21,6 +21,16 @@ int Prompter::askYesNo(std::string_view text)
     return answer == kAnswerYes ? kAnswerYes : kAnswerNo;
 }
 
+int Prompter::reviewRenames(std::vector<RenameProposal>& proposals)
+{
+    std::string text = "Umbenennen:";
+    for (const RenameProposal& proposal : proposals) {
+        if (proposal.ticked)
+            text += "\n" + proposal.oldName + " ->\n" + proposal.newName;
+    }
+    return askYesNoCancel(text);
+}
+
 bool Prompter::waitFor(std::string_view text, const std::function<bool()>& ready)
 {
     showMessage(text);

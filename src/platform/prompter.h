@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,23 @@ namespace platform {
 inline constexpr int kAnswerCancel = 2;
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
+
+// One name a rename pattern proposes in a run over many files, as the
+// review before the run shows it.
+struct RenameProposal {
+    enum class Mark {
+        Offered,
+        Taken,  // a file of that name is there, or an earlier file gets it
+        NotAllowed,  // no plain file name (too long, a separator, "." or "..")
+        MissingField,  // the entry lacks a field of the pattern: the file keeps its name
+    };
+    std::size_t index = 0;  // position among the files of the run
+    std::string oldName;
+    std::string newName;
+    Mark mark = Mark::Offered;
+    std::string missing;  // the placeholder of MissingField
+    bool ticked = false;  // only an offered name can be ticked
+};
 
 // Everything the core asks of or tells the user. Texts are UTF-8.
 class Prompter {
@@ -30,6 +48,11 @@ public:
     virtual int askDuplicate(std::string_view text) = 0;
     // A question inside a running progress: kAnswerYes, kAnswerNo or kAnswerCancel.
     virtual int askProgress(std::string_view text) = 0;
+    // Shows every proposed name of a run before it starts; the user may
+    // untick offered ones. Returns kAnswerYes (rename the ticked),
+    // kAnswerNo (rename none) or kAnswerCancel (no run). Fronts without a
+    // list ask one three-button question naming the ticked renames.
+    virtual int reviewRenames(std::vector<RenameProposal>& proposals);
     // Waits until ready() says the way is free, telling the user why it
     // waits; false when the user gave up waiting.
     virtual bool waitFor(std::string_view text, const std::function<bool()>& ready);

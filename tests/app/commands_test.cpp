@@ -1,6 +1,7 @@
 // The commands as the user reaches them: context menu, double click, the
 // view toggles, the Open and export dialogs, statistics and the CD cover.
 
+#include "app/cover_preview_dlg.h"
 #include "window_fixture.h"
 
 #include "app/command_table.h"
@@ -13,12 +14,16 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QFontComboBox>
 #include <QFontDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -160,9 +165,9 @@ TEST_F(WindowTest, TheFocusRowHasAFrameAfterKeyboardMoves)
     const QImage image = view_->viewport()->grab().toImage();
     const QRect row = view_->visualRect(view_->model()->index(1, 0));
     const QColor text = view_->palette().color(QPalette::Active, QPalette::Text);
-    // Right of the last column, where no cell is drawn: the frame's top and
-    // bottom edge, dotted.
-    const int from = view_->horizontalHeader()->sectionViewportPosition(13) + view_->columnWidth(13) + 1;
+    // In the last column, which takes the free width, right of its box where
+    // nothing else is drawn: the frame's top and bottom edge, dotted.
+    const int from = view_->horizontalHeader()->sectionViewportPosition(13) + 24;
     const int to = image.width() - 2;
     ASSERT_GT(to - from, 9);
     int framePixels = 0;
@@ -293,11 +298,11 @@ TEST_F(WindowTest, TheCoverWritesNothingWhenADialogIsCancelled)
         addListed(name, name, "T").m_nLengthMs = 185200;
     select({0, 1});
 
-    whenUp<QFontDialog>([](QFontDialog& dialog) { dialog.reject(); });
+    whenUp<CoverPreviewDlg>([](CoverPreviewDlg& dialog) { dialog.reject(); });
     frame_->action(kCdCover)->trigger();
     EXPECT_EQ(dialogsMet(), 1);
 
-    whenUp<QFontDialog>([](QFontDialog& dialog) { dialog.accept(); });
+    whenUp<CoverPreviewDlg>([](CoverPreviewDlg& dialog) { dialog.accept(); });
     QString offered;
     whenUp<QFileDialog>([&](QFileDialog& dialog) {
         offered = QFileInfo(dialog.selectedFiles().value(0)).fileName();
@@ -307,6 +312,49 @@ TEST_F(WindowTest, TheCoverWritesNothingWhenADialogIsCancelled)
     EXPECT_EQ(offered, QStringLiteral("cover.bmp"));
     EXPECT_EQ(filesIn(folder), before);
     EXPECT_TRUE(prompter().messages().empty());
+}
+
+TEST_F(WindowTest, TheCoverIsShownBeforeItIsSavedAndFollowsTheFontAndSizeChosenThere)
+{
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        addListed(name, name, "T").m_nLengthMs = 185200;
+    select({0, 1, 2});
+    const auto redIn = [](const QLabel& picture) {
+        const QImage shown = picture.pixmap().toImage();
+        int red = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                red += shown.pixelColor(x, y).red() > 200 && shown.pixelColor(x, y).green() < 80;
+        return red;
+    };
+    QImage first;
+    QImage larger;
+    int drawings = 0;
+    whenUp<CoverPreviewDlg>([&](CoverPreviewDlg& dialog) {
+        ASSERT_FALSE(dialog.picture()->pixmap().isNull());
+        EXPECT_GT(redIn(*dialog.picture()), 0) << "the red track numbers are drawn";
+        first = dialog.picture()->pixmap().toImage();
+        dialog.sizeBox()->setValue(dialog.sizeBox()->value() + 20);
+        larger = dialog.picture()->pixmap().toImage();
+        EXPECT_EQ(dialog.coverFont().pointSize(), dialog.sizeBox()->value());
+        QFontComboBox* face = dialog.faceBox();
+        face->setCurrentIndex((face->currentIndex() + 1) % face->count());
+        EXPECT_EQ(dialog.coverFont().family(), face->currentFont().family());
+        drawings = dialog.drawings();
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("save")), Qt::LeftButton, {}, QPoint(5, 5));
+    });
+    const std::string path = dir_.file("mein cover.bmp");
+    whenUp<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.selectFile(QString::fromStdString(path));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    frame_->action(kCdCover)->trigger();
+
+    EXPECT_EQ(dialogsMet(), 2) << "the preview, then the save dialog";
+    EXPECT_EQ(drawings, 3);
+    EXPECT_NE(first, larger) << "a larger font fills the cover otherwise";
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(std::filesystem::file_size(path), 7597856u);
 }
 
 TEST_F(WindowTest, AFolderOnTheCommandLineAddsTheMp3FilesBelowIt)

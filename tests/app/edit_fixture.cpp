@@ -113,6 +113,12 @@ void RunPrompter::showMessage(std::string_view text)
         onMessage(text);
 }
 
+void RunPrompter::showFileMessage(std::string_view path, std::string_view text)
+{
+    filesNamed.emplace_back(path);
+    ScriptedPrompter::showFileMessage(path, text);
+}
+
 EditTest::EditTest() : previousPrompter_(platform::installPrompter(&prompter_))
 {
     doc_.addObserver(&rows_);

@@ -61,8 +61,11 @@ QString textOf(const QDialog& dialog, int id);
 class RunPrompter : public testsupport::ScriptedPrompter {
 public:
     void showMessage(std::string_view text) override;
+    // Notes the file, then shows the text as the core's doubles do.
+    void showFileMessage(std::string_view path, std::string_view text) override;
 
     std::function<void(std::string_view)> onMessage;
+    std::vector<std::string> filesNamed;
 };
 
 class RowRecorder : public DocumentObserver {

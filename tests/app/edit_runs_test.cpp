@@ -161,10 +161,12 @@ TEST_F(EditRunsTest, AnErrorWhileSavingEndsTheWalkNamingTheFile)
 {
     addSongs(2);
     const std::string path = doc_.GetEntry(0).GetFullPath();
-    std::filesystem::remove(path);
+    // Something is in the way of the new content; the message it gives is
+    // turned into a file error, as a failing disk would raise one.
+    std::filesystem::create_directories(platform::ReplacementFile::temporaryPathFor(path) + "/x");
     prompter_.onMessage = [&path](std::string_view text) {
-        if (text == "Cant open mp3 4 rw")
-            throw platform::FileError(platform::FileCause::FileNotFound, path, "open");
+        if (text.rfind("Unable to rewrite song1.mp3", 0) == 0)
+            throw platform::FileError(platform::FileCause::DiskFull, path, "write");
     };
     ScriptedUser user(waitingEditDialog, {[](QDialog& d) {
                           retype(d, CManualEditDlg::IDC_TITLE, "Eins");
@@ -172,16 +174,65 @@ TEST_F(EditRunsTest, AnErrorWhileSavingEndsTheWalkNamingTheFile)
                       }});
     runManualEdit(doc_, {0, 1}, shell_, &window_);
 
-    EXPECT_EQ(user.stepsLeft(), 0u);
-    EXPECT_EQ(prompter_.messages().back(), "Unable to rewrite '" + path + "' cause: 2 (File not found)");
+    EXPECT_EQ(user.stepsLeft(), 0u) << "the second is not shown";
+    EXPECT_EQ(prompter_.messages().back(), "Unable to rewrite '" + path + "' cause: 13 (No space left on device)");
     EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Eins") << "the edit stays in the list";
+    EXPECT_EQ(readFile(path), contents_.at(0));
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
     EXPECT_TRUE(untouched(1));
 }
 
-TEST_F(EditRunsTest, AbbrechenAtTheThirdOfFiveStopsTheRun)
+TEST_F(EditRunsTest, SpeichernOfAFileThatIsGoneNamesItAndLeavesItsRowAsItWas)
 {
-    addSongs(5);
+    addSongs(3);
+    const std::string path = doc_.GetEntry(0).GetFullPath();
+    std::filesystem::remove(path);
+    // The second file is another one by now: it grew.
+    const std::string grown = doc_.GetEntry(1).GetFullPath();
+    Bytes longer = contents_.at(1);
+    longer.push_back(0);
+    dir_.write("song2.mp3", longer);
+    const auto retitle = [](QDialog& d) {
+        retype(d, CManualEditDlg::IDC_TITLE, "Neu");
+        click(d, CManualEditDlg::kSaved);
+    };
+    ScriptedUser user(waitingEditDialog, {retitle, retitle, retitle});
+    runManualEdit(doc_, {0, 1, 2}, shell_, &window_);
+
+    EXPECT_EQ(user.stepsLeft(), 0u) << "the walk goes on";
+    EXPECT_EQ(prompter_.messages(),
+              std::vector<std::string>({"Die Datei fehlt; nichts gespeichert.",
+                                        "Die Datei hat nicht mehr die Größe der Liste; nichts gespeichert."}));
+    EXPECT_EQ(prompter_.filesNamed, std::vector<std::string>({path, grown}));
+    EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "One") << "the row keeps its title";
+    EXPECT_EQ(doc_.GetEntry(1).m_szTitle, "Two");
+    EXPECT_EQ(readFile(grown), longer);
+    EXPECT_EQ(doc_.GetEntry(2).m_szTitle, "Neu");
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({2}));
+}
+
+TEST_F(EditRunsTest, AnAutoEditRunSkipsAFileThatIsGoneWithOneMessageNamingIt)
+{
+    addSongs(3);
+    const std::string path = doc_.GetEntry(1).GetFullPath();
+    std::filesystem::remove(path);
+    ScriptedUser user(waitingQuestion, {});
+    runAuto({0, 1, 2});
+
+    ASSERT_EQ(prompter_.reviews().size(), 1u);
+    ASSERT_EQ(prompter_.reviews()[0].size(), 2u) << "no name proposed for the missing file";
+    EXPECT_EQ(prompter_.messages(), std::vector<std::string>({"Die Datei fehlt; sie wird übersprungen."}));
+    EXPECT_EQ(prompter_.filesNamed, std::vector<std::string>({path}));
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
+    EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "song2.mp3");
+    EXPECT_EQ(doc_.GetEntry(1).m_nFlags, 0u) << "no repair left pending";
+    EXPECT_EQ(doc_.GetEntry(2).m_szFileName, "Band-Three.mp3");
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 2}));
+}
+
+TEST_F(EditRunsTest, OneRowKeepsItsRenameQuestionInTheProgressDialog)
+{
+    addSongs(2);
     QStringList steps;
     const auto answer = [&steps](int id) {
         return [&steps, id](QDialog& d) {
@@ -189,29 +240,106 @@ TEST_F(EditRunsTest, AbbrechenAtTheThirdOfFiveStopsTheRun)
             click(d, id);
         };
     };
-    ScriptedUser user(waitingQuestion, {answer(CProgressDlg::IDC_YES), answer(CProgressDlg::IDC_YES),
-                                        answer(CProgressDlg::IDC_CANCEL)});
-    runAuto({0, 1, 2, 3, 4});
+    ScriptedUser user(waitingQuestion, {answer(CProgressDlg::IDC_CANCEL), answer(CProgressDlg::IDC_YES)});
+    runAuto({0});
+    EXPECT_TRUE(untouched(0)) << "Abbrechen leaves the entry as it was";
+    EXPECT_EQ(doc_.GetEntry(0).m_strNewName, "Band-One.mp3") << "only the proposal stays";
+    EXPECT_FALSE(doc_.m_bChanged);
+    runAuto({1});
 
     EXPECT_EQ(user.stepsLeft(), 0u);
-    EXPECT_EQ(steps, QStringList({"1/5", "2/5", "3/5"}));
-    EXPECT_EQ(watch_.questions, std::vector<std::string>({questionFor(0), questionFor(1), questionFor(2)}));
-    for (int song : {0, 1}) {
-        const CLiedkramEntry& entry = doc_.GetEntry(song);
-        EXPECT_EQ(entry.m_szFileName, std::string("Band-") + kTitles.at(song) + ".mp3");
-        EXPECT_TRUE(platform::fileExists(entry.GetFullPath()));
-        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath()).IsCopyright()) << "the file got its repairs";
-    }
-    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1}));
-    EXPECT_TRUE(doc_.m_bChanged);
-    EXPECT_TRUE(untouched(2));
-    EXPECT_EQ(doc_.GetEntry(2).m_strNewName, "Band-Three.mp3") << "only the proposal stays";
-    for (int song : {3, 4}) {
-        EXPECT_TRUE(untouched(song));
-        EXPECT_EQ(doc_.GetEntry(song).m_strNewName, "");
-    }
+    EXPECT_EQ(steps, QStringList({"1/1", "1/1"}));
+    EXPECT_EQ(watch_.questions, std::vector<std::string>({questionFor(0), questionFor(1)}));
+    EXPECT_TRUE(prompter_.reviews().empty()) << "no preview for one row";
+    EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "Band-Two.mp3");
+    EXPECT_FALSE(CLiedkramEntry(doc_.GetEntry(1).GetFullPath()).IsCopyright());
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({1}));
     EXPECT_TRUE(progressDialogs().empty());
-    EXPECT_EQ(&platform::prompter(), &prompter_) << "the question goes back to the prompter";
+}
+
+TEST_F(EditRunsTest, FiveRowsAreRenamedAsReviewedAndAskNoQuestion)
+{
+    addSongs(5);
+    // The user unticks the third name and takes the rest.
+    prompter_.onRenames = [](std::vector<platform::RenameProposal>& proposals) { proposals.at(2).ticked = false; };
+    prompter_.scriptRenames({platform::kAnswerYes});
+    QStringList steps;
+    watch_.onQuestion = [&steps](std::string_view) {
+        steps << textOf(*progressDialogs().at(0), CProgressDlg::IDC_STEP);
+    };
+    // Any question shown in the progress dialog fails the test.
+    ScriptedUser user(waitingQuestion, {});
+    runAuto({0, 1, 2, 3, 4});
+
+    ASSERT_EQ(prompter_.reviews().size(), 1u);
+    std::vector<std::pair<std::string, std::string>> reviewed;
+    for (const auto& proposal : prompter_.reviews()[0])
+        reviewed.emplace_back(proposal.oldName, proposal.newName);
+    EXPECT_EQ(reviewed, (std::vector<std::pair<std::string, std::string>>{{"song1.mp3", "Band-One.mp3"},
+                                                                          {"song2.mp3", "Band-Two.mp3"},
+                                                                          {"song3.mp3", "Band-Three.mp3"},
+                                                                          {"song4.mp3", "Band-Four.mp3"},
+                                                                          {"song5.mp3", "Band-Five.mp3"}}));
+    EXPECT_EQ(steps, QStringList({"1/5", "2/5", "3/5", "4/5", "5/5"}));
+    for (int song : {0, 1, 3, 4})
+        EXPECT_EQ(doc_.GetEntry(song).m_szFileName, std::string("Band-") + kTitles.at(song) + ".mp3");
+    EXPECT_EQ(doc_.GetEntry(2).m_szFileName, "song3.mp3") << "unticked";
+    EXPECT_EQ(doc_.GetEntry(2).m_strNewName, "Band-Three.mp3") << "the declined proposal stays";
+    for (int song = 0; song < 5; ++song) {
+        const CLiedkramEntry& entry = doc_.GetEntry(song);
+        EXPECT_TRUE(platform::fileExists(entry.GetFullPath()));
+        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath()).IsCopyright()) << "every file got its repairs";
+    }
+    EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1, 2, 3, 4}));
+    EXPECT_TRUE(progressDialogs().empty());
+}
+
+TEST_F(EditRunsTest, NichtUmbenennenRepairsWithoutRenamingAndAbbrechenEndsTheRunBeforeItStarts)
+{
+    addSongs(3);
+    bool progressShown = false;
+    watch_.onQuestion = [&progressShown](std::string_view) { progressShown = true; };
+    prompter_.scriptRenames({platform::kAnswerCancel, platform::kAnswerNo});
+    ScriptedUser user(waitingQuestion, {});
+    runAuto({0, 1, 2});
+
+    for (int song = 0; song < 3; ++song)
+        EXPECT_TRUE(untouched(song));
+    EXPECT_FALSE(progressShown);
+    EXPECT_FALSE(doc_.m_bChanged);
+    EXPECT_TRUE(rows_.refreshed.empty());
+    EXPECT_TRUE(progressDialogs().empty());
+
+    runAuto({0, 1, 2});
+    EXPECT_EQ(prompter_.reviews().size(), 2u);
+    for (int song = 0; song < 3; ++song) {
+        const CLiedkramEntry& entry = doc_.GetEntry(song);
+        EXPECT_EQ(entry.m_szFileName, "song" + std::to_string(song + 1) + ".mp3");
+        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath()).IsCopyright()) << "repaired all the same";
+    }
+    EXPECT_TRUE(doc_.m_bChanged);
+}
+
+TEST_F(EditRunsTest, ANameLackingAFieldIsShownAsKeptAndRowsNamedAsProposedNotAtAll)
+{
+    addSong("Band-One.mp3", {"One", "Band", "", "", "", -1, 255});
+    // Its name gives it no artist either.
+    addSong("song2.mp3", {"Two", "", "", "", "", -1, 255}).m_szArtist = "";
+    ScriptedUser user(waitingQuestion, {});
+    runAuto({0, 1});
+
+    ASSERT_EQ(prompter_.reviews().size(), 1u);
+    ASSERT_EQ(prompter_.reviews()[0].size(), 1u) << "the file named as proposed is not shown";
+    EXPECT_EQ(prompter_.reviews()[0][0].mark, platform::RenameProposal::Mark::MissingField);
+    EXPECT_EQ(prompter_.reviews()[0][0].missing, "$Artist");
+    EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "song2.mp3");
+    EXPECT_TRUE(watch_.questions.empty());
+
+    seams_.profile.writeString("ID2DatNam", "$Title");
+    addSong("Three.mp3", {"Three", "", "", "", "", -1, 255});
+    addSong("Four.mp3", {"Four", "", "", "", "", -1, 255});
+    runAuto({2, 3});
+    EXPECT_EQ(prompter_.reviews().size(), 1u) << "nothing to review";
 }
 
 TEST_F(EditRunsTest, AbbrechenBetweenQuestionsStopsAfterTheCurrentEntry)
@@ -222,8 +350,7 @@ TEST_F(EditRunsTest, AbbrechenBetweenQuestionsStopsAfterTheCurrentEntry)
         if (watch_.questions.size() == 2)
             click(*progressDialogs().at(0), CProgressDlg::IDC_CANCEL);
     };
-    const auto yes = [](QDialog& d) { click(d, CProgressDlg::IDC_YES); };
-    ScriptedUser user(waitingQuestion, {yes, yes});
+    ScriptedUser user(waitingQuestion, {});
     runAuto({0, 1, 2});
 
     EXPECT_EQ(watch_.questions.size(), 2u);
@@ -242,10 +369,10 @@ TEST_F(EditRunsTest, AnErrorStopsTheRunClosesTheDialogAndNamesTheFile)
         if (text == questionFor(1))
             throw platform::FileError(platform::FileCause::DiskFull, second + ".new", "write");
     };
-    ScriptedUser user(waitingQuestion, {[](QDialog& d) { click(d, CProgressDlg::IDC_YES); }});
+    ScriptedUser user(waitingQuestion, {});
     runAuto({0, 1, 2});
 
-    EXPECT_EQ(user.stepsLeft(), 0u);
+    EXPECT_EQ(prompter_.reviews().size(), 1u);
     EXPECT_TRUE(progressDialogs().empty());
     EXPECT_EQ(&platform::prompter(), &prompter_);
     EXPECT_EQ(prompter_.messages(), std::vector<std::string>({"Unable to rewrite '" + second + "' cause: 13 (No space left on device)"}));
@@ -260,11 +387,9 @@ TEST_F(EditRunsTest, AFailedRewriteEndsTheRunAndRenamesNothing)
     const std::string second = doc_.GetEntry(1).GetFullPath();
     // Something is in the way of the second file's new content.
     std::filesystem::create_directories(platform::ReplacementFile::temporaryPathFor(second) + "/x");
-    const auto yes = [](QDialog& d) { click(d, CProgressDlg::IDC_YES); };
-    ScriptedUser user(waitingQuestion, {yes, yes});
+    ScriptedUser user(waitingQuestion, {});
     runAuto({0, 1, 2});
 
-    EXPECT_EQ(user.stepsLeft(), 0u);
     EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
     EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "song2.mp3") << "not renamed after the failed rewrite";
     EXPECT_EQ(readFile(second), contents_.at(1));

@@ -5,13 +5,19 @@
 #include "platform/file.h"
 #include "entry/liedkram_entry.h"
 
-#include <QHeaderView>
+#include "support/mp3_builder.h"
+
 #include <QApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
+
+#include <filesystem>
+#include <memory>
 
 using apptest::WindowTest;
 
@@ -141,23 +147,44 @@ TEST_F(WindowTest, DeleteAsksOnlyWithASelectionAndKeepsTheFiles)
     EXPECT_TRUE(platform::fileExists(path));
 }
 
-TEST_F(WindowTest, ClickingAHeaderSortsAscendingEveryTime)
+TEST_F(WindowTest, ASecondClickOnTheSortedHeaderReversesTheOrderAndTheArrowShowsIt)
 {
     addListed("1.mp3", "Zappa", "T");
     addListed("2.mp3", "The Beatles", "T");
     addListed("3.mp3", "Abba", "T");
     view_->selectionModel()->select(view_->model()->index(1, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    const int x = view_->horizontalHeader()->sectionViewportPosition(3) + 5;
-    for (int click = 0; click < 2; ++click) {
-        QTest::mouseClick(view_->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
-        ASSERT_EQ(doc_.GetCount(), 3u);
-        EXPECT_EQ(doc_.GetEntry(0).m_szArtist, "Abba");
-        EXPECT_EQ(doc_.GetEntry(1).m_szArtist, "The Beatles");
-        EXPECT_EQ(doc_.GetEntry(2).m_szArtist, "Zappa");
+    QHeaderView* header = view_->horizontalHeader();
+    EXPECT_FALSE(header->isSortIndicatorShown());
+    const auto clickOn = [header](int section) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(section) + 5, 5));
+    };
+    const auto artists = [this] {
+        std::vector<std::string> names;
+        for (std::size_t row = 0; row < doc_.GetCount(); ++row)
+            names.push_back(doc_.GetEntry(row).m_szArtist.str());
+        return names;
+    };
+    const std::vector<std::string> ascending = {"Abba", "The Beatles", "Zappa"};
+    const std::vector<std::string> reversed = {"Zappa", "The Beatles", "Abba"};
+    const std::vector<std::pair<std::vector<std::string>, Qt::SortOrder>> clicks = {
+        {ascending, Qt::AscendingOrder}, {reversed, Qt::DescendingOrder}, {ascending, Qt::AscendingOrder}};
+    for (const auto& [order, arrow] : clicks) {
+        clickOn(3);
+        EXPECT_EQ(artists(), order);
+        EXPECT_TRUE(header->isSortIndicatorShown());
+        EXPECT_EQ(header->sortIndicatorSection(), 3);
+        EXPECT_EQ(header->sortIndicatorOrder(), arrow);
     }
+    clickOn(3);
+    clickOn(0);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder) << "another column starts ascending";
+    EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "1.mp3");
     ASSERT_EQ(view_->selectedRows(), std::vector<int>{1}) << "the selection stays with its entry";
     EXPECT_FALSE(doc_.m_bChanged);
+    addListed("4.mp3", "Nena", "T");
+    EXPECT_FALSE(header->isSortIndicatorShown()) << "a new row is not in the order";
 }
 
 TEST_F(WindowTest, PlayOpensTheRowWithTheFocus)
@@ -189,4 +216,92 @@ TEST_F(WindowTest, TheViewShowsTheDocumentsRows)
     EXPECT_EQ(view_->model()->index(0, 2).data().toString(), "New");
     doc_.DeleteContents();
     EXPECT_EQ(view_->model()->rowCount(), 0);
+}
+
+TEST_F(WindowTest, AMissingFileIsGreyedAfterOpeningAndShownAgainOnceItIsBack)
+{
+    const std::string kept = writeSong("kept.mp3");
+    const std::string gone = writeSong("gone.mp3");
+    const testsupport::Bytes bytes = testsupport::readFile(gone);
+    CLiedkramDoc other;
+    int answer = 0;
+    for (const std::string& path : {kept, gone})
+        other.AddEntry(std::make_unique<CLiedkramEntry>(path), false, answer);
+    ASSERT_TRUE(other.OnSaveDocument(dir_.file("list.m3l")));
+    std::filesystem::remove(gone);
+
+    ASSERT_TRUE(frame_->openDocument(QString::fromStdString(dir_.file("list.m3l"))));
+    ASSERT_EQ(doc_.GetCount(), 2u) << "the list opens at once";
+    const auto absent = [this](int row) {
+        return view_->model()->index(row, 0).data(EntryTableModel::AbsentRole).toBool();
+    };
+    QTRY_VERIFY(!view_->entries().presence().busy());
+    EXPECT_FALSE(absent(0));
+    EXPECT_TRUE(absent(1));
+    EXPECT_EQ(view_->model()->index(1, 2).data(Qt::ToolTipRole).toString().toStdString(), "Die Datei fehlt: " + gone);
+    const QColor grey = view_->palette().color(QPalette::Disabled, QPalette::Text);
+    EXPECT_TRUE(hasColour(paintCell(*view_, 1, 0, false), grey));
+
+    dir_.write("gone.mp3", bytes);
+    QTest::keyClick(frame_.get(), Qt::Key_F5);
+    QTRY_VERIFY(!view_->entries().presence().busy());
+    EXPECT_FALSE(absent(1)) << "back again on the next check";
+    EXPECT_FALSE(view_->model()->index(1, 2).data(Qt::ToolTipRole).isValid());
+}
+
+TEST_F(WindowTest, ColumnWidthsAreRememberedAcrossARestartAndTheLastColumnTakesTheFreeWidth)
+{
+    EXPECT_EQ(view_->columnWidth(2), 100);
+    view_->horizontalHeader()->resizeSection(2, 173);
+    view_->horizontalHeader()->resizeSection(0, 311);
+    const int last = view_->horizontalHeader()->sectionViewportPosition(13) + view_->columnWidth(13);
+    EXPECT_GE(last, view_->viewport()->width() - 1) << "no empty strip right of the last column";
+    frame_.reset();
+
+    CLiedkramDoc again;
+    CLiedkramView restarted(again, shell_);
+    EXPECT_EQ(restarted.columnWidth(2), 173);
+    EXPECT_EQ(restarted.columnWidth(0), 311);
+    EXPECT_EQ(restarted.columnWidth(1), 70);
+
+    // Widths that this program never stored leave the built-in ones.
+    for (const char* stored :
+         {"1,2,3", "a,b,c,d,e,f,g,h,i,j,k,l,m,n", "0,70,100,100,100,60,60,50,40,100,21,30,21,21"}) {
+        profile().writeString("ColumnWidths", stored);
+        CLiedkramView fresh(again, shell_);
+        EXPECT_EQ(fresh.columnWidth(0), 200) << stored;
+        EXPECT_EQ(fresh.columnWidth(2), 100) << stored;
+    }
+}
+
+TEST_F(WindowTest, ATooltipShowsACutCellWholeAndNamesTheRepairsARedRowWaitsFor)
+{
+    const std::string longTitle = "A title far too long for its narrow column";
+    addListed("a.mp3", "Abba", longTitle, ENTRY_CUT_BACK | ENTRY_TAG_DIRTY | ENTRY_RENAME);
+    addListed("b.mp3", "Abba", "Kurz", 0);
+    const auto tip = [this](int row, int column) {
+        return view_->toolTipFor(view_->model()->index(row, column)).toStdString();
+    };
+    EXPECT_EQ(tip(0, 2), longTitle + "\nAusstehend: ID3-Tag schreiben, Ende abschneiden, umbenennen");
+    EXPECT_EQ(tip(0, 3), "Ausstehend: ID3-Tag schreiben, Ende abschneiden, umbenennen");
+    EXPECT_EQ(tip(1, 2), "") << "a cell that fits and a row without work";
+    view_->horizontalHeader()->resizeSection(2, 30);
+    EXPECT_EQ(tip(1, 2), "Kurz");
+    EXPECT_EQ(CLiedkramView::pendingRepairs(ENTRY_CUT_FRONT | ENTRY_HEADER_DIRTY | ENTRY_SCAN_ERROR).toStdString(),
+              "Ausstehend: Anfang abschneiden, Frame-Header ändern, Lesefehler: Frames nicht lesbar");
+}
+
+TEST_F(WindowTest, TheStatusBarCountsTheEntriesAndTheMarkedOnes)
+{
+    const auto status = [this] { return frame_->statusBar()->currentMessage().toStdString(); };
+    EXPECT_EQ(status(), "0 Einträge, 0 markiert");
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        addListed(name, "A", "T");
+    EXPECT_EQ(status(), "3 Einträge, 0 markiert");
+    select({0, 2});
+    EXPECT_EQ(status(), "3 Einträge, 2 markiert");
+    frame_->statusBar()->showMessage(QStringLiteral("Etwas anderes"));
+    EXPECT_EQ(status(), "Etwas anderes");
+    frame_->statusBar()->clearMessage();
+    EXPECT_EQ(status(), "3 Einträge, 2 markiert");
 }

@@ -45,7 +45,8 @@ TEST_F(WindowTest, TheMainMenuHoldsEveryCommandInItsPlace)
               (QStringList{"&Rückgängig\tStrg+Z", "&Wiederherstellen\tStrg+Y", "Änderungs&verlauf...", "-",
                            "&MP3's hinzufügen", "Ma&nuell bearbeiten", "-", "A&utomatisch bearbeiten", "&Einstellungen",
                            "CD-Cover erstellen", "mp3's verschieben"}));
-    EXPECT_EQ(itemsOf(menus[2]->menu()), (QStringList{"&Toolbar", "&Status Bar", "&Meldungen", "-", "State &Icons"}));
+    EXPECT_EQ(itemsOf(menus[2]->menu()),
+              (QStringList{"&Toolbar", "&Status Bar", "&Meldungen", "-", "&Aktualisieren\tF5", "-", "State &Icons"}));
     EXPECT_EQ(itemsOf(menus[3]->menu()), (QStringList{"&Volltextsuche\tStrg+F", "Ä&hnlichkeitssuche", "-", "&Reset"}));
     EXPECT_EQ(itemsOf(menus[4]->menu()), QStringList{"Inf&o"});
 }

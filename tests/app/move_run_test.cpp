@@ -116,6 +116,25 @@ TEST_F(MoveRun, FilesThatStayAreToldInTheMessagesPanel)
     EXPECT_EQ(view_->selectedRows(), std::vector<int>{2});
 }
 
+TEST_F(MoveRun, AFileThatIsGoneIsLeftWithOneLineNamingIt)
+{
+    listSongs(3);
+    fs::create_directory(target());
+    const std::string gone = dir_.file("song 1.mp3");
+    fs::remove(gone);
+    select({0, 1, 2});
+    chooseFolder(target());
+    frame_->action(kMoveMp3s)->trigger();
+
+    EXPECT_TRUE(prompter().messages().empty()) << "no box stops the move";
+    EXPECT_EQ(frame_->messages()->texts(),
+              QStringList{QString::fromStdString("'" + gone + "': Die Datei fehlt; sie wird übersprungen.")});
+    EXPECT_EQ(doc_.GetEntry(0).m_szPath, target());
+    EXPECT_EQ(doc_.GetEntry(1).m_szPath, dir_.path()) << "the entry stays as it was";
+    EXPECT_EQ(doc_.GetEntry(2).m_szPath, target());
+    EXPECT_FALSE(fs::exists(target() + "/song 1.mp3"));
+}
+
 TEST_F(MoveRun, ManyFilesShowTheirProgress)
 {
     listSongs(kMoveProgressFrom);

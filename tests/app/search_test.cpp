@@ -107,7 +107,7 @@ TEST_F(Search, EscapeEndsTheSearchAndTheShownSelectionStays)
     EXPECT_TRUE(frame_->searchBar()->line()->text().isEmpty());
     EXPECT_EQ(shown(), (QStringList{"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
     EXPECT_EQ(selectedNames(), std::vector<std::string>{"d.mp3"});
-    EXPECT_EQ(status(), QStringLiteral("Bereit"));
+    EXPECT_EQ(status(), QStringLiteral("4 Einträge, 1 markiert"));
 }
 
 TEST_F(Search, SelectionCommandsActOnTheShownRowsOnly)
@@ -216,7 +216,7 @@ TEST_F(Search, ResetShowsTheWholeListInListOrderWithTheSelection)
     frame_->action(kReset)->trigger();
     EXPECT_EQ(shown(), (QStringList{"1.mp3", "2.mp3", "3.mp3", "4.mp3", "5.mp3"}));
     EXPECT_EQ(selectedNames(), (std::vector<std::string>{"1.mp3", "5.mp3"}));
-    EXPECT_EQ(status(), QStringLiteral("Bereit"));
+    EXPECT_EQ(status(), QStringLiteral("5 Einträge, 2 markiert"));
 }
 
 TEST_F(Search, TheSearchLineGivesWayToTheSimilaritySearch)

@@ -1,4 +1,5 @@
 #include "autoedit/auto_edit.h"
+#include "autoedit/rename_proposals.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 #include "support/mp3_builder.h"
@@ -226,4 +227,43 @@ TEST_F(AutoEditTest, RepairsAndRenamesAFile)
     EXPECT_EQ(plain.m_nAudioStart, 0);
     EXPECT_EQ(plain.m_nFileSize, 300 * 417 + 128);
     EXPECT_EQ(readFile(dir_.file("the beatles - let it be.mp3"))[0], 0xFF);
+}
+
+TEST_F(AutoEditTest, ProposedNamesOfARunAreMarkedTakenNotAllowedOrLackingAField)
+{
+    using Mark = platform::RenameProposal::Mark;
+    const auto inDir = [this](const std::string& artist, const std::string& title, const std::string& name) {
+        CLiedkramEntry entry = listedEntry(artist, title);
+        entry.m_szFileName = name;
+        entry.m_szPath = dir_.path();
+        return entry;
+    };
+    dir_.write("Band-Taken.mp3", Bytes{1});
+    const std::vector<CLiedkramEntry> entries = {
+        inDir("Band", "One", "a.mp3"),
+        inDir("Band", "Same", "Band-Same.mp3"),  // named as proposed: not shown
+        inDir("Band", "Taken", "b.mp3"),  // another file has the name
+        inDir("Band", "One", "c.mp3"),  // the first of the run gets the name
+        inDir("", "Two", "d.mp3"),  // no artist
+        inDir("Band", std::string(300, 'x'), "e.mp3"),  // too long for a name
+        inDir("Band", "Two", "f.mp3"),
+    };
+    std::vector<const CLiedkramEntry*> run;
+    for (const auto& entry : entries)
+        run.push_back(&entry);
+
+    const auto proposals = autoedit::ProposeRenames(run);
+    std::vector<std::tuple<std::size_t, std::string, std::string, Mark, std::string, bool>> seen;
+    for (const auto& p : proposals)
+        seen.emplace_back(p.index, p.oldName, p.newName, p.mark, p.missing, p.ticked);
+    const std::string tooLong = autoedit::ExpandPattern(entries[5]);
+    EXPECT_EQ(seen, (decltype(seen){
+                        {0, "a.mp3", "Band-One.mp3", Mark::Offered, "", true},
+                        {2, "b.mp3", "Band-Taken.mp3", Mark::Taken, "", false},
+                        {3, "c.mp3", "Band-One.mp3", Mark::Taken, "", false},
+                        {4, "d.mp3", "-Two.mp3", Mark::MissingField, "$Artist", false},
+                        {5, "e.mp3", tooLong, Mark::NotAllowed, "", false},
+                        {6, "f.mp3", "Band-Two.mp3", Mark::Offered, "", true},
+                    }));
+    EXPECT_TRUE(prompter().prompts().empty()) << "proposing asks nothing";
 }

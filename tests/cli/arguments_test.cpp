@@ -91,7 +91,12 @@ TEST(Arguments, UsageErrors)
           std::tuple{"KeepDays", "-5", "setting KeepDays takes 1 to 3650, not '-5'"},
           std::tuple{"ChkAll", "2", "setting ChkAll takes 0 or 1, not '2'"},
           std::tuple{"TypMBX", "-3", "setting TypMBX takes 0 to 2, not '-3'"},
-          std::tuple{"ID2DatNam", fifty.c_str(), "setting ID2DatNam takes at most 49 characters, not 50"}}) {
+          std::tuple{"ID2DatNam", fifty.c_str(), "setting ID2DatNam takes at most 49 characters, not 50"},
+          std::tuple{"ID2DatNam", "$Artist/$Title",
+                     "setting ID2DatNam: the pattern '$Artist/$Title' holds '/': a file name cannot name a folder"},
+          std::tuple{"ID2DatNam", "$Artist-$Title $Foo",
+                     "setting ID2DatNam: the pattern '$Artist-$Title $Foo' holds the unknown word '$Foo' (known: "
+                     "$Artist, $Title, $Album, $Genre, $Comment, $Track)"}}) {
         for (const Args& args : {Args{"settings", key, value}, Args{"fix", "--set", std::string(key) + "=" + value, "x"}}) {
             try {
                 parse(args);

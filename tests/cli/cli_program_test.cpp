@@ -38,6 +38,14 @@ TEST_F(CliProgram, SettingsAreListedAndStoredButNeverByOverrides)
     const ProgramRun refused = run({"settings", "KeepDays", "0"});
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.err.find("KeepDays takes 1 to 3650"), std::string::npos) << refused.err;
+    // A pattern the options dialog refuses makes no names: refused for a run as well.
+    using Args = std::vector<std::string>;
+    for (const Args& args : {Args{"settings", "ID2DatNam", "$Artist/$Title"},
+                             Args{"fix", "--set", "ID2DatNam=$Artist $Foo", music_.path()}}) {
+        const ProgramRun pattern = run(args);
+        EXPECT_EQ(pattern.status, 2);
+        EXPECT_NE(pattern.err.find("setting ID2DatNam: the pattern '"), std::string::npos) << pattern.err;
+    }
     EXPECT_EQ(run({"settings", "ID2DatNam", "$Track - $Title"}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(cli_.configDir() + "/CD_Cover erstellen/Liedkram.conf"));
     EXPECT_EQ(run({"scan", "--set", "ChkAll=1", "--set", "ID2DatNam=x", music_.path()}).status, 0);

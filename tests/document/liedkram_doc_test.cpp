@@ -94,6 +94,18 @@ TEST_F(DocumentTest, SavedOrderIsTheSortedOrder)
     EXPECT_EQ(other.GetEntry(2).m_szFileName, "Zappa.mp3");
 }
 
+TEST_F(DocumentTest, AReversedSortIsTheExactReverseOfTheSortedOrder)
+{
+    // Names that sort alike keep an order of their own, which reverses too.
+    fill({"Zappa", "abba", "The Beatles", "Abba", "ABBA"});
+    doc_.SortByColumn(Column::Artist);
+    std::vector<std::string> ascending = artists();
+    doc_.SortByColumn(Column::Artist, true);
+    std::reverse(ascending.begin(), ascending.end());
+    EXPECT_EQ(artists(), ascending);
+    EXPECT_EQ(artists().front(), "Zappa");
+}
+
 TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
 {
     fill({"A", "B", "C"});

@@ -49,6 +49,17 @@ int ScriptedPrompter::askProgress(std::string_view text)
     return answer(Kind::Progress, text, progress_, progressFallback_);
 }
 
+int ScriptedPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
+{
+    std::string text;
+    for (const auto& proposal : proposals)
+        text += proposal.oldName + " -> " + proposal.newName + "\n";
+    reviews_.push_back(proposals);
+    if (onRenames)
+        onRenames(proposals);
+    return answer(Kind::Renames, text, renames_, renamesFallback_);
+}
+
 int ScriptedPrompter::answer(Kind kind, std::string_view text, std::deque<int>& script, int fallback)
 {
     prompts_.push_back({kind, std::string(text)});
@@ -74,6 +85,11 @@ void ScriptedPrompter::scriptProgress(std::vector<int> answers)
     progress_.assign(answers.begin(), answers.end());
 }
 
+void ScriptedPrompter::scriptRenames(std::vector<int> answers)
+{
+    renames_.assign(answers.begin(), answers.end());
+}
+
 void ScriptedPrompter::setFallback(Kind kind, int answer)
 {
     switch (kind) {
@@ -86,6 +102,9 @@ void ScriptedPrompter::setFallback(Kind kind, int answer)
         break;
     case Kind::Progress:
         progressFallback_ = answer;
+        break;
+    case Kind::Renames:
+        renamesFallback_ = answer;
         break;
     case Kind::Message:
         break;

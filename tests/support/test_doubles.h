@@ -4,6 +4,7 @@
 #include "platform/prompter.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -31,7 +32,7 @@ private:
 // When a script runs dry, the fallback answer for that kind is given.
 class ScriptedPrompter : public platform::Prompter {
 public:
-    enum class Kind { Message, YesNoCancel, YesNo, Duplicate, Progress };
+    enum class Kind { Message, YesNoCancel, YesNo, Duplicate, Progress, Renames };
     struct Prompt {
         Kind kind;
         std::string text;
@@ -43,10 +44,18 @@ public:
     int askYesNo(std::string_view text) override;
     int askDuplicate(std::string_view text) override;
     int askProgress(std::string_view text) override;
+    // Recorded as one line per proposal, "old -> new"; the ticks stay as
+    // proposed unless the hook changes them.
+    int reviewRenames(std::vector<platform::RenameProposal>& proposals) override;
 
     void scriptYesNoCancel(std::vector<int> answers);
     void scriptDuplicate(std::vector<int> answers);
     void scriptProgress(std::vector<int> answers);
+    void scriptRenames(std::vector<int> answers);
+    // Plays the user in front of a rename review: may untick names.
+    std::function<void(std::vector<platform::RenameProposal>&)> onRenames;
+    // The proposals of every review, as shown.
+    const std::vector<std::vector<platform::RenameProposal>>& reviews() const { return reviews_; }
     void setFallback(Kind kind, int answer);
 
     const std::vector<Prompt>& prompts() const { return prompts_; }
@@ -60,9 +69,12 @@ private:
     std::deque<int> yesNoCancel_;
     std::deque<int> duplicate_;
     std::deque<int> progress_;
+    std::deque<int> renames_;
+    std::vector<std::vector<platform::RenameProposal>> reviews_;
     int yesNoCancelFallback_ = platform::kAnswerNo;
     int duplicateFallback_ = 1;
     int progressFallback_ = platform::kAnswerYes;
+    int renamesFallback_ = platform::kAnswerYes;
 };
 
 }  // namespace testsupport
