@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 RunProgressDlg::RunProgressDlg(const QString& text, int total, QWidget* parent) : QDialog(parent), total_(total)
 {
@@ -44,7 +45,7 @@ void RunProgressDlg::setProgress(int done, const std::string& path, double files
     count_->setText(QStringLiteral("%1 von %2 Dateien, %3 Dateien/s")
                         .arg(done)
                         .arg(total_)
-                        .arg(static_cast<qint64>(filesPerSecond + 0.5)));
+                        .arg(static_cast<qint64>(std::llround(filesPerSecond))));
     file_->setText(file_->fontMetrics().elidedText(QString::fromStdString(path), Qt::ElideMiddle, kFileWidth));
     count_->show();
     file_->show();

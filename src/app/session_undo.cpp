@@ -84,7 +84,7 @@ bool SessionCommand::filesAsLeft() const
         if (!set)
             continue;
         for (const std::string& path : history::filesChangedSince(*set))
-            changed += "'" + path + "' wurde seit \"" + step + "\" ge\xC3\xA4ndert.\n";
+            changed.append("'").append(path).append("' wurde seit \"").append(step).append("\" ge\xC3\xA4ndert.\n");
     }
     if (changed.empty())
         return true;

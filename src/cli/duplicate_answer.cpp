@@ -45,6 +45,7 @@ std::optional<DuplicateAnswer> duplicateAnswerNamed(std::string_view word)
 std::vector<std::string_view> duplicateAnswerWords()
 {
     std::vector<std::string_view> words;
+    words.reserve(std::size(kWords));
     for (const auto& [name, answer] : kWords)
         words.push_back(name);
     return words;

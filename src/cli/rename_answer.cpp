@@ -60,6 +60,7 @@ std::optional<RenameAnswer> renameAnswerNamed(std::string_view word)
 std::vector<std::string_view> renameAnswerWords()
 {
     std::vector<std::string_view> words;
+    words.reserve(std::size(kWords));
     for (const auto& [name, answer] : kWords)
         words.push_back(name);
     return words;

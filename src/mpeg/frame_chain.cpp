@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 #include <vector>
+#include <cmath>
 
 namespace mpeg {
 
@@ -147,7 +148,7 @@ ChainMeasure measureFrameChain(platform::RandomReader& file, std::int64_t start,
         measure.end = at;
     }
     measure.lengthMs = static_cast<int>(timeSum);
-    measure.bitrate = timeSum > 0.0 ? static_cast<int>(rateSum * 1000.0 / timeSum + 0.5) : 0;
+    measure.bitrate = timeSum > 0.0 ? static_cast<int>(std::lround(rateSum * 1000.0 / timeSum)) : 0;
     return measure;
 }
 

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+#include <cmath>
 
 namespace mpeg {
 
@@ -450,7 +451,7 @@ ScanResult BlockScan::run()
     result.audioStart = static_cast<int>(start_ + front);
     result.audioEnd = static_cast<int>(start_ + end);
     result.lengthMs = static_cast<int>(audio.timeMs + 1e-6);
-    result.bitrate = audio.timeMs > 0.0 ? static_cast<int>(audio.rate * 1000.0 / audio.timeMs + 0.5) : 0;
+    result.bitrate = audio.timeMs > 0.0 ? static_cast<int>(std::lround(audio.rate * 1000.0 / audio.timeMs)) : 0;
     result.frames = audio.frames;
     return result;
 }

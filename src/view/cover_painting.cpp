@@ -79,7 +79,7 @@ void paintCover(CoverCanvas& canvas, const CoverTexts& texts, const CoverFit& fi
 
 CoverFit drawCover(CoverCanvas& canvas, const CoverTexts& texts, const FontDescription& chosen)
 {
-    const CoverFit fit = fitCoverFont(canvas, texts, chosen);
+    CoverFit fit = fitCoverFont(canvas, texts, chosen);
     paintCover(canvas, texts, fit);
     return fit;
 }
