@@ -30,8 +30,9 @@ constexpr int kRounds = 3;
 // Tag texts of the kind a real collection has: articles, accents, numbers.
 std::unique_ptr<CLiedkramEntry> makeEntry(std::mt19937& random, int index)
 {
-    static const char* const kArtists[] = {"The Beatles", "Die \xC4rzte", "Abba", "AC/DC", "Bj\xF6rk",
-                                           "Simon & Garfunkel", "Queen", "the rolling stones", "Nena", "R.E.M."};
+    static const char* const kArtists[] = {
+        "The Beatles", "Die \xC4rzte",       "Abba", "AC/DC", "Bj\xF6rk", "Simon & Garfunkel",
+        "Queen",       "the rolling stones", "Nena", "R.E.M."};
     auto entry = std::make_unique<CLiedkramEntry>();
     const std::string artist = std::string(kArtists[random() % 10]) + " " + std::to_string(random() % 5000);
     const std::string title = "Song number " + std::to_string(random() % 100000);
@@ -115,10 +116,10 @@ int run()
     }
 
     std::printf("list of %d entries, %zu bytes, best of %d rounds\n", kEntries, bytes, kRounds);
-    std::printf("save:            %6.3f s   (plain write+fsync of the bytes: %6.3f s; target < 0.3 s)\n",
-                seconds(save), seconds(plainWrite));
-    std::printf("load:            %6.3f s   (plain read of the bytes:        %6.3f s; target < 0.3 s)\n",
-                seconds(load), seconds(plainRead));
+    std::printf("save:            %6.3f s   (plain write+fsync of the bytes: %6.3f s; target < 0.3 s)\n", seconds(save),
+                seconds(plainWrite));
+    std::printf("load:            %6.3f s   (plain read of the bytes:        %6.3f s; target < 0.3 s)\n", seconds(load),
+                seconds(plainRead));
     std::printf("sort Interpret:  %6.3f s   (std::sort by artist bytes:      %6.3f s; target < 0.5 s)\n",
                 seconds(sortArtist), seconds(plainSort));
     std::printf("sort Titel:      %6.3f s\n", seconds(sortTitle));

@@ -3,8 +3,8 @@
 // of them whole.
 
 #include "bench_files.h"
-#include "support/test_doubles.h"
 #include "stopwatch.h"
+#include "support/test_doubles.h"
 
 #include "platform/private_temp_dir.h"
 
@@ -89,7 +89,7 @@ int run(testsupport::ScriptedPrompter& prompter)
 int main()
 {
     // Default settings: ChkAll is on, so every file is walked whole.
-    return bench::runWithSeams("liedkram-bench-load", [](testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter) {
-        return run(prompter);
-    });
+    return bench::runWithSeams(
+        "liedkram-bench-load",
+        [](testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter) { return run(prompter); });
 }

@@ -8,11 +8,11 @@
 
 #include "platform/private_temp_dir.h"
 
-#include "qtgui/qt_cover_canvas.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
 #include "platform/profile.h"
 #include "platform/prompter.h"
+#include "qtgui/qt_cover_canvas.h"
 #include "view/cover_bitmap.h"
 #include "view/cover_painting.h"
 #include "view/cover_texts.h"
@@ -53,8 +53,9 @@ void timeBaseline(Baseline& baseline, const std::string& path, std::span<const s
 
 void fill(std::deque<CLiedkramEntry>& entries, int count)
 {
-    static const char* const kArtists[] = {"The Beatles", "Die \xC4rzte", "Abba", "AC/DC", "Bj\xF6rk",
-                                           "Simon & Garfunkel", "Queen", "the rolling stones", "Nena", "R.E.M."};
+    static const char* const kArtists[] = {
+        "The Beatles", "Die \xC4rzte",       "Abba", "AC/DC", "Bj\xF6rk", "Simon & Garfunkel",
+        "Queen",       "the rolling stones", "Nena", "R.E.M."};
     std::mt19937 random(7);
     for (int i = 0; i < count; ++i) {
         CLiedkramEntry& entry = entries.emplace_back();

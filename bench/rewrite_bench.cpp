@@ -3,8 +3,8 @@
 // file to a new one and making that durable.
 
 #include "bench_files.h"
-#include "support/test_doubles.h"
 #include "stopwatch.h"
+#include "support/test_doubles.h"
 
 #include "platform/private_temp_dir.h"
 
@@ -14,11 +14,11 @@
 #include "platform/profile.h"
 #include "platform/prompter.h"
 
-#include <filesystem>
 #include <cstdio>
-#include <unistd.h>
 #include <exception>
+#include <filesystem>
 #include <stdexcept>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -107,10 +107,10 @@ int run(testsupport::ScriptedPrompter& prompter)
 
 int main()
 {
-    return bench::runWithSeams("liedkram-bench-rewrite", [](testsupport::MemoryProfile& profile,
-                                                            testsupport::ScriptedPrompter& prompter) {
-        // Only the cut and the headers are measured, no tag.
-        profile.writeInt("SetID3", 0);
-        return run(prompter);
-    });
+    return bench::runWithSeams("liedkram-bench-rewrite",
+                               [](testsupport::MemoryProfile& profile, testsupport::ScriptedPrompter& prompter) {
+                                   // Only the cut and the headers are measured, no tag.
+                                   profile.writeInt("SetID3", 0);
+                                   return run(prompter);
+                               });
 }

@@ -4,7 +4,6 @@
 // copies.
 #include "autoedit/auto_edit.h"
 #include "bench_files.h"
-#include "support/test_doubles.h"
 #include "entry/liedkram_entry.h"
 #include "history/change_set.h"
 #include "history/journal.h"
@@ -14,12 +13,13 @@
 #include "platform/profile.h"
 #include "platform/prompter.h"
 #include "stopwatch.h"
+#include "support/test_doubles.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <sys/stat.h>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 

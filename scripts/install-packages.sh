@@ -35,6 +35,7 @@ packages=(
   man-db
   xvfb
   xdotool
+  clang-format
 )
 
 missing=()

@@ -587,7 +587,7 @@ void CMainFrame::onReset()
 
 QString CMainFrame::idleText() const
 {
-    const QString shown = view_->shownRows().statusText();
+    QString shown = view_->shownRows().statusText();
     if (!shown.isEmpty())
         return shown;
     return QStringLiteral("%1 Einträge, %2 markiert").arg(document_.GetCount()).arg(view_->selectedRows().size());

@@ -79,6 +79,7 @@ RenamePreviewDlg::RenamePreviewDlg(const std::vector<RenameProposal>& proposals,
 std::vector<bool> RenamePreviewDlg::ticked() const
 {
     std::vector<bool> ticks;
+    ticks.reserve(static_cast<std::size_t>(list_->topLevelItemCount()));
     for (int i = 0; i < list_->topLevelItemCount(); ++i)
         ticks.push_back(list_->topLevelItem(i)->checkState(kOldName) == Qt::Checked);
     return ticks;

@@ -12,8 +12,8 @@ namespace autoedit {
 
 std::optional<HeadFrame> findHeadFrame(platform::File& in, std::int64_t fileSize, std::int64_t audioStart)
 {
-    std::vector<std::uint8_t> first(
-        static_cast<std::size_t>(std::min<std::int64_t>(fileSize, static_cast<std::int64_t>(mpeg::kHeaderSearchBytes))));
+    std::vector<std::uint8_t> first(static_cast<std::size_t>(
+        std::min<std::int64_t>(fileSize, static_cast<std::int64_t>(mpeg::kHeaderSearchBytes))));
     first.resize(in.readAt(0, first));
     const auto found = entry::findAudioStart(in, fileSize, first);
     if (!found || found->foreign || found->position > audioStart)

@@ -77,8 +77,8 @@ public:
     void walk(std::span<std::uint8_t> buffer, std::int64_t k, std::int64_t chunkLength)
     {
         // Only the audio's bytes; what lies behind it is no frame.
-        const auto inAudio = static_cast<std::size_t>(std::min<std::int64_t>(
-            static_cast<std::int64_t>(buffer.size()), audioLength_ - k));
+        const auto inAudio = static_cast<std::size_t>(
+            std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), audioLength_ - k));
         const auto view = std::span<const std::uint8_t>(buffer.data(), inAudio);
         const bool reachesEnd = k + static_cast<std::int64_t>(inAudio) == audioLength_;
         const platform::ByteReader reader(view);
@@ -133,8 +133,8 @@ private:
             offsets_->push_back(t_);
         if (changeBits_) {
             // What reaches over the end of the audio is not the audio's to change.
-            const auto room = static_cast<std::size_t>(std::min<std::int64_t>(
-                static_cast<std::int64_t>(buffer.size() - at), audioLength_ - t_));
+            const auto room = static_cast<std::size_t>(
+                std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size() - at), audioLength_ - t_));
             putBits(buffer.subspan(at, room), word, bits_);
         }
     }

@@ -9,7 +9,7 @@
 namespace platform {
 class ByteSink;
 class File;
-}
+}  // namespace platform
 
 namespace autoedit {
 

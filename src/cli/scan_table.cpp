@@ -15,7 +15,7 @@ namespace {
 
 // Behind the list's fourteen columns.
 constexpr std::array<std::string_view, 13> kTechnicalColumnNames = {
-    "AudioStart", "AudioEnd", "Frames",   "LengthMs",   "BitrateBps", "Header", "Flags",
+    "AudioStart", "AudioEnd", "Frames",     "LengthMs", "BitrateBps", "Header", "Flags",
     "Verified",   "HasId3v2", "SampleRate", "Format",   "Mode",       "Tags",
 };
 // fix adds one column behind them.

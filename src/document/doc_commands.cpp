@@ -65,7 +65,9 @@ bool CLiedkramDoc::loadListFile(const std::string& path)
         reportFileError(error);
         return false;
     }
-    if (!takeReadable(path, read, "\xC3\xB6""ffnen"))
+    if (!takeReadable(path, read,
+                      "\xC3\xB6"
+                      "ffnen"))
         return false;
     DeleteContents();
     if (!read.entries.empty())
@@ -96,8 +98,12 @@ bool CLiedkramDoc::takeReadable(const std::string& path, const document::ListRec
     case document::ListShape::CutShort:
         break;
     }
-    const std::string question = "'" + path + "' ist besch\xC3\xA4""digt: " + std::to_string(read.entries.size()) +
-                                 " von " + std::to_string(read.claimed) + " Eintr\xC3\xA4""gen lesbar. Die lesbaren " +
+    const std::string question = "'" + path +
+                                 "' ist besch\xC3\xA4"
+                                 "digt: " +
+                                 std::to_string(read.entries.size()) + " von " + std::to_string(read.claimed) +
+                                 " Eintr\xC3\xA4"
+                                 "gen lesbar. Die lesbaren " +
                                  std::string(verb) + "?";
     return platform::prompter().askYesNo(question) == platform::kAnswerYes;
 }

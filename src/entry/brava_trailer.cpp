@@ -2,8 +2,8 @@
 
 #include "entry/liedkram_entry.h"
 #include "platform/byte_reader.h"
-#include "platform/random_reader.h"
 #include "platform/prompter.h"
+#include "platform/random_reader.h"
 #include "platform/text.h"
 #include "tags/id3v1.h"
 
@@ -142,8 +142,8 @@ void mergeRecords(CLiedkramEntry& entry, std::span<const std::uint8_t> area)
 
 }  // namespace
 
-std::optional<TrailerPlace> findBravaTrailer(platform::RandomReader& file, std::int64_t fileSize, std::int64_t audioStart,
-                                             std::span<const std::uint8_t> bytesBeforeTag)
+std::optional<TrailerPlace> findBravaTrailer(platform::RandomReader& file, std::int64_t fileSize,
+                                             std::int64_t audioStart, std::span<const std::uint8_t> bytesBeforeTag)
 {
     const platform::ByteReader end(bytesBeforeTag);
     if (!end.has(0, kTrailerEndSize))

@@ -25,8 +25,8 @@ struct TrailerPlace {
 
 // The trailer the bytes before the tag end, if they end one whose positions
 // lie within the file, behind the audio start and in front of the tag.
-std::optional<TrailerPlace> findBravaTrailer(platform::RandomReader& file, std::int64_t fileSize, std::int64_t audioStart,
-                                             std::span<const std::uint8_t> bytesBeforeTag);
+std::optional<TrailerPlace> findBravaTrailer(platform::RandomReader& file, std::int64_t fileSize,
+                                             std::int64_t audioStart, std::span<const std::uint8_t> bytesBeforeTag);
 
 // A Brava trailer may stand in front of the ID3v1 tag: it carries title,
 // album, artist and a CDDB disc identifier. When the bytes before the tag end

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
-#include <cmath>
 
 namespace mpeg {
 

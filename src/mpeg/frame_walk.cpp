@@ -9,8 +9,7 @@ int acceptedFrameLength(HeaderWord word)
     return isAcceptedHeader(word) ? frameLength(word) : 0;
 }
 
-std::optional<std::size_t> nextFrameAt(std::span<const std::uint8_t> bytes, std::size_t at, HeaderWord word,
-                                       int length)
+std::optional<std::size_t> nextFrameAt(std::span<const std::uint8_t> bytes, std::size_t at, HeaderWord word, int length)
 {
     const platform::ByteReader reader(bytes);
     for (const std::size_t next : {at + static_cast<std::size_t>(length), at + length + std::size_t{kFrameSlip}}) {

@@ -39,7 +39,6 @@ std::optional<std::size_t> nextFrameAt(std::span<const std::uint8_t> bytes, std:
 bool beginsFollowedFrame(std::span<const std::uint8_t> bytes, std::size_t at, bool endIsFinal);
 
 // The first position at or after from where a followed frame begins.
-std::optional<std::size_t> findFollowedFrame(std::span<const std::uint8_t> bytes, std::size_t from,
-                                             bool endIsFinal);
+std::optional<std::size_t> findFollowedFrame(std::span<const std::uint8_t> bytes, std::size_t from, bool endIsFinal);
 
 }  // namespace mpeg

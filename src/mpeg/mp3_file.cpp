@@ -29,8 +29,7 @@ bool hasMp3Name(const std::string& path)
 
 bool startsWithId3v2(std::span<const std::uint8_t> bytes)
 {
-    return bytes.size() >= 4 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3' && bytes[3] >= 2 &&
-           bytes[3] <= 4;
+    return bytes.size() >= 4 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3' && bytes[3] >= 2 && bytes[3] <= 4;
 }
 
 }  // namespace
@@ -40,8 +39,7 @@ bool hasMp3Content(platform::RandomReader& file, std::int64_t fileSize)
     std::vector<std::uint8_t> first(
         static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize, 0, static_cast<std::int64_t>(kHeaderSearchBytes))));
     first.resize(file.readAt(0, first));
-    return startsWithId3v2(first) || startsAcceptedChain(first) ||
-           findFrameChain(first, 0, ChainKind::Any).has_value();
+    return startsWithId3v2(first) || startsAcceptedChain(first) || findFrameChain(first, 0, ChainKind::Any).has_value();
 }
 
 bool isMp3File(const std::string& path)

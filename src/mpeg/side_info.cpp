@@ -27,7 +27,8 @@ bool codesNoBits(const platform::ByteReader& side, bool mpeg1, int channels)
     for (int i = 0; i < granules * channels; ++i) {
         // The four bytes from the field's first one hold it whole, and lie
         // within the side information for every layout.
-        const auto bit = static_cast<std::size_t>(leading) + static_cast<std::size_t>(i) * static_cast<std::size_t>(perChannel);
+        const auto bit =
+            static_cast<std::size_t>(leading) + static_cast<std::size_t>(i) * static_cast<std::size_t>(perChannel);
         const std::uint32_t window = side.u32be(bit / 8);
         if ((window >> (32 - bit % 8 - kCodedLengthBits) & ((1U << kCodedLengthBits) - 1)) != 0)
             return false;

@@ -10,11 +10,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <vector>
-#include <cmath>
 
 namespace mpeg {
 

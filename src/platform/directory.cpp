@@ -218,8 +218,7 @@ void linkOpenFile(const File& file, const Directory& folder, const std::string& 
     const FileStamp open = file.stamp();
     if (!linked || linked->device != open.device || linked->inode != open.inode) {
         ::unlinkat(folder.fd(), name.c_str(), 0);
-        throw FileError(FileCause::AccessDenied, file.path(), "'" + file.path() + "' was swapped",
-                        "Changed meanwhile");
+        throw FileError(FileCause::AccessDenied, file.path(), "'" + file.path() + "' was swapped", "Changed meanwhile");
     }
 }
 

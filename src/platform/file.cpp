@@ -224,9 +224,9 @@ bool File::setOwner(std::uint32_t user, std::uint32_t group)
 
 void File::setModified(const FileStamp& like)
 {
-    const struct timespec times[2] = {{0, UTIME_NOW},
-                                      {static_cast<time_t>(like.modifiedNs / kNanoseconds),
-                                       static_cast<long>(like.modifiedNs % kNanoseconds)}};
+    const struct timespec times[2] = {
+        {0, UTIME_NOW},
+        {static_cast<time_t>(like.modifiedNs / kNanoseconds), static_cast<long>(like.modifiedNs % kNanoseconds)}};
     if (::futimens(fd(), times) != 0)
         throw FileError::fromErrno(errno, path_, "cannot set the time of");
 }

@@ -26,8 +26,12 @@ FileError changedMeanwhile(const std::string& path)
 }  // namespace
 
 FileMove::FileMove(File& source, std::string from, std::string to)
-    : from_(std::move(from)), to_(std::move(to)), fromFolder_(folderOf(from_)), toFolder_(folderOf(to_)),
-      fromName_(splitPath(from_).name), toName_(splitPath(to_).name)
+    : from_(std::move(from)),
+      to_(std::move(to)),
+      fromFolder_(folderOf(from_)),
+      toFolder_(folderOf(to_)),
+      fromName_(splitPath(from_).name),
+      toName_(splitPath(to_).name)
 {
     before_ = source.stamp();
     after_ = before_;
@@ -35,8 +39,7 @@ FileMove::FileMove(File& source, std::string from, std::string to)
     if (!named)
         throw FileError::fromErrno(ENOENT, from_, "cannot move");
     if (!named->sameFile(before_))
-        throw FileError(FileCause::AccessDenied, from_, "'" + from_ + "' is not the file itself",
-                        "Is a symbolic link");
+        throw FileError(FileCause::AccessDenied, from_, "'" + from_ + "' is not the file itself", "Is a symbolic link");
     if (toFolder_.find(toName_))
         throw FileError::fromErrno(EEXIST, to_, "cannot move '" + from_ + "' to");
     if (toFolder_.stamp().device != before_.device)

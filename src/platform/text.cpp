@@ -248,7 +248,8 @@ std::string escaped(std::string_view text, bool (*keep)(char), bool escapeBacksl
         const std::size_t control = controlLength(text, i);
         if (c == '\\' && escapeBackslash) {
             out += "\\\\";
-        } else if (control == 0 || keep(c) || (c == '\r' && i + 1 < text.size() && keep(text[i + 1]) && text[i + 1] == '\n')) {
+        } else if (control == 0 || keep(c) ||
+                   (c == '\r' && i + 1 < text.size() && keep(text[i + 1]) && text[i + 1] == '\n')) {
             out += c;
         } else if (c == '\t') {
             out += "\\t";
@@ -278,12 +279,14 @@ std::optional<int> hexValue(char c)
 
 std::string escapedControls(std::string_view text)
 {
-    return escaped(text, [](char) { return false; }, true);
+    return escaped(
+        text, [](char) { return false; }, true);
 }
 
 std::string terminalText(std::string_view text)
 {
-    return escaped(text, [](char c) { return c == '\n' || c == '\t'; }, false);
+    return escaped(
+        text, [](char c) { return c == '\n' || c == '\t'; }, false);
 }
 
 std::optional<std::string> unescapedControls(std::string_view text)

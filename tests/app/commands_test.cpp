@@ -412,7 +412,8 @@ TEST_F(WindowTest, MessagesOfManyFilesGoIntoThePanelInsteadOfABoxEach)
     const QStringList told = messages.texts();
     ASSERT_EQ(told.size(), 2);
     for (int i = 0; i < 2; ++i)
-        EXPECT_TRUE(told[i].contains(QString::fromStdString(junk[static_cast<std::size_t>(i)]))) << told[i].toStdString();
+        EXPECT_TRUE(told[i].contains(QString::fromStdString(junk[static_cast<std::size_t>(i)])))
+            << told[i].toStdString();
     EXPECT_TRUE(messages.isVisible()) << "the first message opened it";
     EXPECT_TRUE(frame_->action(kMessages)->isChecked());
 

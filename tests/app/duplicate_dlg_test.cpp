@@ -90,14 +90,12 @@ TEST_P(DuplicateDlgButtons, EachButtonGivesItsAnswer)
     EXPECT_EQ(execWhile(dlg, [pressed] { QTest::mouseClick(pressed, Qt::LeftButton); }), row.answer);
 }
 
-INSTANTIATE_TEST_SUITE_P(DuplicateDlgTest, DuplicateDlgButtons,
-                         ::testing::Values(ButtonAnswer{1055, "JA, hinzufügen", DUP_ADD},
-                                           ButtonAnswer{3, "JA, ersetzen", DUP_REPLACE},
-                                           ButtonAnswer{7, "NEIN", DUP_SKIP},
-                                           ButtonAnswer{5, "JA, alle hinzufügen", DUP_ADD_ALL},
-                                           ButtonAnswer{6, "JA, alle ersetzen", DUP_REPLACE_ALL},
-                                           ButtonAnswer{2, "Abbrechen", DUP_CANCEL}),
-                         [](const auto& test) { return std::to_string(test.param.id); });
+INSTANTIATE_TEST_SUITE_P(
+    DuplicateDlgTest, DuplicateDlgButtons,
+    ::testing::Values(ButtonAnswer{1055, "JA, hinzufügen", DUP_ADD}, ButtonAnswer{3, "JA, ersetzen", DUP_REPLACE},
+                      ButtonAnswer{7, "NEIN", DUP_SKIP}, ButtonAnswer{5, "JA, alle hinzufügen", DUP_ADD_ALL},
+                      ButtonAnswer{6, "JA, alle ersetzen", DUP_REPLACE_ALL}, ButtonAnswer{2, "Abbrechen", DUP_CANCEL}),
+    [](const auto& test) { return std::to_string(test.param.id); });
 
 TEST(DuplicateDlgTest, EscapeAndCloseBoxCancel)
 {

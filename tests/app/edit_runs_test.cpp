@@ -103,16 +103,16 @@ TEST_F(EditRunsTest, WalkStopsAtAbbrechenOnTheSecondOfThree)
     addSongs(3);
     QStringList visited;
     ScriptedUser user(waitingEditDialog, {
-        [&](QDialog& d) {
-            visited << d.windowTitle();
-            retype(d, CManualEditDlg::IDC_TITLE, "Eins");
-            click(d, CManualEditDlg::kSaved);
-        },
-        [&](QDialog& d) {
-            visited << d.windowTitle();
-            click(d, CManualEditDlg::kCancelled);
-        },
-    });
+                                             [&](QDialog& d) {
+                                                 visited << d.windowTitle();
+                                                 retype(d, CManualEditDlg::IDC_TITLE, "Eins");
+                                                 click(d, CManualEditDlg::kSaved);
+                                             },
+                                             [&](QDialog& d) {
+                                                 visited << d.windowTitle();
+                                                 click(d, CManualEditDlg::kCancelled);
+                                             },
+                                         });
     runManualEdit(doc_, {0, 1, 2}, shell_, &window_);
 
     EXPECT_EQ(user.stepsLeft(), 0u);
@@ -375,7 +375,8 @@ TEST_F(EditRunsTest, AnErrorStopsTheRunClosesTheDialogAndNamesTheFile)
     EXPECT_EQ(prompter_.reviews().size(), 1u);
     EXPECT_TRUE(progressDialogs().empty());
     EXPECT_EQ(&platform::prompter(), &prompter_);
-    EXPECT_EQ(prompter_.messages(), std::vector<std::string>({"Unable to rewrite '" + second + "' cause: 13 (No space left on device)"}));
+    EXPECT_EQ(prompter_.messages(),
+              std::vector<std::string>({"Unable to rewrite '" + second + "' cause: 13 (No space left on device)"}));
     EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
     EXPECT_TRUE(untouched(1));
     EXPECT_TRUE(untouched(2));

@@ -22,7 +22,8 @@ TEST_F(WindowTest, StandardButtonsAreGerman)
 
 TEST_F(WindowTest, TheFileDialogIsGerman)
 {
-    QFileDialog dialog(frame_.get(), QString(), QString::fromStdString(dir_.path()), QStringLiteral("M3L-Dateien (*.m3l)"));
+    QFileDialog dialog(frame_.get(), QString(), QString::fromStdString(dir_.path()),
+                       QStringLiteral("M3L-Dateien (*.m3l)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     const auto* buttons = dialog.findChild<QDialogButtonBox*>();

@@ -2,8 +2,8 @@
 
 #include "app/entry_table_model.h"
 #include "app/row_delegate.h"
-#include "platform/file.h"
 #include "entry/liedkram_entry.h"
+#include "platform/file.h"
 
 #include "support/mp3_builder.h"
 

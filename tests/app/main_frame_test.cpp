@@ -38,9 +38,10 @@ TEST_F(WindowTest, TheMainMenuHoldsEveryCommandInItsPlace)
     EXPECT_EQ(menus[0]->text(), "&Datei");
     EXPECT_EQ(menus[4]->text(), "&?");
     EXPECT_EQ(itemsOf(menus[0]->menu()),
-              (QStringList{"&Neu\tStrg+N", "Ö&ffnen...\tStrg+O", "O&rdner hinzufügen...", "S&peichern\tStrg+S", "Speichern &unter...", "-",
-                           "*.XLS exportieren", "*.TXT exportieren", "*.M3U exportieren", "-", "&Drucken...\tStrg+P",
-                           "Sei&tenansicht", "Drucker&einrichtung...", "-", "Letzte Datei", "-", "&Beenden"}));
+              (QStringList{"&Neu\tStrg+N", "Ö&ffnen...\tStrg+O", "O&rdner hinzufügen...", "S&peichern\tStrg+S",
+                           "Speichern &unter...", "-", "*.XLS exportieren", "*.TXT exportieren", "*.M3U exportieren",
+                           "-", "&Drucken...\tStrg+P", "Sei&tenansicht", "Drucker&einrichtung...", "-", "Letzte Datei",
+                           "-", "&Beenden"}));
     EXPECT_EQ(itemsOf(menus[1]->menu()),
               (QStringList{"&Rückgängig\tStrg+Z", "&Wiederherstellen\tStrg+Y", "Änderungs&verlauf...", "-",
                            "&MP3's hinzufügen", "Ma&nuell bearbeiten", "-", "A&utomatisch bearbeiten", "&Einstellungen",

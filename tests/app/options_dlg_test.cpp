@@ -11,8 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionButton>
 #include <QSpinBox>
+#include <QStyleOptionButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -55,8 +55,8 @@ void userClick(QAbstractButton* button)
 {
     QStyleOptionButton option;
     option.initFrom(button);
-    const auto element = qobject_cast<QRadioButton*>(button) ? QStyle::SE_RadioButtonIndicator
-                                                             : QStyle::SE_CheckBoxIndicator;
+    const auto element =
+        qobject_cast<QRadioButton*>(button) ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator;
     const QRect indicator = button->style()->subElementRect(element, &option, button);
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, indicator.center());
 }
@@ -126,7 +126,8 @@ private:
 };
 
 template <class Row>
-class OptionsDlgRows : public OptionsDlgTest, public ::testing::WithParamInterface<Row> {};
+class OptionsDlgRows : public OptionsDlgTest, public ::testing::WithParamInterface<Row> {
+};
 
 // A click on one box with the boxes checked before, and the boxes checked after.
 struct ClickRule {
@@ -171,15 +172,24 @@ TEST_F(OptionsDlgTest, ControlsCarryTheirTexts)
     COptionsDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Optionen"));
     const QList<std::pair<int, QString>> texts = {
-        {1001, "Frontkill (Wav, Junk, Silence)"}, {1002, "Copyright-Flags löschen"},
-        {1003, "Original-Flags setzen"},          {1004, "Backkill (Brava, Junk, Silence)"},
-        {1005, "ID3-V1-Tag erzeugen"},            {1006, "ID3-V2-Tag erzeugen"},
-        {1011, "kompletter Blockscan, slow ;-("}, {1012, "Dateiname -> ID3 erzwingen"},
-        {1021, "Dateinamen anpassen"},            {1022, "Typ M"},
-        {1023, "Typ B"},                          {1024, "selbstdefiniert"},
-        {1026, "Ae statt Ä, ..."},                {1027, "n statt &&"},
-        {1028, "' , . entfernen"},                {1029, "_ statt Space"},
-        {1, "&OK"},                               {2, "A&bbrechen"},
+        {1001, "Frontkill (Wav, Junk, Silence)"},
+        {1002, "Copyright-Flags löschen"},
+        {1003, "Original-Flags setzen"},
+        {1004, "Backkill (Brava, Junk, Silence)"},
+        {1005, "ID3-V1-Tag erzeugen"},
+        {1006, "ID3-V2-Tag erzeugen"},
+        {1011, "kompletter Blockscan, slow ;-("},
+        {1012, "Dateiname -> ID3 erzwingen"},
+        {1021, "Dateinamen anpassen"},
+        {1022, "Typ M"},
+        {1023, "Typ B"},
+        {1024, "selbstdefiniert"},
+        {1026, "Ae statt Ä, ..."},
+        {1027, "n statt &&"},
+        {1028, "' , . entfernen"},
+        {1029, "_ statt Space"},
+        {1, "&OK"},
+        {2, "A&bbrechen"},
     };
     for (const auto& [id, text] : texts) {
         auto* button = dlg.findChild<QAbstractButton*>(QString::number(id));
@@ -198,10 +208,10 @@ TEST_F(OptionsDlgTest, ControlsCarryTheirTexts)
     for (auto* label : dlg.findChildren<QLabel*>())
         labels << label->text();
     EXPECT_TRUE(labels.contains("Die folgenden Einstellungen beziehen sich auf die automatische Bearbeitung der "
-                            "MP3s unabhängig davon, ob nur einzelne oder alle Dateien bearbeitet werden sollen."));
+                                "MP3s unabhängig davon, ob nur einzelne oder alle Dateien bearbeitet werden sollen."));
     EXPECT_TRUE(labels.contains("Außerdem gelten diese Einstellungen stets für alles, was der Benutzer nicht "
-                            "manuell ändern kann (zum Beispiel: Front/Backkill: löscht vor bzw. hinter der "
-                            "eigentlichen Musik alles was nicht gültiger mpeg-Frame ist)."));
+                                "manuell ändern kann (zum Beispiel: Front/Backkill: löscht vor bzw. hinter der "
+                                "eigentlichen Musik alles was nicht gültiger mpeg-Frame ist)."));
     EXPECT_TRUE(labels.contains(
         "($Title $Artist $Album $Year $Genre $Comment $Track, alle anderen Zeichen werden übernommen)"));
 }
@@ -225,10 +235,9 @@ TEST_F(OptionsDlgTest, OpeningReadsInOrder)
     profile().writeInt("TypMBX", 2);
     profile().forget();
     COptionsDlg dlg;
-    const std::vector<std::string> expected = {"DelFront", "DelCopy",  "SetOrig",   "DelBack",  "SetID3",
-                                               "SetID3V2", "ForceGet", "ChkAll",    "Rename",   "TypMBX",
-                                               "CnvUml",   "CnvAmp",   "CnvSonder", "CnvSpace", "ID2DatNam",
-                                               "KeepOrig", "KeepDays"};
+    const std::vector<std::string> expected = {"DelFront",  "DelCopy",  "SetOrig",   "DelBack",  "SetID3",  "SetID3V2",
+                                               "ForceGet",  "ChkAll",   "Rename",    "TypMBX",   "CnvUml",  "CnvAmp",
+                                               "CnvSonder", "CnvSpace", "ID2DatNam", "KeepOrig", "KeepDays"};
     EXPECT_EQ(profile().reads, expected);
 }
 
@@ -288,23 +297,24 @@ TEST_P(OptionsDlgClickRules, ClickRules)
 
 INSTANTIATE_TEST_SUITE_P(
     OptionsDlgTest, OptionsDlgClickRules,
-    ::testing::Values(
-        ClickRule{"1001 on checks 1004 and 1011", 1001, "", "1001 1004 1011"},
-        ClickRule{"1001 off clears 1002 1003 1006", 1001, "1001 1002 1003 1004 1005 1006 1011 1012", "1004 1005 1011 1012"},
-        ClickRule{"1002 on checks 1001 and 1011 only", 1002, "", "1001 1002 1011"},
-        ClickRule{"1002 off changes nothing else", 1002, "1001 1002 1011", "1001 1011"},
-        ClickRule{"1003 on checks 1001 and 1011 only", 1003, "", "1001 1003 1011"},
-        ClickRule{"1003 off changes nothing else", 1003, "1001 1003 1011", "1001 1011"},
-        ClickRule{"1004 off clears 1005", 1004, "1001 1004 1005", "1001"},
-        ClickRule{"1004 on changes nothing else", 1004, "", "1004"},
-        ClickRule{"1005 on checks 1004", 1005, "", "1004 1005"},
-        ClickRule{"1005 off changes nothing else", 1005, "1004 1005", "1004"},
-        ClickRule{"1006 on checks 1001 only", 1006, "", "1001 1006"},
-        ClickRule{"1006 off changes nothing else", 1006, "1001 1006", "1001"},
-        ClickRule{"1011 off clears 1001 1002 1003, keeps 1006", 1011, "1001 1002 1003 1004 1006 1011", "1004 1006"},
-        ClickRule{"1011 on changes nothing else", 1011, "", "1011"},
-        ClickRule{"1012 on has no rule", 1012, "", "1012"},
-        ClickRule{"1012 off has no rule", 1012, "1001 1012", "1001"}),
+    ::testing::Values(ClickRule{"1001 on checks 1004 and 1011", 1001, "", "1001 1004 1011"},
+                      ClickRule{"1001 off clears 1002 1003 1006", 1001, "1001 1002 1003 1004 1005 1006 1011 1012",
+                                "1004 1005 1011 1012"},
+                      ClickRule{"1002 on checks 1001 and 1011 only", 1002, "", "1001 1002 1011"},
+                      ClickRule{"1002 off changes nothing else", 1002, "1001 1002 1011", "1001 1011"},
+                      ClickRule{"1003 on checks 1001 and 1011 only", 1003, "", "1001 1003 1011"},
+                      ClickRule{"1003 off changes nothing else", 1003, "1001 1003 1011", "1001 1011"},
+                      ClickRule{"1004 off clears 1005", 1004, "1001 1004 1005", "1001"},
+                      ClickRule{"1004 on changes nothing else", 1004, "", "1004"},
+                      ClickRule{"1005 on checks 1004", 1005, "", "1004 1005"},
+                      ClickRule{"1005 off changes nothing else", 1005, "1004 1005", "1004"},
+                      ClickRule{"1006 on checks 1001 only", 1006, "", "1001 1006"},
+                      ClickRule{"1006 off changes nothing else", 1006, "1001 1006", "1001"},
+                      ClickRule{"1011 off clears 1001 1002 1003, keeps 1006", 1011, "1001 1002 1003 1004 1006 1011",
+                                "1004 1006"},
+                      ClickRule{"1011 on changes nothing else", 1011, "", "1011"},
+                      ClickRule{"1012 on has no rule", 1012, "", "1012"},
+                      ClickRule{"1012 off has no rule", 1012, "1001 1012", "1001"}),
     [](const auto& test) { return apptest::testName(test.param.name); });
 
 TEST_F(OptionsDlgTest, RenameOffWithTypBDisablesOnlyTheRadios)
@@ -401,13 +411,12 @@ TEST_F(OptionsDlgTest, OkWritesEverySettingInOrder)
     profile().forget();
     QTest::mouseClick(dlg.findChild<QPushButton*>("1"), Qt::LeftButton);
 
-    const std::vector<std::string> expected = {"DelFront", "DelCopy",  "SetOrig",   "DelBack",   "SetID3",
-                                               "SetID3V2", "ChkAll",   "ForceGet",  "Rename",    "TypMBX",
-                                               "CnvUml",   "CnvAmp",   "CnvSonder", "CnvSpace",  "ID2DatNam",
-                                               "KeepOrig", "KeepDays"};
+    const std::vector<std::string> expected = {"DelFront",  "DelCopy",  "SetOrig",   "DelBack",  "SetID3",  "SetID3V2",
+                                               "ChkAll",    "ForceGet", "Rename",    "TypMBX",   "CnvUml",  "CnvAmp",
+                                               "CnvSonder", "CnvSpace", "ID2DatNam", "KeepOrig", "KeepDays"};
     EXPECT_EQ(profile().writes, expected);
-    for (const char* key : {"DelFront", "DelCopy", "SetOrig", "DelBack", "SetID3", "SetID3V2", "ChkAll",
-                            "ForceGet", "Rename", "CnvUml", "CnvAmp", "CnvSonder"})
+    for (const char* key : {"DelFront", "DelCopy", "SetOrig", "DelBack", "SetID3", "SetID3V2", "ChkAll", "ForceGet",
+                            "Rename", "CnvUml", "CnvAmp", "CnvSonder"})
         EXPECT_EQ(profile().getInt(key, -1), 1);
     EXPECT_EQ(profile().getInt("TypMBX", -1), 2);
     EXPECT_EQ(profile().getInt("CnvSpace", -1), 0);

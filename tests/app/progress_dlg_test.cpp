@@ -77,9 +77,21 @@ TEST_F(ProgressDlgTest, AskReturnsTheAnswerOfTheButtonOrKey)
         EXPECT_EQ(textOf(d, Dlg::IDC_QUESTION), "Umbenennen:\na.mp3 ->\nb.mp3");
         EXPECT_EQ(QApplication::activeModalWidget(), &d) << "nothing else takes input meanwhile";
     };
-    EXPECT_EQ(askWith([&](QDialog& d) { seesQuestion(d); click(d, 1053); }), platform::kAnswerYes);
-    EXPECT_EQ(askWith([&](QDialog& d) { seesQuestion(d); click(d, 3); }), platform::kAnswerNo);
-    EXPECT_EQ(askWith([&](QDialog& d) { seesQuestion(d); click(d, 2); }), platform::kAnswerCancel);
+    EXPECT_EQ(askWith([&](QDialog& d) {
+                  seesQuestion(d);
+                  click(d, 1053);
+              }),
+              platform::kAnswerYes);
+    EXPECT_EQ(askWith([&](QDialog& d) {
+                  seesQuestion(d);
+                  click(d, 3);
+              }),
+              platform::kAnswerNo);
+    EXPECT_EQ(askWith([&](QDialog& d) {
+                  seesQuestion(d);
+                  click(d, 2);
+              }),
+              platform::kAnswerCancel);
     EXPECT_EQ(askWith([](QDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Return); }), platform::kAnswerYes);
     EXPECT_EQ(askWith([](QDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Escape); }), platform::kAnswerCancel);
     EXPECT_EQ(askWith([](QDialog& d) { d.close(); }), platform::kAnswerCancel);

@@ -1,12 +1,12 @@
 #include "qtgui/qt_cover_canvas.h"
 
+#include "entry/liedkram_entry.h"
 #include "interop/external_tools.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 #include "view/cover_bitmap.h"
 #include "view/cover_painting.h"
 #include "view/cover_texts.h"
-#include "entry/liedkram_entry.h"
 
 #include <gtest/gtest.h>
 
@@ -55,11 +55,11 @@ int nonWhiteOutside(const QImage& image, const view::Box& box)
 
 TEST(QtCoverCanvas, PointHeightsBecomePixelHeights)
 {
-    EXPECT_EQ(QtCoverCanvas::pixelHeight(120, 96), 16);   // 12 points at 96 dpi
+    EXPECT_EQ(QtCoverCanvas::pixelHeight(120, 96), 16);  // 12 points at 96 dpi
     EXPECT_EQ(QtCoverCanvas::pixelHeight(-120, 96), 16);  // the sign does not count
-    EXPECT_EQ(QtCoverCanvas::pixelHeight(119, 96), 15);   // cut, not rounded
+    EXPECT_EQ(QtCoverCanvas::pixelHeight(119, 96), 15);  // cut, not rounded
     EXPECT_EQ(QtCoverCanvas::pixelHeight(120, 120), 20);
-    EXPECT_EQ(QtCoverCanvas::pixelHeight(5, 96), 1);      // no font of 0 pixels
+    EXPECT_EQ(QtCoverCanvas::pixelHeight(5, 96), 1);  // no font of 0 pixels
     EXPECT_EQ(QtCoverCanvas::pixelHeight(2000000000, 96), 266666666);
 }
 
@@ -155,7 +155,8 @@ TEST(QtCoverCanvas, PixelsAreReadAsRgbRowsFromTheTop)
     canvas.drawRectangle({1799, 1406, 1800, 1407}, {4, 5, 6}, {4, 5, 6});
     const auto rgb = canvas.rgbRows();
     ASSERT_EQ(rgb.size(), 1800u * 1407 * 3);
-    EXPECT_EQ(std::vector<std::uint8_t>(rgb.begin(), rgb.begin() + 6), (std::vector<std::uint8_t>{1, 2, 3, 255, 255, 255}));
+    EXPECT_EQ(std::vector<std::uint8_t>(rgb.begin(), rgb.begin() + 6),
+              (std::vector<std::uint8_t>{1, 2, 3, 255, 255, 255}));
     EXPECT_EQ(std::vector<std::uint8_t>(rgb.end() - 6, rgb.end()), (std::vector<std::uint8_t>{255, 255, 255, 4, 5, 6}));
 }
 
@@ -196,7 +197,7 @@ TEST_F(QtCover, TwoTitlesMakeABitmapThatReadersRead)
     for (const int y : {0, 1, 700, 1405, 1406}) {
         EXPECT_EQ(image.pixel(0, y), qRgb(0, 0, 0)) << y;
         EXPECT_EQ(image.pixel(1799, y), qRgb(0, 0, 0)) << y;
-        EXPECT_EQ(image.pixel(100, y), qRgb(0, 0, 0)) << y;   // spines
+        EXPECT_EQ(image.pixel(100, y), qRgb(0, 0, 0)) << y;  // spines
         EXPECT_EQ(image.pixel(1699, y), qRgb(0, 0, 0)) << y;
         EXPECT_EQ(image.pixel(50, y), y == 0 || y == 1406 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << y;
         EXPECT_EQ(image.pixel(1750, y), y == 0 || y == 1406 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << y;

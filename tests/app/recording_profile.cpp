@@ -32,9 +32,7 @@ void RecordingProfile::forget()
     writes.clear();
 }
 
-ScopedProfile::ScopedProfile() : previous_(platform::installProfile(&profile))
-{
-}
+ScopedProfile::ScopedProfile() : previous_(platform::installProfile(&profile)) {}
 
 ScopedProfile::~ScopedProfile()
 {

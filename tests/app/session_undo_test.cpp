@@ -1,5 +1,5 @@
-#include "window_fixture.h"
 #include "app/messages_dock.h"
+#include "window_fixture.h"
 
 #include "app/command_table.h"
 #include "app/history_dlg.h"
@@ -149,7 +149,8 @@ TEST_F(SessionUndoTest, FileStepsGoBackAndForthByteForByte)
     EXPECT_TRUE(prompter().messages().empty());
     const QStringList told = frame_->messages()->texts();
     ASSERT_FALSE(told.isEmpty());
-    EXPECT_TRUE(told.back().contains(QStringLiteral("' wurde seit \"mp3's verschieben\" geändert."))) << told.back().toStdString();
+    EXPECT_TRUE(told.back().contains(QStringLiteral("' wurde seit \"mp3's verschieben\" geändert.")))
+        << told.back().toStdString();
     EXPECT_TRUE(frame_->messages()->isVisible());
 }
 

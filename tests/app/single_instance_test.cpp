@@ -103,15 +103,17 @@ TEST(SingleInstance, TheRunningLiedkramOutlastsIdleFloodingAndMalformedConnectio
         ASSERT_TRUE(idle.back()->waitForConnected(1000));
     }
     idle.front()->write(QByteArray("\x00\x00\x00\x10", 4));
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        return std::all_of(idle.begin(), idle.end(), [](const auto& socket) {
-            return socket->state() == QLocalSocket::UnconnectedState;
-        });
-    }, 5000)) << "idle connections are closed";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::all_of(idle.begin(), idle.end(),
+                               [](const auto& socket) { return socket->state() == QLocalSocket::UnconnectedState; });
+        },
+        5000))
+        << "idle connections are closed";
 
     // A count of paths far beyond what was sent, and a length beyond any message.
-    for (const QByteArray& message : {QByteArray("\x00\x00\x00\x04\xFF\xFF\xFF\xF0", 8),
-                                      QByteArray("\x7F\xFF\xFF\xFF", 4)}) {
+    for (const QByteArray& message :
+         {QByteArray("\x00\x00\x00\x04\xFF\xFF\xFF\xF0", 8), QByteArray("\x7F\xFF\xFF\xFF", 4)}) {
         QLocalSocket liar;
         liar.connectToServer(name);
         ASSERT_TRUE(liar.waitForConnected(1000));

@@ -43,7 +43,9 @@ TEST_F(NormalizeNameTest, AllRulesOn)
         {"Rock'n'Roll", "Rock_n_Roll"},
         {"Rock 'n' Roll", "Rock__n_Roll"},
         {"Bj\xF6rk", "Bjoerk"},
-        {"Stra\xDF" "e", "Strasse"},
+        {"Stra\xDF"
+         "e",
+         "Strasse"},
         {"\xC9mile Zola", "Emile_Zola"},
         {"AC/DC", "ACDC"},
         {"R.E.M.", "REM"},
@@ -62,7 +64,10 @@ TEST_F(NormalizeNameTest, AllRulesOn)
         {"Peter, Paul & Mary", "Peter_Paul_n_Mary"},
         {"  leading  and trailing  ", "Leading_n_Trailing"},
         {"Tom & ", "Tom_n"},
-        {"\xC6r\xF8sk\xF8" "bing", "Aer\xF8sk\xF8" "bing"},
+        {"\xC6r\xF8sk\xF8"
+         "bing",
+         "Aer\xF8sk\xF8"
+         "bing"},
         {"05", "05"},
         {"", ""},
         {"   ", ""},

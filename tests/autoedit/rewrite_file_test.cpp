@@ -46,8 +46,8 @@ std::vector<std::size_t> frameStarts(std::size_t first, int count, int length = 
 
 std::size_t entriesIn(const std::string& directory)
 {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(directory),
-                                                  std::filesystem::directory_iterator()));
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator(directory), std::filesystem::directory_iterator()));
 }
 
 }  // namespace
@@ -159,8 +159,9 @@ TEST_F(RewriteFileTest, TheTagLayoutAndTheTooLongWarning)
     entry.m_nGenre = -1;
     entry.m_nTrack = 0;
     autoedit::RewriteFile(entry);
-    EXPECT_EQ(prompter().messages(),
-              std::vector<std::string>{"Title tag too long in: long.mp3\r\nWill be shortend in *.mp3 but kept in list!"});
+    EXPECT_EQ(
+        prompter().messages(),
+        std::vector<std::string>{"Title tag too long in: long.mp3\r\nWill be shortend in *.mp3 but kept in list!"});
     EXPECT_EQ(entry.m_szTitle.size(), 31u) << "the list keeps the full text";
     const auto bytes = readFile(entry.GetFullPath());
     const Bytes tag(bytes.end() - 128, bytes.end());
@@ -178,8 +179,8 @@ TEST_F(RewriteFileTest, OnlyTheFirstTooLongFieldIsNamed)
         std::size_t title, artist, album, comment;
         const char* field;
     };
-    const Case cases[] = {{30, 30, 30, 29, nullptr}, {30, 31, 31, 30, "Artist"}, {30, 30, 31, 30, "Album"},
-                          {30, 30, 30, 30, "Comment"}};
+    const Case cases[] = {
+        {30, 30, 30, 29, nullptr}, {30, 31, 31, 30, "Artist"}, {30, 30, 31, 30, "Album"}, {30, 30, 30, 30, "Comment"}};
     for (const auto& c : cases) {
         prompter().clear();
         auto entry = load("w.mp3", frames({}, 10));
@@ -275,11 +276,16 @@ TEST_F(RewriteFileTest, DamageIsWalkedAcrossAndAChainThatEndsIsReportedOnce)
     entry.SetCopyright(0);
     autoedit::RewriteFile(entry);
     ASSERT_EQ(prompter().messages().size(), 1u);
-    EXPECT_EQ(prompter().messages()[0].rfind("auch nach +2 Mist: offset: " + [] {
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "%x", 60 * kFrame + 2);
-        return std::string(hex);
-    }() + ", wert: ", 0), 0u);
+    EXPECT_EQ(prompter().messages()[0].rfind(
+                  "auch nach +2 Mist: offset: " +
+                      [] {
+                          char hex[16];
+                          std::snprintf(hex, sizeof hex, "%x", 60 * kFrame + 2);
+                          return std::string(hex);
+                      }() +
+                      ", wert: ",
+                  0),
+              0u);
     EXPECT_EQ(readFile(entry.GetFullPath()), withFixedHeaders(broken, frameStarts(0, 60)));
 }
 
@@ -321,7 +327,8 @@ TEST_F(RewriteFileTest, RenamesNeverReplaceAFileNorLeaveTheDirectory)
         prompter().clear();
         entry.m_strNewName = refused[i];
         EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
-        EXPECT_EQ(prompter().messages(), std::vector<std::string>{std::string("Unable to rename a.mp3 cause: ") + causes[i]})
+        EXPECT_EQ(prompter().messages(),
+                  std::vector<std::string>{std::string("Unable to rename a.mp3 cause: ") + causes[i]})
             << refused[i];
         EXPECT_EQ(entry.m_szFileName, "a.mp3");
         EXPECT_EQ(entry.m_nFlags, ENTRY_RENAME);
@@ -374,8 +381,9 @@ TEST_F(RewriteFileTest, AFileThatChangedOrVanishedIsNotRewritten)
     prompter().clear();
     EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
     EXPECT_EQ(readFile(dir_.file("a.mp3")), bytes) << "neither rewritten nor renamed";
-    EXPECT_EQ(prompter().messages(), std::vector<std::string>{
-                                         "Unable to rewrite a.mp3 (the file has changed since it was listed) -> file unchanged."});
+    EXPECT_EQ(prompter().messages(),
+              std::vector<std::string>{
+                  "Unable to rewrite a.mp3 (the file has changed since it was listed) -> file unchanged."});
     EXPECT_EQ(entry.m_nFlags & (ENTRY_TAG_DIRTY | ENTRY_RENAME), ENTRY_TAG_DIRTY | ENTRY_RENAME);
 
     // A file that cannot be opened for writing is still renamed, if it can be.
@@ -383,7 +391,8 @@ TEST_F(RewriteFileTest, AFileThatChangedOrVanishedIsNotRewritten)
     prompter().clear();
     EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
     EXPECT_EQ(prompter().messages(),
-              (std::vector<std::string>{"Cant open mp3 4 rw", "Unable to rename a.mp3 cause: 2 (No such file or directory)"}));
+              (std::vector<std::string>{"Cant open mp3 4 rw",
+                                        "Unable to rename a.mp3 cause: 2 (No such file or directory)"}));
 }
 
 TEST_F(RewriteFileTest, TheReplacementKeepsThePermissionBits)

@@ -75,14 +75,13 @@ TEST(Arguments, SettingsListsOrStoresOne)
 
 TEST(Arguments, UsageErrors)
 {
-    for (const Args& bad : {Args{}, Args{"play", "x.mp3"}, Args{"scan"}, Args{"scan", "--set", "ChkAll=0"},
-                            Args{"scan", "x.mp3", "--set"}, Args{"scan", "--set", "ChkAll", "x"},
-                            Args{"scan", "--set", "Chkall=0", "x"}, Args{"scan", "-odd.mp3"},
-                            Args{"settings", "ChkAll"}, Args{"settings", "ChkAll", "0", "1"}, Args{"fix"},
-                            Args{"fix", "--dry-run", "--rename=yes"}, Args{"fix", "--rename=maybe", "x"},
-                            Args{"fix", "--rename=", "x"}, Args{"fix", "--rename=YES", "x"},
-                            Args{"fix", "--rename", "yes", "x"}, Args{"fix", "--dry", "x"},
-                            Args{"scan", "--dry-run", "x"}, Args{"scan", "--rename=yes", "x"}})
+    for (const Args& bad :
+         {Args{}, Args{"play", "x.mp3"}, Args{"scan"}, Args{"scan", "--set", "ChkAll=0"},
+          Args{"scan", "x.mp3", "--set"}, Args{"scan", "--set", "ChkAll", "x"}, Args{"scan", "--set", "Chkall=0", "x"},
+          Args{"scan", "-odd.mp3"}, Args{"settings", "ChkAll"}, Args{"settings", "ChkAll", "0", "1"}, Args{"fix"},
+          Args{"fix", "--dry-run", "--rename=yes"}, Args{"fix", "--rename=maybe", "x"}, Args{"fix", "--rename=", "x"},
+          Args{"fix", "--rename=YES", "x"}, Args{"fix", "--rename", "yes", "x"}, Args{"fix", "--dry", "x"},
+          Args{"scan", "--dry-run", "x"}, Args{"scan", "--rename=yes", "x"}})
         EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
     // Out of range, named with the range, for storing and for one run alike.
     const std::string fifty(50, 'x');
@@ -97,7 +96,8 @@ TEST(Arguments, UsageErrors)
           std::tuple{"ID2DatNam", "$Artist-$Title $Foo",
                      "setting ID2DatNam: the pattern '$Artist-$Title $Foo' holds the unknown word '$Foo' (known: "
                      "$Artist, $Title, $Album, $Genre, $Comment, $Track)"}}) {
-        for (const Args& args : {Args{"settings", key, value}, Args{"fix", "--set", std::string(key) + "=" + value, "x"}}) {
+        for (const Args& args :
+             {Args{"settings", key, value}, Args{"fix", "--set", std::string(key) + "=" + value, "x"}}) {
             try {
                 parse(args);
                 ADD_FAILURE() << ::testing::PrintToString(args);
@@ -166,18 +166,35 @@ TEST(Arguments, FixTakesAListInsteadOfPaths)
 
 TEST(Arguments, ListCommandUsageErrors)
 {
-    for (const Args& bad :
-         {Args{"list"}, Args{"list", "a.m3l", "b.m3l"}, Args{"list", "a.mp3"}, Args{"list", ".m3l"},
-          Args{"list", "a.m3l.bak"}, Args{"add", "l.m3l"}, Args{"add", "song.mp3", "other.mp3"},
-          Args{"add", "--dup=maybe", "l.m3l", "x"}, Args{"add", "--dup", "skip", "l.m3l", "x"},
-          Args{"add", "--dup=SKIP", "l.m3l", "x"}, Args{"add", "--dup=3", "l.m3l", "x"},
-          Args{"add", "--dup=", "l.m3l", "x"}, Args{"subtract", "l.m3l"}, Args{"subtract", "--dup=skip", "l.m3l", "x"},
-          Args{"subtract", "l.mp3", "x"}, Args{"sort", "l.m3l"}, Args{"sort", "l.m3l", "14"},
-          Args{"sort", "l.m3l", "-1"}, Args{"sort", "l.m3l", "Artist"}, Args{"sort", "l.m3l", ""},
-          Args{"sort", "l.m3l", "1", "2"}, Args{"sort", "Interpret", "l.m3l"}, Args{"fix", "--list", "l.m3l", "x.mp3"},
-          Args{"fix", "--list"}, Args{"fix", "--list", "l.txt"}, Args{"scan", "--list", "l.m3l"},
-          Args{"list", "--rename=yes", "l.m3l"}, Args{"list", "--dup=skip", "l.m3l"},
-          Args{"sort", "--dry-run", "l.m3l", "0"}})
+    for (const Args& bad : {Args{"list"},
+                            Args{"list", "a.m3l", "b.m3l"},
+                            Args{"list", "a.mp3"},
+                            Args{"list", ".m3l"},
+                            Args{"list", "a.m3l.bak"},
+                            Args{"add", "l.m3l"},
+                            Args{"add", "song.mp3", "other.mp3"},
+                            Args{"add", "--dup=maybe", "l.m3l", "x"},
+                            Args{"add", "--dup", "skip", "l.m3l", "x"},
+                            Args{"add", "--dup=SKIP", "l.m3l", "x"},
+                            Args{"add", "--dup=3", "l.m3l", "x"},
+                            Args{"add", "--dup=", "l.m3l", "x"},
+                            Args{"subtract", "l.m3l"},
+                            Args{"subtract", "--dup=skip", "l.m3l", "x"},
+                            Args{"subtract", "l.mp3", "x"},
+                            Args{"sort", "l.m3l"},
+                            Args{"sort", "l.m3l", "14"},
+                            Args{"sort", "l.m3l", "-1"},
+                            Args{"sort", "l.m3l", "Artist"},
+                            Args{"sort", "l.m3l", ""},
+                            Args{"sort", "l.m3l", "1", "2"},
+                            Args{"sort", "Interpret", "l.m3l"},
+                            Args{"fix", "--list", "l.m3l", "x.mp3"},
+                            Args{"fix", "--list"},
+                            Args{"fix", "--list", "l.txt"},
+                            Args{"scan", "--list", "l.m3l"},
+                            Args{"list", "--rename=yes", "l.m3l"},
+                            Args{"list", "--dup=skip", "l.m3l"},
+                            Args{"sort", "--dry-run", "l.m3l", "0"}})
         EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
 }
 
@@ -249,17 +266,30 @@ TEST(Arguments, StatsAndCoverTakeAListOrPaths)
 
 TEST(Arguments, OutputCommandUsageErrors)
 {
-    for (const Args& bad :
-         {Args{"export"}, Args{"export", "xls"}, Args{"export", "xls", "t.xls"}, Args{"export", "csv", "t.csv", "x"},
-          Args{"export", "XLS", "t.xls", "x"}, Args{"export", "t.xls", "xls", "x"},
-          Args{"export", "xls", "t.xls", "--list", "l.m3l", "x"}, Args{"export", "m3u", "song.mp3", "x.mp3"},
-          Args{"export", "txt", "list.M3L", "x"}, Args{"export", "xls", "t.xls", "--list", "l.txt"},
-          Args{"export", "xls", "t.xls", "--font", "Sans", "x"}, Args{"stats"}, Args{"stats", "--list", "l.m3l", "x"},
-          Args{"stats", "--list"}, Args{"stats", "--rename=yes", "x"}, Args{"cover", "c.bmp", "x"},
-          Args{"cover", "--font", "Sans", "--list", "l.m3l"}, Args{"cover", "c.bmp", "--font", "Sans"},
-          Args{"cover", "c.bmp", "--font", "Sans", "--list", "l.m3l", "x"}, Args{"cover", "c.bmp", "--font"},
-          Args{"cover", "c.bmp", "--font", "Sans,0", "x"}, Args{"cover", "a.mp3", "--font", "Sans", "b.mp3"},
-          Args{"cover", "c.bmp", "--font", "Sans", "--dry-run", "x"}, Args{"list", "--list", "l.m3l"},
-          Args{"scan", "--font", "Sans", "x"}})
+    for (const Args& bad : {Args{"export"},
+                            Args{"export", "xls"},
+                            Args{"export", "xls", "t.xls"},
+                            Args{"export", "csv", "t.csv", "x"},
+                            Args{"export", "XLS", "t.xls", "x"},
+                            Args{"export", "t.xls", "xls", "x"},
+                            Args{"export", "xls", "t.xls", "--list", "l.m3l", "x"},
+                            Args{"export", "m3u", "song.mp3", "x.mp3"},
+                            Args{"export", "txt", "list.M3L", "x"},
+                            Args{"export", "xls", "t.xls", "--list", "l.txt"},
+                            Args{"export", "xls", "t.xls", "--font", "Sans", "x"},
+                            Args{"stats"},
+                            Args{"stats", "--list", "l.m3l", "x"},
+                            Args{"stats", "--list"},
+                            Args{"stats", "--rename=yes", "x"},
+                            Args{"cover", "c.bmp", "x"},
+                            Args{"cover", "--font", "Sans", "--list", "l.m3l"},
+                            Args{"cover", "c.bmp", "--font", "Sans"},
+                            Args{"cover", "c.bmp", "--font", "Sans", "--list", "l.m3l", "x"},
+                            Args{"cover", "c.bmp", "--font"},
+                            Args{"cover", "c.bmp", "--font", "Sans,0", "x"},
+                            Args{"cover", "a.mp3", "--font", "Sans", "b.mp3"},
+                            Args{"cover", "c.bmp", "--font", "Sans", "--dry-run", "x"},
+                            Args{"list", "--list", "l.m3l"},
+                            Args{"scan", "--font", "Sans", "x"}})
         EXPECT_THROW(parse(bad), UsageError) << ::testing::PrintToString(bad);
 }

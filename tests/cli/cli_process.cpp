@@ -1,8 +1,8 @@
 #include "cli_process.h"
 
 #include <chrono>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <signal.h>
 #include <spawn.h>
 #include <string_view>

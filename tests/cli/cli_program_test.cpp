@@ -68,18 +68,17 @@ TEST_F(CliProgram, HelpAndUsageErrors)
         EXPECT_NE(help.out.find("liedkram-cli " + std::string(command) + " "), std::string::npos) << command;
 
     const std::string path = music_.file("x.mp3");
-    for (const auto& bad : std::vector<std::vector<std::string>>{
-             {},
-             {"scan"},
-             {"settings", "ChkAll", "ja"},
-             {"fix"},
-             {"fix", "--rename=maybe", path},
-             {"fix", "--list", "l.m3l", path},
-             {"list"},
-             {"add", "l.m3l"},
-             {"add", "--dup=later", "l.m3l", path},
-             {"subtract", "l.m3l"},
-             {"sort", "l.m3l", "Artist"}}) {
+    for (const auto& bad : std::vector<std::vector<std::string>>{{},
+                                                                 {"scan"},
+                                                                 {"settings", "ChkAll", "ja"},
+                                                                 {"fix"},
+                                                                 {"fix", "--rename=maybe", path},
+                                                                 {"fix", "--list", "l.m3l", path},
+                                                                 {"list"},
+                                                                 {"add", "l.m3l"},
+                                                                 {"add", "--dup=later", "l.m3l", path},
+                                                                 {"subtract", "l.m3l"},
+                                                                 {"sort", "l.m3l", "Artist"}}) {
         const ProgramRun usage = run(bad);
         EXPECT_EQ(usage.status, 2);
         EXPECT_NE(usage.err.find("Usage"), std::string::npos);

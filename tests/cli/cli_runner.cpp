@@ -30,9 +30,8 @@ std::string quoted(const std::string& text)
 ProgramRun CliRunner::run(const std::vector<std::string>& args, const std::string& input) const
 {
     const std::string in = output_.write("in", testsupport::Bytes(input.begin(), input.end()));
-    std::string command =
-        "XDG_CONFIG_HOME=" + quoted(config_.path()) + " XDG_DATA_HOME=" + quoted(data_.path()) + " " + environment_ +
-        user_ + kTimeLimit + quoted(program_);
+    std::string command = "XDG_CONFIG_HOME=" + quoted(config_.path()) + " XDG_DATA_HOME=" + quoted(data_.path()) + " " +
+                          environment_ + user_ + kTimeLimit + quoted(program_);
     for (const auto& arg : args)
         command += " " + quoted(arg);
     command += " <" + quoted(in) + " >" + quoted(output_.file("out")) + " 2>" + quoted(output_.file("err"));

@@ -63,8 +63,8 @@ std::vector<ListedEntry> titles(int count)
 {
     std::vector<ListedEntry> entries;
     for (int i = 0; i < count; ++i)
-        entries.push_back({"/m", std::to_string(i) + ".mp3", "Band " + std::to_string(i), "Lied & Text",
-                           1000, 185200 + 1000 * i});
+        entries.push_back(
+            {"/m", std::to_string(i) + ".mp3", "Band " + std::to_string(i), "Lied & Text", 1000, 185200 + 1000 * i});
     return entries;
 }
 
@@ -196,18 +196,18 @@ TEST_F(CoverProgram, UsageErrors)
     const auto song = clitest::writeSong(music_, "a.mp3", "Band", "Song");
     const Bytes before = readFile(song);
     const std::string out = out_.file("c.bmp");
-    for (const auto& bad : std::vector<std::vector<std::string>>{
-             {"cover", out, "--list", list_},
-             {"cover", out, song},
-             {"cover", "--font", "DejaVu Sans", "--list", list_},
-             {"cover", out, "--font", "DejaVu Sans"},
-             {"cover", out, "--font", "DejaVu Sans", "--list", list_, song},
-             {"cover", out, "--font", "DejaVu Sans,0", song},
-             {"cover", out, "--font", "DejaVu Sans,big", song},
-             {"cover", out, "--font", ",12", song},
-             {"cover", out, "--font"},
-             {"cover", song, "--font", "DejaVu Sans", music_.path()},
-             {"cover", out, "--font", "DejaVu Sans", "--dup=skip", song}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"cover", out, "--list", list_},
+                                               {"cover", out, song},
+                                               {"cover", "--font", "DejaVu Sans", "--list", list_},
+                                               {"cover", out, "--font", "DejaVu Sans"},
+                                               {"cover", out, "--font", "DejaVu Sans", "--list", list_, song},
+                                               {"cover", out, "--font", "DejaVu Sans,0", song},
+                                               {"cover", out, "--font", "DejaVu Sans,big", song},
+                                               {"cover", out, "--font", ",12", song},
+                                               {"cover", out, "--font"},
+                                               {"cover", song, "--font", "DejaVu Sans", music_.path()},
+                                               {"cover", out, "--font", "DejaVu Sans", "--dup=skip", song}}) {
         const ProgramRun usage = run(bad);
         EXPECT_EQ(usage.status, 2) << ::testing::PrintToString(bad);
         EXPECT_NE(usage.err.find("Usage"), std::string::npos);

@@ -75,15 +75,16 @@ protected:
             ::lstat(path.c_str(), &info);
             return static_cast<int>(info.st_size);
         };
-        for (const auto& [folder, name] : std::vector<std::pair<std::string, std::string>>{
-                 {home, ".bashrc"},
-                 {home + "/music/../Private", "diary2.txt"},
-                 {home, ".ssh"},
-                 {home, "pipe.mp3"},
-                 {home, "folder.mp3"},
-                 {home, "null.mp3"},
-                 {home, "link.mp3"}}) {
-            crafted_entries_.push_back({folder, name, "Band", "\nid>" + home + "/PWNED\n", sizeOf(folder + "/" + name)});
+        for (const auto& [folder, name] :
+             std::vector<std::pair<std::string, std::string>>{{home, ".bashrc"},
+                                                              {home + "/music/../Private", "diary2.txt"},
+                                                              {home, ".ssh"},
+                                                              {home, "pipe.mp3"},
+                                                              {home, "folder.mp3"},
+                                                              {home, "null.mp3"},
+                                                              {home, "link.mp3"}}) {
+            crafted_entries_.push_back(
+                {folder, name, "Band", "\nid>" + home + "/PWNED\n", sizeOf(folder + "/" + name)});
             crafted_entries_.back().title += name;
         }
         clitest::writeList(crafted_, crafted_entries_);
@@ -105,7 +106,7 @@ protected:
         }
         for (const std::string name : {".bashrc", "diary2.txt", ".ssh", "pipe.mp3", "folder.mp3", "link.mp3"})
             EXPECT_NE((said.empty() ? run.err : said).find(name), std::string::npos) << "no word of " << name << "\n"
-                                                                                  << run.err;
+                                                                                     << run.err;
     }
 
     const clitest::OldRip rip_ = clitest::nenaRip();

@@ -91,8 +91,13 @@ protected:
     void writeThree()
     {
         clitest::writeList(list_, {
-                                      {"/musik/Alte Platten", "Gr\xC3\xBC\xC3\x9F" "e.mp3", "K\xFCnstler & Co",
-                                       "Gr\xFC\xDF" "e", 4194304, 180000, 128000, "Album", 17, "gut"},
+                                      {"/musik/Alte Platten",
+                                       "Gr\xC3\xBC\xC3\x9F"
+                                       "e.mp3",
+                                       "K\xFCnstler & Co",
+                                       "Gr\xFC\xDF"
+                                       "e",
+                                       4194304, 180000, 128000, "Album", 17, "gut"},
                                       {"/musik", "b.mp3", "Band", "Song", 1000, 1000},
                                       {"", "c.mp3", "Drei", "Tune", 77, 2000},
                                   });
@@ -112,13 +117,14 @@ TEST_F(ExportProgram, PlaylistAndNameListFromAListAreItsPathsAndNamesWithCrLf)
     EXPECT_EQ(playlist.status, 0);
     EXPECT_EQ(playlist.err, "");
     EXPECT_EQ(playlist.out, "");
-    EXPECT_EQ(textOf(readFile(out_.file("l.m3u"))),
-              "/musik/Alte Platten/Gr\xC3\xBC\xC3\x9F" "e.mp3\r\n/musik/b.mp3\r\n/c.mp3\r\n");
+    EXPECT_EQ(textOf(readFile(out_.file("l.m3u"))), "/musik/Alte Platten/Gr\xC3\xBC\xC3\x9F"
+                                                    "e.mp3\r\n/musik/b.mp3\r\n/c.mp3\r\n");
 
     const ProgramRun names = run({"export", "--list", list_, "txt", out_.file("l.txt")});
     EXPECT_EQ(names.status, 0);
     EXPECT_EQ(names.err, "");
-    EXPECT_EQ(textOf(readFile(out_.file("l.txt"))), "Gr\xC3\xBC\xC3\x9F" "e.mp3\r\nb.mp3\r\nc.mp3\r\n");
+    EXPECT_EQ(textOf(readFile(out_.file("l.txt"))), "Gr\xC3\xBC\xC3\x9F"
+                                                    "e.mp3\r\nb.mp3\r\nc.mp3\r\n");
 }
 
 TEST_F(ExportProgram, SpreadsheetFromAListHoldsOneRowPerEntryInListOrder)
@@ -134,7 +140,8 @@ TEST_F(ExportProgram, SpreadsheetFromAListHoldsOneRowPerEntryInListOrder)
     const Sheet sheet = readSheet(bytes);
     EXPECT_TRUE(sheet.endsWithEof);
     EXPECT_EQ(sheet.rowRecords, 3);
-    EXPECT_EQ(sheet.labels.at({0, 0}), "Gr\xFC\xDF" "e");
+    EXPECT_EQ(sheet.labels.at({0, 0}), "Gr\xFC\xDF"
+                                       "e");
     EXPECT_EQ(sheet.labels.at({0, 1}), "K\xFCnstler & Co");
     EXPECT_EQ(sheet.labels.at({0, 2}), "Album");
     EXPECT_EQ(sheet.labels.at({0, 4}), "Rock");
@@ -228,7 +235,10 @@ TEST_F(ExportProgram, AnUnreadableListWritesNothingAndKeepsTheOldFile)
     const ProgramRun failed = run({"export", "m3u", old, "--list", broken});
     EXPECT_EQ(failed.status, 1);
     // The readable records are offered, and declined: the CLI answers no question it cannot ask.
-    EXPECT_NE(failed.err.find("'" + broken + "' ist besch\xC3\xA4" "digt: 2 von 3 Eintr\xC3\xA4gen lesbar."), std::string::npos)
+    EXPECT_NE(failed.err.find("'" + broken +
+                              "' ist besch\xC3\xA4"
+                              "digt: 2 von 3 Eintr\xC3\xA4gen lesbar."),
+              std::string::npos)
         << failed.err;
     EXPECT_EQ(textOf(readFile(old)), "old");
 }
@@ -251,16 +261,16 @@ TEST_F(ExportProgram, UsageErrorsWriteNothing)
     const auto song = clitest::writeSong(music_, "a.mp3", "Band", "Song");
     const Bytes before = readFile(song);
     const std::string out = out_.file("x.m3u");
-    for (const auto& bad : std::vector<std::vector<std::string>>{
-             {"export", "csv", out, song},
-             {"export", "M3U", out, song},
-             {"export", "m3u", out},
-             {"export", "m3u"},
-             {"export", "m3u", out, "--list", list_, song},
-             {"export", "m3u", "--list", list_},
-             {"export", "m3u", song, music_.path()},
-             {"export", "txt", lists_.file("other.M3L"), song},
-             {"export", "--font", "DejaVu Sans", "m3u", out, song}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"export", "csv", out, song},
+                                               {"export", "M3U", out, song},
+                                               {"export", "m3u", out},
+                                               {"export", "m3u"},
+                                               {"export", "m3u", out, "--list", list_, song},
+                                               {"export", "m3u", "--list", list_},
+                                               {"export", "m3u", song, music_.path()},
+                                               {"export", "txt", lists_.file("other.M3L"), song},
+                                               {"export", "--font", "DejaVu Sans", "m3u", out, song}}) {
         const ProgramRun usage = run(bad);
         EXPECT_EQ(usage.status, 2) << ::testing::PrintToString(bad);
         EXPECT_NE(usage.err.find("Usage"), std::string::npos);

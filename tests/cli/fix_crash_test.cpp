@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-using clitest::OldRip;
 using clitest::bytesOf;
+using clitest::OldRip;
 
 namespace {
 
@@ -49,9 +49,9 @@ std::set<std::string> namesIn(const std::string& directory)
 }
 
 struct Timeline {
-    double total = 0;           // seconds from the start to the end of the run
-    double tempAppears = -1;    // when the temporary file was first seen
-    double tempGone = -1;       // when it was seen gone again
+    double total = 0;  // seconds from the start to the end of the run
+    double tempAppears = -1;  // when the temporary file was first seen
+    double tempGone = -1;  // when it was seen gone again
 };
 
 // fix runs with SetID3V2=0: the cases look at the audio and the ID3v1 tag,

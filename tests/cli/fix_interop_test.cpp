@@ -68,8 +68,8 @@ TEST(FixInterop, OtherReadersFindTheTagAndEveryHeaderRepaired)
     // The probe must see what fix is to repair, or its zeros below prove nothing.
     testsupport::TempDir control;
     const std::string unrepaired = control.write(
-        "old.mp3", testsupport::Bytes(beatles.bytes.begin() + static_cast<std::ptrdiff_t>(beatles.junkSize),
-                                      beatles.bytes.end()));
+        "old.mp3",
+        testsupport::Bytes(beatles.bytes.begin() + static_cast<std::ptrdiff_t>(beatles.junkSize), beatles.bytes.end()));
     const Probe before = probe(unrepaired);
     ASSERT_EQ(before.status, 0) << before.output;
     EXPECT_EQ(before["frames"], std::to_string(beatles.frameCount)) << before.output;
@@ -83,12 +83,22 @@ TEST(FixInterop, OtherReadersFindTheTagAndEveryHeaderRepaired)
 
     const Expected expectations[] = {
         {&beatles,
-         {{"title", "Let It Be"}, {"artist", "The Beatles"}, {"album", "Let It Be"}, {"year", "1970"},
-          {"comment", "Apple"}, {"track", "6"}, {"genre", "Rock"}},
+         {{"title", "Let It Be"},
+          {"artist", "The Beatles"},
+          {"album", "Let It Be"},
+          {"year", "1970"},
+          {"comment", "Apple"},
+          {"track", "6"},
+          {"genre", "Rock"}},
          "44100"},
         {&nena,
-         {{"title", "Irgendwie"}, {"artist", "Nena"}, {"album", ""}, {"year", "1984"}, {"comment", ""},
-          {"track", ""}, {"genre", "Pop"}},
+         {{"title", "Irgendwie"},
+          {"artist", "Nena"},
+          {"album", ""},
+          {"year", "1984"},
+          {"comment", ""},
+          {"track", ""},
+          {"genre", "Pop"}},
          "22050"},
     };
     for (const Expected& expected : expectations) {

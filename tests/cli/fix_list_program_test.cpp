@@ -146,8 +146,8 @@ TEST_F(FixListProgram, AnEntryWhoseRangeDoesNotFitItsFileIsMeasuredAgainBeforeTh
     const int size = static_cast<int>(beatles_.bytes.size());
     for (const auto& [start, end] : {std::pair{3, size + 1000}, std::pair{size - 10, 20}, std::pair{-5, 100}}) {
         const std::string song = music_.write(beatles_.name, beatles_.bytes);
-        clitest::writeList(list_, {{music_.path(), beatles_.name, "The Beatles", "Let It Be", size, 1000, 128000,
-                                    "", -1, "", start, end}});
+        clitest::writeList(list_, {{music_.path(), beatles_.name, "The Beatles", "Let It Be", size, 1000, 128000, "",
+                                    -1, "", start, end}});
         ASSERT_EQ(listRows().size(), 1u) << "the entry is listed";
         const ProgramRun fix = cli_.run({"fix", "--rename=yes", "--list", list_});
         EXPECT_EQ(fix.status, 0) << fix.err;

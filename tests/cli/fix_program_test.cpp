@@ -218,7 +218,8 @@ TEST_F(FixProgram, WarningsGoToStandardErrorAndTheRunGoesOn)
 
     const ProgramRun fix = cli_.run({"fix", "--rename=no", music_.path()});
     EXPECT_EQ(fix.status, 0);
-    EXPECT_EQ(fix.err, "Title tag too long in: " + longTitle.name + "\r\nWill be shortend in *.mp3 but kept in list!\n");
+    EXPECT_EQ(fix.err,
+              "Title tag too long in: " + longTitle.name + "\r\nWill be shortend in *.mp3 but kept in list!\n");
     const auto rows = rowsOf(fix);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][2], "A Very Long Title That Goes On And On");  // the list keeps it whole
@@ -253,7 +254,8 @@ public:
         if (::geteuid() == 0) {
             locked_ = std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) == 0;
         } else {
-            std::filesystem::permissions(path_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+            std::filesystem::permissions(path_,
+                                         std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
             locked_ = true;
         }
     }
@@ -287,7 +289,8 @@ TEST_F(FixProgram, DirectoryThatCannotBeWrittenKeepsEveryFile)
     const ProgramRun fix = cli_.run({"fix", "--rename=yes", music_.path()});
     EXPECT_EQ(fix.status, 1);
     // Nothing is renamed after a rewrite that failed.
-    EXPECT_EQ(fix.err, "Unable to rewrite " + beatles.name + " cause: 5 (Operation not permitted) -> file unchanged.\n");
+    EXPECT_EQ(fix.err,
+              "Unable to rewrite " + beatles.name + " cause: 5 (Operation not permitted) -> file unchanged.\n");
     EXPECT_EQ(namesIn(music_.path()), std::set<std::string>{beatles.name});
     EXPECT_TRUE(readFile(music_.file(beatles.name)) == beatles.bytes);
     const auto rows = rowsOf(fix);

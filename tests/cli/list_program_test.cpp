@@ -229,8 +229,8 @@ TEST_F(ListProgram, SortByInterpretFoldsArticlesAndUmlauts)
     const ProgramRun sort = run({"sort", list_, "interpret"});
     EXPECT_EQ(sort.status, 0);
     EXPECT_EQ(sort.err, "");
-    const std::vector<std::string> expected = {"Abba", "Die \xC3\x84rzte", "Bap", "The Beatles",
-                                               "Cream", "Deep Purple", "Zappa"};
+    const std::vector<std::string> expected = {"Abba",  "Die \xC3\x84rzte", "Bap",  "The Beatles",
+                                               "Cream", "Deep Purple",      "Zappa"};
     EXPECT_EQ(column(rowsOf(sort.out), kArtistColumn), expected);
     EXPECT_EQ(column(listRows(list_), kArtistColumn), expected);
 
@@ -249,16 +249,17 @@ TEST_F(ListProgram, ATruncatedListIsReportedAndNeverOverwritten)
     bytes.resize(bytes.size() - 10);
     const std::string broken = lists_.write("Kaputt.m3l", bytes);
 
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"list", broken},
-             {"add", "--dup=replace", broken, more},
-             {"subtract", broken, music_.file("a.mp3")},
-             {"sort", broken, "Titel"},
-             {"fix", "--rename=yes", "--list", broken}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{"list", broken},
+                                                                  {"add", "--dup=replace", broken, more},
+                                                                  {"subtract", broken, music_.file("a.mp3")},
+                                                                  {"sort", broken, "Titel"},
+                                                                  {"fix", "--rename=yes", "--list", broken}}) {
         const ProgramRun failed = run(args);
         EXPECT_EQ(failed.status, 1) << args[0];
         EXPECT_EQ(failed.out, "") << args[0];
-        EXPECT_NE(failed.err.find("'" + broken + "' ist besch\xC3\xA4" "digt: 1 von 2 Eintr\xC3\xA4gen lesbar. Die lesbaren "),
+        EXPECT_NE(failed.err.find("'" + broken +
+                                  "' ist besch\xC3\xA4"
+                                  "digt: 1 von 2 Eintr\xC3\xA4gen lesbar. Die lesbaren "),
                   std::string::npos)
             << args[0] << ": " << failed.err;
         EXPECT_NE(failed.err.find("-> cancel"), std::string::npos) << args[0] << ": " << failed.err;

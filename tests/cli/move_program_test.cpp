@@ -99,7 +99,8 @@ TEST_F(MoveProgram, ATakenNameAFileGoneAndAnUnlistedPathAreToldAndTheRestMoves)
     EXPECT_NE(move.err.find("'" + music_.file("c.mp3") + "' ist nicht mehr da"), std::string::npos) << move.err;
     EXPECT_EQ(readFile(taken), (Bytes{1, 2, 3}));
     EXPECT_TRUE(fs::exists(music_.file("b.mp3")));
-    EXPECT_EQ(listedFolders(), (std::vector<std::string>{target_.path(), music_.path(), music_.path(), target_.path()}));
+    EXPECT_EQ(listedFolders(),
+              (std::vector<std::string>{target_.path(), music_.path(), music_.path(), target_.path()}));
 
     const ProgramRun unlisted = cli_.run({"move", list_, music_.path(), target_.file("a.mp3"), "/nirgends/x.mp3"});
     EXPECT_EQ(unlisted.status, 1);

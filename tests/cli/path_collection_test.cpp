@@ -59,8 +59,8 @@ TEST(PathCollection, FolderGivesEveryMp3BelowItInByteOrderOfTheFullPath)
     TempDir dir;
     fs::create_directories(dir.file("a/deep"));
     fs::create_directories(dir.file("folder.mp3"));
-    for (const char* name : {"b.mp3", "B.Mp3", "\xC3\xA4.mp3", "a/Z.MP3", "a/deep/c.mp3", "a/x.txt", "a/mp3",
-                             "c.mp3x", "folder.mp3/inner.mp3"})
+    for (const char* name : {"b.mp3", "B.Mp3", "\xC3\xA4.mp3", "a/Z.MP3", "a/deep/c.mp3", "a/x.txt", "a/mp3", "c.mp3x",
+                             "folder.mp3/inner.mp3"})
         dir.write(name, kSomeBytes);
 
     const auto collected = cli::collectPaths({dir.path()});
@@ -120,19 +120,21 @@ TEST(PathCollection, HiddenFoldersAndKeptOriginalsArePassedOverAndUnreadableFold
     for (const char* folder : {"music/.hidden", "music/.liedkram-backup-0/1", "music/.liedkram-backup/0", "music/sub",
                                "music/data/liedkram/originals/1"})
         fs::create_directories(dir.file(folder));
-    for (const char* name : {"music/.hidden/a.mp3", "music/.liedkram-backup-0/1/b.mp3", "music/.liedkram-backup/0/c.mp3",
-                             "music/sub/d.mp3", "music/.e.mp3", "music/data/liedkram/originals/1/f.mp3"})
+    for (const char* name :
+         {"music/.hidden/a.mp3", "music/.liedkram-backup-0/1/b.mp3", "music/.liedkram-backup/0/c.mp3",
+          "music/sub/d.mp3", "music/.e.mp3", "music/data/liedkram/originals/1/f.mp3"})
         dir.write(name, kSomeBytes);
     const FolderBeyondPathMax deep(dir.file("music"));
     const std::string previousData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
     ::setenv("XDG_DATA_HOME", dir.file("music/data").c_str(), 1);
 
     // A hidden folder the user names is entered; a folder of kept originals never.
-    const auto collected = cli::collectPaths(
-        {dir.file("music"), dir.file("music/.hidden"), dir.file("music/.liedkram-backup-0"), dir.file("music/data/liedkram")});
+    const auto collected = cli::collectPaths({dir.file("music"), dir.file("music/.hidden"),
+                                              dir.file("music/.liedkram-backup-0"), dir.file("music/data/liedkram")});
     ::setenv("XDG_DATA_HOME", previousData.c_str(), 1);
 
-    EXPECT_EQ(collected.files, (Paths{dir.file("music/.e.mp3"), dir.file("music/sub/d.mp3"), dir.file("music/.hidden/a.mp3")}));
+    EXPECT_EQ(collected.files,
+              (Paths{dir.file("music/.e.mp3"), dir.file("music/sub/d.mp3"), dir.file("music/.hidden/a.mp3")}));
     EXPECT_EQ(collected.problems,
               (Paths{"Can't read folder '" + deep.path() + "': File name too long -> skipped.",
                      "'" + dir.file("music/.liedkram-backup-0") + "' holds originals kept for undo -> skipped.",

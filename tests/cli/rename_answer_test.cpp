@@ -21,10 +21,11 @@ struct Reply {
 
 TEST(RenameAnswer, LettersInAnyCaseAnswerAndAnythingElseAsksAgain)
 {
-    for (const Reply& reply : {Reply{"j\n", platform::kAnswerYes, 1}, Reply{"Y\n", platform::kAnswerYes, 1},
-                               Reply{" n \r\n", platform::kAnswerNo, 1}, Reply{"A\n", platform::kAnswerCancel, 1},
-                               Reply{"ja\nyes\n\nx\na", platform::kAnswerCancel, 5},
-                               Reply{"", platform::kAnswerNo, 1, true}, Reply{"later\n", platform::kAnswerNo, 2, true}}) {
+    for (const Reply& reply :
+         {Reply{"j\n", platform::kAnswerYes, 1}, Reply{"Y\n", platform::kAnswerYes, 1},
+          Reply{" n \r\n", platform::kAnswerNo, 1}, Reply{"A\n", platform::kAnswerCancel, 1},
+          Reply{"ja\nyes\n\nx\na", platform::kAnswerCancel, 5}, Reply{"", platform::kAnswerNo, 1, true},
+          Reply{"later\n", platform::kAnswerNo, 2, true}}) {
         std::istringstream in(reply.typed);
         std::ostringstream err;
         EXPECT_EQ(cli::readRenameAnswer("Umbenennen:\na.mp3 ->\nB.mp3", in, err), reply.answer) << reply.typed;

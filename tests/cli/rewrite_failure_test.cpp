@@ -66,7 +66,8 @@ TEST_F(RewriteUnderFoot, VanishedFileIsReportedAndNothingElseChanges)
     autoedit::RewriteFile(entry);
 
     EXPECT_EQ(prompter().messages(),
-              (std::vector<std::string>{"Cant open mp3 4 rw", "Unable to rename " + beatles_.name + " cause: 2 (No such file or directory)"}));
+              (std::vector<std::string>{"Cant open mp3 4 rw", "Unable to rename " + beatles_.name +
+                                                                  " cause: 2 (No such file or directory)"}));
     EXPECT_EQ(entry.m_nFlags, before.m_nFlags);
     EXPECT_EQ(entry.m_szFileName.str(), beatles_.name);
     EXPECT_EQ(entry.m_nFileSize, before.m_nFileSize);

@@ -1,8 +1,8 @@
 #include "cli/scan_table.h"
 #include "entry/liedkram_entry.h"
 #include "platform/text.h"
-#include "tags/tag_kinds.h"
 #include "table_fields.h"
+#include "tags/tag_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,9 @@ TEST(ScanTable, EscapesWhatWouldBreakFieldsOrLines)
     EXPECT_EQ(cli::escapeField("\\n"), "\\\\n");
     EXPECT_EQ(cli::escapeField("Größe ©"), "Größe ©");
     // Nothing a terminal would act on: escape sequences, bell, delete, C1.
-    EXPECT_EQ(cli::escapeField("\x1b[2J\x07\x7f\xc2\x9b" "31m\x01"), "\\x1b[2J\\x07\\x7f\\xc2\\x9b31m\\x01");
+    EXPECT_EQ(cli::escapeField("\x1b[2J\x07\x7f\xc2\x9b"
+                               "31m\x01"),
+              "\\x1b[2J\\x07\\x7f\\xc2\\x9b31m\\x01");
     EXPECT_EQ(platform::terminalText("Frage?\n\tx\r\n\x1b]0;title\x07"), "Frage?\n\tx\r\n\\x1b]0;title\\x07");
 }
 
@@ -55,8 +57,8 @@ TEST(ScanTable, RowHoldsEveryFieldOfTheEntryEscaped)
     EXPECT_EQ(fields[8], "");  // year 1900 shows empty
     EXPECT_EQ(fields[13], "©");
     const std::vector<std::string> technical(fields.begin() + 14, fields.begin() + 24);
-    EXPECT_EQ(technical, (std::vector<std::string>{"417", "1234439", "2950", "77061", "128000", "4490fbff", "05",
-                                                   "1", "0", "44100"}));
+    EXPECT_EQ(technical, (std::vector<std::string>{"417", "1234439", "2950", "77061", "128000", "4490fbff", "05", "1",
+                                                   "0", "44100"}));
     EXPECT_EQ(fields[24], entry.GetFormatText());
     EXPECT_EQ(fields[25], entry.GetModeText());
     EXPECT_EQ(fields[26], "ID3v2.4 APEv2 ID3v1");

@@ -49,8 +49,9 @@ protected:
 
 TEST_F(SearchProgram, FindPrintsTheEntriesHoldingEveryWord)
 {
-    clitest::writeList(list_, {song("1.mp3", "Bj\xF6rk", "Hyperballad", 1000), song("2.mp3", "Blur", "Song 2", 1000),
-                               song("3.mp3", "BJOERK", "Army of Me", 1000), song("4.mp3", "Die \xC4rzte", "Junge", 1000)});
+    clitest::writeList(list_,
+                       {song("1.mp3", "Bj\xF6rk", "Hyperballad", 1000), song("2.mp3", "Blur", "Song 2", 1000),
+                        song("3.mp3", "BJOERK", "Army of Me", 1000), song("4.mp3", "Die \xC4rzte", "Junge", 1000)});
     const ProgramRun bjork = cli_.run({"find", list_, "bjoerk"});
     EXPECT_EQ(bjork.status, 0) << bjork.err;
     EXPECT_EQ(bjork.err, "");
@@ -65,11 +66,11 @@ TEST_F(SearchProgram, FindPrintsTheEntriesHoldingEveryWord)
 
 TEST_F(SearchProgram, SimilarPrintsTheGroupsApartByArtistAndTitle)
 {
-    clitest::writeList(list_, {song("a.mp3", "Queen", "Bohemian Rhapsody", 354000),
-                               song("b.mp3", "The Cure", "Lullaby", 250000),
-                               song("c.mp3", "Queen", "Bohemian Rhapsody (Live)", 356900),
-                               song("d.mp3", "Abba", "SOS", 200000), song("e.mp3", "Cure", "Lullaby [Remastered]", 247100),
-                               song("f.mp3", "Queen", "Bohemian Rhapsody [Mono]", 360000)});
+    clitest::writeList(
+        list_, {song("a.mp3", "Queen", "Bohemian Rhapsody", 354000), song("b.mp3", "The Cure", "Lullaby", 250000),
+                song("c.mp3", "Queen", "Bohemian Rhapsody (Live)", 356900), song("d.mp3", "Abba", "SOS", 200000),
+                song("e.mp3", "Cure", "Lullaby [Remastered]", 247100),
+                song("f.mp3", "Queen", "Bohemian Rhapsody [Mono]", 360000)});
     const ProgramRun similar = cli_.run({"similar", list_});
     EXPECT_EQ(similar.status, 0) << similar.err;
     EXPECT_EQ(similar.err, "");

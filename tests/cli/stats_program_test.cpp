@@ -30,28 +30,30 @@ TEST_F(StatsProgram, TwoKnownEntriesGiveTheExactText)
     const ProgramRun stats = run({"stats", "--list", list_});
     EXPECT_EQ(stats.status, 0);
     EXPECT_EQ(stats.err, "");
-    EXPECT_EQ(stats.out,
-              "Titel:\t2\n"
-              "Gr\xC3\xB6\xC3\x9F" "e:\t4.50 MB\n"
-              "L\xC3\xA4nge:\t0:07:00.0 h\n"
-              "DGr\xC3\xB6\xC3\x9F" "e:\t2.25 MB\n"
-              "DL\xC3\xA4nge:\t03:30.0 min\n"
-              "DBitrate:\t128.00 kbit/s\n");
+    EXPECT_EQ(stats.out, "Titel:\t2\n"
+                         "Gr\xC3\xB6\xC3\x9F"
+                         "e:\t4.50 MB\n"
+                         "L\xC3\xA4nge:\t0:07:00.0 h\n"
+                         "DGr\xC3\xB6\xC3\x9F"
+                         "e:\t2.25 MB\n"
+                         "DL\xC3\xA4nge:\t03:30.0 min\n"
+                         "DBitrate:\t128.00 kbit/s\n");
 }
 
 TEST_F(StatsProgram, SizesAreCutAndTheBitrateIsWeightedByLength)
 {
-    clitest::writeList(list_, {{"/m", "a.mp3", "A", "Eins", 1048575, 1000, 192000},
-                               {"/m", "b.mp3", "B", "Zwei", 0, 3000, 128000}});
+    clitest::writeList(
+        list_, {{"/m", "a.mp3", "A", "Eins", 1048575, 1000, 192000}, {"/m", "b.mp3", "B", "Zwei", 0, 3000, 128000}});
     const ProgramRun stats = run({"stats", "--list", list_});
     EXPECT_EQ(stats.status, 0);
-    EXPECT_EQ(stats.out,
-              "Titel:\t2\n"
-              "Gr\xC3\xB6\xC3\x9F" "e:\t0.99 MB\n"
-              "L\xC3\xA4nge:\t0:00:04.0 h\n"
-              "DGr\xC3\xB6\xC3\x9F" "e:\t0.49 MB\n"
-              "DL\xC3\xA4nge:\t00:02.0 min\n"
-              "DBitrate:\t144.00 kbit/s\n");
+    EXPECT_EQ(stats.out, "Titel:\t2\n"
+                         "Gr\xC3\xB6\xC3\x9F"
+                         "e:\t0.99 MB\n"
+                         "L\xC3\xA4nge:\t0:00:04.0 h\n"
+                         "DGr\xC3\xB6\xC3\x9F"
+                         "e:\t0.49 MB\n"
+                         "DL\xC3\xA4nge:\t00:02.0 min\n"
+                         "DBitrate:\t144.00 kbit/s\n");
 }
 
 TEST_F(StatsProgram, AnEmptyListShowsZeros)
@@ -59,13 +61,14 @@ TEST_F(StatsProgram, AnEmptyListShowsZeros)
     clitest::writeList(list_, {});
     const ProgramRun stats = run({"stats", "--list", list_});
     EXPECT_EQ(stats.status, 0);
-    EXPECT_EQ(stats.out,
-              "Titel:\t0\n"
-              "Gr\xC3\xB6\xC3\x9F" "e:\t0.00 MB\n"
-              "L\xC3\xA4nge:\t0:00:00.0 h\n"
-              "DGr\xC3\xB6\xC3\x9F" "e:\t0.00 MB\n"
-              "DL\xC3\xA4nge:\t00:00.0 min\n"
-              "DBitrate:\t0.00 kbit/s\n");
+    EXPECT_EQ(stats.out, "Titel:\t0\n"
+                         "Gr\xC3\xB6\xC3\x9F"
+                         "e:\t0.00 MB\n"
+                         "L\xC3\xA4nge:\t0:00:00.0 h\n"
+                         "DGr\xC3\xB6\xC3\x9F"
+                         "e:\t0.00 MB\n"
+                         "DL\xC3\xA4nge:\t00:00.0 min\n"
+                         "DBitrate:\t0.00 kbit/s\n");
 }
 
 TEST_F(StatsProgram, PathsAreLoadedLikeAddLoadsThemAndASkipIsReported)

@@ -53,7 +53,8 @@ protected:
     {
         const clitest::OldRip rip = clitest::beatlesRip(frames);
         for (int i = 0; i < count; ++i)
-            music_.write(std::string(1, static_cast<char>('a' + i)) + " - song " + std::to_string(i) + ".mp3", rip.bytes);
+            music_.write(std::string(1, static_cast<char>('a' + i)) + " - song " + std::to_string(i) + ".mp3",
+                         rip.bytes);
     }
 
     std::vector<std::string> historyLines()
@@ -140,10 +141,9 @@ TEST_F(UndoProgram, EachUndoGoesOneSetFurtherBackAndRedoComesForwardAgain)
         EXPECT_TRUE(contentOf(music_.path()) == states[state]) << command << " to state " << state;
         EXPECT_EQ(undone(), column);
     }
-    for (const auto& [args, message] :
-         {std::pair{std::vector<std::string>{"redo"}, "Nothing to redo."},
-          std::pair{std::vector<std::string>{"redo", "1"}, "Change set 1 is not undone."},
-          std::pair{std::vector<std::string>{"redo", "9"}, "No change set 9 to redo."}}) {
+    for (const auto& [args, message] : {std::pair{std::vector<std::string>{"redo"}, "Nothing to redo."},
+                                        std::pair{std::vector<std::string>{"redo", "1"}, "Change set 1 is not undone."},
+                                        std::pair{std::vector<std::string>{"redo", "9"}, "No change set 9 to redo."}}) {
         const ProgramRun refused = cli_.run(args);
         EXPECT_EQ(refused.status, 1);
         EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
@@ -277,8 +277,9 @@ TEST_F(UndoProgram, FixBesideUndoNeverLosesAnOriginal)
         fixing.join();
         for (const auto& [name, original] : originals) {
             const Bytes now = readFile(music_.file(name));
-            EXPECT_TRUE(now == original || kept(original)) << "the original of " << name << " is gone in run " << run
-                                                           << "\n" << fix.err << undo.err;
+            EXPECT_TRUE(now == original || kept(original))
+                << "the original of " << name << " is gone in run " << run << "\n"
+                << fix.err << undo.err;
         }
         ASSERT_FALSE(HasFailure());
     }

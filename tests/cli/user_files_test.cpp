@@ -9,10 +9,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -68,9 +68,9 @@ TEST_F(UserFiles, AReadOnlyListIsNeverReplaced)
 {
     const Bytes song = readFile(music_.file("a.mp3"));
     ASSERT_EQ(::chmod(list_.c_str(), 0444), 0);
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"sort", list_, "1"},
-                                                 std::vector<std::string>{"add", list_, music_.file("b.mp3")},
-                                                 std::vector<std::string>{"fix", "--list", list_}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"sort", list_, "1"}, std::vector<std::string>{"add", list_, music_.file("b.mp3")},
+          std::vector<std::string>{"fix", "--list", list_}}) {
         const ProgramRun run = cli_.run(args);
         EXPECT_EQ(run.status, 1) << args[0];
         EXPECT_NE(run.err.find("Cannot save '" + list_ + "' cause: 5 (Permission denied)"), std::string::npos)
@@ -264,11 +264,10 @@ TEST_F(UserFiles, ANeighbourSwappingNamesGetsNoneOfRootsFiles)
     for (int round = 0; round < 6; ++round) {
         const clitest::OldRip rip = clitest::beatlesRip(2000);
         const std::string song = folder + "/" + std::to_string(round) + ".mp3";
-        std::ofstream(song, std::ios::binary).write(reinterpret_cast<const char*>(rip.bytes.data()),
-                                                    static_cast<std::streamsize>(rip.bytes.size()));
+        std::ofstream(song, std::ios::binary)
+            .write(reinterpret_cast<const char*>(rip.bytes.data()), static_cast<std::streamsize>(rip.bytes.size()));
         ASSERT_EQ(::chown(song.c_str(), kNobody, kNobody), 0);
-        const ProgramRun run = round % 2 == 0 ? cli_.run({"fix", "--rename=no", song})
-                                              : cli_.run({"add", list_, song});
+        const ProgramRun run = round % 2 == 0 ? cli_.run({"fix", "--rename=no", song}) : cli_.run({"add", list_, song});
         if (round % 2 == 1)
             cli_.run({"move", list_, moved, song});
         for (const std::string& path : {song, moved + "/" + std::to_string(round) + ".mp3"}) {

@@ -8,7 +8,7 @@ namespace clitest {
 // What a listed entry holds, as the list file stores it.
 struct ListedEntry {
     std::string folder;  // m_szPath
-    std::string name;    // m_szFileName
+    std::string name;  // m_szFileName
     std::string artist;  // Windows-1252, as tags hold texts
     std::string title;
     int fileSize = 0;

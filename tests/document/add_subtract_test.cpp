@@ -40,10 +40,10 @@ TEST_F(AddSubtract, TheDuplicateQuestionShowsTheListedEntryFirst)
     doc_.OnAddMp3s({first, second});
     ASSERT_EQ(prompter().prompts().size(), 1u);
     const std::string details = "\n\t128 kbit/s, 0:00.5, 8468 Bytes";
-    EXPECT_EQ(prompter().prompts()[0].text,
-              "Dieser Eintrag ist bereits in der MP3-Liste enthalten:\n" + first + "\n\t\"Band\"  -  \"Song\"" + details +
-                  "\n\nSoll folgender Eintrag hinzugef\xC3\xBCgt werden?:\n" + second + "\n\t\"BAND\"  -  \"song\"" +
-                  details);
+    EXPECT_EQ(prompter().prompts()[0].text, "Dieser Eintrag ist bereits in der MP3-Liste enthalten:\n" + first +
+                                                "\n\t\"Band\"  -  \"Song\"" + details +
+                                                "\n\nSoll folgender Eintrag hinzugef\xC3\xBCgt werden?:\n" + second +
+                                                "\n\t\"BAND\"  -  \"song\"" + details);
     EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));  // the fallback answer adds
     EXPECT_TRUE(doc_.m_bChanged);
 }
@@ -180,9 +180,12 @@ TEST_F(AddSubtract, ABrokenListFileEndsTheCommandAndKeepsWhatWasAdded)
     EXPECT_EQ(report.skipped, 1u);
     ASSERT_EQ(prompter().prompts().size(), 2u);
     EXPECT_EQ(prompter().prompts()[0].text,
-              "'" + half + "' ist besch\xC3\xA4" "digt: 2 von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren hinzuf\xC3\xBCgen?");
-    EXPECT_EQ(prompter().prompts()[1].text,
-              "'" + half + "' ist besch\xC3\xA4" "digt: 2 von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren subtrahieren?");
+              "'" + half +
+                  "' ist besch\xC3\xA4"
+                  "digt: 2 von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren hinzuf\xC3\xBCgen?");
+    EXPECT_EQ(prompter().prompts()[1].text, "'" + half +
+                                                "' ist besch\xC3\xA4"
+                                                "digt: 2 von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren subtrahieren?");
 }
 
 TEST_F(AddSubtract, SubtractRemovesEverySameTrack)

@@ -123,10 +123,10 @@ TEST(EntryRecord, IsTheSixStringsAndFortyTwoBytes)
     entry.m_nTrack = 12;
     ArchiveWriter writer;
     entry.Serialize(writer);
-    const Bytes expected = {5, 'a', '.', 'm', 'p', '3', 0, 0, 0, 0, 0,
-                            0x04, 0x03, 0x02, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x6C, 0x07, 0, 0,
-                            0xFF, 0xFB, 0x90, 0x44, 5, 0, 0, 0, 0x00, 0xF4, 0x01, 0, 7, 0, 0, 0,
-                            0, 0, 0, 0, 9, 0, 0, 0, 1, 0, 0, 0, 1, 12};
+    const Bytes expected = {5,    'a',  '.',  'm',  'p',  '3',  0,    0, 0, 0,    0,    0x04, 0x03, 0x02,
+                            0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x6C, 0x07, 0, 0, 0xFF, 0xFB, 0x90, 0x44, 5,
+                            0,    0,    0,    0x00, 0xF4, 0x01, 0,    7, 0, 0,    0,    0,    0,    0,
+                            0,    9,    0,    0,    0,    1,    0,    0, 0, 1,    12};
     EXPECT_EQ(writer.bytes(), expected);
 }
 
@@ -215,11 +215,9 @@ TEST(EntryRecord, OffsetsThatDoNotFitTheFileAreReadAndMarkedForARescan)
     };
     const Numbers impossible[] = {
         {2147483647, 0, -1, 0, 0},  // an end before the start
-        {1000, 600, 500, 0, 0},     // a start behind the end
-        {1000, 0, 1001, 0, 0},      // an end behind the file
-        {1000, -5, 1000, 0, 0},
-        {1000, 0, 1000, -1, 0},
-        {1000, 0, 1000, 0, -1},
+        {1000, 600, 500, 0, 0},  // a start behind the end
+        {1000, 0, 1001, 0, 0},  // an end behind the file
+        {1000, -5, 1000, 0, 0},    {1000, 0, 1000, -1, 0}, {1000, 0, 1000, 0, -1},
     };
     for (const auto& n : impossible) {
         ArchiveWriter writer;

@@ -30,7 +30,10 @@ std::unique_ptr<CLiedkramEntry> listed(const std::string& name, const std::strin
 
 class RecordingObserver : public DocumentObserver {
 public:
-    void rowsAppended(std::size_t first, std::size_t count) override { log += "+" + std::to_string(first) + "x" + std::to_string(count); }
+    void rowsAppended(std::size_t first, std::size_t count) override
+    {
+        log += "+" + std::to_string(first) + "x" + std::to_string(count);
+    }
     void rowRemoved(std::size_t row) override { log += "-" + std::to_string(row); }
     void rowsReordered() override { log += "~"; }
     void rowRefreshed(std::size_t row) override { log += "r" + std::to_string(row); }
@@ -146,16 +149,20 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
         if (readable == 0)
             EXPECT_EQ(prompter().prompts()[1].text, "Unexpected file format.") << context;
         else
-            EXPECT_EQ(prompter().prompts()[1].text, "'" + path + "' ist besch\xC3\xA4" "digt: " +
+            EXPECT_EQ(prompter().prompts()[1].text, "'" + path +
+                                                        "' ist besch\xC3\xA4"
+                                                        "digt: " +
                                                         std::to_string(readable) +
-                                                        " von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren \xC3\xB6" "ffnen?")
+                                                        " von 3 Eintr\xC3\xA4gen lesbar. Die lesbaren \xC3\xB6"
+                                                        "ffnen?")
                 << context;
         readerUnchanged(context);
     }
 
     // Ja takes the readable records as a changed list without a path, so
     // that saving asks where to and never writes over the damaged file.
-    const auto cutPath = dir_.write("half.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(recordEnds[1] + 3)));
+    const auto cutPath =
+        dir_.write("half.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(recordEnds[1] + 3)));
     const Bytes damaged = readFile(cutPath);
     prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerYes});
     EXPECT_TRUE(reader.OnOpenDocument(cutPath));
@@ -168,11 +175,16 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
 
     // Bytes behind the last record, or behind a count below one, make no list.
     prompter().clear();
-    for (const auto& [name, bytes] : std::vector<std::pair<std::string, Bytes>>{
-             {"long.m3l", [&] { Bytes longer = full; longer.push_back(0x77); return longer; }()},
-             {"negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2}},
-             {"zero-and-more.m3l", {0, 0, 0, 0, 0}},
-             {"claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0}}}) {
+    for (const auto& [name, bytes] :
+         std::vector<std::pair<std::string, Bytes>>{{"long.m3l",
+                                                     [&] {
+                                                         Bytes longer = full;
+                                                         longer.push_back(0x77);
+                                                         return longer;
+                                                     }()},
+                                                    {"negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2}},
+                                                    {"zero-and-more.m3l", {0, 0, 0, 0, 0}},
+                                                    {"claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0}}}) {
         EXPECT_FALSE(reader.OnOpenDocument(dir_.write(name, bytes))) << name;
         EXPECT_EQ(reader.GetCount(), 2u) << name;
     }
@@ -342,7 +354,8 @@ TEST_F(DocumentTest, AListThatCannotBeSavedIsNamedInTheMessage)
     doc_.SetChanged();
     const auto path = dir_.file("missing folder/list.m3l");
     EXPECT_FALSE(doc_.OnSaveDocument(path));
-    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Cannot save '" + path + "' cause: 2 (No such file or directory)"});
+    EXPECT_EQ(prompter().messages(),
+              std::vector<std::string>{"Cannot save '" + path + "' cause: 2 (No such file or directory)"});
     EXPECT_TRUE(doc_.m_bChanged);
     EXPECT_EQ(doc_.GetPathName(), "");
 }
@@ -389,11 +402,10 @@ TEST_F(DocumentTest, EveryChangeIsAnnouncedBeforeItIsMade)
     EXPECT_EQ(artists(), (std::vector<std::string>{"C", "D"}));
     doc_.DeleteContents();
     doc_.removeObserver(&observer);
-    EXPECT_EQ(observer.log, (std::vector<std::string>{
-                                "+?0x1@0", "+0x1@1", "+?1x1@1", "+1x1@2", "+?2x1@2", "+2x1@3", "+?3x1@3", "+3x1@4",
-                                "+?4x1@4", "+4x1@5", "~?0x0@5", "~0x0@5",
-                                // The last run first, so the first run's rows keep their numbers.
-                                "-?4x1@5", "-4x1@4", "-?0x2@4", "-0x2@2", "0?0x0@2", "00x0@0"}));
+    EXPECT_EQ(observer.log, (std::vector<std::string>{"+?0x1@0", "+0x1@1", "+?1x1@1", "+1x1@2", "+?2x1@2", "+2x1@3",
+                                                      "+?3x1@3", "+3x1@4", "+?4x1@4", "+4x1@5", "~?0x0@5", "~0x0@5",
+                                                      // The last run first, so the first run's rows keep their numbers.
+                                                      "-?4x1@5", "-4x1@4", "-?0x2@4", "-0x2@2", "0?0x0@2", "00x0@0"}));
 }
 
 TEST_F(DocumentTest, ReadingAListAnnouncesAllItsRowsAtOnce)

@@ -63,7 +63,9 @@ TEST(TextFilter, AWordDoesNotReachFromOneColumnIntoTheNext)
 
 TEST(TextFilter, CaseAccentsAndUmlautsFoldAsNamesDo)
 {
-    const auto bjork = listed("b.mp3", "Bj\xF6rk", "Caf\xE9 Stra\xDF" "e");
+    const auto bjork = listed("b.mp3", "Bj\xF6rk",
+                              "Caf\xE9 Stra\xDF"
+                              "e");
     EXPECT_TRUE(finds("bjoerk", bjork));
     EXPECT_TRUE(finds("BJ\xC3\x96RK", bjork)) << "typed in UTF-8";
     EXPECT_TRUE(finds("cafe", bjork));
@@ -114,8 +116,8 @@ TEST(TextFilter, EveryColumnIsSearched)
 TEST(TextFilter, NamesOutsideWindows1252AreSearchedAsTheyAre)
 {
     // "Кино - Группа крови.mp3" and "שלום.mp3" as the file system has them.
-    const auto kino = listed("\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE - \xD0\x93\xD1\x80\xD1\x83\xD0\xBF\xD0\xBF\xD0\xB0.mp3",
-                             "", "");
+    const auto kino =
+        listed("\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE - \xD0\x93\xD1\x80\xD1\x83\xD0\xBF\xD0\xBF\xD0\xB0.mp3", "", "");
     EXPECT_TRUE(finds("\xD0\x93\xD1\x80\xD1\x83\xD0\xBF\xD0\xBF\xD0\xB0", kino));
     EXPECT_FALSE(finds("\xD0\x93\xD1\x80\xD1\x83\xD0\xBF\xD0\xBF\xD0\xB0x", kino));
     EXPECT_FALSE(TextFilter("\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE").empty()) << "such a word asks for something";

@@ -27,7 +27,8 @@ TEST(FoldName, DropsArticlesPunctuationAndAccents)
     EXPECT_EQ(FoldName("The Beatles"), "BEATLES");
     EXPECT_EQ(FoldName("Die \xC4rzte"), "AERZTE");
     EXPECT_EQ(FoldName("Guns N' Roses"), "GUNS N ROSES");
-    EXPECT_EQ(FoldName("AC/DC"), "AC\x0F" "DC");
+    EXPECT_EQ(FoldName("AC/DC"), "AC\x0F"
+                                 "DC");
     EXPECT_EQ(FoldName("a  -  b"), "A B");
     EXPECT_EQ(FoldName("a_-_b"), "A_B");
     EXPECT_EQ(FoldName("a , b"), "A B");
@@ -36,7 +37,9 @@ TEST(FoldName, DropsArticlesPunctuationAndAccents)
     EXPECT_EQ(FoldName("The The Band"), "THE BAND");
     EXPECT_EQ(FoldName("the"), "THE");
     EXPECT_EQ(FoldName("the "), "");
-    EXPECT_EQ(FoldName("Stra\xDF" "e"), "STRASSE");
+    EXPECT_EQ(FoldName("Stra\xDF"
+                       "e"),
+              "STRASSE");
     EXPECT_EQ(FoldName("0-9"), std::string("\x10\x19"));
     EXPECT_EQ(FoldName("\xF8"), "\xD8");  // not in the table: bit 5 cleared
     EXPECT_EQ(FoldName(""), "");

@@ -16,8 +16,8 @@ namespace {
 // Texts that fold alike in many ways: case, umlauts against their spelling
 // (Windows-1252), a leading "The", separator runs, dropped punctuation.
 const std::vector<std::string> kTitles = {
-    "Song", "SONG", "song!", "S\xF6ng", "Soeng", "The Song", "the song", "Die Song", "Song  One", "Song,One",
-    "Song One", "Song_One", "", "\xC4rger", "AERGER", "aerger", "Zwei", "zwei?",
+    "Song",     "SONG",     "song!",    "S\xF6ng", "Soeng",    "The Song", "the song", "Die Song", "Song  One",
+    "Song,One", "Song One", "Song_One", "",        "\xC4rger", "AERGER",   "aerger",   "Zwei",     "zwei?",
 };
 const std::vector<std::string> kArtists = {
     "Band", "BAND", "The Band", "Die B\xE4nd", "Baend", "", "B-and", "Other", "other",

@@ -79,7 +79,7 @@ protected:
 TEST_F(BravaTrailer, BecomesBackJunkAndAddsItsTexts)
 {
     Trailer trailer;
-    trailer.title = "SONG";       // equal but for case: ignored
+    trailer.title = "SONG";  // equal but for case: ignored
     trailer.artist = "The Band";  // differs: appended
     const auto bytes = fileWithTrailer(trailer, {"Song", "Band", "", "2001", "live", -1, 17});
     const auto entry = load(bytes);

@@ -305,9 +305,9 @@ TEST_F(EntryLoader, StreamsOfOtherKindsAreListedWithTheirFormatAndNeverRepaired)
         EXPECT_EQ(entry.m_nLengthMs, static_cast<int>(300 * mpeg::frameDurationMs(headerWord(c.kind))));
         EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, ENTRY_SCAN_ERROR);
         EXPECT_EQ(entry.m_bVerified, 0);
-        EXPECT_EQ(prompter().messages(), std::vector<std::string>{"'" + dir_.file("Band - Song.mp3") + "': " +
-                                                                  c.described +
-                                                                  " is not supported -> file listed, not repaired."});
+        EXPECT_EQ(prompter().messages(),
+                  std::vector<std::string>{"'" + dir_.file("Band - Song.mp3") + "': " + c.described +
+                                           " is not supported -> file listed, not repaired."});
     }
 }
 

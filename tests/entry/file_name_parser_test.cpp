@@ -53,8 +53,8 @@ TEST(FileNameParser, KeepsWindows1252Letters)
 
 TEST(FileNameParser, ShortAndOddNamesStayInsideTheText)
 {
-    const char* odd[] = {"", "a", ".mp3", "x.mp3", "-.mp3", "(", "(abc", "[a", "01 - ", "01 - .mp3",
-                         "a (b", "_-_", "n_", " - - - .mp3", "((((((.mp3", "a-b"};
+    const char* odd[] = {"",      "a",         ".mp3", "x.mp3", "-.mp3", "(",           "(abc",       "[a",
+                         "01 - ", "01 - .mp3", "a (b", "_-_",   "n_",    " - - - .mp3", "((((((.mp3", "a-b"};
     for (const char* name : odd) {
         const auto parts = parseFileName(name);
         EXPECT_LE(parts.artist.size() + parts.title.size(), std::string_view(name).size()) << name;

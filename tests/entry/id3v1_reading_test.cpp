@@ -20,8 +20,8 @@ Bytes tailOf(const Bytes& end)
 TEST(Id3v1Reading, FillsTheEntryAndEndsTheAudioBeforeTheTag)
 {
     Bytes file = testsupport::musicBytes(1000);
-    testsupport::append(file, testsupport::id3v1Tag({"Let It Be", "The Beatles", "Let It Be", "1970",
-                                                     "remaster", 6, 17}));
+    testsupport::append(file,
+                        testsupport::id3v1Tag({"Let It Be", "The Beatles", "Let It Be", "1970", "remaster", 6, 17}));
     CLiedkramEntry entry;
     entry.m_nAudioEnd = static_cast<int>(file.size());
     EXPECT_TRUE(entry::readId3v1Into(entry, tailOf(file), static_cast<std::int64_t>(file.size())));

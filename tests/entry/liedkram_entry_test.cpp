@@ -176,9 +176,11 @@ TEST(CLiedkramEntry, ColumnTexts)
     kind.copyright = true;
     kind.original = false;
     auto entry = entryWithHeader(kind);
-    entry.m_szFileName = "Gr\xC3\xB6\xC3\x9F" "e.mp3";  // UTF-8 on disk
+    entry.m_szFileName = "Gr\xC3\xB6\xC3\x9F"
+                         "e.mp3";  // UTF-8 on disk
     entry.m_szPath = "/m";
-    entry.m_szTitle = "Gr\xF6\xDF" "e";                  // Windows-1252 in the tag
+    entry.m_szTitle = "Gr\xF6\xDF"
+                      "e";  // Windows-1252 in the tag
     entry.m_szArtist = "A";
     entry.m_szAlbum = "B";
     entry.m_szComment = "\x80 5";
@@ -189,9 +191,11 @@ TEST(CLiedkramEntry, ColumnTexts)
     entry.m_nTrack = 12;
     entry.m_nBitrate = 192000;
 
-    EXPECT_EQ(entry.GetColumnText(Column::File), "Gr\xC3\xB6\xC3\x9F" "e.mp3");
+    EXPECT_EQ(entry.GetColumnText(Column::File), "Gr\xC3\xB6\xC3\x9F"
+                                                 "e.mp3");
     EXPECT_EQ(entry.GetColumnText(Column::Path), "/m");
-    EXPECT_EQ(entry.GetColumnText(Column::Title), "Gr\xC3\xB6\xC3\x9F" "e");
+    EXPECT_EQ(entry.GetColumnText(Column::Title), "Gr\xC3\xB6\xC3\x9F"
+                                                  "e");
     EXPECT_EQ(entry.GetColumnText(Column::Artist), "A");
     EXPECT_EQ(entry.GetColumnText(Column::Album), "B");
     EXPECT_EQ(entry.GetColumnText(Column::Size), "4000000");

@@ -138,7 +138,7 @@ TEST_F(Undo, AFileChangedSinceOrANameTakenIsLeftAsItIs)
         rename(changes, b, music_.file("B.mp3"));
     }
     music_.write("a.mp3", testsupport::musicBytes(4000, 3));  // another program wrote it
-    music_.write("b.mp3", {1, 2, 3});                          // the old name is taken
+    music_.write("b.mp3", {1, 2, 3});  // the old name is taken
     const auto result = undo(1);
     EXPECT_EQ(result.leftAlone, 2u);
     EXPECT_TRUE(result.restored.empty());
@@ -146,8 +146,8 @@ TEST_F(Undo, AFileChangedSinceOrANameTakenIsLeftAsItIs)
     EXPECT_EQ(readFile(music_.file("B.mp3")), old_);
     EXPECT_EQ(readFile(b), (Bytes{1, 2, 3}));
     ASSERT_EQ(prompter().messages().size(), 2u);
-    EXPECT_EQ(prompter().messages()[0],
-              "'" + music_.file("B.mp3") + "' kann nicht zurück: der Name '" + b + "' ist vergeben -> bleibt, wie es ist.");
+    EXPECT_EQ(prompter().messages()[0], "'" + music_.file("B.mp3") + "' kann nicht zurück: der Name '" + b +
+                                            "' ist vergeben -> bleibt, wie es ist.");
     EXPECT_EQ(prompter().messages()[1], "'" + a + "' wurde seit \"fix\" geändert -> bleibt, wie es ist.");
 }
 

@@ -69,7 +69,9 @@ std::vector<Case> cases()
         {"lame_v9_mpeg2_speech", kSpeech, with(lame, {"--resample", "16", "-V", "9", "-m", "m"})},
         {"lame_mpeg2_22050", kQuietEnds, with(lame, {"--resample", "22.05", "-b", "64"})},
         {"lame_mpeg2_24000_mono32", kSpeech, with(lame, {"--resample", "24", "-b", "32", "-m", "m"})},
-        {"ffmpeg_libmp3lame", kQuietEnds, {"ffmpeg", "-v", "error", "-y", "-i", "WAV", "-c:a", "libmp3lame", "-q:a", "4"}},
+        {"ffmpeg_libmp3lame",
+         kQuietEnds,
+         {"ffmpeg", "-v", "error", "-y", "-i", "WAV", "-c:a", "libmp3lame", "-q:a", "4"}},
         {"twolame", kQuietEnds, {"twolame", "--quiet", "-b", "192"}},
         {"lame_stray_byte", kAbruptEnd, with(lame, {"-b", "128"}), Harm::StrayByte},
         {"lame_ape_behind", kFadeOut, with(lame, {"-V", "2"}), Harm::ApeTagBehind},
@@ -226,7 +228,8 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
     ASSERT_EQ(kept.size() + (headed ? 1 : 0), after.offsets.size());
     for (std::size_t i = 0; i < kept.size(); ++i) {
         const int a = after.offsets[i + (headed ? 1 : 0)];
-        const int length = mpeg::frameLength(mpeg::headerWordFromBytes(std::span<const std::uint8_t, 4>(&before[kept[i]], 4)));
+        const int length =
+            mpeg::frameLength(mpeg::headerWordFromBytes(std::span<const std::uint8_t, 4>(&before[kept[i]], 4)));
         const std::string difference = interop::frameDifference(before, kept[i], repaired, a, length);
         ASSERT_TRUE(difference.empty()) << "frame " << i << ": " << difference;
     }

@@ -50,7 +50,9 @@ TEST(Settings, EachDefinesTheValuesItTakes)
 
     // The pattern: 49 characters as the user sees them; an accent joins its letter.
     const auto& pattern = platform::settingInfo(Setting::ID2DatNam);
-    EXPECT_EQ(platform::characterCount("\xC3\xA4" "e\xCC\x81\xF0\x9F\x8E\xB5x"), 4u);
+    EXPECT_EQ(platform::characterCount("\xC3\xA4"
+                                       "e\xCC\x81\xF0\x9F\x8E\xB5x"),
+              4u);
     std::string longest;
     for (int i = 0; i < 49; ++i)
         longest += "e\xCC\x81";

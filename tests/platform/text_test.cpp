@@ -21,7 +21,9 @@ TEST(Cp1252, MapsTheWindowsCharacters)
     EXPECT_EQ(cp1252ToUtf8("\x80"), "\u20AC");
     EXPECT_EQ(cp1252ToUtf8("\x9F"), "\u0178");
     EXPECT_EQ(cp1252ToUtf8("\x96"), "\u2013");
-    EXPECT_EQ(cp1252ToUtf8("Gr\xF6\xDF" "e"), "Gr\u00F6\u00DFe");
+    EXPECT_EQ(cp1252ToUtf8("Gr\xF6\xDF"
+                           "e"),
+              "Gr\u00F6\u00DFe");
     EXPECT_EQ(cp1252ToUtf8("\xA9"), "\u00A9");
     EXPECT_EQ(utf8ToCp1252("\u00C4rger \u20AC"), "\xC4rger \x80");
 }
@@ -30,10 +32,12 @@ TEST(Cp1252, UnmappableAndMalformedBecomeQuestionMarks)
 {
     EXPECT_EQ(utf8ToCp1252("a\u65E5b"), "a?b");
     EXPECT_EQ(utf8ToCp1252("\U0001F3B5"), "?");
-    EXPECT_EQ(utf8ToCp1252("x\xC3"), "x?");         // cut-off sequence at the end
-    EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "??");      // overlong encoding
+    EXPECT_EQ(utf8ToCp1252("x\xC3"), "x?");  // cut-off sequence at the end
+    EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "??");  // overlong encoding
     EXPECT_EQ(utf8ToCp1252("\xED\xA0\x80"), "???");  // surrogate
-    EXPECT_EQ(utf8ToCp1252("\xE4" "x"), "?x");       // a Latin-1 byte is no UTF-8
+    EXPECT_EQ(utf8ToCp1252("\xE4"
+                           "x"),
+              "?x");  // a Latin-1 byte is no UTF-8
 }
 
 TEST(AsciiCase, FoldsOnlyAsciiLetters)

@@ -70,9 +70,16 @@ Bytes id3v2Tag(std::uint8_t majorVersion, std::size_t contentSize, std::uint8_t 
     Bytes tag = {'I', 'D', '3', majorVersion, 0, 0};
     for (int shift = 21; shift >= 0; shift -= 7)
         tag.push_back(static_cast<std::uint8_t>((tagSize >> shift) & 0x7F));
-    const Bytes frameHeader = {'A', 'P', 'I', 'C',
-                               static_cast<std::uint8_t>(contentSize >> 24), static_cast<std::uint8_t>(contentSize >> 16),
-                               static_cast<std::uint8_t>(contentSize >> 8), static_cast<std::uint8_t>(contentSize), 0, 0};
+    const Bytes frameHeader = {'A',
+                               'P',
+                               'I',
+                               'C',
+                               static_cast<std::uint8_t>(contentSize >> 24),
+                               static_cast<std::uint8_t>(contentSize >> 16),
+                               static_cast<std::uint8_t>(contentSize >> 8),
+                               static_cast<std::uint8_t>(contentSize),
+                               0,
+                               0};
     append(tag, frameHeader);
     tag.insert(tag.end(), contentSize, contentByte);
     return tag;

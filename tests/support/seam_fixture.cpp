@@ -3,8 +3,7 @@
 namespace testsupport {
 
 ScopedSeams::ScopedSeams()
-    : previousProfile_(platform::installProfile(&profile)),
-      previousPrompter_(platform::installPrompter(&prompter))
+    : previousProfile_(platform::installProfile(&profile)), previousPrompter_(platform::installPrompter(&prompter))
 {
 }
 

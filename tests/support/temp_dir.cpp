@@ -19,8 +19,7 @@ TempDir::~TempDir()
 {
     std::error_code ignored;
     // Tests may have taken write permission away; give it back to clean up.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 

@@ -1,5 +1,5 @@
-#include "tags/id3v1.h"
 #include "support/mp3_builder.h"
+#include "tags/id3v1.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <cstring>
 
 using testsupport::Bytes;
-using testsupport::id3v1Tag;
 using testsupport::Id3v1Fields;
+using testsupport::id3v1Tag;
 
 namespace {
 
@@ -101,9 +101,8 @@ TEST(Id3v1, YearsAreReadLikeAtoi)
         bool widened;
     };
     const Case cases[] = {
-        {"1999", 1999, false}, {"99", 1999, true}, {"    ", 1900, false}, {"0", 1900, false},
-        {"-5", 1895, true},    {"", 1900, false},  {" 87x", 1987, true}, {"+3", 1903, true},
-        {"abcd", 1900, false}, {"2k01", 1902, true},
+        {"1999", 1999, false}, {"99", 1999, true},   {"    ", 1900, false}, {"0", 1900, false},    {"-5", 1895, true},
+        {"", 1900, false},     {" 87x", 1987, true}, {"+3", 1903, true},    {"abcd", 1900, false}, {"2k01", 1902, true},
     };
     for (const auto& c : cases) {
         const auto tag = parse(id3v1Tag({"", "", "", c.bytes, "", -1, 0}));
@@ -123,7 +122,10 @@ TEST(Id3v1, GenresAboveTheListMeanNoGenre)
 
 TEST(Id3v1, KeepsWindows1252Bytes)
 {
-    const auto tag = parse(id3v1Tag({"Gr\xF6\xDF" "e", "M\xFCller", "", "", "", -1, 0}));
-    EXPECT_EQ(tag.title, "Gr\xF6\xDF" "e");
+    const auto tag = parse(id3v1Tag({"Gr\xF6\xDF"
+                                     "e",
+                                     "M\xFCller", "", "", "", -1, 0}));
+    EXPECT_EQ(tag.title, "Gr\xF6\xDF"
+                         "e");
     EXPECT_EQ(tag.artist, "M\xFCller");
 }

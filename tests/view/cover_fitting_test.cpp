@@ -65,9 +65,9 @@ TEST(CoverFitting, EveryTextIsMeasuredInEachRound)
 {
     FakeCanvas canvas;
     view::fitCoverFont(canvas, twoTitles(), font(800));
-    const std::vector<std::string> round = {"3)",  "1)",      "Abba - Waterloo", "3:",      "3:05.2",
-                                            "2)",  "Simon && Garfunkel - Cecilia",   "10:",     "10:40.0",
-                                            "13:", "13:45.2"};
+    const std::vector<std::string> round = {
+        "3)",      "1)",  "Abba - Waterloo", "3:", "3:05.2", "2)", "Simon && Garfunkel - Cecilia", "10:",
+        "10:40.0", "13:", "13:45.2"};
     ASSERT_EQ(canvas.measured.size(), 3 * round.size());
     EXPECT_EQ(std::vector<std::string>(canvas.measured.begin(), canvas.measured.begin() + 11), round);
 }
@@ -132,9 +132,9 @@ TEST(CoverLayout, CentresTheBlockCuttingHalvesTowardZero)
 {
     const auto layout = view::coverLayout({80, 120, 280, 1120, 80}, 2);
     EXPECT_EQ(layout.left, 140);  // (1760 - 280 - 1120 - 80) / 2
-    EXPECT_EQ(layout.top, 583);   // (1407 - 3 * 80) / 2 = 583.5
+    EXPECT_EQ(layout.top, 583);  // (1407 - 3 * 80) / 2 = 583.5
 
     const auto tooBig = view::coverLayout({1000, 0, 1000, 1000, 1}, 2);
     EXPECT_EQ(tooBig.left, -120);  // -241 / 2
-    EXPECT_EQ(tooBig.top, -796);   // -1593 / 2
+    EXPECT_EQ(tooBig.top, -796);  // -1593 / 2
 }

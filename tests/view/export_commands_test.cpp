@@ -127,13 +127,15 @@ TEST_F(ExportWriting, FileThatCannotBeCreatedIsNamedInAMessage)
     entries_.add("Abba", "SOS");
     const auto missing = dir_.file("no such folder/liste.m3u");
     EXPECT_FALSE(view::exportEntries(ExportKind::Playlist, entries_.selection(), missing));
-    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Cannot create '" + missing + "' cause: 2 (No such file or directory)"});
+    EXPECT_EQ(prompter().messages(),
+              std::vector<std::string>{"Cannot create '" + missing + "' cause: 2 (No such file or directory)"});
 
     // A folder of that name stays as it is, and nothing is left beside it.
     prompter().clear();
     std::filesystem::create_directory(dir_.file("taken.txt"));
     EXPECT_FALSE(view::exportEntries(ExportKind::NameList, entries_.selection(), dir_.file("taken.txt")));
-    EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Cannot create '" + dir_.file("taken.txt") + "' cause: 5 (Is a directory)"});
+    EXPECT_EQ(prompter().messages(),
+              std::vector<std::string>{"Cannot create '" + dir_.file("taken.txt") + "' cause: 5 (Is a directory)"});
     EXPECT_TRUE(std::filesystem::is_directory(dir_.file("taken.txt")));
     EXPECT_EQ(namesIn(dir_.path()), std::vector<std::string>{"taken.txt"});
 

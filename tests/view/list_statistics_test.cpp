@@ -29,7 +29,8 @@ std::string line(const std::string& text, const std::string& label)
     if (start == std::string::npos)
         return "(no " + label + ")";
     const auto end = text.find('\n', start);
-    return text.substr(start + label.size() + 2, end == std::string::npos ? std::string::npos : end - start - label.size() - 2);
+    return text.substr(start + label.size() + 2,
+                       end == std::string::npos ? std::string::npos : end - start - label.size() - 2);
 }
 
 }  // namespace
@@ -103,11 +104,11 @@ TEST(Statistics, SumsDoNotOverflowAt32Bits)
 TEST(Statistics, AveragesThatWouldDivideByZeroShowZero)
 {
     EXPECT_EQ(view::statisticsText(view::sumStatistics({})), "Titel:\t0\n"
-                                                            "Gr\u00F6\u00DFe:\t0.00 MB\n"
-                                                            "L\u00E4nge:\t0:00:00.0 h\n"
-                                                            "DGr\u00F6\u00DFe:\t0.00 MB\n"
-                                                            "DL\u00E4nge:\t00:00.0 min\n"
-                                                            "DBitrate:\t0.00 kbit/s");
+                                                             "Gr\u00F6\u00DFe:\t0.00 MB\n"
+                                                             "L\u00E4nge:\t0:00:00.0 h\n"
+                                                             "DGr\u00F6\u00DFe:\t0.00 MB\n"
+                                                             "DL\u00E4nge:\t00:00.0 min\n"
+                                                             "DBitrate:\t0.00 kbit/s");
     Entries silent;
     track(silent, 2097152, 0, 128000);
     track(silent, 1048576, 0, 128000);

@@ -69,7 +69,7 @@ TEST_F(SpreadsheetInterop, XlrdReadsBackEveryCellOfFortyRows)
     for (int row = 0; row < 40; ++row) {
         const CLiedkramEntry& entry = *selection[static_cast<std::size_t>(row)];
         const std::string texts[] = {entry.m_szTitle.str(), entry.m_szArtist.str(), entry.m_szAlbum.str(), "",
-                                     entry.GetGenreText(), entry.m_szComment.str()};
+                                     entry.GetGenreText(),  entry.m_szComment.str()};
         for (int column = 0; column < 6; ++column) {
             const Cell& cell = cells[{row, column}];
             if (column == 3) {
