@@ -44,7 +44,7 @@ void reloadRestored(CLiedkramDoc& doc, const std::vector<history::Restored>& res
             if (std::as_const(doc).GetEntry(row).GetFullPath() != file.was)
                 continue;
             CLiedkramEntry fresh(file.now);
-            if (fresh.m_dwHeader == 0)
+            if (!fresh.IsListable())
                 continue;
             doc.GetEntry(row) = fresh;
             doc.RefreshRow(row);

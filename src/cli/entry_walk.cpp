@@ -18,7 +18,7 @@ Visit loadAndVisit(const std::string& path, const EntryVisit& visit)
 {
     try {
         CLiedkramEntry entry(path);
-        if (entry.m_dwHeader == 0)
+        if (!entry.IsListable())
             return Visit::Failed;
         return visit(entry);
     } catch (const std::exception& error) {

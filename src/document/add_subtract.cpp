@@ -162,7 +162,7 @@ bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths, std::strin
                 return false;
         } else {
             auto entry = std::make_unique<CLiedkramEntry>(path);
-            if (entry->m_dwHeader == 0)
+            if (!entry->IsListable())
                 ++report_.skipped;
             else if (!handle(std::move(entry)))
                 return false;

@@ -118,7 +118,7 @@ bool CLiedkramDoc::OnOpenDocument(const std::string& path)
     }
     if (platform::equalsIgnoreAsciiCase(extension, ".mp3")) {
         auto entry = std::make_unique<CLiedkramEntry>(path);
-        if (entry->m_dwHeader == 0)
+        if (!entry->IsListable())
             return false;
         int answer = 0;
         if (AddEntry(std::move(entry), true, answer))

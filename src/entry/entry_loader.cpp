@@ -48,10 +48,11 @@ void mergeFromName(TextField& field, const std::string& derived, bool force, boo
     }
 }
 
-void skip(CLiedkramEntry& entry, const std::string& message)
+void skip(CLiedkramEntry& entry, entry::LoadOutcome outcome, const std::string& message)
 {
     platform::prompter().showMessage(message);
     entry.m_dwHeader = 0;
+    entry.m_loadOutcome = outcome;
 }
 
 // A stream of a kind the program does not process is listed with what its
@@ -62,6 +63,7 @@ void measureForeignStream(CLiedkramEntry& entry, platform::RandomReader& file, c
                                      " is not supported -> file listed, not repaired.");
     entry.m_nFlags |= ENTRY_SCAN_ERROR;
     entry.m_bVerified = 0;
+    entry.m_loadOutcome = entry::LoadOutcome::ForeignStream;
     try {
         const auto measure = mpeg::measureFrameChain(file, entry.m_nAudioStart, entry.m_nAudioEnd);
         entry.m_nAudioEnd = static_cast<int>(measure.end);
@@ -77,12 +79,13 @@ void measureForeignStream(CLiedkramEntry& entry, platform::RandomReader& file, c
 
 void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
 {
+    m_loadOutcome = entry::LoadOutcome::Loaded;
     platform::File file;
     try {
         // Without blocking: a FIFO or a device is never waited for, nor read.
         file = platform::File::openRegular(fullPath);
     } catch (const platform::FileError&) {
-        skip(*this, "Can't open '" + fullPath + "' -> file skipped.");
+        skip(*this, entry::LoadOutcome::Unreadable, "Can't open '" + fullPath + "' -> file skipped.");
         return;
     }
     bool foreign = false;
@@ -96,7 +99,7 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         const platform::FileStamp stamp = file.stamp();
         const std::int64_t fileSize = stamp.size;
         if (fileSize > kMaxFileSize) {
-            skip(*this, "'" + fullPath + "' is too large (2 GiB or more) -> skipped.");
+            skip(*this, entry::LoadOutcome::TooLarge, "'" + fullPath + "' is too large (2 GiB or more) -> skipped.");
             return;
         }
         m_nFileSize = static_cast<int>(fileSize);
@@ -115,7 +118,8 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         m_bHasId3v2 = tags::startsWithId3v23(first) ? 1 : 0;
         const auto found = entry::findAudioStart(*source, fileSize, first);
         if (!found) {
-            skip(*this, "'" + fullPath + "' is no valid *.mp3 (no header in first 128k) -> skipped.");
+            skip(*this, entry::LoadOutcome::NoHeader,
+                 "'" + fullPath + "' is no valid *.mp3 (no header in first 128k) -> skipped.");
             return;
         }
         m_dwHeader = found->word;
@@ -153,7 +157,8 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         if (source == &whole)
             file.close();
     } catch (const platform::FileError& error) {
-        skip(*this, "Can't read '" + fullPath + "' -> file skipped. cause: " + error.causeText());
+        skip(*this, entry::LoadOutcome::Unreadable,
+             "Can't read '" + fullPath + "' -> file skipped. cause: " + error.causeText());
         return;
     }
 

@@ -40,7 +40,7 @@ bool CLiedkramEntry::HasPossibleRange() const
 bool CLiedkramEntry::Rescan()
 {
     const CLiedkramEntry fresh(GetFullPath());
-    if (fresh.m_dwHeader == 0)
+    if (!fresh.IsListable())
         return false;
     m_nFileSize = fresh.m_nFileSize;
     m_nAudioStart = fresh.m_nAudioStart;

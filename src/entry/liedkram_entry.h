@@ -26,6 +26,16 @@ class RandomReader;
 namespace entry {
 class ArchiveReader;
 class ArchiveWriter;
+
+// How loading a file into an entry ended. A skipped file gives no entry.
+enum class LoadOutcome {
+    FromList,  // not loaded from a file: read from a list file record
+    Loaded,
+    ForeignStream,  // an MPEG stream of a kind the program does not process: listed, never repaired
+    Unreadable,  // skipped: the file could not be opened or read
+    TooLarge,  // skipped: 2 GiB or more
+    NoHeader,  // skipped: no frame header in the first 128 KiB
+};
 }  // namespace entry
 
 // The record kept for one MP3 file of the list. Tag texts are Windows-1252
@@ -35,13 +45,19 @@ public:
     // An empty entry, to be filled from a list file record.
     CLiedkramEntry();
     // An entry loaded from the file at fullPath (name and directory split at
-    // the last separator). m_dwHeader is 0 when the file was skipped; the
-    // caller then discards the entry.
+    // the last separator). When the file was skipped (IsListable() is false),
+    // the caller discards the entry.
     explicit CLiedkramEntry(std::string_view fullPath);
 
     // Fills the entry from its file: first header, tags, trailer, names from
     // the file name, measuring, cut flags. Problems are reported to the user.
     void LoadFromFile(const std::string& fullPath);
+    // Whether loading gave an entry for the list.
+    bool IsListable() const
+    {
+        return m_loadOutcome == entry::LoadOutcome::Loaded || m_loadOutcome == entry::LoadOutcome::ForeignStream ||
+               m_loadOutcome == entry::LoadOutcome::FromList;
+    }
     // Walks every frame of the file to measure the audio exactly.
     void ScanBlocks(platform::RandomReader& file);
     // Writes the entry's record of the list file.
@@ -117,6 +133,8 @@ public:
     // cannot be (written by another program, say): shown, but never cut from;
     // a repair measures the file again first. Not stored in the list file.
     bool m_bNeedsRescan = false;
+    // How the entry came to be. Not stored in the list file.
+    entry::LoadOutcome m_loadOutcome = entry::LoadOutcome::FromList;
     // The tags the file carried when it was loaded (bits of tags/tag_kinds.h);
     // 0 for entries read from a list. Not stored in the list file.
     unsigned m_nTagKinds = 0;

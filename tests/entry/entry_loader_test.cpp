@@ -34,10 +34,13 @@ protected:
 TEST_F(EntryLoader, FilesThatCannotBeUsedAreReportedAndSkipped)
 {
     const auto missing = dir_.file("gone.mp3");
-    EXPECT_EQ(CLiedkramEntry(missing).m_dwHeader, 0u);
+    const CLiedkramEntry gone(missing);
+    EXPECT_EQ(gone.m_loadOutcome, entry::LoadOutcome::Unreadable);
+    EXPECT_FALSE(gone.IsListable());
 
     const auto noise = load("noise.mp3", musicBytes(200000));
-    EXPECT_EQ(noise.m_dwHeader, 0u);
+    EXPECT_EQ(noise.m_loadOutcome, entry::LoadOutcome::NoHeader);
+    EXPECT_FALSE(noise.IsListable());
 
     EXPECT_EQ(prompter().messages(),
               (std::vector<std::string>{"Can't open '" + missing + "' -> file skipped.",
@@ -53,7 +56,8 @@ TEST_F(EntryLoader, FilesOfTwoGibibytesOrMoreAreSkippedWithAMessage)
     ASSERT_EQ(::ftruncate(fd, 2147483648LL), 0);  // sparse: takes no disk space
     ::close(fd);
     const CLiedkramEntry entry(path);
-    EXPECT_EQ(entry.m_dwHeader, 0u);
+    EXPECT_EQ(entry.m_loadOutcome, entry::LoadOutcome::TooLarge);
+    EXPECT_FALSE(entry.IsListable());
     ASSERT_EQ(prompter().messages().size(), 1u);
     EXPECT_NE(prompter().messages()[0].find(path), std::string::npos);
 }
@@ -61,7 +65,7 @@ TEST_F(EntryLoader, FilesOfTwoGibibytesOrMoreAreSkippedWithAMessage)
 TEST_F(EntryLoader, AFileWithoutTagTakesArtistAndTitleFromItsName)
 {
     const auto entry = load("Artist - Title.mp3", frames({}, 200));
-    EXPECT_NE(entry.m_dwHeader, 0u);
+    EXPECT_EQ(entry.m_loadOutcome, entry::LoadOutcome::Loaded);
     EXPECT_EQ(entry.m_szArtist, "Artist");
     EXPECT_EQ(entry.m_szTitle, "Title");
     EXPECT_EQ(entry.m_nGenre, -1);
@@ -305,6 +309,7 @@ TEST_F(EntryLoader, StreamsOfOtherKindsAreListedWithTheirFormatAndNeverRepaired)
         EXPECT_EQ(entry.m_nLengthMs, static_cast<int>(300 * mpeg::frameDurationMs(headerWord(c.kind))));
         EXPECT_EQ(entry.m_nFlags & ENTRY_SCAN_ERROR, ENTRY_SCAN_ERROR);
         EXPECT_EQ(entry.m_bVerified, 0);
+        EXPECT_EQ(entry.m_loadOutcome, entry::LoadOutcome::ForeignStream);
         EXPECT_EQ(prompter().messages(),
                   std::vector<std::string>{"'" + dir_.file("Band - Song.mp3") + "': " + c.described +
                                            " is not supported -> file listed, not repaired."});

@@ -121,7 +121,7 @@ void loadWith(const std::string& path, std::size_t size, int chkAll)
     testsupport::MemoryProfile& profile = freshSeams();
     profile.writeInt("ChkAll", chkAll);
     const CLiedkramEntry entry(path);
-    if (entry.m_dwHeader == 0)
+    if (!entry.IsListable())
         return;
     const std::string where = chkAll ? "block scan" : "fast estimate";
     require(entry.m_nFileSize == static_cast<int>(size), where + ": file size");
@@ -426,7 +426,7 @@ void rewriteTarget(std::span<const std::uint8_t> data)
     profile.writeInt("Rename", 0);
     const std::string path = writeInput(data);
     CLiedkramEntry entry(path);
-    if (entry.m_dwHeader == 0)
+    if (!entry.IsListable())
         return;
     autoedit::MarkRepairs(entry);
     const CLiedkramEntry before = entry;

@@ -7,6 +7,34 @@
 
 namespace testsupport {
 
+namespace {
+
+// Test programs run side by side under ctest; each gets a data folder of its
+// own below the one the build names, so that one never meets another's
+// change lock or journal.
+std::string ownDataHome()
+{
+    const char* shared = std::getenv("XDG_DATA_HOME");
+    if (!shared || !*shared)
+        return {};
+    std::error_code ignored;
+    std::filesystem::create_directories(shared, ignored);
+    std::string pattern = std::string(shared) + "/run-XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        return {};
+    ::setenv("XDG_DATA_HOME", pattern.c_str(), 1);
+    static const std::string home = pattern;
+    std::atexit([] {
+        std::error_code error;
+        std::filesystem::remove_all(home, error);
+    });
+    return pattern;
+}
+
+const std::string kOwnDataHome = ownDataHome();
+
+}  // namespace
+
 TempDir::TempDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "liedkram-test-XXXXXX").string();
