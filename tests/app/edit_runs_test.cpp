@@ -394,7 +394,7 @@ TEST_F(EditRunsTest, AFailedRewriteEndsTheRunAndRenamesNothing)
     EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "Band-One.mp3");
     EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "song2.mp3") << "not renamed after the failed rewrite";
     EXPECT_EQ(readFile(second), contents_.at(1));
-    ASSERT_EQ(prompter_.messages().size(), 1u);
+    ASSERT_EQ(prompter_.messages().size(), 1u) << ::testing::PrintToString(prompter_.messages());
     EXPECT_EQ(prompter_.messages()[0].rfind("Unable to rewrite song2.mp3 cause: ", 0), 0u);
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1}));
     EXPECT_TRUE(untouched(2));

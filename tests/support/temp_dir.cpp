@@ -14,12 +14,13 @@ namespace {
 // change lock or journal.
 std::string ownDataHome()
 {
+    // Without a folder named by the build, never the user's own data.
     const char* shared = std::getenv("XDG_DATA_HOME");
-    if (!shared || !*shared)
-        return {};
+    const std::string base =
+        shared && *shared == '/' ? std::string(shared) : std::filesystem::temp_directory_path().string();
     std::error_code ignored;
-    std::filesystem::create_directories(shared, ignored);
-    std::string pattern = std::string(shared) + "/run-XXXXXX";
+    std::filesystem::create_directories(base, ignored);
+    std::string pattern = base + "/liedkram-test-data-XXXXXX";
     if (!::mkdtemp(pattern.data()))
         return {};
     ::setenv("XDG_DATA_HOME", pattern.c_str(), 1);
