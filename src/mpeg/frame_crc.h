@@ -11,6 +11,13 @@ namespace mpeg {
 // Bytes behind the header that a CRC-protected frame's check word occupies.
 inline constexpr std::size_t kCrcSize = 2;
 
+// Where the side information (or, for other layers, the audio data) begins:
+// behind the four header bytes and, in a CRC-protected frame, the check word.
+inline std::size_t sideInformationStart(HeaderWord word)
+{
+    return 4 + (protectionBit(word) == 0 ? kCrcSize : 0);
+}
+
 // How many bytes of Layer III side information follow the header and the
 // check word: 17 or 32 for MPEG-1 (mono or not), 9 or 17 for MPEG-2 and
 // MPEG-2.5. 0 for other layers, whose check covers more than is fixed here.

@@ -10,8 +10,6 @@ namespace mpeg {
 
 namespace {
 
-constexpr std::size_t kHeaderBytes = 4;
-
 // Every granule of every channel codes neither scale factors nor spectral
 // values: part2_3_length and big_values are 0. side is the whole side
 // information.
@@ -51,7 +49,7 @@ FrameContent frameContent(std::span<const std::uint8_t> frame, HeaderWord word)
 {
     // Called for every frame near the ends of the audio: each field of the
     // header is taken once.
-    const std::size_t fixed = kHeaderBytes + (protectionBit(word) == 0 ? kCrcSize : 0);
+    const std::size_t fixed = sideInformationStart(word);
     const std::size_t sideSize = sideInformationSize(word);
     if (sideSize == 0 || frame.size() < fixed + sideSize)
         return {zerosBehind(frame, fixed), 0};

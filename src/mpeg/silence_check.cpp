@@ -25,7 +25,7 @@ constexpr int kFlushingSoundlessFrames = 2;
 
 int mainDataSize(const WalkedFrame& frame)
 {
-    const std::size_t fixed = 4 + (protectionBit(frame.word) == 0 ? kCrcSize : 0) + sideInformationSize(frame.word);
+    const std::size_t fixed = sideInformationStart(frame.word) + sideInformationSize(frame.word);
     return std::max(0, frame.length - static_cast<int>(fixed));
 }
 

@@ -167,8 +167,7 @@ std::optional<VbrHeader> findVbrHeader(std::span<const std::uint8_t> frame)
     const HeaderWord word = headerWordFromBytes(std::span<const std::uint8_t, 4>(frame.data(), 4));
     // Behind the side information; some encoders leave out the check word's room.
     const std::size_t side = sideInformationSize(word);
-    const std::size_t checked = protectionBit(word) == 0 ? kCrcSize : 0;
-    for (const std::size_t at : {4 + checked + side, 4 + side}) {
+    for (const std::size_t at : {sideInformationStart(word) + side, 4 + side}) {
         if (side > 0 && (textAt(frame, at, "Xing") || textAt(frame, at, "Info")))
             return xingHeader(frame, at);
     }
