@@ -150,7 +150,7 @@ void commandSection(const std::string& cli, platform::PrivateTempDir& dir)
 void lookupSection(const std::vector<std::string>& paths)
 {
     CLiedkramDoc doc;
-    int answer = DUP_ADD_ALL;
+    document::DuplicatePolicy answer(platform::DuplicateChoice::AddAll);
     for (const auto& path : paths)
         doc.AddEntry(std::make_unique<CLiedkramEntry>(path), false, answer);
     std::vector<CLiedkramEntry> probes;

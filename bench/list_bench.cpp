@@ -65,7 +65,7 @@ int run()
     platform::PrivateTempDir dir;
     std::mt19937 random(42);
     CLiedkramDoc doc;
-    int answer = 0;
+    document::DuplicatePolicy answer;
     for (int i = 0; i < kEntries; ++i)
         doc.AddEntry(makeEntry(random, i), false, answer);
     const std::string path = dir.file("big.m3l");

@@ -1,32 +1,31 @@
 #include "app/duplicate_dlg.h"
 
-#include "document/liedkram_doc.h"
-
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 #include <array>
+#include <cassert>
 
 namespace {
 
 struct AnswerButton {
     int id;
     const char* text;
-    int answer;
+    platform::DuplicateChoice answer;
     int row;
     int column;
 };
 
 // In tab order; row and column place them in two rows of three.
 constexpr std::array<AnswerButton, 6> kButtons = {{
-    {1055, "JA, hinzufügen", DUP_ADD, 0, 0},
-    {2, "Abbrechen", DUP_CANCEL, 1, 2},
-    {3, "JA, ersetzen", DUP_REPLACE, 0, 1},
-    {7, "NEIN", DUP_SKIP, 0, 2},
-    {5, "JA, alle hinzufügen", DUP_ADD_ALL, 1, 0},
-    {6, "JA, alle ersetzen", DUP_REPLACE_ALL, 1, 1},
+    {1055, "JA, hinzufügen", platform::DuplicateChoice::Add, 0, 0},
+    {2, "Abbrechen", platform::DuplicateChoice::Cancel, 1, 2},
+    {3, "JA, ersetzen", platform::DuplicateChoice::Replace, 0, 1},
+    {7, "NEIN", platform::DuplicateChoice::Skip, 0, 2},
+    {5, "JA, alle hinzufügen", platform::DuplicateChoice::AddAll, 1, 0},
+    {6, "JA, alle ersetzen", platform::DuplicateChoice::ReplaceAll, 1, 1},
 }};
 
 constexpr int kMessageId = 1056;
@@ -56,7 +55,7 @@ CDuplicateDlg::CDuplicateDlg(const QString& message, QWidget* parent) : QDialog(
         button->setObjectName(QString::number(entry.id));
         // Otherwise the dialog would make one button the default for Enter.
         button->setAutoDefault(false);
-        const int answer = entry.answer;
+        const int answer = static_cast<int>(entry.answer);
         connect(button, &QPushButton::clicked, this, [this, answer] { done(answer); });
         layout->addWidget(button, entry.row + 1, entry.column);
         if (previous)
@@ -69,7 +68,14 @@ CDuplicateDlg::CDuplicateDlg(const QString& message, QWidget* parent) : QDialog(
 
 void CDuplicateDlg::reject()
 {
-    done(DUP_CANCEL);
+    done(static_cast<int>(platform::DuplicateChoice::Cancel));
+}
+
+platform::DuplicateChoice CDuplicateDlg::choiceOf(int result)
+{
+    const auto choice = static_cast<platform::DuplicateChoice>(result);
+    assert(choice >= platform::DuplicateChoice::Add && choice <= platform::DuplicateChoice::Cancel);
+    return choice;
 }
 
 void CDuplicateDlg::keyPressEvent(QKeyEvent* event)

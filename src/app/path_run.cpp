@@ -19,6 +19,19 @@ class QuestionClock : public ScopedPrompter {
 public:
     qint64 milliseconds() const { return milliseconds_; }
 
+private:
+    // Defined before its callers: they take its answer's type from it.
+    template <class Ask>
+    auto timed(Ask&& ask)
+    {
+        QElapsedTimer open;
+        open.start();
+        const auto answer = ask();
+        milliseconds_ += open.elapsed();
+        return answer;
+    }
+
+public:
     void showMessage(std::string_view text) override
     {
         timed([&] {
@@ -41,7 +54,7 @@ public:
     {
         return timed([&] { return ScopedPrompter::askYesNo(text); });
     }
-    int askDuplicate(std::string_view text) override
+    platform::DuplicateChoice askDuplicate(std::string_view text) override
     {
         return timed([&] { return ScopedPrompter::askDuplicate(text); });
     }
@@ -51,16 +64,6 @@ public:
     }
 
 private:
-    template <class Ask>
-    int timed(Ask&& ask)
-    {
-        QElapsedTimer open;
-        open.start();
-        const int answer = ask();
-        milliseconds_ += open.elapsed();
-        return answer;
-    }
-
     qint64 milliseconds_ = 0;
 };
 

@@ -94,11 +94,11 @@ int QtPrompter::askYesNo(std::string_view text)
     return box.exec() == QMessageBox::Yes ? platform::kAnswerYes : platform::kAnswerNo;
 }
 
-int QtPrompter::askDuplicate(std::string_view text)
+platform::DuplicateChoice QtPrompter::askDuplicate(std::string_view text)
 {
     CDuplicateDlg dialog(textOf(text), owner());
     const ArrowWhileAsking arrow;
-    return dialog.exec();
+    return CDuplicateDlg::choiceOf(dialog.exec());
 }
 
 int QtPrompter::askProgress(std::string_view text)

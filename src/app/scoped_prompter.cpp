@@ -30,7 +30,7 @@ int ScopedPrompter::askYesNo(std::string_view text)
     return replaced_.askYesNo(text);
 }
 
-int ScopedPrompter::askDuplicate(std::string_view text)
+platform::DuplicateChoice ScopedPrompter::askDuplicate(std::string_view text)
 {
     return replaced_.askDuplicate(text);
 }

@@ -17,7 +17,7 @@ public:
     void showFileMessage(std::string_view path, std::string_view text) override;
     int askYesNoCancel(std::string_view text) override;
     int askYesNo(std::string_view text) override;
-    int askDuplicate(std::string_view text) override;
+    platform::DuplicateChoice askDuplicate(std::string_view text) override;
     int askProgress(std::string_view text) override;
     int reviewRenames(std::vector<platform::RenameProposal>& proposals) override;
     bool waitFor(std::string_view text, const std::function<bool()>& ready) override;

@@ -3,6 +3,7 @@
 #include "platform/text.h"
 
 #include <array>
+#include <cassert>
 #include <string>
 #include <utility>
 
@@ -51,10 +52,33 @@ std::vector<std::string_view> duplicateAnswerWords()
     return words;
 }
 
+platform::DuplicateChoice choiceOf(DuplicateAnswer answer)
+{
+    using platform::DuplicateChoice;
+    switch (answer) {
+    case DuplicateAnswer::Add:
+        return DuplicateChoice::Add;
+    case DuplicateAnswer::Replace:
+        return DuplicateChoice::Replace;
+    case DuplicateAnswer::Skip:
+        return DuplicateChoice::Skip;
+    case DuplicateAnswer::AddAll:
+        return DuplicateChoice::AddAll;
+    case DuplicateAnswer::ReplaceAll:
+        return DuplicateChoice::ReplaceAll;
+    case DuplicateAnswer::Cancel:
+    case DuplicateAnswer::Ask:
+        break;
+    }
+    assert(answer == DuplicateAnswer::Cancel);
+    return DuplicateChoice::Cancel;
+}
+
 std::optional<DuplicateAnswer> parseTypedDuplicateAnswer(std::string_view text)
 {
+    // The numbers are those of the answers as kWords lists them behind "ask".
     if (text.size() == 1 && text.front() >= '1' && text.front() <= '6')
-        return static_cast<DuplicateAnswer>(text.front() - '0');
+        return kWords[static_cast<std::size_t>(text.front() - '0')].second;
     for (const auto& [name, answer] : kWords) {
         // Being asked again is what "ask" would mean here.
         if (answer != DuplicateAnswer::Ask && platform::equalsIgnoreAsciiCase(text, name))
@@ -63,7 +87,7 @@ std::optional<DuplicateAnswer> parseTypedDuplicateAnswer(std::string_view text)
     return std::nullopt;
 }
 
-int readDuplicateAnswer(std::string_view question, std::istream& in, std::ostream& err)
+platform::DuplicateChoice readDuplicateAnswer(std::string_view question, std::istream& in, std::ostream& err)
 {
     err << platform::terminalText(question) << '\n';
     std::string line;
@@ -71,10 +95,10 @@ int readDuplicateAnswer(std::string_view question, std::istream& in, std::ostrea
         err << kChoices << std::flush;
         if (!std::getline(in, line)) {
             err << "\n-> skip (no more input)\n" << std::flush;
-            return DUP_SKIP;
+            return platform::DuplicateChoice::Skip;
         }
         if (const auto answer = parseTypedDuplicateAnswer(trimmed(line)))
-            return static_cast<int>(*answer);
+            return choiceOf(*answer);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/liedkram_doc.h"
+#include "platform/duplicate_choice.h"
 
 #include <istream>
 #include <optional>
@@ -11,16 +11,18 @@
 namespace cli {
 
 // How add answers the duplicate question: by asking whoever runs it, or
-// always with one of the document's answers (the values are its codes).
+// always with one of the question's answers.
 enum class DuplicateAnswer {
-    Ask = 0,
-    Add = DUP_ADD,
-    Replace = DUP_REPLACE,
-    Skip = DUP_SKIP,
-    AddAll = DUP_ADD_ALL,
-    ReplaceAll = DUP_REPLACE_ALL,
-    Cancel = DUP_CANCEL,
+    Ask,
+    Add,
+    Replace,
+    Skip,
+    AddAll,
+    ReplaceAll,
+    Cancel,
 };
+// The answer a fixed DuplicateAnswer gives; not for Ask.
+platform::DuplicateChoice choiceOf(DuplicateAnswer answer);
 
 // The answer named exactly "ask", "add", "replace", "skip", "add-all",
 // "replace-all" or "cancel"; none for anything else.
@@ -33,8 +35,8 @@ std::vector<std::string_view> duplicateAnswerWords();
 std::optional<DuplicateAnswer> parseTypedDuplicateAnswer(std::string_view text);
 
 // Prints the question to err and reads answer lines from in until one is an
-// answer; returns its code. The end of input or a read error answers skip,
+// answer; returns it. The end of input or a read error answers skip,
 // so an unattended run neither adds a second copy nor drops a listed one.
-int readDuplicateAnswer(std::string_view question, std::istream& in, std::ostream& err);
+platform::DuplicateChoice readDuplicateAnswer(std::string_view question, std::istream& in, std::ostream& err);
 
 }  // namespace cli

@@ -30,10 +30,10 @@ int StderrPrompter::askYesNoCancel(std::string_view text)
     return platform::kAnswerCancel;
 }
 
-int StderrPrompter::askDuplicate(std::string_view text)
+platform::DuplicateChoice StderrPrompter::askDuplicate(std::string_view text)
 {
     if (duplicate_ != DuplicateAnswer::Ask)
-        return static_cast<int>(duplicate_);
+        return choiceOf(duplicate_);
     if (progress_)
         progress_->hide();
     std::istringstream nothing;

@@ -25,7 +25,7 @@ public:
     // The CLI works through many files unseen: the path goes in front.
     void showFileMessage(std::string_view path, std::string_view text) override;
     int askYesNoCancel(std::string_view text) override;
-    int askDuplicate(std::string_view text) override;
+    platform::DuplicateChoice askDuplicate(std::string_view text) override;
     int askProgress(std::string_view text) override;
 
 private:

@@ -74,19 +74,20 @@ bool CLiedkramDoc::isListedFile(const std::string& fullPath)
     return trackIndex().hasPath(fullPath);
 }
 
-bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, int& answer)
+bool CLiedkramDoc::AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, document::DuplicatePolicy& duplicates)
 {
     bool changed = false;
     // Asked about in list order, as a pass over the list would meet them.
     const auto sameTracks = check ? trackIndex().sameTracks(*entry) : std::vector<const CLiedkramEntry*>();
     for (const CLiedkramEntry* listed : sameTracks) {
-        if (answer < DUP_ADD_ALL)
-            answer = platform::prompter().askDuplicate(duplicateQuestion(*listed, *entry));
-        if (answer == DUP_REPLACE || answer == DUP_REPLACE_ALL) {
+        using platform::DuplicateChoice;
+        const DuplicateChoice choice =
+            duplicates.choose([&] { return platform::prompter().askDuplicate(duplicateQuestion(*listed, *entry)); });
+        if (choice == DuplicateChoice::Replace || choice == DuplicateChoice::ReplaceAll) {
             removeRowAt(rowOf(*listed));
             changed = true;
-        } else if (answer == DUP_SKIP || answer == DUP_CANCEL) {
-            const bool cancelled = answer == DUP_CANCEL;
+        } else if (choice == DuplicateChoice::Skip || choice == DuplicateChoice::Cancel) {
+            const bool cancelled = choice == DuplicateChoice::Cancel;
             const CLiedkramEntry& declined = *entry;
             notify([&](DocumentObserver& o) { o.entryDeclined(declined, cancelled); });
             markDeclined(declined);
@@ -176,13 +177,13 @@ bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths, std::strin
 PathsReport CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
 {
     report_ = PathsReport();
-    int answer = 0;
+    document::DuplicatePolicy duplicates;
     forEachPath(paths, "hinzuf\xC3\xBCgen", [&](std::unique_ptr<CLiedkramEntry> entry) {
-        if (AddEntry(std::move(entry), true, answer))
+        if (AddEntry(std::move(entry), true, duplicates))
             m_bChanged = true;
-        return answer < DUP_CANCEL;
+        return !duplicates.cancelled();
     });
-    report_.cancelled = answer == DUP_CANCEL;
+    report_.cancelled = duplicates.cancelled();
     SetTitle("");
     return report_;
 }

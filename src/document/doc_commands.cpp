@@ -120,8 +120,8 @@ bool CLiedkramDoc::OnOpenDocument(const std::string& path)
         auto entry = std::make_unique<CLiedkramEntry>(path);
         if (!entry->IsListable())
             return false;
-        int answer = 0;
-        if (AddEntry(std::move(entry), true, answer))
+        document::DuplicatePolicy duplicates;
+        if (AddEntry(std::move(entry), true, duplicates))
             SetChanged();
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/duplicate_policy.h"
 #include "entry/column.h"
 #include "platform/file.h"
 #include "platform/private_temp_dir.h"
@@ -28,14 +29,6 @@ namespace entry {
 class ArchiveReader;
 class ArchiveWriter;
 }  // namespace entry
-
-// Answers of the duplicate question, kept as the answer memory of one add run.
-inline constexpr int DUP_ADD = 1;
-inline constexpr int DUP_REPLACE = 2;
-inline constexpr int DUP_SKIP = 3;
-inline constexpr int DUP_ADD_ALL = 4;
-inline constexpr int DUP_REPLACE_ALL = 5;
-inline constexpr int DUP_CANCEL = 6;
 
 // What an add or subtract command could not do, for fronts that report it
 // beyond the messages already shown.
@@ -100,7 +93,7 @@ public:
     // Appends the entry; with the check, every listed entry that is the same
     // track is put to the duplicate question first (answer is the run's
     // answer memory). Returns whether the list changed.
-    bool AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, int& answer);
+    bool AddEntry(std::unique_ptr<CLiedkramEntry> entry, bool check, document::DuplicatePolicy& duplicates);
     // Removes every row that is the same track as the entry.
     void SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& removed);
     void RemoveRow(std::size_t row);

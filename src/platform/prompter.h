@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/duplicate_choice.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -44,8 +46,8 @@ public:
     // Yes/No: returns kAnswerYes or kAnswerNo. Fronts without a two-button
     // question ask the three-button one and read Cancel as No.
     virtual int askYesNo(std::string_view text);
-    // The duplicate question: returns one of the duplicate answers 1..6.
-    virtual int askDuplicate(std::string_view text) = 0;
+    // The duplicate question.
+    virtual DuplicateChoice askDuplicate(std::string_view text) = 0;
     // A question inside a running progress: kAnswerYes, kAnswerNo or kAnswerCancel.
     virtual int askProgress(std::string_view text) = 0;
     // Shows every proposed name of a run before it starts; the user may

@@ -27,10 +27,10 @@ QPushButton* button(const QDialog& dlg, int id)
 
 // Runs the dialog modally, does what the user does once it is up, and
 // returns what exec() returns.
-int execWhile(CDuplicateDlg& dlg, const std::function<void()>& user)
+platform::DuplicateChoice execWhile(CDuplicateDlg& dlg, const std::function<void()>& user)
 {
     QTimer::singleShot(0, &dlg, user);
-    return dlg.exec();
+    return CDuplicateDlg::choiceOf(dlg.exec());
 }
 
 void showActive(CDuplicateDlg& dlg)
@@ -42,7 +42,7 @@ void showActive(CDuplicateDlg& dlg)
 struct ButtonAnswer {
     int id;
     const char* text;
-    int answer;
+    platform::DuplicateChoice answer;
 };
 
 void PrintTo(const ButtonAnswer& row, std::ostream* out)
@@ -57,7 +57,7 @@ struct EnterAnswer {
     const char* name;
     int tabs;
     Qt::Key key;
-    int answer;
+    platform::DuplicateChoice answer;
 };
 
 void PrintTo(const EnterAnswer& row, std::ostream* out)
@@ -90,18 +90,21 @@ TEST_P(DuplicateDlgButtons, EachButtonGivesItsAnswer)
     EXPECT_EQ(execWhile(dlg, [pressed] { QTest::mouseClick(pressed, Qt::LeftButton); }), row.answer);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DuplicateDlgTest, DuplicateDlgButtons,
-    ::testing::Values(ButtonAnswer{1055, "JA, hinzufügen", DUP_ADD}, ButtonAnswer{3, "JA, ersetzen", DUP_REPLACE},
-                      ButtonAnswer{7, "NEIN", DUP_SKIP}, ButtonAnswer{5, "JA, alle hinzufügen", DUP_ADD_ALL},
-                      ButtonAnswer{6, "JA, alle ersetzen", DUP_REPLACE_ALL}, ButtonAnswer{2, "Abbrechen", DUP_CANCEL}),
-    [](const auto& test) { return std::to_string(test.param.id); });
+INSTANTIATE_TEST_SUITE_P(DuplicateDlgTest, DuplicateDlgButtons,
+                         ::testing::Values(ButtonAnswer{1055, "JA, hinzufügen", platform::DuplicateChoice::Add},
+                                           ButtonAnswer{3, "JA, ersetzen", platform::DuplicateChoice::Replace},
+                                           ButtonAnswer{7, "NEIN", platform::DuplicateChoice::Skip},
+                                           ButtonAnswer{5, "JA, alle hinzufügen", platform::DuplicateChoice::AddAll},
+                                           ButtonAnswer{6, "JA, alle ersetzen", platform::DuplicateChoice::ReplaceAll},
+                                           ButtonAnswer{2, "Abbrechen", platform::DuplicateChoice::Cancel}),
+                         [](const auto& test) { return std::to_string(test.param.id); });
 
 TEST(DuplicateDlgTest, EscapeAndCloseBoxCancel)
 {
     CDuplicateDlg dlg(kMessage);
-    EXPECT_EQ(execWhile(dlg, [&dlg] { QTest::keyClick(dlg.focusWidget(), Qt::Key_Escape); }), DUP_CANCEL);
-    EXPECT_EQ(execWhile(dlg, [&dlg] { dlg.close(); }), DUP_CANCEL);
+    EXPECT_EQ(execWhile(dlg, [&dlg] { QTest::keyClick(dlg.focusWidget(), Qt::Key_Escape); }),
+              platform::DuplicateChoice::Cancel);
+    EXPECT_EQ(execWhile(dlg, [&dlg] { dlg.close(); }), platform::DuplicateChoice::Cancel);
 }
 
 TEST(DuplicateDlgTest, NoButtonIsTheDefault)
@@ -122,11 +125,11 @@ TEST(DuplicateDlgTest, AClickIntoTheMessageLeavesEnterWithTheButton)
     CDuplicateDlg dlg(kMessage);
     // Ends the dialog when Enter did not.
     QTimer::singleShot(3000, &dlg, [&dlg] { dlg.done(0); });
-    const int result = execWhile(dlg, [&dlg] {
+    const platform::DuplicateChoice result = execWhile(dlg, [&dlg] {
         QTest::mouseClick(dlg.findChild<QLabel*>("1056"), Qt::LeftButton, {}, QPoint(5, 5));
         QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
     });
-    EXPECT_EQ(result, DUP_ADD);
+    EXPECT_EQ(result, platform::DuplicateChoice::Add);
 }
 
 TEST(DuplicateDlgTest, TabWalksTheButtonsInOrder)
@@ -148,7 +151,7 @@ TEST_P(DuplicateDlgEnter, EnterPressesTheFocusedButton)
 {
     const EnterAnswer& row = GetParam();
     CDuplicateDlg dlg(kMessage);
-    const int result = execWhile(dlg, [&dlg, &row] {
+    const platform::DuplicateChoice result = execWhile(dlg, [&dlg, &row] {
         for (int step = 0; step < row.tabs; ++step)
             QTest::keyClick(dlg.focusWidget(), Qt::Key_Tab);
         QTest::keyClick(dlg.focusWidget(), row.key);
@@ -156,12 +159,13 @@ TEST_P(DuplicateDlgEnter, EnterPressesTheFocusedButton)
     EXPECT_EQ(result, row.answer);
 }
 
-INSTANTIATE_TEST_SUITE_P(DuplicateDlgTest, DuplicateDlgEnter,
-                         ::testing::Values(EnterAnswer{"first button, Return", 0, Qt::Key_Return, DUP_ADD},
-                                           EnterAnswer{"Abbrechen, Return", 1, Qt::Key_Return, DUP_CANCEL},
-                                           EnterAnswer{"JA, ersetzen, Enter", 2, Qt::Key_Enter, DUP_REPLACE},
-                                           EnterAnswer{"NEIN, Return", 3, Qt::Key_Return, DUP_SKIP},
-                                           EnterAnswer{"JA, alle hinzufügen, Enter", 4, Qt::Key_Enter, DUP_ADD_ALL},
-                                           EnterAnswer{"JA, alle ersetzen, Return", 5, Qt::Key_Return,
-                                                       DUP_REPLACE_ALL}),
-                         [](const auto& test) { return apptest::testName(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    DuplicateDlgTest, DuplicateDlgEnter,
+    ::testing::Values(EnterAnswer{"first button, Return", 0, Qt::Key_Return, platform::DuplicateChoice::Add},
+                      EnterAnswer{"Abbrechen, Return", 1, Qt::Key_Return, platform::DuplicateChoice::Cancel},
+                      EnterAnswer{"JA, ersetzen, Enter", 2, Qt::Key_Enter, platform::DuplicateChoice::Replace},
+                      EnterAnswer{"NEIN, Return", 3, Qt::Key_Return, platform::DuplicateChoice::Skip},
+                      EnterAnswer{"JA, alle hinzufügen, Enter", 4, Qt::Key_Enter, platform::DuplicateChoice::AddAll},
+                      EnterAnswer{"JA, alle ersetzen, Return", 5, Qt::Key_Return,
+                                  platform::DuplicateChoice::ReplaceAll}),
+    [](const auto& test) { return apptest::testName(test.param.name); });

@@ -145,7 +145,7 @@ CLiedkramEntry& EditTest::addSong(const std::string& name, const testsupport::Id
 {
     auto entry = std::make_unique<CLiedkramEntry>(writeSong(name, tag));
     CLiedkramEntry& added = *entry;
-    int answer = 0;
+    document::DuplicatePolicy answer;
     doc_.AddEntry(std::move(entry), false, answer);
     return added;
 }

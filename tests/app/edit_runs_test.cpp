@@ -42,7 +42,7 @@ public:
     void showFileMessage(std::string_view path, std::string_view text) override { run_->showFileMessage(path, text); }
     int askYesNoCancel(std::string_view text) override { return run_->askYesNoCancel(text); }
     int askYesNo(std::string_view text) override { return run_->askYesNo(text); }
-    int askDuplicate(std::string_view text) override { return run_->askDuplicate(text); }
+    platform::DuplicateChoice askDuplicate(std::string_view text) override { return run_->askDuplicate(text); }
     int askProgress(std::string_view text) override
     {
         questions.emplace_back(text);

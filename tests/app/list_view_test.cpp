@@ -224,7 +224,7 @@ TEST_F(WindowTest, AMissingFileIsGreyedAfterOpeningAndShownAgainOnceItIsBack)
     const std::string gone = writeSong("gone.mp3");
     const testsupport::Bytes bytes = testsupport::readFile(gone);
     CLiedkramDoc other;
-    int answer = 0;
+    document::DuplicatePolicy answer;
     for (const std::string& path : {kept, gone})
         other.AddEntry(std::make_unique<CLiedkramEntry>(path), false, answer);
     ASSERT_TRUE(other.OnSaveDocument(dir_.file("list.m3l")));

@@ -50,7 +50,7 @@ QDialog* visibleProgress()
 // Answers the duplicate question after the user thought about it for a while.
 class SlowPrompter : public testsupport::ScriptedPrompter {
 public:
-    int askDuplicate(std::string_view text) override
+    platform::DuplicateChoice askDuplicate(std::string_view text) override
     {
         progressUpWhenAsked = visibleProgress() != nullptr;
         std::this_thread::sleep_for(std::chrono::milliseconds(1300));
@@ -88,7 +88,7 @@ TEST_F(PathRun, AnsweringLateWorksLikeAnsweringEarly)
 {
     addListed("Band - Song 0.mp3", "Band", "Song 0");
     SlowPrompter slow;
-    slow.scriptDuplicate({DUP_ADD});
+    slow.scriptDuplicate({platform::DuplicateChoice::Add});
     const PrompterScope scope(slow);
     const ShowWatch watch;
     runPathCommand(doc_, PathCommand::Add, songs(3), frame_.get());

@@ -42,7 +42,7 @@ CLiedkramEntry& WindowTest::addListed(const std::string& name, const std::string
     entry->m_dwHeader = 0x4490FBFF;
     entry->m_nFlags = flags;
     CLiedkramEntry& added = *entry;
-    int answer = 0;
+    document::DuplicatePolicy answer;
     doc_.AddEntry(std::move(entry), false, answer);
     return added;
 }

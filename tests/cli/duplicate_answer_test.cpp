@@ -37,21 +37,21 @@ TEST(DuplicateAnswer, TypedAnswersAreWordsInAnyCaseOrNumbers)
     EXPECT_EQ(cli::parseTypedDuplicateAnswer("Add-All"), DuplicateAnswer::AddAll);
     for (const char* other : {"", "0", "7", "12", "ask", "ja", "add all"})
         EXPECT_FALSE(cli::parseTypedDuplicateAnswer(other).has_value()) << other;
-    // The codes are the document's answers.
-    EXPECT_EQ(static_cast<int>(DuplicateAnswer::Skip), DUP_SKIP);
-    EXPECT_EQ(static_cast<int>(DuplicateAnswer::ReplaceAll), DUP_REPLACE_ALL);
+    // The numbers are the answers' as the question lists them.
+    EXPECT_EQ(cli::choiceOf(*cli::parseTypedDuplicateAnswer("3")), platform::DuplicateChoice::Skip);
+    EXPECT_EQ(cli::choiceOf(*cli::parseTypedDuplicateAnswer("5")), platform::DuplicateChoice::ReplaceAll);
 }
 
 TEST(DuplicateAnswer, AsksUntilAnAnswerAndTheEndOfInputSkips)
 {
     std::istringstream in("nein\n\n  Replace-all \r\nadd\n");
     std::ostringstream err;
-    EXPECT_EQ(cli::readDuplicateAnswer("Doppelt?", in, err), DUP_REPLACE_ALL);
+    EXPECT_EQ(cli::readDuplicateAnswer("Doppelt?", in, err), platform::DuplicateChoice::ReplaceAll);
     EXPECT_EQ(err.str(), "Doppelt?\n" + std::string(kChoices) + kChoices + kChoices);
 
     std::istringstream ended("what\n");
     std::ostringstream told;
-    EXPECT_EQ(cli::readDuplicateAnswer("Doppelt?", ended, told), DUP_SKIP);
+    EXPECT_EQ(cli::readDuplicateAnswer("Doppelt?", ended, told), platform::DuplicateChoice::Skip);
     EXPECT_EQ(timesAsked(told.str()), 2);
     EXPECT_NE(told.str().find("-> skip (no more input)"), std::string::npos);
 }
@@ -61,16 +61,16 @@ TEST(DuplicateAnswer, ThePrompterAnswersAsToldOrAsksOnItsInput)
     std::ostringstream err;
     std::istringstream in("5\n");
     cli::StderrPrompter fixed(err, nullptr, cli::RenameAnswer::Ask, &in, DuplicateAnswer::Cancel);
-    EXPECT_EQ(fixed.askDuplicate("Doppelt?"), DUP_CANCEL);
+    EXPECT_EQ(fixed.askDuplicate("Doppelt?"), platform::DuplicateChoice::Cancel);
     EXPECT_EQ(err.str(), "");
 
     cli::StderrPrompter asking(err, nullptr, cli::RenameAnswer::Ask, &in);
-    EXPECT_EQ(asking.askDuplicate("Doppelt?"), DUP_REPLACE_ALL);
-    EXPECT_EQ(asking.askDuplicate("Noch einmal?"), DUP_SKIP);  // the input has ended
+    EXPECT_EQ(asking.askDuplicate("Doppelt?"), platform::DuplicateChoice::ReplaceAll);
+    EXPECT_EQ(asking.askDuplicate("Noch einmal?"), platform::DuplicateChoice::Skip);  // the input has ended
     EXPECT_EQ(err.str().find("Doppelt?\n"), 0u);
     EXPECT_NE(err.str().find("Noch einmal?\n"), std::string::npos);
 
     std::ostringstream noInput;
     cli::StderrPrompter without(noInput);
-    EXPECT_EQ(without.askDuplicate("Doppelt?"), DUP_SKIP);
+    EXPECT_EQ(without.askDuplicate("Doppelt?"), platform::DuplicateChoice::Skip);
 }

@@ -39,7 +39,7 @@ TEST_F(ListChanges, AddedReplacedAndDeclinedEntriesAreNamedInTheirOrder)
     doc_.OnAddMp3s({a});
     {
         cli::ListChangeRecorder recorder(doc_, out_, "replaced");
-        prompter().scriptDuplicate({DUP_REPLACE, DUP_SKIP});
+        prompter().scriptDuplicate({platform::DuplicateChoice::Replace, platform::DuplicateChoice::Skip});
         EXPECT_TRUE(doc_.OnAddMp3s({b, c, d}).allDone());
     }
     EXPECT_EQ(out_.str(), "replaced " + a + "\nadded " + b + "\ndeclined " + c + "\nadded " + d + "\n");
@@ -53,7 +53,7 @@ TEST_F(ListChanges, ACancelIsNamedAndEndsTheRun)
     const auto b = song("b.mp3", "Band", "Song");
     const auto c = song("c.mp3", "Other", "Tune");
     cli::ListChangeRecorder recorder(doc_, out_, "replaced");
-    prompter().scriptDuplicate({DUP_CANCEL});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Cancel});
     doc_.OnAddMp3s({a, b, c});
     EXPECT_EQ(out_.str(), "added " + a + "\ncancelled " + b + "\n");
     EXPECT_TRUE(std::filesystem::exists(b + ".cop"));
@@ -79,7 +79,7 @@ TEST_F(ListChanges, ANameHoldingTheArtistLineStartIsNamedWholeAndEscaped)
     const auto odd = song("odd\n\t\"name.mp3", "Band", "Song");
     doc_.OnAddMp3s({a});
     cli::ListChangeRecorder recorder(doc_, out_, "replaced");
-    prompter().scriptDuplicate({DUP_SKIP});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Skip});
     doc_.OnAddMp3s({odd});
     // The name holds the very characters that start the artist line.
     EXPECT_EQ(out_.str(), "declined " + dir_.path() + "/odd\\n\\t\"name.mp3\n");

@@ -13,7 +13,7 @@ void writeList(const std::string& path, const std::vector<ListedEntry>& entries)
 {
     const testsupport::ScopedSeams seams;
     CLiedkramDoc doc;
-    int answer = 0;
+    document::DuplicatePolicy answer;
     for (const ListedEntry& listed : entries) {
         auto entry = std::make_unique<CLiedkramEntry>();
         entry->m_szPath = listed.folder;

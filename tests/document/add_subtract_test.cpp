@@ -56,7 +56,7 @@ TEST_F(AddSubtract, SameFileNameOrEmptyTagsAreDuplicates)
     // Names that give no artist or title either.
     const auto three = song("_.mp3", "", "");
     const auto four = song("__.mp3", "", "");
-    prompter().scriptDuplicate({DUP_ADD, DUP_ADD});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Add, platform::DuplicateChoice::Add});
     doc_.OnAddMp3s({one, two, three, four});
     EXPECT_EQ(prompter().prompts().size(), 2u);
     EXPECT_EQ(doc_.GetCount(), 4u);
@@ -67,7 +67,7 @@ TEST_F(AddSubtract, NeinMarksTheFileAndAsksAgainNextTime)
     const auto a = song("a.mp3", "Band", "Song");
     const auto b = song("b.mp3", "Band", "Song");
     const auto c = song("c.mp3", "Band", "Song");
-    prompter().scriptDuplicate({DUP_SKIP, DUP_SKIP});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Skip, platform::DuplicateChoice::Skip});
     doc_.OnAddMp3s({a, b, c});
     EXPECT_EQ(names(), std::vector<std::string>{"a.mp3"});
     EXPECT_EQ(prompter().prompts().size(), 2u);
@@ -78,7 +78,7 @@ TEST_F(AddSubtract, NeinMarksTheFileAndAsksAgainNextTime)
     // A ".cop" that exists already is never replaced; the entry is still declined.
     const auto d = song("d.mp3", "Band", "Song");
     dir_.write("d.mp3.cop", {7});
-    prompter().scriptDuplicate({DUP_SKIP});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Skip});
     doc_.OnAddMp3s({d});
     EXPECT_EQ(readFile(d + ".cop"), Bytes{7});
     EXPECT_TRUE(platform::fileExists(d));
@@ -93,12 +93,12 @@ TEST_F(AddSubtract, ReplaceAllReplacesWithoutAskingUntilTheCommandEnds)
     const auto d = song("d.mp3", "Other", "Tune");
     const auto e = song("e.mp3", "Band", "Song");
     doc_.OnAddMp3s({a, c});
-    prompter().scriptDuplicate({DUP_REPLACE_ALL});
+    prompter().scriptDuplicate({platform::DuplicateChoice::ReplaceAll});
     doc_.OnAddMp3s({b, d, e});
     EXPECT_EQ(names(), (std::vector<std::string>{"d.mp3", "e.mp3"}));
     EXPECT_EQ(prompter().prompts().size(), 1u);
 
-    prompter().scriptDuplicate({DUP_ADD});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Add});
     doc_.OnAddMp3s({a});
     EXPECT_EQ(prompter().prompts().size(), 2u) << "the next command asks again";
 }
@@ -108,9 +108,9 @@ TEST_F(AddSubtract, ReplaceAsksAgainForEveryMatchingRow)
     const auto a = song("a.mp3", "Band", "Song");
     const auto b = song("b.mp3", "Band", "Song");
     const auto c = song("c.mp3", "Band", "Song");
-    prompter().scriptDuplicate({DUP_ADD});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Add});
     doc_.OnAddMp3s({a, b});
-    prompter().scriptDuplicate({DUP_REPLACE, DUP_REPLACE});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Replace, platform::DuplicateChoice::Replace});
     doc_.OnAddMp3s({c});
     EXPECT_EQ(names(), std::vector<std::string>{"c.mp3"});
     EXPECT_EQ(prompter().prompts().size(), 3u);
@@ -122,7 +122,7 @@ TEST_F(AddSubtract, CancelStopsTheCommandAtThatFile)
     for (const char* name : {"1.mp3", "2.mp3", "3.mp3", "4.mp3", "5.mp3"})
         paths.push_back(song(name, "Band", std::string("Song ") + name));
     doc_.OnAddMp3s({song("0.mp3", "Band", "Song 3.mp3")});
-    prompter().scriptDuplicate({DUP_CANCEL});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Cancel});
     doc_.OnAddMp3s(paths);
     EXPECT_EQ(names(), (std::vector<std::string>{"0.mp3", "1.mp3", "2.mp3"}));
     EXPECT_TRUE(platform::fileExists(paths[2] + ".cop"));
@@ -140,7 +140,7 @@ TEST_F(AddSubtract, ListFilesAreReadRecordByRecordUntilCancel)
     ASSERT_TRUE(source.OnSaveDocument(list));
 
     doc_.OnAddMp3s({song("x.mp3", "Band", "Song 3")});
-    prompter().scriptDuplicate({DUP_CANCEL});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Cancel});
     doc_.OnAddMp3s({list, paths[9]});
     EXPECT_EQ(names(), (std::vector<std::string>{"x.mp3", "0.mp3", "1.mp3", "2.mp3"}));
 
@@ -192,7 +192,7 @@ TEST_F(AddSubtract, SubtractRemovesEverySameTrack)
 {
     const auto a = song("a.mp3", "Band", "Song");
     const auto b = song("b.mp3", "Other", "Tune");
-    prompter().scriptDuplicate({DUP_ADD});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Add});
     doc_.OnAddMp3s({a, b, song("c.mp3", "band", "SONG")});
     ASSERT_EQ(doc_.GetCount(), 3u);
     doc_.m_bChanged = false;
@@ -210,7 +210,7 @@ TEST_F(AddSubtract, ADeclinedListedFileKeepsItsName)
     doc_.OnAddMp3s({a});
     const auto list = dir_.file("self.m3l");
     ASSERT_TRUE(doc_.OnSaveDocument(list));
-    prompter().scriptDuplicate({DUP_SKIP});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Skip});
     doc_.OnAddMp3s({list});
     EXPECT_TRUE(platform::fileExists(a));
     EXPECT_FALSE(platform::fileExists(a + ".cop"));
@@ -253,7 +253,7 @@ TEST_F(AddSubtract, ObserversAreToldWhichEntryWasDeclined)
     } observer;
     doc_.addObserver(&observer);
     doc_.OnAddMp3s({song("a.mp3", "Band", "Song")});
-    prompter().scriptDuplicate({DUP_SKIP, DUP_CANCEL});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Skip, platform::DuplicateChoice::Cancel});
     doc_.OnAddMp3s({song("b.mp3", "Band", "Song"), song("c.mp3", "Band", "Song")});
     EXPECT_EQ(observer.log, (std::vector<std::string>{"declined b.mp3", "cancelled c.mp3"}));
     doc_.removeObserver(&observer);
@@ -269,14 +269,14 @@ TEST_F(AddSubtract, TheReportTellsWhatCouldNotBeDone)
     // A declined file whose ".cop" name is taken keeps its name.
     const auto b = song("b.mp3", "Band", "Song");
     dir_.write("b.mp3.cop", {1});
-    prompter().scriptDuplicate({DUP_SKIP});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Skip});
     report = doc_.OnAddMp3s({b});
     EXPECT_EQ(report.unmarked, 1u);
     EXPECT_EQ(report.skipped, 0u);
     EXPECT_TRUE(platform::fileExists(b));
 
     const auto c = song("c.mp3", "Band", "Song");
-    prompter().scriptDuplicate({DUP_CANCEL});
+    prompter().scriptDuplicate({platform::DuplicateChoice::Cancel});
     report = doc_.OnAddMp3s({c, song("d.mp3", "Other", "Tune")});
     EXPECT_TRUE(report.cancelled);
     EXPECT_EQ(report.unmarked, 0u);

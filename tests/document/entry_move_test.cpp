@@ -34,7 +34,7 @@ protected:
         entry->m_szPath = folder.path();
         entry->m_nModifiedNs = platform::fileStamp(folder.file(name)).modifiedNs;
         entry->m_nFileSize = static_cast<int>(contentOf(name).size());
-        int answer = 0;
+        document::DuplicatePolicy answer;
         doc_.AddEntry(std::move(entry), false, answer);
         doc_.m_bChanged = false;
     }
@@ -162,7 +162,7 @@ TEST_F(EntryMove, TwoRowsOfOneFileBothFollowIt)
 {
     list(music_, "a.mp3");
     auto twin = std::make_unique<CLiedkramEntry>(doc_.GetEntry(0));
-    int answer = 0;
+    document::DuplicatePolicy answer;
     doc_.AddEntry(std::move(twin), false, answer);
     const auto report = move({0, 1}, target_.path());
     EXPECT_TRUE(report.allDone());

@@ -48,7 +48,7 @@ class DocumentTest : public SeamTest {
 protected:
     void fill(std::initializer_list<const char*> artists)
     {
-        int answer = 0;
+        document::DuplicatePolicy answer;
         for (const char* artist : artists)
             doc_.AddEntry(listed(std::string(artist) + ".mp3", artist, "Song"), false, answer);
     }
@@ -116,7 +116,7 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
     std::vector<std::size_t> recordEnds;
     for (std::size_t count = 1; count <= 3; ++count) {
         CLiedkramDoc part;
-        int answer = 0;
+        document::DuplicatePolicy answer;
         for (std::size_t i = 0; i < count; ++i)
             part.AddEntry(std::make_unique<CLiedkramEntry>(doc_.GetEntry(i)), false, answer);
         entry::ArchiveWriter writer;
@@ -128,7 +128,7 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
     const Bytes full = writer.bytes();
 
     CLiedkramDoc reader;
-    int answer = 0;
+    document::DuplicatePolicy answer;
     reader.AddEntry(listed("before.mp3", "Before", "Song"), false, answer);
     reader.SetChanged();
     const auto readerUnchanged = [&](const std::string& context) {
@@ -269,7 +269,7 @@ TEST_F(DocumentTest, AListAnotherProgramChangedIsReplacedOnlyWhenTheUserSaysSo)
 
     CLiedkramDoc other;
     ASSERT_TRUE(other.OnOpenDocument(path));
-    int answer = 0;
+    document::DuplicatePolicy answer;
     other.AddEntry(listed("C.mp3", "C", "Song"), false, answer);
     ASSERT_TRUE(other.OnSaveDocument(path));
     const Bytes theirs = readFile(path);
@@ -295,7 +295,7 @@ TEST_F(DocumentTest, OpeningAnMp3AddsItWithAFreshAnswerMemory)
     const auto a = dir_.write("Band - Song.mp3", frames({}, 30));
     std::filesystem::create_directory(dir_.file("other"));
     const auto b = dir_.write("other/band - song.mp3", frames({}, 30));
-    prompter().scriptDuplicate({DUP_ADD_ALL, DUP_ADD});
+    prompter().scriptDuplicate({platform::DuplicateChoice::AddAll, platform::DuplicateChoice::Add});
     EXPECT_FALSE(doc_.OnOpenDocument(a));
     EXPECT_FALSE(doc_.OnOpenDocument(b));
     EXPECT_FALSE(doc_.OnOpenDocument(b));
@@ -425,7 +425,7 @@ TEST_F(DocumentTest, RemovingManySeparateRowsKeepsTheOthersInOrder)
 {
     AnnouncementLog observer(doc_);
     std::vector<std::size_t> odd;
-    int answer = 0;
+    document::DuplicatePolicy answer;
     for (int i = 0; i < 200; ++i) {
         doc_.AddEntry(listed(std::to_string(i) + ".mp3", std::to_string(i), "Song"), false, answer);
         if (i % 2 == 1)

@@ -16,7 +16,7 @@ class ListEditTest : public testsupport::SeamTest {
 protected:
     ListEditTest()
     {
-        int answer = 0;
+        document::DuplicatePolicy answer;
         for (const char* artist : {"Dd", "Aa", "Cc", "Bb", "Ee"}) {
             auto entry = std::make_unique<CLiedkramEntry>();
             entry->m_szFileName = std::string(artist) + ".mp3";
@@ -63,7 +63,7 @@ TEST_F(ListEditTest, EveryKindOfListChangeIsTakenBackAndDoneAgainInOrder)
         doc_.GetEntry(0);  // handed out, left as it was: no change
         doc_.RemoveRows({1, 3});
         doc_.SortByColumn(Column::Artist);
-        int answer = 0;
+        document::DuplicatePolicy answer;
         auto added = std::make_unique<CLiedkramEntry>();
         added->m_szArtist = "Ff";
         doc_.AddEntry(std::move(added), false, answer);
@@ -91,7 +91,7 @@ TEST_F(ListEditTest, EveryKindOfListChangeIsTakenBackAndDoneAgainInOrder)
 TEST_F(ListEditTest, AListNotAsTheEditLeftItIsNotTouched)
 {
     const auto addOne = [this] {
-        int answer = 0;
+        document::DuplicatePolicy answer;
         doc_.AddEntry(std::make_unique<CLiedkramEntry>(), false, answer);
     };
     document::ListEdit appended = record(addOne);

@@ -67,7 +67,7 @@ protected:
 
 TEST_F(TrackIndexAgainstLinearSearch, GivesTheSameRowsThroughEveryChangeOfTheList)
 {
-    int answer = DUP_ADD_ALL;
+    document::DuplicatePolicy answer(platform::DuplicateChoice::AddAll);
     for (int round = 0; round < 300; ++round) {
         switch (random_() % 7) {
         case 0:
@@ -111,7 +111,7 @@ TEST_F(TrackIndexAgainstLinearSearch, GivesTheSameRowsThroughEveryChangeOfTheLis
 
 TEST_F(TrackIndexAgainstLinearSearch, ReplacingAndSubtractingRemoveExactlyTheLinearMatches)
 {
-    int answer = DUP_ADD_ALL;
+    document::DuplicatePolicy answer(platform::DuplicateChoice::AddAll);
     for (int i = 0; i < 60; ++i)
         doc_.AddEntry(randomEntry(), false, answer);
     for (int i = 0; i < 40; ++i) {
@@ -126,7 +126,7 @@ TEST_F(TrackIndexAgainstLinearSearch, ReplacingAndSubtractingRemoveExactlyTheLin
         }
         const CLiedkramEntry* incoming = probe.get();
         if (i % 2 == 0) {
-            int replaceAll = DUP_REPLACE_ALL;
+            document::DuplicatePolicy replaceAll(platform::DuplicateChoice::ReplaceAll);
             doc_.AddEntry(std::move(probe), true, replaceAll);
             expectedLeft.push_back(incoming);
         } else {

@@ -47,7 +47,7 @@ class QuietPrompter : public platform::Prompter {
 public:
     void showMessage(std::string_view) override {}
     int askYesNoCancel(std::string_view) override { return platform::kAnswerNo; }
-    int askDuplicate(std::string_view) override { return DUP_ADD; }
+    platform::DuplicateChoice askDuplicate(std::string_view) override { return platform::DuplicateChoice::Add; }
     int askProgress(std::string_view) override { return platform::kAnswerNo; }
 };
 

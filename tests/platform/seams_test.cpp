@@ -22,15 +22,15 @@ TEST(ScriptedPrompter, AnswersInOrderThenFallsBackAndRecordsEverything)
 {
     ScriptedPrompter prompter;
     prompter.scriptYesNoCancel({platform::kAnswerYes, platform::kAnswerCancel});
-    prompter.scriptDuplicate({3});
-    prompter.setFallback(ScriptedPrompter::Kind::Duplicate, 6);
+    prompter.scriptDuplicate({platform::DuplicateChoice::Skip});
+    prompter.setFallback(ScriptedPrompter::Kind::Duplicate, static_cast<int>(platform::DuplicateChoice::Cancel));
 
     prompter.showMessage("first");
     EXPECT_EQ(prompter.askYesNoCancel("q1"), platform::kAnswerYes);
     EXPECT_EQ(prompter.askYesNoCancel("q2"), platform::kAnswerCancel);
     EXPECT_EQ(prompter.askYesNoCancel("q3"), platform::kAnswerNo);
-    EXPECT_EQ(prompter.askDuplicate("d1"), 3);
-    EXPECT_EQ(prompter.askDuplicate("d2"), 6);
+    EXPECT_EQ(prompter.askDuplicate("d1"), platform::DuplicateChoice::Skip);
+    EXPECT_EQ(prompter.askDuplicate("d2"), platform::DuplicateChoice::Cancel);
     EXPECT_EQ(prompter.askProgress("p"), platform::kAnswerYes);
 
     ASSERT_EQ(prompter.prompts().size(), 7u);

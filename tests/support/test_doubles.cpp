@@ -39,9 +39,9 @@ int ScriptedPrompter::askYesNo(std::string_view text)
     return answer(Kind::YesNo, text, yesNoCancel_, yesNoCancelFallback_);
 }
 
-int ScriptedPrompter::askDuplicate(std::string_view text)
+platform::DuplicateChoice ScriptedPrompter::askDuplicate(std::string_view text)
 {
-    return answer(Kind::Duplicate, text, duplicate_, duplicateFallback_);
+    return static_cast<platform::DuplicateChoice>(answer(Kind::Duplicate, text, duplicate_, duplicateFallback_));
 }
 
 int ScriptedPrompter::askProgress(std::string_view text)
@@ -75,9 +75,11 @@ void ScriptedPrompter::scriptYesNoCancel(std::vector<int> answers)
     yesNoCancel_.assign(answers.begin(), answers.end());
 }
 
-void ScriptedPrompter::scriptDuplicate(std::vector<int> answers)
+void ScriptedPrompter::scriptDuplicate(const std::vector<platform::DuplicateChoice>& answers)
 {
-    duplicate_.assign(answers.begin(), answers.end());
+    duplicate_.clear();
+    for (const platform::DuplicateChoice choice : answers)
+        duplicate_.push_back(static_cast<int>(choice));
 }
 
 void ScriptedPrompter::scriptProgress(std::vector<int> answers)

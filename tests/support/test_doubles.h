@@ -42,14 +42,14 @@ public:
     int askYesNoCancel(std::string_view text) override;
     // Answers from the yes/no/cancel script.
     int askYesNo(std::string_view text) override;
-    int askDuplicate(std::string_view text) override;
+    platform::DuplicateChoice askDuplicate(std::string_view text) override;
     int askProgress(std::string_view text) override;
     // Recorded as one line per proposal, "old -> new"; the ticks stay as
     // proposed unless the hook changes them.
     int reviewRenames(std::vector<platform::RenameProposal>& proposals) override;
 
     void scriptYesNoCancel(std::vector<int> answers);
-    void scriptDuplicate(std::vector<int> answers);
+    void scriptDuplicate(const std::vector<platform::DuplicateChoice>& answers);
     void scriptProgress(std::vector<int> answers);
     void scriptRenames(std::vector<int> answers);
     // Plays the user in front of a rename review: may untick names.
