@@ -4,7 +4,6 @@
 #include "mpeg/frame_walk.h"
 #include "platform/byte_reader.h"
 #include "platform/file.h"
-#include "platform/file_error.h"
 #include "platform/prompter.h"
 
 #include <algorithm>
@@ -23,12 +22,6 @@ constexpr std::int64_t kChunkSize = 1 << 20;
 // covers.
 constexpr int kLookAhead = static_cast<int>(mpeg::kFollowBytes + mpeg::kCrcSize) + 32;
 constexpr mpeg::HeaderWord kFlagBits = (1u << 26) | (1u << 27);
-
-void readFully(platform::File& in, std::int64_t offset, std::span<std::uint8_t> buffer)
-{
-    if (in.readAt(offset, buffer) != buffer.size())
-        throw platform::FileError(platform::FileCause::EndOfFile, in.path(), "unexpected end of '" + in.path() + "'");
-}
 
 std::string frameMessage(std::int64_t position, mpeg::HeaderWord word, int length)
 {
@@ -159,7 +152,7 @@ void copyBytes(platform::File& in, platform::ByteSink& out, std::int64_t offset,
     for (std::int64_t done = 0; done < length;) {
         const auto count = static_cast<std::size_t>(std::min<std::int64_t>(kChunkSize, length - done));
         const auto part = std::span(buffer).first(count);
-        readFully(in, offset + done, part);
+        in.readExactAt(offset + done, part);
         out.write(part);
         done += static_cast<std::int64_t>(count);
     }
@@ -178,7 +171,7 @@ void walkAudio(platform::File& in, platform::ByteSink* out, std::int64_t start, 
     for (std::int64_t k = 0; k < audioLength; k += kChunkSize) {
         const std::int64_t chunkLength = std::min(kChunkSize, audioLength - k);
         const auto chunk = std::span(buffer).first(static_cast<std::size_t>(chunkLength));
-        readFully(in, start + k, chunk);
+        in.readExactAt(start + k, chunk);
         // Header bytes changed in the previous chunk's look-ahead belong here.
         std::copy_n(carried.begin(), std::min<std::size_t>(carriedCount, chunk.size()), chunk.begin());
         const std::size_t behind =

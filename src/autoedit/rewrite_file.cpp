@@ -12,6 +12,7 @@
 #include "mpeg/frame_chain.h"
 #include "mpeg/frame_walk.h"
 #include "mpeg/mp3_file.h"
+#include "platform/byte_reader.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
@@ -385,6 +386,9 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
         return ContentOutcome::Done;
     } catch (const platform::FileError& error) {
         reportUnchanged(entry, "cause: " + error.causeText());
+    } catch (const platform::OutOfBytes&) {
+        // The file ended before the length it had when the work began.
+        reportUnchanged(entry, "cause: " + platform::causeText(platform::FileCause::EndOfFile));
     } catch (const std::exception& error) {
         reportUnchanged(entry, std::string("(") + error.what() + ")");
     }

@@ -4,6 +4,7 @@
 #include "entry/liedkram_entry.h"
 #include "mpeg/frame_header.h"
 #include "mpeg/mp3_file.h"
+#include "platform/byte_reader.h"
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/replacement_file.h"
@@ -55,6 +56,8 @@ ListRecords readListFile(entry::ArchiveReader& archive)
                 list.claimed = claimed;
                 list.entries.reserve(possible);
             });
+    } catch (const platform::OutOfBytes&) {
+        list.shape = ListShape::NotAList;
     } catch (const entry::ArchiveFormatError&) {
         list.shape = ListShape::NotAList;
     }

@@ -20,9 +20,9 @@ namespace document {
 // Reads a list file's records: the count, then one entry after the other,
 // each handed to handle; handle returning false stops the reading. expect
 // learns first how many records the count promises and how many the file
-// can hold at most. Throws
-// entry::ArchiveFormatError when the data ends inside a record, and when
-// bytes are left behind the last record: then the file is no list.
+// can hold at most. Throws platform::OutOfBytes when the data ends inside a
+// record, and entry::ArchiveFormatError when bytes are left behind the last
+// record (then the file is no list) or a string is none.
 void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
                      const std::function<void(std::size_t, std::size_t)>& expect = nullptr);
 

@@ -1,6 +1,5 @@
 #include "entry/archive.h"
 
-#include "platform/byte_reader.h"
 #include "platform/random_reader.h"
 #include "platform/text.h"
 
@@ -51,15 +50,13 @@ void ArchiveWriter::writeString(std::string_view text)
     bytes_.text(text);
 }
 
-std::span<const std::uint8_t> ArchiveReader::take(std::size_t count)
+platform::ByteCursor& ArchiveReader::ahead(std::uint64_t count)
 {
     if (count > remaining())
-        throw ArchiveFormatError();
-    if (count > window_.size() - at_)
-        refill(count);
-    const auto part = window_.subspan(at_, count);
-    at_ += count;
-    return part;
+        throw platform::OutOfBytes(position(), count, size_);
+    if (count > window_.remaining())
+        refill(static_cast<std::size_t>(count));
+    return window_;
 }
 
 void ArchiveReader::refill(std::size_t count)
@@ -71,16 +68,15 @@ void ArchiveReader::refill(std::size_t count)
     piece.resize(source_->readAt(static_cast<std::int64_t>(start), piece));
     // The data ended early: the file shrank while it was read.
     if (piece.size() < count)
-        throw ArchiveFormatError();
+        throw platform::OutOfBytes(start, count, start + piece.size());
     buffer_ = std::move(piece);
-    window_ = buffer_;
+    window_ = platform::ByteCursor(buffer_);
     windowStart_ = start;
-    at_ = 0;
 }
 
 std::uint32_t ArchiveReader::readU32()
 {
-    return platform::ByteReader(take(4)).u32le(0);
+    return ahead(4).u32le();
 }
 
 std::int32_t ArchiveReader::readI32()
@@ -90,7 +86,7 @@ std::int32_t ArchiveReader::readI32()
 
 std::uint8_t ArchiveReader::readU8()
 {
-    return take(1)[0];
+    return ahead(1).u8();
 }
 
 std::uint64_t ArchiveReader::readLength(bool& utf16)
@@ -98,7 +94,7 @@ std::uint64_t ArchiveReader::readLength(bool& utf16)
     const std::uint8_t first = readU8();
     if (first < kLongLength)
         return first;
-    const std::uint16_t word = platform::ByteReader(take(2)).u16le(0);
+    const std::uint16_t word = ahead(2).u16le();
     if (word == kUtf16Mark) {
         // Only one mark may come; a second would be no string of ours.
         if (utf16)
@@ -115,19 +111,16 @@ std::string ArchiveReader::readString()
 {
     bool utf16 = false;
     const std::uint64_t length = readLength(utf16);
+    // A length the rest of the data cannot hold fails before anything is allocated.
+    platform::ByteCursor& window = ahead(utf16 ? length * 2 : length);
     if (!utf16) {
-        // A length the rest of the file cannot hold fails before anything is allocated.
-        const auto text = take(static_cast<std::size_t>(std::min<std::uint64_t>(length, remaining() + 1)));
+        const auto text = window.bytes(static_cast<std::size_t>(length));
         return std::string(reinterpret_cast<const char*>(text.data()), text.size());
     }
-    if (length > remaining() / 2)
-        throw ArchiveFormatError();
-    const auto units = take(static_cast<std::size_t>(length) * 2);
     std::string text;
     text.reserve(static_cast<std::size_t>(length));
-    const platform::ByteReader reader(units);
-    for (std::size_t i = 0; i < units.size(); i += 2)
-        text.push_back(platform::cp1252FromCodePoint(reader.u16le(i)));
+    for (std::uint64_t i = 0; i < length; ++i)
+        text.push_back(platform::cp1252FromCodePoint(window.u16le()));
     return text;
 }
 

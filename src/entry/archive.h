@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/byte_reader.h"
 #include "platform/byte_writer.h"
 
 #include <cstddef>
@@ -16,7 +17,9 @@ class RandomReader;
 
 namespace entry {
 
-// A list file that ends early or claims more than it holds.
+// Bytes that are no list records although enough of them are there: a
+// string with two UTF-16 marks, bytes behind the last record. Data that end
+// early throw platform::OutOfBytes instead.
 class ArchiveFormatError : public std::runtime_error {
 public:
     ArchiveFormatError() : std::runtime_error("Unexpected file format.") {}
@@ -40,7 +43,7 @@ private:
 
 // Reads what ArchiveWriter writes; strings may also come as UTF-16 (marked by
 // 0xFF 0xFE 0xFF), which are turned into Windows-1252. Reading past the end
-// throws ArchiveFormatError.
+// throws platform::OutOfBytes.
 class ArchiveReader {
 public:
     explicit ArchiveReader(std::span<const std::uint8_t> bytes) : window_(bytes), size_(bytes.size()) {}
@@ -55,19 +58,19 @@ public:
     std::string readString();
 
     std::size_t remaining() const { return static_cast<std::size_t>(size_ - position()); }
-    std::size_t position() const { return static_cast<std::size_t>(windowStart_ + at_); }
+    std::size_t position() const { return static_cast<std::size_t>(windowStart_ + window_.position()); }
 
 private:
-    // The next count bytes; valid until the next call.
-    std::span<const std::uint8_t> take(std::size_t count);
+    // The bytes at hand, holding at least the next count bytes; what is
+    // read from it is valid until the next call.
+    platform::ByteCursor& ahead(std::uint64_t count);
     void refill(std::size_t count);
     std::uint64_t readLength(bool& utf16);
 
     platform::RandomReader* source_ = nullptr;
     std::vector<std::uint8_t> buffer_;
-    std::span<const std::uint8_t> window_;  // the bytes at hand
-    std::uint64_t windowStart_ = 0;  // where they stand in the data
-    std::size_t at_ = 0;
+    platform::ByteCursor window_{{}};
+    std::uint64_t windowStart_ = 0;  // where the bytes at hand stand in the data
     std::uint64_t size_ = 0;
 };
 

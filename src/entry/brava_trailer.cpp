@@ -24,49 +24,24 @@ constexpr int kMaxDiscIdRecord = 20;
 constexpr int kSkippedRecords = 6;
 constexpr std::size_t kSkippedBytes = 12;
 
-// Walks the records of the area: a signed 16-bit length, then the text.
-class RecordReader {
-public:
-    explicit RecordReader(std::span<const std::uint8_t> area) : area_(area) {}
-
-    // The length of the next record, or nothing when it lies outside the area.
-    std::optional<int> nextLength() const
-    {
-        if (!area_.has(at_, 2))
-            return std::nullopt;
-        return area_.i16le(at_);
+// The text of a record of the area, whose signed 16-bit length was just
+// read. A negative length is an empty record and moves the reading back; one
+// that points in front of the area leaves no record behind it.
+std::string recordText(platform::ByteCursor& records, int length)
+{
+    if (length >= 0) {
+        const auto text = records.bytes(static_cast<std::size_t>(length));
+        return std::string(reinterpret_cast<const char*>(text.data()), text.size());
     }
+    const long target = static_cast<long>(records.position()) + length;
+    records.seek(target < 0 ? records.size() : static_cast<std::size_t>(target));
+    return {};
+}
 
-    // The next record's text, then moves behind it; nothing when the record
-    // lies outside the area. A negative length is an empty record.
-    std::optional<std::string> next()
-    {
-        const auto length = nextLength();
-        if (!length)
-            return std::nullopt;
-        std::string text;
-        if (*length > 0) {
-            if (!area_.has(at_ + 2, static_cast<std::size_t>(*length)))
-                return std::nullopt;
-            const auto bytes = area_.bytes(at_ + 2, static_cast<std::size_t>(*length));
-            text.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        }
-        // A negative length can point in front of the area: then no record follows.
-        const long target = static_cast<long>(at_) + 2 + *length;
-        at_ = target < 0 ? area_.size() + 1 : static_cast<std::size_t>(target);
-        return text;
-    }
-
-    bool skip(std::size_t bytes)
-    {
-        at_ += bytes;
-        return at_ <= area_.size();
-    }
-
-private:
-    platform::ByteReader area_;
-    std::size_t at_ = 0;
-};
+std::string nextRecord(platform::ByteCursor& records)
+{
+    return recordText(records, records.i16le());
+}
 
 void appendAfterComma(TextField& field, std::string_view text)
 {
@@ -86,19 +61,21 @@ void reportBuggy(const char* what, const CLiedkramEntry& entry)
 }
 
 // Reads a title, album or artist record; reports one that is too long.
-std::optional<std::string> textRecord(RecordReader& records, const char* buggyText, const CLiedkramEntry& entry)
+std::optional<std::string> textRecord(platform::ByteCursor& records, const char* buggyText, const CLiedkramEntry& entry)
 {
-    const auto length = records.nextLength();
-    if (length && *length > kMaxTextRecord) {
+    const int length = records.i16le();
+    if (length > kMaxTextRecord) {
         reportBuggy(buggyText, entry);
         return std::nullopt;
     }
-    return records.next();
+    return recordText(records, length);
 }
 
+// Merges the texts of the records into the entry; a record that runs past
+// the area throws platform::OutOfBytes, and what was merged before stays.
 void mergeRecords(CLiedkramEntry& entry, std::span<const std::uint8_t> area)
 {
-    RecordReader records(area);
+    platform::ByteCursor records(area);
 
     // All three are read and checked before any of them is applied, so a
     // buggy record leaves the entry as the tag had it.
@@ -123,21 +100,19 @@ void mergeRecords(CLiedkramEntry& entry, std::span<const std::uint8_t> area)
     if (differsFrom(*artist, entry.m_szArtist))
         appendAfterComma(entry.m_szArtist, *artist);
 
-    for (int i = 0; i < kSkippedRecords; ++i) {
-        if (!records.next())
-            return;
-    }
-    if (!records.skip(kSkippedBytes) || !records.next())
-        return;
+    for (int i = 0; i < kSkippedRecords; ++i)
+        nextRecord(records);
+    records.skip(kSkippedBytes);
+    nextRecord(records);
 
-    const auto discLength = records.nextLength();
-    if (discLength && *discLength > kMaxDiscIdRecord) {
+    const int discLength = records.i16le();
+    if (discLength > kMaxDiscIdRecord) {
         reportBuggy("Brava-CDDB is buggy: ", entry);
         return;
     }
-    const auto discId = records.next();
-    if (discId && !discId->empty())
-        appendAfterComma(entry.m_szComment, "#" + *discId);
+    const std::string discId = recordText(records, discLength);
+    if (!discId.empty())
+        appendAfterComma(entry.m_szComment, "#" + discId);
 }
 
 }  // namespace
@@ -177,7 +152,11 @@ void readBravaTrailer(CLiedkramEntry& entry, platform::RandomReader& file, std::
 
     std::array<std::uint8_t, kRecordAreaSize> area{};
     const std::size_t got = file.readAt(place->recordStart, area);
-    mergeRecords(entry, std::span<const std::uint8_t>(area.data(), got));
+    try {
+        mergeRecords(entry, std::span<const std::uint8_t>(area.data(), got));
+    } catch (const platform::OutOfBytes&) {
+        // The records end with the area: no more texts to merge.
+    }
 }
 
 }  // namespace entry

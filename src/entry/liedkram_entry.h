@@ -63,8 +63,8 @@ public:
     // Writes the entry's record of the list file.
     void Serialize(entry::ArchiveWriter& archive) const;
     // Reads a record into a default-constructed entry, then marks the cuts
-    // the settings in force ask for. Throws ArchiveFormatError at the end of
-    // the data.
+    // the settings in force ask for. Throws platform::OutOfBytes at the end
+    // of the data, ArchiveFormatError for a string that is none.
     void Serialize(entry::ArchiveReader& archive);
     // Marks the junk before and behind the audio for cutting, as the
     // settings ask; never clears a bit.

@@ -4,15 +4,15 @@
 
 namespace platform {
 
-OutOfBounds::OutOfBounds(std::size_t offset, std::size_t count, std::size_t size)
+OutOfBytes::OutOfBytes(std::uint64_t offset, std::uint64_t count, std::uint64_t size)
     : std::out_of_range("read of " + std::to_string(count) + " bytes at " + std::to_string(offset) +
                         " past the end of " + std::to_string(size) + " bytes")
 {
 }
 
-void ByteReader::throwOutOfBounds(std::size_t offset, std::size_t count) const
+void ByteReader::throwOutOfBytes(std::size_t offset, std::size_t count) const
 {
-    throw OutOfBounds(offset, count, bytes_.size());
+    throw OutOfBytes(offset, count, bytes_.size());
 }
 
 std::uint16_t ByteReader::u16be(std::size_t offset) const
@@ -41,6 +41,12 @@ std::span<const std::uint8_t> ByteReader::bytes(std::size_t offset, std::size_t 
 {
     require(offset, count);
     return bytes_.subspan(offset, count);
+}
+
+void ByteCursor::seek(std::size_t position)
+{
+    reader_.bytes(position, 0);
+    at_ = position;
 }
 
 }  // namespace platform

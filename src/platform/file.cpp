@@ -1,5 +1,6 @@
 #include "platform/file.h"
 
+#include "platform/byte_reader.h"
 #include "platform/directory.h"
 #include "platform/file_error.h"
 
@@ -144,10 +145,13 @@ std::size_t File::readAt(std::int64_t offset, std::span<std::uint8_t> buffer)
     });
 }
 
-void File::readExact(std::span<std::uint8_t> buffer)
+void File::readExactAt(std::int64_t offset, std::span<std::uint8_t> buffer)
 {
-    if (read(buffer) != buffer.size())
-        throw FileError(FileCause::EndOfFile, path_, "unexpected end of '" + path_ + "'");
+    const std::size_t got = readAt(offset, buffer);
+    if (got != buffer.size()) {
+        const auto at = static_cast<std::uint64_t>(offset);
+        throw OutOfBytes(at, buffer.size(), at + got);
+    }
 }
 
 void File::write(std::span<const std::uint8_t> bytes)

@@ -89,8 +89,9 @@ public:
     // Reads at an offset without moving the file position; returns the
     // bytes read, fewer at the end of the file.
     std::size_t readAt(std::int64_t offset, std::span<std::uint8_t> buffer) override;
-    // Reads exactly the buffer's size or throws EndOfFile.
-    void readExact(std::span<std::uint8_t> buffer);
+    // Reads exactly the buffer's size at an offset or throws OutOfBytes: the
+    // file ends sooner.
+    void readExactAt(std::int64_t offset, std::span<std::uint8_t> buffer);
     void write(std::span<const std::uint8_t> bytes) override;
     void seek(std::int64_t offset);
     std::int64_t length() const;

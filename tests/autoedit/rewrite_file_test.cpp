@@ -10,7 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <sys/stat.h>
 
 using namespace testsupport;
@@ -467,21 +467,20 @@ std::uint16_t storedCheck(const Bytes& file, std::size_t frame)
     return static_cast<std::uint16_t>(file[frame + 4] << 8 | file[frame + 5]);
 }
 
-// A prompter that appends to a file when the tag warning shows, that is
-// while the file's new content is being written.
-class AppendingPrompter : public testsupport::ScriptedPrompter {
+// A prompter that plays another program changing the file when the tag
+// warning shows, that is while the file's new content is being written.
+class MeddlingPrompter : public testsupport::ScriptedPrompter {
 public:
-    explicit AppendingPrompter(std::string path) : path_(std::move(path)) {}
+    explicit MeddlingPrompter(std::function<void()> meddle) : meddle_(std::move(meddle)) {}
     void showMessage(std::string_view text) override
     {
         ScriptedPrompter::showMessage(text);
-        if (text.find("too long") != std::string_view::npos) {
-            std::ofstream(path_, std::ios::binary | std::ios::app) << "appended";
-        }
+        if (text.find("too long") != std::string_view::npos)
+            meddle_();
     }
 
 private:
-    std::string path_;
+    std::function<void()> meddle_;
 };
 
 }  // namespace
@@ -580,20 +579,34 @@ TEST_F(RewriteFileTest, AFileThatNoLongerMatchesItsEntryIsLeftAlone)
 TEST_F(RewriteFileTest, AFileWrittenToDuringTheRewriteKeepsWhatWasWritten)
 {
     const Bytes bytes = frames({}, 300);
-    auto entry = load("a.mp3", bytes);
-    entry.m_szTitle = std::string(40, 't');  // the warning shows while the new content is written
-    AppendingPrompter appending(entry.GetFullPath());
-    platform::Prompter* previous = platform::installPrompter(&appending);
-    const auto outcome = autoedit::RewriteFile(entry);
-    platform::installPrompter(previous);
-
-    EXPECT_EQ(outcome, autoedit::RewriteOutcome::NotDone);
-    Bytes expected = bytes;
     const std::string appended = "appended";
-    expected.insert(expected.end(), appended.begin(), appended.end());
-    EXPECT_EQ(readFile(entry.GetFullPath()), expected);
-    ASSERT_EQ(appending.messages().size(), 2u);
-    EXPECT_EQ(appending.messages()[1],
-              "Unable to rewrite a.mp3 (the file has changed since it was listed) -> file unchanged.");
-    EXPECT_EQ(entriesIn(dir_.path()), 1u);
+    Bytes longer = bytes;
+    longer.insert(longer.end(), appended.begin(), appended.end());
+    const Bytes shorter(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 2));
+    const struct {
+        const char* name;
+        Bytes written;  // what the other program leaves in the file
+        autoedit::RewriteOutcome outcome;
+        std::string message;
+    } cases[] = {
+        {"appended", longer, autoedit::RewriteOutcome::NotDone,
+         "Unable to rewrite a.mp3 (the file has changed since it was listed) -> file unchanged."},
+        // Cut while it is read: the copy runs out of bytes.
+        {"cut", shorter, autoedit::RewriteOutcome::Failed,
+         "Unable to rewrite a.mp3 cause: 14 (Unexpected end of file) -> file unchanged."},
+    };
+    for (const auto& c : cases) {
+        auto entry = load("a.mp3", bytes);
+        entry.m_szTitle = std::string(40, 't');  // the warning shows while the new content is written
+        MeddlingPrompter meddling([&] { dir_.write("a.mp3", c.written); });
+        platform::Prompter* previous = platform::installPrompter(&meddling);
+        const auto outcome = autoedit::RewriteFile(entry);
+        platform::installPrompter(previous);
+
+        EXPECT_EQ(outcome, c.outcome) << c.name;
+        EXPECT_EQ(readFile(entry.GetFullPath()), c.written) << c.name;
+        ASSERT_EQ(meddling.messages().size(), 2u) << c.name;
+        EXPECT_EQ(meddling.messages()[1], c.message) << c.name;
+        EXPECT_EQ(entriesIn(dir_.path()), 1u) << c.name;
+    }
 }

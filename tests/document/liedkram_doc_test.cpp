@@ -173,22 +173,24 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
     EXPECT_FALSE(reader.DoSave()) << "no path was chosen";
     EXPECT_EQ(readFile(cutPath), damaged);
 
-    // Bytes behind the last record, or behind a count below one, make no list.
+    // Bytes behind the last record, or behind a count below one, or a string
+    // marked UTF-16 twice, make no list.
     prompter().clear();
-    for (const auto& [name, bytes] :
-         std::vector<std::pair<std::string, Bytes>>{{"long.m3l",
-                                                     [&] {
-                                                         Bytes longer = full;
-                                                         longer.push_back(0x77);
-                                                         return longer;
-                                                     }()},
-                                                    {"negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2}},
-                                                    {"zero-and-more.m3l", {0, 0, 0, 0, 0}},
-                                                    {"claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0}}}) {
+    for (const auto& [name, bytes] : std::vector<std::pair<std::string, Bytes>>{
+             {"long.m3l",
+              [&] {
+                  Bytes longer = full;
+                  longer.push_back(0x77);
+                  return longer;
+              }()},
+             {"negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2}},
+             {"zero-and-more.m3l", {0, 0, 0, 0, 0}},
+             {"claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0}},
+             {"two-marks.m3l", {1, 0, 0, 0, 0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0}}}) {
         EXPECT_FALSE(reader.OnOpenDocument(dir_.write(name, bytes))) << name;
         EXPECT_EQ(reader.GetCount(), 2u) << name;
     }
-    EXPECT_EQ(prompter().messages(), std::vector<std::string>(4, "Unexpected file format."));
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>(5, "Unexpected file format."));
     EXPECT_TRUE(reader.OnOpenDocument(dir_.write("negative-only.m3l", {0xFF, 0xFF, 0xFF, 0xFF})));
     EXPECT_EQ(reader.GetCount(), 0u);
 

@@ -28,6 +28,7 @@ struct Trailer {
     std::string album = "Album";
     std::string artist = "Band";
     std::string discId = "7a0b1c2d";
+    std::string skipped = "skip";  // the six records between artist and disc id, numbered
     bool secondTag = false;
 };
 
@@ -44,7 +45,7 @@ Bytes fileWithTrailer(const Trailer& trailer, const Id3v1Fields& tag, std::int64
     addRecord(area, trailer.album);
     addRecord(area, trailer.artist);
     for (int i = 0; i < 6; ++i)
-        addRecord(area, "skip" + std::to_string(i));
+        addRecord(area, trailer.skipped + std::to_string(i));
     area.insert(area.end(), 12, 0x20);
     addRecord(area, "one more");
     addRecord(area, trailer.discId);
@@ -166,6 +167,17 @@ TEST_F(BravaTrailer, RecordsAreReadOnlyWithinTheBytesTheFileHas)
     EXPECT_EQ(entry.m_szAlbum, "");
     EXPECT_EQ(entry.m_szArtist, "Band");
     EXPECT_TRUE(prompter().prompts().empty());
+
+    // Records running past the 384 bytes read keep the texts merged before them.
+    Trailer longSkips;
+    longSkips.artist = "The Band";
+    longSkips.skipped = std::string(60, 's');
+    const auto cut = load(fileWithTrailer(longSkips, {"Song", "Band", "", "2001", "live", -1, 17}));
+    EXPECT_EQ(cut.m_nAudioEnd, 100 * 417);
+    EXPECT_EQ(cut.m_szAlbum, "Album");
+    EXPECT_EQ(cut.m_szArtist, "Band, The Band");
+    EXPECT_EQ(cut.m_szComment, "live") << "no disc identifier behind the cut";
+    EXPECT_TRUE(prompter().prompts().empty());
 }
 
 TEST_F(BravaTrailer, ANegativeLengthIsAnEmptyRecord)
@@ -179,4 +191,15 @@ TEST_F(BravaTrailer, ANegativeLengthIsAnEmptyRecord)
     const auto entry = load(bytes);
     EXPECT_EQ(entry.m_szTitle, "Song");
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Brava-Album is buggy: Song"});
+
+    // One that points in front of the records leaves none behind it.
+    prompter().clear();
+    bytes = fileWithTrailer({}, {"Song", "Band", "", "2001", "", -1, 17});
+    bytes[title + 6] = 0x00;
+    bytes[title + 7] = 0x80;
+    const auto before = load(bytes);
+    EXPECT_EQ(before.m_szAlbum, "");
+    EXPECT_EQ(before.m_szArtist, "Band");
+    EXPECT_EQ(before.m_szComment, "");
+    EXPECT_TRUE(prompter().prompts().empty());
 }

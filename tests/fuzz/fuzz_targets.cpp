@@ -10,6 +10,7 @@
 #include "entry/file_name_parser.h"
 #include "entry/liedkram_entry.h"
 #include "mpeg/frame_header.h"
+#include "platform/byte_reader.h"
 #include "platform/file.h"
 #include "platform/private_temp_dir.h"
 #include "platform/profile.h"
@@ -102,6 +103,19 @@ void requirePossible(const CLiedkramEntry& entry, const std::string& where)
         require(text->size() <= kTextLimit, where + ": a tag text longer than 255 bytes");
     for (const Column column : allColumns())
         entry.GetColumnText(column);
+}
+
+// Reads the bytes as a list file; false when they are none.
+bool readList(CLiedkramDoc& doc, std::span<const std::uint8_t> data)
+{
+    try {
+        entry::ArchiveReader reader(data);
+        doc.Serialize(reader);
+        return true;
+    } catch (const platform::OutOfBytes&) {
+    } catch (const entry::ArchiveFormatError&) {
+    }
+    return false;
 }
 
 // The record written, read and written again is the same.
@@ -329,12 +343,8 @@ void listTarget(std::span<const std::uint8_t> data)
 {
     freshSeams();
     CLiedkramDoc doc;
-    try {
-        entry::ArchiveReader reader(data);
-        doc.Serialize(reader);
-    } catch (const entry::ArchiveFormatError&) {
+    if (!readList(doc, data))
         return;
-    }
     for (std::size_t row = 0; row < doc.GetCount(); ++row) {
         const CLiedkramEntry& entry = std::as_const(doc).GetEntry(row);
         require(entry.HasPossibleRange() || entry.m_bNeedsRescan, "list entry: impossible and not marked");
@@ -367,12 +377,8 @@ void fixListTarget(std::span<const std::uint8_t> data)
     static RenamingPrompter prompter;
     platform::installPrompter(&prompter);
     CLiedkramDoc doc;
-    try {
-        entry::ArchiveReader reader(data);
-        doc.Serialize(reader);
-    } catch (const entry::ArchiveFormatError&) {
+    if (!readList(doc, data))
         return;
-    }
 
     const std::string folder = scratch().file("fix-list");
     std::filesystem::remove_all(folder);
