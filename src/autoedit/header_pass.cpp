@@ -1,6 +1,7 @@
 #include "autoedit/header_pass.h"
 
 #include "mpeg/frame_crc.h"
+#include "mpeg/frame_damage.h"
 #include "mpeg/frame_walk.h"
 #include "platform/byte_reader.h"
 #include "platform/file.h"
@@ -22,17 +23,6 @@ constexpr std::int64_t kChunkSize = 1 << 20;
 // covers.
 constexpr int kLookAhead = static_cast<int>(mpeg::kFollowBytes + mpeg::kCrcSize) + 32;
 constexpr mpeg::HeaderWord kFlagBits = (1u << 26) | (1u << 27);
-
-std::string frameMessage(std::int64_t position, mpeg::HeaderWord word, int length)
-{
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "auch nach +2 Mist: offset: %x, wert: %x, flen: %x     %i  %i  %i       (%i %i %i)",
-                  static_cast<unsigned>(position), static_cast<unsigned>(word), static_cast<unsigned>(length),
-                  mpeg::coefficientK(word), mpeg::bitrateKbps(word), mpeg::sampleRate(word), mpeg::versionField(word),
-                  mpeg::sampleRateIndex(word), mpeg::bitrateIndex(word));
-    return text;
-}
 
 // Puts the bits into the header at the start of bytes; a CRC-protected frame
 // gets its check word changed with it, where bytes hold what it covers.
@@ -116,7 +106,7 @@ public:
     void finish() const
     {
         if (resync_)
-            platform::prompter().showMessage(frameMessage(spot_, spotWord_, 0));
+            platform::prompter().showMessage(mpeg::repairDamageText({spot_, spotWord_, 0}));
     }
 
 private:

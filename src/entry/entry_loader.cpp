@@ -186,7 +186,7 @@ void CLiedkramEntry::ScanBlocks(platform::RandomReader& file)
     m_bVerified = 1;
     mpeg::ScanResult result;
     try {
-        result = mpeg::scanBlocks(file, m_nAudioStart, m_nAudioEnd, m_szFileName.view());
+        result = mpeg::scanBlocks(file, m_nAudioStart, m_nAudioEnd);
     } catch (const platform::FileError& error) {
         platform::prompter().showMessage("Can't read '" + GetFullPath() + "' cause: " + error.causeText());
         m_bVerified = 0;
@@ -194,12 +194,12 @@ void CLiedkramEntry::ScanBlocks(platform::RandomReader& file)
         return;
     }
 
-    if (result.damaged) {
-        platform::prompter().showMessage(result.damageMessage);
+    if (result.damage) {
+        platform::prompter().showMessage(mpeg::listedDespiteDamageText(m_szFileName.view(), *result.damage));
         m_nFlags |= ENTRY_SCAN_ERROR;
         m_bVerified = 0;
     }
-    if (!result.started || result.frames == 0 || result.audioStart > result.audioEnd) {
+    if (result.outcome == mpeg::ScanOutcome::NoMusic) {
         // No music found, or nothing left of it after a resync: keep the audio
         // range rather than calling it all junk, and measure from the first header.
         const auto measure = mpeg::fastEstimate(m_dwHeader, m_nAudioEnd - m_nAudioStart);

@@ -73,8 +73,8 @@ struct Sums {
 
 class BlockScan {
 public:
-    BlockScan(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName, SilenceRule rule)
-        : file_(file), start_(audioStart), fileName_(fileName), rule_(rule)
+    BlockScan(platform::RandomReader& file, int audioStart, int audioEnd, SilenceRule rule)
+        : file_(file), start_(audioStart), rule_(rule)
     {
         walk_.audioLength = audioEnd - audioStart;
     }
@@ -99,11 +99,9 @@ private:
     void record(Offset at, int length, HeaderWord word, int offset);
     Sums sumsBefore(Offset boundary) const;
     void settleByDecoding(Offset& front, Offset& end);
-    std::string damageText(Offset spot, HeaderWord word) const;
 
     platform::RandomReader& file_;
     Offset start_;
-    std::string_view fileName_;
     SilenceRule rule_;
 
     // Four blocks are read at a time: fewer reads, same walk. A block is a
@@ -154,8 +152,7 @@ private:
     Sums sums_;
 
     Offset vbrEnd_ = 0;  // behind the Xing, Info or VBRI frame
-    bool damaged_ = false;
-    std::string damageMessage_;
+    std::optional<FrameDamage> damage_;
 };
 
 int BlockScan::countFiller(int from, int to) const
@@ -358,11 +355,10 @@ void BlockScan::handleMiss(const platform::ByteReader& reader, int offset)
     }
     const Offset spot = walk_.position + kFrameSlip;
     const bool nearEnd = walk_.lastFrame >= walk_.audioLength - kScanBlockSize;
-    if (walk_.position >= kFrontDamageLimit && !nearEnd && !damaged_) {
+    if (walk_.position >= kFrontDamageLimit && !nearEnd && !damage_) {
         // Damage in the middle cannot be cut away: the file is listed, not
         // repaired, and the walk takes up the frames behind it.
-        damaged_ = true;
-        damageMessage_ = damageText(spot, slipped);
+        damage_ = FrameDamage{spot, slipped, acceptedFrameLength(slipped)};
     }
     walk_.resync = true;
     if (!front_.started && walk_.position < kFrontDamageLimit) {
@@ -372,19 +368,6 @@ void BlockScan::handleMiss(const platform::ByteReader& reader, int offset)
         front_.behindDamage = walk_.position;
         front_.frames.clear();
     }
-}
-
-std::string BlockScan::damageText(Offset spot, HeaderWord word) const
-{
-    char numbers[256];
-    std::snprintf(numbers, sizeof numbers, "offset: %x, wert: %x, flen: %x     %i  %i  %i       (%i %i %i)",
-                  static_cast<unsigned>(spot), static_cast<unsigned>(word),
-                  static_cast<unsigned>(acceptedFrameLength(word)), coefficientK(word), bitrateKbps(word),
-                  sampleRate(word), versionField(word), sampleRateIndex(word), bitrateIndex(word));
-    std::string text = "'";
-    text.append(fileName_).append("':\tauch nach +2 Mist:\r\n").append(numbers);
-    text.append("\r\nwird trotzdem gelistet (Frameanz+Zeit falsch)");
-    return text;
 }
 
 Sums BlockScan::sumsBefore(Offset boundary) const
@@ -432,9 +415,7 @@ ScanResult BlockScan::run()
     }
 
     ScanResult result;
-    result.started = front_.started;
-    result.damaged = damaged_;
-    result.damageMessage = damageMessage_;
+    result.damage = damage_;
     Offset front = front_.newFront;
     Offset end = std::min(walk_.audioLength, tail_.newEnd);
     if (!front_.started)
@@ -453,15 +434,16 @@ ScanResult BlockScan::run()
     result.lengthMs = static_cast<int>(audio.timeMs + 1e-6);
     result.bitrate = audio.timeMs > 0.0 ? static_cast<int>(std::lround(audio.rate * 1000.0 / audio.timeMs)) : 0;
     result.frames = audio.frames;
+    if (result.frames > 0 && result.audioStart <= result.audioEnd)
+        result.outcome = damage_ ? ScanOutcome::Damaged : ScanOutcome::Music;
     return result;
 }
 
 }  // namespace
 
-ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName,
-                      SilenceRule rule)
+ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, SilenceRule rule)
 {
-    BlockScan scan(file, audioStart, audioEnd, fileName, rule);
+    BlockScan scan(file, audioStart, audioEnd, rule);
     return scan.run();
 }
 

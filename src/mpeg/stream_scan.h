@@ -1,7 +1,8 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "mpeg/frame_damage.h"
+
+#include <optional>
 
 namespace platform {
 class RandomReader;
@@ -23,7 +24,16 @@ enum class SilenceRule {
     BytesOnly,  // the first look alone (for comparing the cost)
 };
 
+enum class ScanOutcome {
+    Music,
+    Damaged,  // music, but frames could not be followed in the middle
+    NoMusic,  // no three music frames in a row, or nothing left of them
+};
+
 struct ScanResult {
+    ScanOutcome outcome = ScanOutcome::NoMusic;
+    // Damage in the middle, also where it left no music.
+    std::optional<FrameDamage> damage;
     int audioStart = 0;
     int audioEnd = 0;
     // Of the audio frames between audioStart and audioEnd; a Xing, Info or
@@ -31,17 +41,14 @@ struct ScanResult {
     int lengthMs = 0;
     int bitrate = 0;  // duration-weighted average, bit/s
     int frames = 0;
-    bool started = false;  // three music frames in a row were found
-    bool damaged = false;  // frames could not be followed in the middle
-    std::string damageMessage;
 };
 
 // Walks every frame between audioStart and audioEnd in blocks: follows the
 // frame chain across damaged spots, moves the start behind leading silence
 // and damage in front of the music, the end before trailing silence and
 // behind the last good frame, and sums length and bitrate over the frames
-// of the audio that remains. fileName goes into the damage message.
-ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd, std::string_view fileName,
+// of the audio that remains.
+ScanResult scanBlocks(platform::RandomReader& file, int audioStart, int audioEnd,
                       SilenceRule rule = SilenceRule::Decoded);
 
 }  // namespace mpeg

@@ -38,7 +38,7 @@ protected:
     {
         const auto path = dir_.write("scan.mp3", bytes);
         platform::File file(path, platform::File::Mode::Read);
-        return mpeg::scanBlocks(file, audioStart, audioEnd < 0 ? static_cast<int>(bytes.size()) : audioEnd, "scan.mp3");
+        return mpeg::scanBlocks(file, audioStart, audioEnd < 0 ? static_cast<int>(bytes.size()) : audioEnd);
     }
 
     TempDir dir_;
@@ -50,8 +50,8 @@ TEST_F(StreamScan, EveryFrameOfTheAudioIsCounted)
 {
     const int count = 500;
     const auto result = scan(frames({}, count));
-    EXPECT_TRUE(result.started);
-    EXPECT_FALSE(result.damaged);
+    EXPECT_EQ(result.outcome, mpeg::ScanOutcome::Music);
+    EXPECT_FALSE(result.damage);
     EXPECT_EQ(result.audioStart, 0);
     EXPECT_EQ(result.audioEnd, count * kFrame);
     EXPECT_EQ(result.frames, count);
@@ -99,7 +99,7 @@ TEST_F(StreamScan, EveryLengthAnAcceptedHeaderGivesIsAFrame)
         Bytes bytes = frames(row.kind, count);
         append(bytes, id3v1Tag({}));
         const auto result = scan(bytes, 0, count * row.length);
-        EXPECT_FALSE(result.damaged);
+        EXPECT_FALSE(result.damage);
         EXPECT_EQ(result.audioStart, 0);
         EXPECT_EQ(result.audioEnd, count * row.length);
         EXPECT_EQ(result.frames, count);
@@ -170,7 +170,7 @@ TEST_F(StreamScan, AVbrHeaderFrameIsNoAudioAndNoJunk)
 TEST_F(StreamScan, DigitalSilenceNeverStarts)
 {
     const auto result = scan(frames({}, 300, Payload::Silence, 0x55));
-    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.outcome, mpeg::ScanOutcome::NoMusic);
     EXPECT_EQ(result.frames, 0);
     EXPECT_EQ(result.lengthMs, 0);
     EXPECT_EQ(result.bitrate, 0);
@@ -195,7 +195,7 @@ TEST_F(StreamScan, DamageMovesTheAudioStartOnlyBeforeTheMusic)
     Bytes early = frames({}, count);
     std::fill_n(early.begin() + kFrame, 4, 0x00);
     auto result = scan(early);
-    EXPECT_FALSE(result.damaged);
+    EXPECT_FALSE(result.damage);
     EXPECT_EQ(result.audioStart, 2 * kFrame);
     EXPECT_EQ(result.frames, count - 2);
 
@@ -204,7 +204,7 @@ TEST_F(StreamScan, DamageMovesTheAudioStartOnlyBeforeTheMusic)
     Bytes late = frames({}, count);
     std::fill_n(late.begin() + damaged * kFrame, 4, 0x00);
     result = scan(late);
-    EXPECT_FALSE(result.damaged);
+    EXPECT_FALSE(result.damage);
     EXPECT_EQ(result.audioStart, 0);
     EXPECT_EQ(result.frames, count - 1);
     EXPECT_EQ(result.audioEnd, count * kFrame);
@@ -224,7 +224,8 @@ TEST_F(StreamScan, DamageInTheMiddleIsReportedAndWalkedAcross)
     Bytes bytes = frames({}, count);
     std::fill_n(bytes.begin() + damaged * kFrame, 4, 0x00);
     const auto result = scan(bytes);
-    ASSERT_TRUE(result.damaged);
+    EXPECT_EQ(result.outcome, mpeg::ScanOutcome::Damaged);
+    ASSERT_TRUE(result.damage);
     EXPECT_EQ(result.frames, count - 1);
     EXPECT_EQ(result.lengthMs, summedMs(count - 1));
     EXPECT_EQ(result.audioEnd, count * kFrame);
@@ -239,7 +240,7 @@ TEST_F(StreamScan, DamageInTheMiddleIsReportedAndWalkedAcross)
                   "wird trotzdem gelistet (Frameanz+Zeit falsch)",
                   spot, word, mpeg::coefficientK(word), mpeg::bitrateKbps(word), mpeg::sampleRate(word),
                   mpeg::versionField(word), mpeg::sampleRateIndex(word), mpeg::bitrateIndex(word));
-    EXPECT_EQ(result.damageMessage, expected);
+    EXPECT_EQ(mpeg::listedDespiteDamageText("scan.mp3", *result.damage), expected);
 }
 
 TEST_F(StreamScan, TheLastGoodFrameIsKeptWhateverFollowsIt)
@@ -248,7 +249,7 @@ TEST_F(StreamScan, TheLastGoodFrameIsKeptWhateverFollowsIt)
     Bytes bytes = frames({}, count);
     append(bytes, musicBytes(1000, 99));
     auto result = scan(bytes);
-    EXPECT_FALSE(result.damaged);
+    EXPECT_FALSE(result.damage);
     EXPECT_EQ(result.audioEnd, count * kFrame);
     EXPECT_EQ(result.frames, count);
 
@@ -270,7 +271,7 @@ TEST_F(StreamScan, TwoByteSlipIsFollowed)
     bytes.push_back(0x34);
     append(bytes, frames({}, count - 200));
     const auto result = scan(bytes);
-    EXPECT_FALSE(result.damaged);
+    EXPECT_FALSE(result.damage);
     EXPECT_EQ(result.audioStart, 0);
     EXPECT_EQ(result.frames, count);
 }
