@@ -2,16 +2,8 @@
 
 #include "entry/liedkram_entry.h"
 
-#include <array>
 #include <unordered_map>
 #include <utility>
-
-namespace {
-
-// Pixels, in column order.
-constexpr std::array<int, kColumnCount> kWidths = {200, 70, 100, 100, 100, 60, 60, 50, 40, 100, 21, 30, 21, 21};
-
-}  // namespace
 
 EntryTableModel::EntryTableModel(CLiedkramDoc& document, QObject* parent)
     : QAbstractTableModel(parent), document_(document)
@@ -39,7 +31,7 @@ QString EntryTableModel::headerText(Column column)
 
 int EntryTableModel::columnWidth(Column column)
 {
-    return kWidths.at(static_cast<std::size_t>(columnNumber(column)));
+    return columnInfo(column).width;
 }
 
 int EntryTableModel::rowCount(const QModelIndex& parent) const

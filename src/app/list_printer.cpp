@@ -7,20 +7,18 @@
 #include <QPrinter>
 #include <QTextDocument>
 
-#include <span>
 #include <utility>
+#include <vector>
 
-namespace {
-
-constexpr std::size_t kPrintedColumns = 12;
-
-}  // namespace
-
-void printList(const CLiedkramDoc& document, QPrinter& printer)
+QString listHtml(const CLiedkramDoc& document)
 {
     QString html = QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>")
                        .arg(QString::fromStdString(document.GetTitle()).toHtmlEscaped());
-    const auto printed = std::span(allColumns()).first(kPrintedColumns);
+    std::vector<Column> printed;
+    for (const Column column : allColumns()) {
+        if (columnInfo(column).printed)
+            printed.push_back(column);
+    }
     for (const Column column : printed)
         html += QStringLiteral("<th align=\"left\">%1</th>").arg(EntryTableModel::headerText(column).toHtmlEscaped());
     html += QStringLiteral("</tr>");
@@ -33,10 +31,15 @@ void printList(const CLiedkramDoc& document, QPrinter& printer)
         html += QStringLiteral("</tr>");
     }
     html += QStringLiteral("</table>");
+    return html;
+}
+
+void printList(const CLiedkramDoc& document, QPrinter& printer)
+{
     QTextDocument text;
     QFont font = text.defaultFont();
     font.setPointSize(7);
     text.setDefaultFont(font);
-    text.setHtml(html);
+    text.setHtml(listHtml(document));
     text.print(&printer);
 }

@@ -11,9 +11,15 @@ namespace {
 
 constexpr int kFirstColumnOffset = 2;
 constexpr int kColumnOffset = 3;
-constexpr int kOriginalColumn = 12;
-constexpr int kCopyrightColumn = 13;
 const QString kMarker = QStringLiteral("..");
+const QString kTicked = QString::fromUtf8(kFlagSetText.data(), static_cast<qsizetype>(kFlagSetText.size()));
+
+// A column that shows a header bit as a check box.
+bool isFlagColumn(int section)
+{
+    const auto column = columnAt(section);
+    return column && columnInfo(*column).flag;
+}
 
 }  // namespace
 
@@ -30,7 +36,7 @@ QString fitText(const QFontMetrics& metrics, const QString& text, int width, int
 
 QString cellText(const QFontMetrics& metrics, const QString& text, int cellWidth, int column)
 {
-    if (column == kOriginalColumn || column == kCopyrightColumn)
+    if (isFlagColumn(column))
         return text;
     const int offset = column == 0 ? kFirstColumnOffset : kColumnOffset;
     return fitText(metrics, text, cellWidth - offset, offset);
@@ -84,8 +90,8 @@ void RowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, c
     const int column = index.column();
     const int offset = column == 0 ? kFirstColumnOffset : kColumnOffset;
     const QRect box = option.rect.adjusted(offset, 0, 0, 0);
-    if (column == kOriginalColumn || column == kCopyrightColumn) {
-        const QImage& image = text == QStringLiteral("ja") ? tickedBox_ : emptyBox_;
+    if (isFlagColumn(column)) {
+        const QImage& image = text == kTicked ? tickedBox_ : emptyBox_;
         painter->drawImage(box.left(), box.top() + (box.height() - image.height()) / 2, image);
         return;
     }

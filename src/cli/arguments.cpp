@@ -227,7 +227,8 @@ Arguments parseFileCommand(Command command, std::string_view name, std::span<con
         if (const auto column = parseListColumn(others[1]))
             result.sortColumn = *column;
         else
-            throw usage("takes a column number 0-13 or a column header, not '" + others[1] + "'");
+            throw usage("takes a column number " + columnNumberRange() + " or a column header, not '" + others[1] +
+                        "'");
         return result;
     case Command::Find:
         if (others.size() < 2)

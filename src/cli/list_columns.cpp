@@ -19,4 +19,17 @@ std::optional<Column> parseListColumn(std::string_view text)
     return std::nullopt;
 }
 
+std::string columnNumberRange()
+{
+    return "0-" + std::to_string(kColumnCount - 1);
+}
+
+std::string columnHeaderList()
+{
+    std::string list;
+    for (const Column column : allColumns())
+        list.append(list.empty() ? "" : ", ").append(columnHeader(column));
+    return list;
+}
+
 }  // namespace cli

@@ -21,7 +21,7 @@ bool saveList(CLiedkramDoc& doc, const std::string& listPath);
 // prompter and gives kExitSkipped with nothing written.
 int runList(const std::string& listPath, std::ostream& out);
 
-// sort: reads the list, sorts it by the column (0-13), saves it and writes
+// sort: reads the list, sorts it by the column, saves it and writes
 // its table in the new order. Returns kExitSkipped when the list could not
 // be read or saved (nothing written then).
 int runSort(const std::string& listPath, Column column, std::ostream& out);

@@ -1,13 +1,62 @@
 #include "cli/usage.h"
 
+#include "cli/list_columns.h"
+
+#include <algorithm>
+#include <string_view>
+
 namespace cli {
+
+namespace {
+
+// The help's lines are at most this many characters long.
+constexpr std::size_t kLineWidth = 76;
+
+// Characters rather than bytes: the column headers carry umlauts and signs.
+std::size_t characters(std::string_view text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// The words of text as lines of at most kLineWidth characters, the first
+// behind lead and the others behind as many spaces; each line ends in LF.
+std::string wrapped(std::string_view lead, std::string_view text)
+{
+    const std::string indent(lead.size(), ' ');
+    std::string lines(lead);
+    std::size_t width = lead.size();
+    bool lineStarted = false;
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const std::size_t end = std::min(text.find(' ', begin), text.size());
+        const std::string_view word = text.substr(begin, end - begin);
+        if (lineStarted && width + 1 + characters(word) > kLineWidth) {
+            lines.append("\n").append(indent);
+            width = indent.size();
+            lineStarted = false;
+        }
+        if (lineStarted) {
+            lines.push_back(' ');
+            ++width;
+        }
+        lines.append(word);
+        width += characters(word);
+        lineStarted = true;
+        begin = end + 1;
+    }
+    lines.push_back('\n');
+    return lines;
+}
+
+}  // namespace
 
 const std::string& usageText()
 {
     // Laid out as help2man reads it: the manual page is made from this text.
     // clang-format off
     static const std::string text =
-        "Usage: liedkram-cli scan [--] PATH...\n"
+        std::string("Usage: liedkram-cli scan [--] PATH...\n"
         "  or: liedkram-cli fix [--rename=WHEN] [--dry-run] [--no-backup] [--] PATH...\n"
         "  or: liedkram-cli fix --list LIST.m3l [--rename=WHEN] [--dry-run] [--no-backup]\n"
         "  or: liedkram-cli list LIST.m3l\n"
@@ -78,11 +127,10 @@ const std::string& usageText()
         "            The list is saved when it changed.\n"
         "  subtract  Removes from a list file every entry that is the same track as\n"
         "            a file or list entry the paths name; prints \"removed PATH\" for\n"
-        "            each and saves the list when it changed.\n"
-        "  sort      Sorts a list file by a column, given as its number 0-13 or its\n"
-        "            header (Datei, Pfad, Titel, Interpret, Album, Größe, Länge,\n"
-        "            Genre, Jahr, Kommentar, Track#, Bitrate, ®, ©; ASCII letters in\n"
-        "            any case), saves it and prints its table in the new order.\n"
+        "            each and saves the list when it changed.\n") +
+        wrapped("  sort      ", "Sorts a list file by a column, given as its number " + columnNumberRange() +
+                                   " or its header (" + columnHeaderList() +
+                                   "; ASCII letters in any case), saves it and prints its table in the new order.") +
         "            A list file's name must end in .m3l (any case).\n"
         "  find      Prints the scan table of a list file's entries (from the list\n"
         "            file alone) in which every WORD occurs in one of the column\n"

@@ -232,15 +232,17 @@ void CLiedkramDoc::SortByColumn(Column column, bool reversed)
     }
     notify([](DocumentObserver& o) { o.rowsAboutToBeReordered(); });
     index_.reset();
-    if (column == Column::Artist) {
-        // The folded artist is made once per row, not once per comparison.
+    const SortKey& first = columnInfo(column).keys[0];
+    if (first.order == KeyOrder::FoldedName) {
+        // The folded name is made once per row, not once per comparison.
         std::vector<std::pair<std::string, std::unique_ptr<CLiedkramEntry>>> keyed;
         keyed.reserve(entries_.size());
+        std::string scratch;
         for (auto& entry : entries_)
-            keyed.emplace_back(document::FoldName(entry->m_szArtist.view()), std::move(entry));
-        std::stable_sort(keyed.begin(), keyed.end(), [](const auto& l, const auto& r) {
-            const int byArtist = platform::compareIgnoreAsciiCase(l.first, r.first);
-            return byArtist != 0 ? byArtist < 0 : document::CompareEntries(*l.second, *r.second, Column::Artist) < 0;
+            keyed.emplace_back(document::FoldName(first.text(*entry, scratch)), std::move(entry));
+        std::stable_sort(keyed.begin(), keyed.end(), [column](const auto& l, const auto& r) {
+            const int byFirst = platform::compareIgnoreAsciiCase(l.first, r.first);
+            return byFirst != 0 ? byFirst < 0 : document::CompareEntries(*l.second, *r.second, column) < 0;
         });
         for (std::size_t i = 0; i < keyed.size(); ++i)
             entries_[i] = std::move(keyed[i].second);

@@ -19,10 +19,26 @@ int compareCi(std::string_view a, std::string_view b)
     return platform::compareIgnoreAsciiCase(a, b);
 }
 
-template <class T>
-int compareNumbers(T a, T b)
+int compareNumbers(std::int64_t a, std::int64_t b)
 {
     return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+int compareKey(const CLiedkramEntry& l, const CLiedkramEntry& r, const SortKey& key)
+{
+    std::string lScratch;
+    std::string rScratch;
+    switch (key.order) {
+    case KeyOrder::Number:
+        return compareNumbers(key.number(l), key.number(r));
+    case KeyOrder::IgnoreCase:
+        return compareCi(key.text(l, lScratch), key.text(r, rScratch));
+    case KeyOrder::Bytes:
+        return compareBytes(key.text(l, lScratch), key.text(r, rScratch));
+    case KeyOrder::FoldedName:
+        return compareCi(FoldName(key.text(l, lScratch)), FoldName(key.text(r, rScratch)));
+    }
+    return 0;
 }
 
 }  // namespace
@@ -52,63 +68,13 @@ bool IsSameTrack(const CLiedkramEntry& a, const CLiedkramEntry& b)
 
 int CompareEntries(const CLiedkramEntry& l, const CLiedkramEntry& r, Column column)
 {
-    int result = 0;
-    switch (column) {
-    case Column::File:
-        (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view())) ||
-            (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
-        break;
-    case Column::Path:
-        (result = compareCi(l.m_szPath.view(), r.m_szPath.view())) ||
-            (result = compareCi(l.m_szFileName.view(), r.m_szFileName.view()));
-        break;
-    case Column::Title:
-        (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
-            (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view())) ||
-            (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
-        break;
-    case Column::Artist:
-        (result = platform::compareIgnoreAsciiCase(FoldName(l.m_szArtist.view()), FoldName(r.m_szArtist.view()))) ||
-            (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
-            (result = compareCi(l.m_szPath.view(), r.m_szPath.view()));
-        break;
-    case Column::Album:
-        (result = compareCi(l.m_szAlbum.view(), r.m_szAlbum.view())) ||
-            (result = compareCi(l.m_szTitle.view(), r.m_szTitle.view())) ||
-            (result = compareCi(l.m_szArtist.view(), r.m_szArtist.view()));
-        break;
-    case Column::Size:
-        result = compareNumbers(l.m_nFileSize, r.m_nFileSize);
-        break;
-    case Column::Length:
-        result = compareBytes(l.GetLengthText(), r.GetLengthText());
-        break;
-    case Column::Genre:
-        (result = compareBytes(l.GetGenreText(), r.GetGenreText())) ||
-            (result = compareBytes(l.m_szTitle.view(), r.m_szTitle.view())) ||
-            (result = compareBytes(l.m_szArtist.view(), r.m_szArtist.view()));
-        break;
-    case Column::Year:
-        (result = compareNumbers(l.m_nYear, r.m_nYear)) ||
-            (result = compareBytes(l.m_szFileName.view(), r.m_szFileName.view()));
-        break;
-    case Column::Comment:
-        result = compareCi(l.m_szComment.view(), r.m_szComment.view());
-        break;
-    case Column::Track:
-        result = compareNumbers(l.m_nTrack, r.m_nTrack);
-        break;
-    case Column::Bitrate:
-        result = compareNumbers(l.m_nBitrate, r.m_nBitrate);
-        break;
-    case Column::Original:
-        result = compareNumbers(l.IsOriginal(), r.IsOriginal());
-        break;
-    case Column::Copyright:
-        result = compareNumbers(l.IsCopyright(), r.IsCopyright());
-        break;
+    for (const SortKey& key : columnInfo(column).keys) {
+        if (!key.used())
+            break;
+        if (const int result = compareKey(l, r, key))
+            return result;
     }
-    return result;
+    return 0;
 }
 
 }  // namespace document

@@ -18,7 +18,7 @@ std::string FoldName(std::string_view text);
 // Same folded title and artist, or the same file name but for ASCII case.
 bool IsSameTrack(const CLiedkramEntry& a, const CLiedkramEntry& b);
 
-// Orders two entries by a list column: negative, 0 or positive.
+// Orders two entries by the sort keys of a list column: negative, 0 or positive.
 int CompareEntries(const CLiedkramEntry& left, const CLiedkramEntry& right, Column column);
 
 }  // namespace document

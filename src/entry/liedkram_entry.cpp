@@ -2,19 +2,10 @@
 
 #include "mpeg/frame_header.h"
 #include "platform/path.h"
-#include "platform/text.h"
 #include "tags/genre_list.h"
 #include "tags/id3v1.h"
 
 #include <cstdio>
-
-namespace {
-
-// Shown in the flag columns: the view draws "ja" as a ticked box.
-constexpr const char* kFlagSetText = "ja";
-constexpr const char* kFlagClearText = "\xC2\xA9";  // "©"
-
-}  // namespace
 
 CLiedkramEntry::CLiedkramEntry() = default;
 
@@ -138,36 +129,5 @@ void CLiedkramEntry::SetCopyright(int bit)
 
 std::string CLiedkramEntry::GetColumnText(Column column) const
 {
-    switch (column) {
-    case Column::File:
-        return m_szFileName.str();
-    case Column::Path:
-        return m_szPath.str();
-    case Column::Title:
-        return platform::cp1252ToUtf8(m_szTitle.view());
-    case Column::Artist:
-        return platform::cp1252ToUtf8(m_szArtist.view());
-    case Column::Album:
-        return platform::cp1252ToUtf8(m_szAlbum.view());
-    case Column::Size:
-        return std::to_string(m_nFileSize);
-    case Column::Length:
-        return GetLengthText();
-    case Column::Genre:
-        return platform::cp1252ToUtf8(GetGenreText());
-    case Column::Year:
-        return m_nYear == tags::kNoYear ? std::string() : std::to_string(m_nYear);
-    case Column::Comment:
-        return platform::cp1252ToUtf8(m_szComment.view());
-    case Column::Track:
-        return m_nTrack == 0 ? std::string() : std::to_string(m_nTrack);
-    case Column::Bitrate:
-        return GetBitrateText();
-    case Column::Original:
-        return IsOriginal() ? kFlagSetText : kFlagClearText;
-    case Column::Copyright:
-        return IsCopyright() ? kFlagSetText : kFlagClearText;
-    default:
-        return "ERROR";
-    }
+    return columnInfo(column).text(*this);
 }

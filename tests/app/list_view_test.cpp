@@ -1,6 +1,7 @@
 #include "window_fixture.h"
 
 #include "app/entry_table_model.h"
+#include "app/list_printer.h"
 #include "app/row_delegate.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
@@ -216,6 +217,34 @@ TEST_F(WindowTest, TheViewShowsTheDocumentsRows)
     EXPECT_EQ(view_->model()->index(0, 2).data().toString(), "New");
     doc_.DeleteContents();
     EXPECT_EQ(view_->model()->rowCount(), 0);
+}
+
+TEST_F(WindowTest, EveryColumnIsShownDrawnAndPrintedAsItsRowOfTheColumnTableSays)
+{
+    addListed("a.mp3", "Abba", "A title far too long for its narrow column");
+    ASSERT_EQ(view_->model()->columnCount(), kColumnCount);
+    const CLiedkramEntry& entry = std::as_const(doc_).GetEntry(0);
+    const QString printed = listHtml(doc_);
+    const QString tooLong(40, QLatin1Char('W'));
+    qsizetype printedUpTo = 0;
+    for (const Column column : allColumns()) {
+        const ColumnInfo& info = columnInfo(column);
+        const int section = columnNumber(column);
+        const QString header = QString::fromUtf8(info.header.data(), static_cast<qsizetype>(info.header.size()));
+        SCOPED_TRACE(header.toStdString());
+        EXPECT_EQ(view_->model()->headerData(section, Qt::Horizontal).toString(), header);
+        EXPECT_EQ(view_->model()->index(0, section).data().toString().toStdString(), entry.GetColumnText(column));
+        // The last column also takes the width the others leave.
+        if (section + 1 < kColumnCount) {
+            EXPECT_EQ(view_->columnWidth(section), info.width);
+        }
+        EXPECT_EQ(cellText(view_->fontMetrics(), tooLong, 20, section) == tooLong, info.flag)
+            << "a check box is drawn whole, a text cut to its cell";
+        const qsizetype at =
+            printed.indexOf(QStringLiteral("<th align=\"left\">") + header.toHtmlEscaped() + "</th>", printedUpTo);
+        EXPECT_EQ(at >= 0, info.printed) << "printed in column order, or not at all";
+        printedUpTo = std::max(printedUpTo, at);
+    }
 }
 
 TEST_F(WindowTest, AMissingFileIsGreyedAfterOpeningAndShownAgainOnceItIsBack)

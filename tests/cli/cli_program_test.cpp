@@ -1,4 +1,5 @@
 #include "cli_runner.h"
+#include "entry/column.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 #include "table_fields.h"
@@ -66,6 +67,14 @@ TEST_F(CliProgram, HelpAndUsageErrors)
     EXPECT_NE(help.out.find("liedkram-cli fix"), std::string::npos);
     for (const char* command : {"fix --list", "list", "add", "subtract", "sort", "export", "stats", "cover"})
         EXPECT_NE(help.out.find("liedkram-cli " + std::string(command) + " "), std::string::npos) << command;
+    // sort names the column numbers and every header, in column order.
+    std::size_t at = help.out.find("given as its number 0-" + std::to_string(kColumnCount - 1) + " or its");
+    const std::size_t end = help.out.find("A list file's name", at);
+    ASSERT_NE(at, std::string::npos);
+    for (const Column column : allColumns()) {
+        at = help.out.find(columnHeader(column), at);
+        ASSERT_LT(at, end) << columnHeader(column);
+    }
 
     const std::string path = music_.file("x.mp3");
     for (const auto& bad : std::vector<std::vector<std::string>>{{},

@@ -70,6 +70,20 @@ TEST(CompareEntries, KeysOfTheTextColumns)
     EXPECT_LT(CompareEntries(track("1", "The Beatles", ""), track("2", "Blur", ""), Column::Artist), 0);
     EXPECT_GT(CompareEntries(track("1", "The Beatles", ""), track("2", "Abba", ""), Column::Artist), 0);
     EXPECT_EQ(CompareEntries(track("1", "a", "b"), track("2", "A", "B"), Column::Artist), 0);
+
+    auto l = track("1", "Zappa", "Song");
+    auto r = track("2", "Abba", "song");
+    l.m_szAlbum = "best of";
+    r.m_szAlbum = "Best Of";
+    EXPECT_GT(CompareEntries(l, r, Column::Album), 0) << "same album and title: the artists decide";
+    r.m_szAlbum = "Gold";
+    EXPECT_LT(CompareEntries(l, r, Column::Album), 0);
+    EXPECT_LT(CompareEntries(l, r, Column::Genre), 0) << "no genre either: titles byte-wise";
+    l.m_szComment = "abc";
+    r.m_szComment = "ABD";
+    EXPECT_LT(CompareEntries(l, r, Column::Comment), 0);
+    r.m_szComment = "ABC";
+    EXPECT_EQ(CompareEntries(l, r, Column::Comment), 0) << "the comment alone";
 }
 
 TEST(CompareEntries, KeysOfTheNumberColumns)
