@@ -4,6 +4,7 @@
 // the same run: reading the same 100,000 rows into the same view.
 
 #include "bench_files.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 #include "support/test_doubles.h"
 
@@ -60,7 +61,7 @@ struct Fixture {
     {
         fill.time([&] {
             entry::ArchiveReader archive(bytes);
-            doc.Serialize(archive);
+            doc.Serialize(archive, platform::readRepairSettings());
         });
         if (view.model()->rowCount() != kRows)
             throw std::runtime_error("the view does not show all rows");

@@ -5,6 +5,7 @@
 #include "app/scoped_prompter.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
+#include "platform/repair_settings.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -156,10 +157,11 @@ void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<st
         };
         const BusyWhile busy(doc);
         const RecordedChanges changes(doc, "MP3's hinzufügen");
+        const platform::RepairSettings settings = platform::readRepairSettings();
         if (add)
-            doc.OnAddMp3s(paths);
+            doc.OnAddMp3s(paths, settings);
         else
-            doc.OnSubtractMp3s(paths);
+            doc.OnSubtractMp3s(paths, settings);
     }
     dialog.hide();
     if (dialog.cancelled())

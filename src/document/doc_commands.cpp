@@ -49,7 +49,7 @@ bool CLiedkramDoc::OnNewDocument()
     return true;
 }
 
-bool CLiedkramDoc::loadListFile(const std::string& path)
+bool CLiedkramDoc::loadListFile(const std::string& path, const platform::RepairSettings& settings)
 {
     // The list on show stays until the new one is read and taken.
     document::OpenListFile list;
@@ -59,7 +59,7 @@ bool CLiedkramDoc::loadListFile(const std::string& path)
         // An empty file is an empty list.
         if (list.length > 0) {
             entry::ArchiveReader archive(list.file, static_cast<std::uint64_t>(list.length));
-            read = document::readListFile(archive);
+            read = document::readListFile(archive, settings);
         }
     } catch (const platform::FileError& error) {
         reportFileError(error);
@@ -108,16 +108,16 @@ bool CLiedkramDoc::takeReadable(const std::string& path, const document::ListRec
     return platform::prompter().askYesNo(question) == platform::kAnswerYes;
 }
 
-bool CLiedkramDoc::OnOpenDocument(const std::string& path)
+bool CLiedkramDoc::OnOpenDocument(const std::string& path, const platform::RepairSettings& settings)
 {
     const std::string extension = extensionOf(path);
     if (platform::equalsIgnoreAsciiCase(extension, ".m3l")) {
         if (!SaveModified())
             return false;
-        return loadListFile(path);
+        return loadListFile(path, settings);
     }
     if (platform::equalsIgnoreAsciiCase(extension, ".mp3")) {
-        auto entry = std::make_unique<CLiedkramEntry>(path);
+        auto entry = std::make_unique<CLiedkramEntry>(path, settings);
         if (!entry->IsListable())
             return false;
         int answer = 0;

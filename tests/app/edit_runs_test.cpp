@@ -7,6 +7,7 @@
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
+#include "platform/repair_settings.h"
 #include "platform/replacement_file.h"
 
 #include <QApplication>
@@ -119,7 +120,7 @@ TEST_F(EditRunsTest, WalkStopsAtAbbrechenOnTheSecondOfThree)
     EXPECT_EQ(visited, QStringList({"Manuelles Editieren - [song1.mp3]", "Manuelles Editieren - [song2.mp3]"}))
         << "the second opens without the first one's markers";
     EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Eins");
-    EXPECT_EQ(CLiedkramEntry(doc_.GetEntry(0).GetFullPath()).m_szTitle, "Eins");
+    EXPECT_EQ(CLiedkramEntry(doc_.GetEntry(0).GetFullPath(), platform::readRepairSettings()).m_szTitle, "Eins");
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
     EXPECT_TRUE(doc_.m_bChanged);
     EXPECT_TRUE(untouched(1));
@@ -252,7 +253,7 @@ TEST_F(EditRunsTest, OneRowKeepsItsRenameQuestionInTheProgressDialog)
     EXPECT_EQ(watch_.questions, std::vector<std::string>({questionFor(0), questionFor(1)}));
     EXPECT_TRUE(prompter_.reviews().empty()) << "no preview for one row";
     EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "Band-Two.mp3");
-    EXPECT_FALSE(CLiedkramEntry(doc_.GetEntry(1).GetFullPath()).IsCopyright());
+    EXPECT_FALSE(CLiedkramEntry(doc_.GetEntry(1).GetFullPath(), platform::readRepairSettings()).IsCopyright());
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({1}));
     EXPECT_TRUE(progressDialogs().empty());
 }
@@ -288,7 +289,8 @@ TEST_F(EditRunsTest, FiveRowsAreRenamedAsReviewedAndAskNoQuestion)
     for (int song = 0; song < 5; ++song) {
         const CLiedkramEntry& entry = doc_.GetEntry(song);
         EXPECT_TRUE(platform::fileExists(entry.GetFullPath()));
-        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath()).IsCopyright()) << "every file got its repairs";
+        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath(), platform::readRepairSettings()).IsCopyright())
+            << "every file got its repairs";
     }
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1, 2, 3, 4}));
     EXPECT_TRUE(progressDialogs().empty());
@@ -315,7 +317,8 @@ TEST_F(EditRunsTest, NichtUmbenennenRepairsWithoutRenamingAndAbbrechenEndsTheRun
     for (int song = 0; song < 3; ++song) {
         const CLiedkramEntry& entry = doc_.GetEntry(song);
         EXPECT_EQ(entry.m_szFileName, "song" + std::to_string(song + 1) + ".mp3");
-        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath()).IsCopyright()) << "repaired all the same";
+        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath(), platform::readRepairSettings()).IsCopyright())
+            << "repaired all the same";
     }
     EXPECT_TRUE(doc_.m_bChanged);
 }

@@ -1,3 +1,4 @@
+#include "platform/repair_settings.h"
 #include "window_fixture.h"
 
 #include "app/entry_table_model.h"
@@ -226,7 +227,7 @@ TEST_F(WindowTest, AMissingFileIsGreyedAfterOpeningAndShownAgainOnceItIsBack)
     CLiedkramDoc other;
     int answer = 0;
     for (const std::string& path : {kept, gone})
-        other.AddEntry(std::make_unique<CLiedkramEntry>(path), false, answer);
+        other.AddEntry(std::make_unique<CLiedkramEntry>(path, platform::readRepairSettings()), false, answer);
     ASSERT_TRUE(other.OnSaveDocument(dir_.file("list.m3l")));
     std::filesystem::remove(gone);
 

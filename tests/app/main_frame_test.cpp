@@ -1,3 +1,4 @@
+#include "platform/repair_settings.h"
 #include "window_fixture.h"
 
 #include "app/command_table.h"
@@ -154,7 +155,7 @@ TEST_F(WindowTest, DroppedFilesTakeTheOpenPathOneByOne)
 
     // A dropped list replaces the list.
     CLiedkramDoc other;
-    other.OnAddMp3s({a, b});
+    other.OnAddMp3s({a, b}, platform::readRepairSettings());
     ASSERT_TRUE(other.OnSaveDocument(dir_.file("two.m3l")));
     addListed("c.mp3", "C", "D");
     QMimeData list;

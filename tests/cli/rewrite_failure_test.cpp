@@ -3,6 +3,7 @@
 #include "entry/liedkram_entry.h"
 #include "old_rip.h"
 #include "platform/file.h"
+#include "platform/repair_settings.h"
 #include "platform/replacement_file.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -36,9 +37,9 @@ protected:
     // Loaded and marked for every repair, as fix does before rewriting.
     CLiedkramEntry markedEntry(int renameAnswer)
     {
-        CLiedkramEntry entry(dir_.file(beatles_.name));
+        CLiedkramEntry entry(dir_.file(beatles_.name), platform::readRepairSettings());
         prompter().scriptProgress({renameAnswer});
-        EXPECT_EQ(autoedit::MarkRepairs(entry), autoedit::kAutoEditDone);
+        EXPECT_EQ(autoedit::MarkRepairs(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
         EXPECT_EQ(entry.m_nFlags & ENTRY_REWRITE_MASK, ENTRY_REWRITE_MASK);
         prompter().clear();
         return entry;
@@ -63,7 +64,7 @@ TEST_F(RewriteUnderFoot, VanishedFileIsReportedAndNothingElseChanges)
     const CLiedkramEntry before = entry;
     std::filesystem::remove(dir_.file(beatles_.name));
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
 
     EXPECT_EQ(prompter().messages(),
               (std::vector<std::string>{"Cant open mp3 4 rw", "Unable to rename " + beatles_.name +
@@ -87,7 +88,7 @@ TEST_F(RewriteUnderFoot, FileOfAnotherSizeIsLeftAsItNowIs)
         const CLiedkramEntry before = entry;
         dir_.write(beatles_.name, replaced);
 
-        autoedit::RewriteFile(entry);
+        autoedit::RewriteFile(entry, platform::readRepairSettings());
 
         EXPECT_EQ(prompter().messages(),
                   std::vector<std::string>{"Unable to rewrite " + beatles_.name +
@@ -112,7 +113,7 @@ TEST_F(RewriteUnderFoot, LeftoverTemporaryFileIsRemovedByTheNextRewrite)
     dir_.write(std::filesystem::path(leftover).filename().string(), testsupport::musicBytes(100));
     CLiedkramEntry entry = markedEntry(platform::kAnswerNo);
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
 
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{});
     EXPECT_EQ(names(), (std::set<std::string>{beatles_.name, nena_.name}));
@@ -133,7 +134,7 @@ TEST_F(RewriteUnderFoot, AFileThatWouldReach2GiBIsLeftAsItIs)
     entry.m_nAudioEnd = entry.m_nFileSize;
     entry.m_nModifiedNs = platform::findFileStamp(dir_.file(beatles_.name))->modifiedNs;
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
 
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unable to rewrite " + beatles_.name +
                                                               " (it would be 2 GiB or larger) -> file unchanged."});

@@ -1,4 +1,5 @@
 #include "fuzz/fuzz_targets.h"
+#include "platform/repair_settings.h"
 #include "support/test_doubles.h"
 
 #include "autoedit/auto_edit.h"
@@ -51,15 +52,15 @@ public:
     int askProgress(std::string_view) override { return platform::kAnswerNo; }
 };
 
-// Fresh settings (the defaults) and the quiet prompter for one run.
-testsupport::MemoryProfile& freshSeams()
+// A fresh store (the defaults) for what still reads one, and the quiet
+// prompter, for one run; the repairs get their settings as values.
+void freshSeams()
 {
     static testsupport::MemoryProfile profile;
     static QuietPrompter prompter;
     profile = testsupport::MemoryProfile();
     platform::installProfile(&profile);
     platform::installPrompter(&prompter);
-    return profile;
 }
 
 void require(bool holds, const std::string& what)
@@ -112,15 +113,15 @@ void requireRecordRoundTrip(const CLiedkramEntry& entry, const std::string& wher
     CLiedkramEntry same;
     same.Serialize(reader);
     require(reader.remaining() == 0, where + ": the record was not read whole");
-    same.m_nFlags = entry.m_nFlags;  // reading may add the cut flags of the settings in force
     require(recordOf(same) == record, where + ": the record does not read back as written");
 }
 
 void loadWith(const std::string& path, std::size_t size, int chkAll)
 {
-    testsupport::MemoryProfile& profile = freshSeams();
-    profile.writeInt("ChkAll", chkAll);
-    const CLiedkramEntry entry(path);
+    freshSeams();
+    platform::RepairSettings settings;
+    settings.scanAll = chkAll != 0;
+    const CLiedkramEntry entry(path, settings);
     if (!entry.IsListable())
         return;
     const std::string where = chkAll ? "block scan" : "fast estimate";
@@ -179,12 +180,12 @@ void checkConversions(const std::string& text)
 
 void checkNormalisation(const std::string& text, int combination)
 {
-    testsupport::MemoryProfile& profile = freshSeams();
-    profile.writeInt("CnvSonder", combination & 1);
-    profile.writeInt("CnvUml", (combination >> 1) & 1);
-    profile.writeInt("CnvAmp", (combination >> 2) & 1);
-    profile.writeInt("CnvSpace", (combination >> 3) & 1);
-    const std::string normal = autoedit::NormalizeName(text);
+    platform::NamingRules rules;
+    rules.dropSpecial = (combination & 1) != 0;
+    rules.spellUmlauts = ((combination >> 1) & 1) != 0;
+    rules.ampersandAsN = ((combination >> 2) & 1) != 0;
+    rules.underscores = ((combination >> 3) & 1) != 0;
+    const std::string normal = autoedit::NormalizeName(text, rules);
     require(normal.find('\0') == std::string::npos, "NormalizeName: a NUL in the result");
     if (!normal.empty())
         require(normal.back() != '_' && normal.back() != ' ', "NormalizeName: a separator at the end");
@@ -194,7 +195,6 @@ void checkNormalisation(const std::string& text, int combination)
 
 void checkPattern(const std::vector<std::string>& texts)
 {
-    testsupport::MemoryProfile& profile = freshSeams();
     CLiedkramEntry entry;
     entry.m_szArtist = textAt(texts, 1);
     entry.m_szTitle = textAt(texts, 2);
@@ -204,8 +204,9 @@ void checkPattern(const std::vector<std::string>& texts)
     entry.m_nGenre = static_cast<int>(pattern.size() % 150) - 1;
     entry.m_nTrack = static_cast<std::uint8_t>(pattern.size());
     // The pattern is stored as the options dialog stores it, in UTF-8.
-    profile.writeString("ID2DatNam", platform::cp1252ToUtf8(pattern));
-    const std::string name = autoedit::ExpandPattern(entry);
+    platform::NamingRules rules;
+    rules.pattern = platform::cp1252ToUtf8(pattern);
+    const std::string name = autoedit::ExpandPattern(entry, rules);
     require(name.size() >= 4 && name.compare(name.size() - 4, 4, ".mp3") == 0, "ExpandPattern: no .mp3 at the end");
     require(name != "." && name != "..", "ExpandPattern: a name that is a directory");
     require(name.find('\0') == std::string::npos, "ExpandPattern: a NUL in the name");
@@ -331,7 +332,7 @@ void listTarget(std::span<const std::uint8_t> data)
     CLiedkramDoc doc;
     try {
         entry::ArchiveReader reader(data);
-        doc.Serialize(reader);
+        doc.Serialize(reader, platform::RepairSettings{});
     } catch (const entry::ArchiveFormatError&) {
         return;
     }
@@ -345,7 +346,7 @@ void listTarget(std::span<const std::uint8_t> data)
     const Bytes written = listBytes(doc);
     CLiedkramDoc again;
     entry::ArchiveReader reader(written);
-    again.Serialize(reader);
+    again.Serialize(reader, platform::RepairSettings{});
     require(again.GetCount() == doc.GetCount(), "list: the written list holds another count");
     require(listBytes(again) == written, "list: writing what was read gives other bytes");
 
@@ -369,7 +370,7 @@ void fixListTarget(std::span<const std::uint8_t> data)
     CLiedkramDoc doc;
     try {
         entry::ArchiveReader reader(data);
-        doc.Serialize(reader);
+        doc.Serialize(reader, platform::RepairSettings{});
     } catch (const entry::ArchiveFormatError&) {
         return;
     }
@@ -393,7 +394,7 @@ void fixListTarget(std::span<const std::uint8_t> data)
         if (entry.m_szFileName.view().find('/') != std::string_view::npos)
             continue;
         entry.m_szPath = folder;
-        autoedit::AutoEdit(entry);
+        autoedit::AutoEdit(entry, platform::RepairSettings{});
     }
 
     const auto after = namesIn(folder);
@@ -422,17 +423,18 @@ void textTarget(std::span<const std::uint8_t> data)
 
 void rewriteTarget(std::span<const std::uint8_t> data)
 {
-    testsupport::MemoryProfile& profile = freshSeams();
-    profile.writeInt("Rename", 0);
+    freshSeams();
+    platform::RepairSettings settings;
+    settings.rename = false;
     const std::string path = writeInput(data);
-    CLiedkramEntry entry(path);
+    CLiedkramEntry entry(path, settings);
     if (!entry.IsListable())
         return;
-    autoedit::MarkRepairs(entry);
+    autoedit::MarkRepairs(entry, settings);
     const CLiedkramEntry before = entry;
     const Bytes original(data.begin(), data.end());
 
-    const autoedit::RewriteOutcome outcome = autoedit::RewriteFile(entry);
+    const autoedit::RewriteOutcome outcome = autoedit::RewriteFile(entry, settings);
     const Bytes after = readBack(path);
     requirePossible(entry, "rewrite");
     require(static_cast<std::size_t>(entry.m_nFileSize) == after.size(), "rewrite: the entry's size is not the file's");
