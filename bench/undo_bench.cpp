@@ -66,7 +66,7 @@ void fix(const std::vector<std::string>& paths, history::ChangeSet* changes)
 
 int run(testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter)
 {
-    prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::kAnswerYes);
+    prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::Answer::Yes);
     platform::PrivateTempDir dir;
     const bench::Bytes rip = oldRip();
     bench::BestOf noJournal;

@@ -88,7 +88,7 @@ void repaint(Fixture& fixture)
 
 int run(testsupport::MemoryProfile& profile, testsupport::ScriptedPrompter& prompter)
 {
-    prompter.setFallback(testsupport::ScriptedPrompter::Kind::YesNo, platform::kAnswerYes);
+    prompter.setFallback(testsupport::ScriptedPrompter::Kind::YesNo, platform::Answer::Yes);
     const std::vector<std::uint8_t> bytes = listBytes();
     bench::BestOf fill;
     bench::BestOf deleteAll;

@@ -37,7 +37,7 @@ void markRowChanged(CLiedkramDoc& doc, std::size_t row)
 }
 
 // The rename answers of a run whose names were reviewed beforehand, by row.
-using RenameAnswers = std::map<std::size_t, int>;
+using RenameAnswers = std::map<std::size_t, platform::Answer>;
 
 // For as long as this lives, the progress question is asked in the dialog;
 // in a run whose names were reviewed, it is answered from the review.
@@ -50,12 +50,12 @@ public:
 
     void setRow(std::size_t row) { row_ = row; }
 
-    int askProgress(std::string_view text) override
+    platform::Answer askProgress(std::string_view text) override
     {
         if (!decided_)
             return dialog_.Ask(text);
         const auto found = decided_->find(row_);
-        return found == decided_->end() ? platform::kAnswerNo : found->second;
+        return found == decided_->end() ? platform::Answer::No : found->second;
     }
 
 private:
@@ -83,16 +83,16 @@ Review reviewRenames(const CLiedkramDoc& doc, const std::vector<int>& rows, cons
     std::vector<platform::RenameProposal> proposals = autoedit::ProposeRenames(entries, settings.naming);
     if (proposals.empty())
         return review;
-    const int answer = platform::prompter().reviewRenames(proposals);
-    if (answer == platform::kAnswerCancel) {
+    const platform::Answer answer = platform::prompter().reviewRenames(proposals);
+    if (answer == platform::Answer::Cancel) {
         review.cancelled = true;
         return review;
     }
     RenameAnswers answers;
     for (const platform::RenameProposal& proposal : proposals) {
-        const bool rename = answer == platform::kAnswerYes && proposal.ticked &&
+        const bool rename = answer == platform::Answer::Yes && proposal.ticked &&
                             proposal.mark == platform::RenameProposal::Mark::Offered;
-        answers[static_cast<std::size_t>(rows[proposal.index])] = rename ? platform::kAnswerYes : platform::kAnswerNo;
+        answers[static_cast<std::size_t>(rows[proposal.index])] = rename ? platform::Answer::Yes : platform::Answer::No;
     }
     review.answers = std::move(answers);
     return review;

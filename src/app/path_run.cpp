@@ -34,11 +34,11 @@ public:
             return 0;
         });
     }
-    int askYesNoCancel(std::string_view text) override
+    platform::Answer askYesNoCancel(std::string_view text) override
     {
         return timed([&] { return ScopedPrompter::askYesNoCancel(text); });
     }
-    int askYesNo(std::string_view text) override
+    platform::Answer askYesNo(std::string_view text) override
     {
         return timed([&] { return ScopedPrompter::askYesNo(text); });
     }
@@ -46,18 +46,18 @@ public:
     {
         return timed([&] { return ScopedPrompter::askDuplicate(text); });
     }
-    int askProgress(std::string_view text) override
+    platform::Answer askProgress(std::string_view text) override
     {
         return timed([&] { return ScopedPrompter::askProgress(text); });
     }
 
 private:
     template <class Ask>
-    int timed(Ask&& ask)
+    auto timed(Ask&& ask) -> decltype(ask())
     {
         QElapsedTimer open;
         open.start();
-        const int answer = ask();
+        const auto answer = ask();
         milliseconds_ += open.elapsed();
         return answer;
     }

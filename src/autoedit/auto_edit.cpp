@@ -132,10 +132,10 @@ AutoEditOutcome MarkRepairs(CLiedkramEntry& entry, const platform::RepairSetting
             entry.m_strNewName.clear();
         } else if (entry.m_strNewName != entry.m_szFileName.view()) {
             const std::string question = "Umbenennen:\n" + entry.m_szFileName.str() + " ->\n" + entry.m_strNewName;
-            const int answer = platform::prompter().askProgress(question);
-            if (answer == platform::kAnswerCancel)
+            const platform::Answer answer = platform::prompter().askProgress(question);
+            if (answer == platform::Answer::Cancel)
                 return AutoEditOutcome::Cancelled;
-            if (answer == platform::kAnswerYes)
+            if (answer == platform::Answer::Yes)
                 entry.m_nFlags |= ENTRY_RENAME;
         }
     }

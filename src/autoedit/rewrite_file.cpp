@@ -265,12 +265,12 @@ bool journalReplacement(history::ChangeSet& changes, platform::File& in, const p
     const std::string& path = replacement.target();
     if (changes.recordReplacement(in, path, replacement.stamp(), replacement.temporaryPath()))
         return true;
-    const int answer =
+    const platform::Answer answer =
         platform::prompter().askYesNo("'" + path +
                                       "': Das Original kann nirgends aufbewahrt werden; die \xC3\x84nderung ist dann "
                                       "nicht r\xC3\xBC"
                                       "ckg\xC3\xA4ngig zu machen. Trotzdem \xC3\xA4ndern?");
-    if (answer != platform::kAnswerYes)
+    if (answer != platform::Answer::Yes)
         return false;
     changes.recordUnkeptReplacement(path, in.stamp(), replacement.stamp(), replacement.temporaryPath());
     return true;

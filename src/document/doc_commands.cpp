@@ -28,10 +28,10 @@ bool CLiedkramDoc::SaveModified()
     if (!m_bChanged)
         return true;
     const std::string name = pathName_.empty() ? m_strPlainTitle : pathName_;
-    const int answer = platform::prompter().askYesNoCancel("Save changes to " + name + "?");
-    if (answer == platform::kAnswerCancel)
+    const platform::Answer answer = platform::prompter().askYesNoCancel("Save changes to " + name + "?");
+    if (answer == platform::Answer::Cancel)
         return false;
-    if (answer == platform::kAnswerYes)
+    if (answer == platform::Answer::Yes)
         return DoSave();
     return true;
 }
@@ -105,7 +105,7 @@ bool CLiedkramDoc::takeReadable(const std::string& path, const document::ListRec
                                  " Eintr\xC3\xA4"
                                  "gen lesbar. Die lesbaren " +
                                  std::string(verb) + "?";
-    return platform::prompter().askYesNo(question) == platform::kAnswerYes;
+    return platform::prompter().askYesNo(question) == platform::Answer::Yes;
 }
 
 bool CLiedkramDoc::OnOpenDocument(const std::string& path, const platform::RepairSettings& settings)
@@ -168,7 +168,7 @@ bool CLiedkramDoc::DoSave()
     } else if (pathStamp_ && platform::findFileStamp(path) != pathStamp_ &&
                platform::prompter().askYesNo("Die Liste '" + path +
                                              "' wurde seit dem Lesen von einem anderen Programm ge\xC3\xA4ndert. "
-                                             "Trotzdem speichern?") != platform::kAnswerYes) {
+                                             "Trotzdem speichern?") != platform::Answer::Yes) {
         return false;
     }
     return OnSaveDocument(path);

@@ -41,15 +41,15 @@ public:
 
     void showMessage(std::string_view text) override { run_->showMessage(text); }
     void showFileMessage(std::string_view path, std::string_view text) override { run_->showFileMessage(path, text); }
-    int askYesNoCancel(std::string_view text) override { return run_->askYesNoCancel(text); }
-    int askYesNo(std::string_view text) override { return run_->askYesNo(text); }
+    platform::Answer askYesNoCancel(std::string_view text) override { return run_->askYesNoCancel(text); }
+    platform::Answer askYesNo(std::string_view text) override { return run_->askYesNo(text); }
     int askDuplicate(std::string_view text) override { return run_->askDuplicate(text); }
-    int askProgress(std::string_view text) override
+    platform::Answer askProgress(std::string_view text) override
     {
         questions.emplace_back(text);
         if (onQuestion)
             onQuestion(text);
-        const int answer = run_->askProgress(text);
+        const platform::Answer answer = run_->askProgress(text);
         if (afterAnswer)
             afterAnswer(answer);
         return answer;
@@ -57,7 +57,7 @@ public:
 
     std::vector<std::string> questions;
     std::function<void(std::string_view)> onQuestion;
-    std::function<void(int answer)> afterAnswer;
+    std::function<void(platform::Answer answer)> afterAnswer;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -263,7 +263,7 @@ TEST_F(EditRunsTest, FiveRowsAreRenamedAsReviewedAndAskNoQuestion)
     addSongs(5);
     // The user unticks the third name and takes the rest.
     prompter_.onRenames = [](std::vector<platform::RenameProposal>& proposals) { proposals.at(2).ticked = false; };
-    prompter_.scriptRenames({platform::kAnswerYes});
+    prompter_.scriptRenames({platform::Answer::Yes});
     QStringList steps;
     watch_.onQuestion = [&steps](std::string_view) {
         steps << textOf(*progressDialogs().at(0), CProgressDlg::IDC_STEP);
@@ -301,7 +301,7 @@ TEST_F(EditRunsTest, NichtUmbenennenRepairsWithoutRenamingAndAbbrechenEndsTheRun
     addSongs(3);
     bool progressShown = false;
     watch_.onQuestion = [&progressShown](std::string_view) { progressShown = true; };
-    prompter_.scriptRenames({platform::kAnswerCancel, platform::kAnswerNo});
+    prompter_.scriptRenames({platform::Answer::Cancel, platform::Answer::No});
     ScriptedUser user(waitingQuestion, {});
     runAuto({0, 1, 2});
 
@@ -348,7 +348,7 @@ TEST_F(EditRunsTest, ANameLackingAFieldIsShownAsKeptAndRowsNamedAsProposedNotAtA
 TEST_F(EditRunsTest, AbbrechenBetweenQuestionsStopsAfterTheCurrentEntry)
 {
     addSongs(3);
-    watch_.afterAnswer = [this](int) {
+    watch_.afterAnswer = [this](platform::Answer) {
         // Pressed while the second entry is still being rewritten.
         if (watch_.questions.size() == 2)
             click(*progressDialogs().at(0), CProgressDlg::IDC_CANCEL);

@@ -136,7 +136,7 @@ TEST_F(WindowTest, DeleteAsksOnlyWithASelectionAndKeepsTheFiles)
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     view_->selectionModel()->select(view_->model()->index(2, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::No, platform::Answer::Yes});
     QTest::keyClick(view_, Qt::Key_Delete);
     EXPECT_EQ(doc_.GetCount(), 3u);
     QTest::keyClick(view_, Qt::Key_Delete);

@@ -34,7 +34,7 @@ protected:
 
     void pressDeleteAndAgree()
     {
-        prompter().scriptYesNoCancel({platform::kAnswerYes});
+        prompter().scriptYesNoCancel({platform::Answer::Yes});
         QTest::keyClick(view_, Qt::Key_Delete);
     }
 

@@ -62,7 +62,7 @@ TEST_F(SessionUndoTest, DeletedRowsComeBackInPlaceAndSelected)
         addListed(std::string(artist) + ".mp3", artist, "Song");
     EXPECT_FALSE(frame_->action(kUndo)->isEnabled()) << "a list changed outside a step gives nothing to undo";
     select({1, 3});
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     frame_->action(kDeleteRows)->trigger();
     ASSERT_EQ(doc_.GetCount(), 2u);
     EXPECT_EQ(undoText(), "&Rückgängig: Einträge löschen\tStrg+Z");

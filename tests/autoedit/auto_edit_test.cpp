@@ -100,7 +100,7 @@ TEST_F(AutoEditTest, TheRenameQuestionAndItsAnswers)
     dir_.write("old.mp3", song);
     entry.m_nFileSize = static_cast<int>(song.size());
 
-    prompter().scriptProgress({platform::kAnswerNo, platform::kAnswerCancel, platform::kAnswerYes});
+    prompter().scriptProgress({platform::Answer::No, platform::Answer::Cancel, platform::Answer::Yes});
     EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     ASSERT_EQ(prompter().prompts().size(), 1u);
     EXPECT_EQ(prompter().prompts()[0].kind, ScriptedPrompter::Kind::Progress);
@@ -171,7 +171,7 @@ TEST_F(AutoEditTest, CancelLeavesFlagsAndFileUntouched)
     auto entry = loadWorkedFile("the beatles - let it be.mp3");
     const auto before = readFile(entry.GetFullPath());
     const auto flags = entry.m_nFlags;
-    prompter().scriptProgress({platform::kAnswerCancel});
+    prompter().scriptProgress({platform::Answer::Cancel});
     EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Cancelled);
     EXPECT_EQ(entry.m_nFlags, flags);
     EXPECT_EQ(readFile(entry.GetFullPath()), before);
@@ -208,7 +208,7 @@ TEST_F(AutoEditTest, MarksTheRepairsTheSettingsAskFor)
 TEST_F(AutoEditTest, RepairsAndRenamesAFile)
 {
     auto entry = loadWorkedFile("the beatles - let it be.mp3");
-    prompter().scriptProgress({platform::kAnswerYes});
+    prompter().scriptProgress({platform::Answer::Yes});
     ASSERT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_EQ(entry.m_szFileName, "The_Beatles-Let_It_Be.mp3");
     EXPECT_EQ(entry.m_nFlags, 0u);
@@ -227,7 +227,7 @@ TEST_F(AutoEditTest, RepairsAndRenamesAFile)
     // Without SetID3V2 the audio starts the file.
     profile().writeInt("SetID3V2", 0);
     auto plain = loadWorkedFile("the beatles - let it be.mp3");
-    prompter().scriptProgress({platform::kAnswerNo});
+    prompter().scriptProgress({platform::Answer::No});
     ASSERT_EQ(autoedit::AutoEdit(plain, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_EQ(plain.m_nAudioStart, 0);
     EXPECT_EQ(plain.m_nFileSize, 300 * 417 + 128);

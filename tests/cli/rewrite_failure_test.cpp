@@ -35,7 +35,7 @@ protected:
     }
 
     // Loaded and marked for every repair, as fix does before rewriting.
-    CLiedkramEntry markedEntry(int renameAnswer)
+    CLiedkramEntry markedEntry(platform::Answer renameAnswer)
     {
         CLiedkramEntry entry(dir_.file(beatles_.name), platform::readRepairSettings());
         prompter().scriptProgress({renameAnswer});
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(RewriteUnderFoot, VanishedFileIsReportedAndNothingElseChanges)
 {
-    CLiedkramEntry entry = markedEntry(platform::kAnswerYes);
+    CLiedkramEntry entry = markedEntry(platform::Answer::Yes);
     const CLiedkramEntry before = entry;
     std::filesystem::remove(dir_.file(beatles_.name));
 
@@ -84,7 +84,7 @@ TEST_F(RewriteUnderFoot, FileOfAnotherSizeIsLeftAsItNowIs)
     testsupport::Bytes longer = beatles_.bytes;
     testsupport::append(longer, testsupport::musicBytes(10));
     for (const testsupport::Bytes& replaced : {shorter, longer}) {
-        CLiedkramEntry entry = markedEntry(platform::kAnswerNo);
+        CLiedkramEntry entry = markedEntry(platform::Answer::No);
         const CLiedkramEntry before = entry;
         dir_.write(beatles_.name, replaced);
 
@@ -111,7 +111,7 @@ TEST_F(RewriteUnderFoot, LeftoverTemporaryFileIsRemovedByTheNextRewrite)
 {
     const std::string leftover = platform::ReplacementFile::temporaryPathFor(dir_.file(beatles_.name));
     dir_.write(std::filesystem::path(leftover).filename().string(), testsupport::musicBytes(100));
-    CLiedkramEntry entry = markedEntry(platform::kAnswerNo);
+    CLiedkramEntry entry = markedEntry(platform::Answer::No);
 
     autoedit::RewriteFile(entry, platform::readRepairSettings());
 
@@ -126,7 +126,7 @@ TEST_F(RewriteUnderFoot, AFileThatWouldReach2GiBIsLeftAsItIs)
 {
     // Audio, as far as the entry knows, up to just below 2 GiB (sparse
     // zeros): the new tag behind it would take the file over.
-    CLiedkramEntry entry = markedEntry(platform::kAnswerNo);
+    CLiedkramEntry entry = markedEntry(platform::Answer::No);
     entry.m_nFlags &= ~(ENTRY_CUT_BACK | ENTRY_CUT_FRONT);
     const auto size = static_cast<std::uintmax_t>(std::numeric_limits<std::int32_t>::max()) - 64;
     std::filesystem::resize_file(dir_.file(beatles_.name), size);

@@ -174,7 +174,7 @@ TEST_F(AddSubtract, ABrokenListFileEndsTheCommandAndKeepsWhatWasAdded)
     cut.resize(cut.size() - 10);
     const auto half = dir_.write("cut.m3l", cut);
     prompter().clear();
-    prompter().scriptYesNoCancel({platform::kAnswerYes, platform::kAnswerNo});
+    prompter().scriptYesNoCancel({platform::Answer::Yes, platform::Answer::No});
     doc_.OnAddMp3s({half, b}, platform::readRepairSettings());
     EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "c.mp3", "d.mp3", "b.mp3"}));
     PathsReport report = doc_.OnSubtractMp3s({half, a}, platform::readRepairSettings());

@@ -141,7 +141,7 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
         const std::string context = "cut at " + std::to_string(cut);
         prompter().clear();
         // Nein to the save question of the changed list, Nein to the readable rest.
-        prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerNo});
+        prompter().scriptYesNoCancel({platform::Answer::No, platform::Answer::No});
         const auto path = dir_.write("cut.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
         EXPECT_FALSE(reader.OnOpenDocument(path, platform::readRepairSettings())) << context;
         const auto readable = static_cast<std::size_t>(
@@ -165,7 +165,7 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
     const auto cutPath =
         dir_.write("half.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(recordEnds[1] + 3)));
     const Bytes damaged = readFile(cutPath);
-    prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::No, platform::Answer::Yes});
     EXPECT_TRUE(reader.OnOpenDocument(cutPath, platform::readRepairSettings()));
     ASSERT_EQ(reader.GetCount(), 2u);
     EXPECT_EQ(reader.GetEntry(1).m_szArtist, "B");
@@ -226,20 +226,20 @@ TEST_F(DocumentTest, TheSaveQuestionGuardsUnsavedChanges)
     fill({"B"});
     doc_.SetChanged();
 
-    prompter().scriptYesNoCancel({platform::kAnswerCancel});
+    prompter().scriptYesNoCancel({platform::Answer::Cancel});
     EXPECT_FALSE(doc_.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(doc_.GetCount(), 2u);
     EXPECT_EQ(doc_.GetTitle(), "one.m3l *");
     EXPECT_EQ(prompter().prompts().back().text, "Save changes to " + path + "?");
 
-    prompter().scriptYesNoCancel({platform::kAnswerNo});
+    prompter().scriptYesNoCancel({platform::Answer::No});
     EXPECT_TRUE(doc_.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(doc_.GetCount(), 1u);
     EXPECT_EQ(doc_.GetTitle(), "one.m3l");
 
     fill({"C"});
     doc_.SetChanged();
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     EXPECT_TRUE(doc_.OnNewDocument());
     EXPECT_EQ(doc_.GetCount(), 0u);
     EXPECT_EQ(doc_.GetTitle(), "Untitled");
@@ -249,10 +249,10 @@ TEST_F(DocumentTest, TheSaveQuestionGuardsUnsavedChanges)
 
     fill({"D"});
     doc_.SetChanged();
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     EXPECT_FALSE(doc_.CanCloseFrame()) << "an untitled list without a save path stays open";
     doc_.askSavePath = [&] { return std::optional<std::string>(dir_.file("new.m3l")); };
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     EXPECT_TRUE(doc_.CanCloseFrame());
     EXPECT_TRUE(platform::fileExists(dir_.file("new.m3l")));
     EXPECT_FALSE(doc_.m_bChanged);
@@ -278,7 +278,7 @@ TEST_F(DocumentTest, AListAnotherProgramChangedIsReplacedOnlyWhenTheUserSaysSo)
     const Bytes theirs = readFile(path);
 
     doc_.SetChanged();
-    prompter().scriptYesNoCancel({platform::kAnswerNo});
+    prompter().scriptYesNoCancel({platform::Answer::No});
     EXPECT_FALSE(doc_.DoSave());
     ASSERT_EQ(prompter().prompts().size(), 1u);
     EXPECT_EQ(prompter().prompts()[0].text, "Die Liste '" + path +
@@ -287,7 +287,7 @@ TEST_F(DocumentTest, AListAnotherProgramChangedIsReplacedOnlyWhenTheUserSaysSo)
     EXPECT_EQ(readFile(path), theirs);
     EXPECT_TRUE(doc_.m_bChanged);
 
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     EXPECT_TRUE(doc_.DoSave());
     ASSERT_TRUE(other.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(other.GetCount(), 2u);

@@ -47,9 +47,9 @@ constexpr std::size_t kTextLimit = 255;
 class QuietPrompter : public platform::Prompter {
 public:
     void showMessage(std::string_view) override {}
-    int askYesNoCancel(std::string_view) override { return platform::kAnswerNo; }
+    platform::Answer askYesNoCancel(std::string_view) override { return platform::Answer::No; }
     int askDuplicate(std::string_view) override { return DUP_ADD; }
-    int askProgress(std::string_view) override { return platform::kAnswerNo; }
+    platform::Answer askProgress(std::string_view) override { return platform::Answer::No; }
 };
 
 // A fresh store (the defaults) for what still reads one, and the quiet
@@ -266,7 +266,7 @@ void requireAudioKept(const Bytes& before, std::size_t oldStart, const Bytes& af
 // Takes every proposed name, as a user who clicks through would.
 class RenamingPrompter : public QuietPrompter {
 public:
-    int askProgress(std::string_view) override { return platform::kAnswerYes; }
+    platform::Answer askProgress(std::string_view) override { return platform::Answer::Yes; }
 };
 
 // A name of the folder as found: its type, and its bytes or link target.

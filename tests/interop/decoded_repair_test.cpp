@@ -171,7 +171,7 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
     const Bytes before = readFile(path);
 
     testsupport::ScopedSeams seams;
-    seams.prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::kAnswerNo);
+    seams.prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::Answer::No);
     CLiedkramEntry entry(path, platform::readRepairSettings());
     ASSERT_NE(entry.m_dwHeader, 0u);
     const auto whole = interop::walkFrames(original, 0, true);

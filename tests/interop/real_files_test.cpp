@@ -127,7 +127,7 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     ASSERT_EQ(walk.crcBad, 0);
 
     testsupport::ScopedSeams seams;
-    seams.prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::kAnswerNo);
+    seams.prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::Answer::No);
     CLiedkramEntry entry(path, platform::readRepairSettings());
     ASSERT_NE(entry.m_dwHeader, 0u);
     EXPECT_EQ(entry.m_nAudioStart, audioStart) << "the true first frame";
