@@ -10,6 +10,7 @@
 //   the peak memory of liedkram-cli list on a list of 1,000,000 entries.
 
 #include "bench_files.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 #include "support/test_doubles.h"
 
@@ -113,7 +114,7 @@ void loadSection(const std::vector<std::string>& paths, std::size_t totalBytes)
         });
         load.time([&] {
             for (const auto& path : paths) {
-                const CLiedkramEntry entry(path);
+                const CLiedkramEntry entry(path, platform::readRepairSettings());
                 if (entry.m_dwHeader == 0 || entry.m_bVerified != 1)
                     throw std::runtime_error("not loaded: " + path);
             }
@@ -152,7 +153,7 @@ void lookupSection(const std::vector<std::string>& paths)
     CLiedkramDoc doc;
     document::DuplicatePolicy answer(platform::DuplicateChoice::AddAll);
     for (const auto& path : paths)
-        doc.AddEntry(std::make_unique<CLiedkramEntry>(path), false, answer);
+        doc.AddEntry(std::make_unique<CLiedkramEntry>(path, platform::readRepairSettings()), false, answer);
     std::vector<CLiedkramEntry> probes;
     for (std::size_t row = 0; row < doc.GetCount(); ++row)
         probes.push_back(std::as_const(doc).GetEntry(row));
@@ -185,12 +186,12 @@ void autoEditSection(const std::vector<std::string>& paths, testsupport::MemoryP
     bench::BestOf load;
     load.time([&] {
         for (int i = 0; i < kEditedEntries; ++i)
-            entries.emplace_back(paths[static_cast<std::size_t>(i)]);
+            entries.emplace_back(paths[static_cast<std::size_t>(i)], platform::readRepairSettings());
     });
     bench::BestOf edit;
     edit.time([&] {
         for (auto& entry : entries) {
-            if (autoedit::AutoEdit(entry) != autoedit::kAutoEditDone)
+            if (autoedit::AutoEdit(entry, platform::readRepairSettings()) != autoedit::AutoEditOutcome::Done)
                 throw std::runtime_error("the auto-edit did not go through");
         }
     });

@@ -3,6 +3,7 @@
 // std::sort of the same entries by plain byte comparison of the artist.
 
 #include "bench_files.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 
 #include "platform/private_temp_dir.h"
@@ -99,7 +100,8 @@ int run()
 
         CLiedkramDoc loaded;
         load.time([&] {
-            if (!loaded.OnOpenDocument(path) || loaded.GetCount() != static_cast<std::size_t>(kEntries))
+            if (!loaded.OnOpenDocument(path, platform::readRepairSettings()) ||
+                loaded.GetCount() != static_cast<std::size_t>(kEntries))
                 throw std::runtime_error("loading failed");
         });
         sortArtist.time([&] { loaded.SortByColumn(Column::Artist); });

@@ -3,6 +3,7 @@
 // of them whole.
 
 #include "bench_files.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 #include "support/test_doubles.h"
 
@@ -66,7 +67,7 @@ int run(testsupport::ScriptedPrompter& prompter)
         read.time(readAll);
         load.time([&] {
             for (const auto& path : paths) {
-                const CLiedkramEntry entry(path);
+                const CLiedkramEntry entry(path, platform::readRepairSettings());
                 if (entry.m_dwHeader == 0 || entry.m_bVerified != 1)
                     throw std::runtime_error("not loaded: " + path);
             }

@@ -3,6 +3,7 @@
 // file to a new one and making that durable.
 
 #include "bench_files.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 #include "support/test_doubles.h"
 
@@ -85,7 +86,7 @@ int run(testsupport::ScriptedPrompter& prompter)
         ::sync();
 
         CLiedkramEntry entry = entryFor(dir.path(), "rewrite.mp3", size);
-        rewrite.time([&] { autoedit::RewriteFile(entry); });
+        rewrite.time([&] { autoedit::RewriteFile(entry, platform::readRepairSettings()); });
         if (entry.m_nFlags != 0 || entry.m_nFileSize != static_cast<int>(size - kJunkBytes)) {
             const auto said = prompter.messages();
             throw std::runtime_error("the rewrite did not complete" + (said.empty() ? "" : ": " + said.back()));

@@ -3,6 +3,7 @@
 // plain pass over every column text of every entry.
 
 #include "bench_files.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 #include "support/test_doubles.h"
 
@@ -73,7 +74,7 @@ void fill(CLiedkramDoc& doc)
     for (const CLiedkramEntry& entry : entries)
         entry.Serialize(writer);
     entry::ArchiveReader reader(writer.bytes());
-    doc.Serialize(reader);
+    doc.Serialize(reader, platform::readRepairSettings());
 }
 
 int run()

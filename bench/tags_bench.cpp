@@ -9,6 +9,7 @@
 // take 150 KB a file, so at most 5,000 files get them).
 
 #include "bench_files.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 #include "support/test_doubles.h"
 
@@ -79,7 +80,7 @@ double loadSeconds(const Collection& collection, std::size_t count, bool tagged)
     for (int round = 0; round < 2; ++round) {
         load.time([&] {
             for (std::size_t i = 0; i < count; ++i) {
-                const CLiedkramEntry entry(collection.paths[i]);
+                const CLiedkramEntry entry(collection.paths[i], platform::readRepairSettings());
                 const bool read =
                     (entry.m_nTagKinds & tags::kTagId3v23) != 0 && entry.m_szAlbum.view() == "Greatest Hits";
                 if (entry.m_dwHeader == 0 || entry.m_bVerified != 1 || read != tagged)

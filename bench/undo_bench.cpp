@@ -12,6 +12,7 @@
 #include "platform/private_temp_dir.h"
 #include "platform/profile.h"
 #include "platform/prompter.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 #include "support/test_doubles.h"
 
@@ -56,15 +57,16 @@ std::vector<std::string> writeFolder(platform::PrivateTempDir& dir, const std::s
 void fix(const std::vector<std::string>& paths, history::ChangeSet* changes)
 {
     for (const std::string& path : paths) {
-        CLiedkramEntry entry(path);
-        if (autoedit::AutoEdit(entry, changes) != autoedit::kAutoEditDone || entry.m_nFlags != 0)
+        CLiedkramEntry entry(path, platform::readRepairSettings());
+        if (autoedit::AutoEdit(entry, platform::readRepairSettings(), changes) != autoedit::AutoEditOutcome::Done ||
+            entry.m_nFlags != 0)
             throw std::runtime_error("the fix of " + path + " did not complete");
     }
 }
 
 int run(testsupport::MemoryProfile&, testsupport::ScriptedPrompter& prompter)
 {
-    prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::kAnswerYes);
+    prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::Answer::Yes);
     platform::PrivateTempDir dir;
     const bench::Bytes rip = oldRip();
     bench::BestOf noJournal;

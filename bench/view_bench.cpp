@@ -4,6 +4,7 @@
 // the same run: reading the same 100,000 rows into the same view.
 
 #include "bench_files.h"
+#include "platform/repair_settings.h"
 #include "stopwatch.h"
 #include "support/test_doubles.h"
 
@@ -60,7 +61,7 @@ struct Fixture {
     {
         fill.time([&] {
             entry::ArchiveReader archive(bytes);
-            doc.Serialize(archive);
+            doc.Serialize(archive, platform::readRepairSettings());
         });
         if (view.model()->rowCount() != kRows)
             throw std::runtime_error("the view does not show all rows");
@@ -87,7 +88,7 @@ void repaint(Fixture& fixture)
 
 int run(testsupport::MemoryProfile& profile, testsupport::ScriptedPrompter& prompter)
 {
-    prompter.setFallback(testsupport::ScriptedPrompter::Kind::YesNo, platform::kAnswerYes);
+    prompter.setFallback(testsupport::ScriptedPrompter::Kind::YesNo, platform::Answer::Yes);
     const std::vector<std::uint8_t> bytes = listBytes();
     bench::BestOf fill;
     bench::BestOf deleteAll;

@@ -11,7 +11,7 @@
 #include "entry/liedkram_entry.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
-#include "platform/settings.h"
+#include "platform/repair_settings.h"
 
 #include <cstddef>
 #include <exception>
@@ -37,7 +37,7 @@ void markRowChanged(CLiedkramDoc& doc, std::size_t row)
 }
 
 // The rename answers of a run whose names were reviewed beforehand, by row.
-using RenameAnswers = std::map<std::size_t, int>;
+using RenameAnswers = std::map<std::size_t, platform::Answer>;
 
 // For as long as this lives, the progress question is asked in the dialog;
 // in a run whose names were reviewed, it is answered from the review.
@@ -50,12 +50,12 @@ public:
 
     void setRow(std::size_t row) { row_ = row; }
 
-    int askProgress(std::string_view text) override
+    platform::Answer askProgress(std::string_view text) override
     {
         if (!decided_)
             return dialog_.Ask(text);
         const auto found = decided_->find(row_);
-        return found == decided_->end() ? platform::kAnswerNo : found->second;
+        return found == decided_->end() ? platform::Answer::No : found->second;
     }
 
 private:
@@ -70,29 +70,29 @@ struct Review {
 };
 
 // Over several rows with renaming on, every proposed name is shown at once.
-Review reviewRenames(const CLiedkramDoc& doc, const std::vector<int>& rows)
+Review reviewRenames(const CLiedkramDoc& doc, const std::vector<int>& rows, const platform::RepairSettings& settings)
 {
     Review review;
     // One row keeps its question in the progress dialog.
-    if (rows.size() < 2 || !platform::isOn(platform::Setting::Rename))
+    if (rows.size() < 2 || !settings.rename)
         return review;
     std::vector<const CLiedkramEntry*> entries;
     entries.reserve(rows.size());
     for (const int row : rows)
         entries.push_back(&doc.GetEntry(static_cast<std::size_t>(row)));
-    std::vector<platform::RenameProposal> proposals = autoedit::ProposeRenames(entries);
+    std::vector<platform::RenameProposal> proposals = autoedit::ProposeRenames(entries, settings.naming);
     if (proposals.empty())
         return review;
-    const int answer = platform::prompter().reviewRenames(proposals);
-    if (answer == platform::kAnswerCancel) {
+    const platform::Answer answer = platform::prompter().reviewRenames(proposals);
+    if (answer == platform::Answer::Cancel) {
         review.cancelled = true;
         return review;
     }
     RenameAnswers answers;
     for (const platform::RenameProposal& proposal : proposals) {
-        const bool rename = answer == platform::kAnswerYes && proposal.ticked &&
+        const bool rename = answer == platform::Answer::Yes && proposal.ticked &&
                             proposal.mark == platform::RenameProposal::Mark::Offered;
-        answers[static_cast<std::size_t>(rows[proposal.index])] = rename ? platform::kAnswerYes : platform::kAnswerNo;
+        answers[static_cast<std::size_t>(rows[proposal.index])] = rename ? platform::Answer::Yes : platform::Answer::No;
     }
     review.answers = std::move(answers);
     return review;
@@ -114,7 +114,8 @@ struct Failure {
 // Runs the auto edit over the rows under the dialog; returns the failure
 // that stopped it, if any.
 std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& rows, CProgressDlg& dialog,
-                                    ProgressDlgPrompter& questions, history::ChangeSet& changes)
+                                    ProgressDlgPrompter& questions, const platform::RepairSettings& settings,
+                                    history::ChangeSet& changes)
 {
     const int total = static_cast<int>(rows.size());
     for (const int selected : rows) {
@@ -124,16 +125,16 @@ std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& r
         const auto row = static_cast<std::size_t>(selected);
         CLiedkramEntry& entry = doc.GetEntry(row);
         questions.setRow(row);
-        int result = 0;
+        auto result = autoedit::AutoEditOutcome::Done;
         try {
-            result = autoedit::AutoEdit(entry, &changes);
+            result = autoedit::AutoEdit(entry, settings, &changes);
         } catch (const std::exception& error) {
             return Failure{row, failureMessage(entry, error)};
         }
-        if (result != autoedit::kAutoEditCancelled)
+        if (result != autoedit::AutoEditOutcome::Cancelled)
             markRowChanged(doc, row);
         // A failed rewrite has been reported; it ends the run like any file error.
-        if (result != autoedit::kAutoEditDone)
+        if (result != autoedit::AutoEditOutcome::Done)
             break;
     }
     return std::nullopt;
@@ -147,6 +148,7 @@ void runManualEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, plat
     RecordedChanges changes(doc, "Manuell bearbeiten");
     CManualEditDlg dialog(doc, shell, parent);
     dialog.setChangeSet(&changes.changes());
+    dialog.setSettings(platform::readRepairSettings());
     for (const int selected : selectedRows) {
         const auto row = static_cast<std::size_t>(selected);
         CLiedkramEntry& entry = doc.GetEntry(row);
@@ -169,8 +171,10 @@ void runManualEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, plat
 
 void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidget* parent)
 {
+    // Read once: a change of the settings applies to the next run.
+    const platform::RepairSettings settings = platform::readRepairSettings();
     const std::vector<int> rows = presentRows(doc, selectedRows);
-    const Review review = reviewRenames(doc, rows);
+    const Review review = reviewRenames(doc, rows, settings);
     if (review.cancelled)
         return;
     std::optional<Failure> failure;
@@ -179,7 +183,7 @@ void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidge
         CProgressDlg dialog(parent);
         ProgressDlgPrompter questions(dialog, review.answers);
         dialog.show();
-        failure = autoEditRows(doc, rows, dialog, questions, changes.changes());
+        failure = autoEditRows(doc, rows, dialog, questions, settings, changes.changes());
     }
     // Reported once the progress dialog is gone.
     if (failure) {

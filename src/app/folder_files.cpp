@@ -1,11 +1,11 @@
 #include "app/folder_files.h"
 
-#include "history/journal_location.h"
+#include "document/collection_walk.h"
 #include "platform/prompter.h"
 
 platform::FolderWalk walkFolder(const QString& folder)
 {
-    platform::FolderWalk walk = platform::mp3FilesBelow(folder.toStdString(), {history::dataDirectory()});
+    platform::FolderWalk walk = document::collectionFilesBelow(folder.toStdString());
     for (const platform::UnreadableFolder& unreadable : walk.unreadable)
         platform::prompter().showFileMessage(
             unreadable.path,

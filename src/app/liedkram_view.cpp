@@ -139,9 +139,9 @@ void CLiedkramView::OnDeleteRows()
 {
     if (selectedRows().empty())
         return;
-    const int answer =
+    const platform::Answer answer =
         platform::prompter().askYesNo("Sollen die ausgewählten *.mp3's wirklich\naus der Liste entfernt werden?");
-    if (answer != platform::kAnswerYes)
+    if (answer != platform::Answer::Yes)
         return;
     const std::vector<int> rows = selectedRows();
     int firstShown = shown_->rowCount();

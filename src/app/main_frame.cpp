@@ -24,6 +24,7 @@
 #include "entry/liedkram_entry.h"
 #include "platform/folder_walk.h"
 #include "platform/prompter.h"
+#include "platform/repair_settings.h"
 #include "platform/settings.h"
 
 #include <QAction>
@@ -368,7 +369,7 @@ bool CMainFrame::openDocument(const QString& path)
         const SessionStep step(session_, QStringLiteral("MP3's hinzufügen"));
         // An MP3 file declined at the duplicate question gets the ".cop" name.
         const RecordedChanges changes(document_, "MP3's hinzufügen");
-        opened = document_.OnOpenDocument(path.toStdString());
+        opened = document_.OnOpenDocument(path.toStdString(), platform::readRepairSettings());
     }
     QApplication::restoreOverrideCursor();
     if (opened) {

@@ -392,11 +392,11 @@ bool CManualEditDlg::save()
 {
     CLiedkramEntry& entry = *m_entry;
     entry.m_nFlags = m_nChangeFlags;
-    entry.UpdateCutFlags();
+    entry.UpdateCutFlags(m_settings);
     readBack();
     entry.SetOriginal(m_original->isChecked() ? 1 : 0);
     entry.SetCopyright(m_copyright->isChecked() ? 1 : 0);
-    return autoedit::RewriteFile(entry, m_changes) != autoedit::RewriteOutcome::Failed;
+    return autoedit::RewriteFile(entry, m_settings, m_changes) != autoedit::RewriteOutcome::Failed;
 }
 
 void CManualEditDlg::readBack()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -75,6 +77,8 @@ public:
     void setEntry(CLiedkramEntry* entry) { m_entry = entry; }
     // Where the changes of "&Speichern" are recorded; none records nothing.
     void setChangeSet(history::ChangeSet* changes) { m_changes = changes; }
+    // What "&Speichern" marks and writes besides the user's changes.
+    void setSettings(const platform::RepairSettings& settings) { m_settings = settings; }
     // Fills the controls from the entry and shows the dialog modally. An
     // error raised while saving ends the showing and is thrown from here;
     // the file is then as it was.
@@ -114,6 +118,7 @@ private:
     platform::ShellOpener& m_shell;
     CLiedkramEntry* m_entry = nullptr;
     history::ChangeSet* m_changes = nullptr;
+    platform::RepairSettings m_settings;
     std::uint32_t m_nChangeFlags = 0;
     bool m_bTracking = false;
     bool m_bRewriteFailed = false;

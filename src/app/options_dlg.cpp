@@ -224,7 +224,8 @@ void COptionsDlg::OnInitDialog()
         enableRenamingControls(true);
         for (const Setting setting : kConversionBoxes)
             box(setting)->setChecked(platform::readSetting(setting) != 0);
-        m_pattern->setText(QString::fromStdString(platform::readRenamePattern()));
+        const auto& pattern = platform::settingInfo(Setting::ID2DatNam);
+        m_pattern->setText(QString::fromStdString(platform::profile().getString(pattern.key, pattern.defaultText)));
     }
 
     OnRename();

@@ -5,6 +5,7 @@
 #include "app/scoped_prompter.h"
 #include "document/liedkram_doc.h"
 #include "platform/prompter.h"
+#include "platform/repair_settings.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,11 +47,11 @@ public:
             return 0;
         });
     }
-    int askYesNoCancel(std::string_view text) override
+    platform::Answer askYesNoCancel(std::string_view text) override
     {
         return timed([&] { return ScopedPrompter::askYesNoCancel(text); });
     }
-    int askYesNo(std::string_view text) override
+    platform::Answer askYesNo(std::string_view text) override
     {
         return timed([&] { return ScopedPrompter::askYesNo(text); });
     }
@@ -58,7 +59,7 @@ public:
     {
         return timed([&] { return ScopedPrompter::askDuplicate(text); });
     }
-    int askProgress(std::string_view text) override
+    platform::Answer askProgress(std::string_view text) override
     {
         return timed([&] { return ScopedPrompter::askProgress(text); });
     }
@@ -159,10 +160,11 @@ void runPathCommand(CLiedkramDoc& doc, PathCommand command, const std::vector<st
         };
         const BusyWhile busy(doc);
         const RecordedChanges changes(doc, "MP3's hinzufügen");
+        const platform::RepairSettings settings = platform::readRepairSettings();
         if (add)
-            doc.OnAddMp3s(paths);
+            doc.OnAddMp3s(paths, settings);
         else
-            doc.OnSubtractMp3s(paths);
+            doc.OnSubtractMp3s(paths, settings);
     }
     dialog.hide();
     if (dialog.cancelled())

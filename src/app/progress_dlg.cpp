@@ -54,8 +54,8 @@ CProgressDlg::CProgressDlg(QWidget* parent) : QDialog(parent)
     no->setObjectName(idName(IDC_NO));
     auto* cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     cancel->setObjectName(idName(IDC_CANCEL));
-    connect(m_yes, &QPushButton::clicked, this, [this] { answer(platform::kAnswerYes); });
-    connect(no, &QPushButton::clicked, this, [this] { answer(platform::kAnswerNo); });
+    connect(m_yes, &QPushButton::clicked, this, [this] { answer(platform::Answer::Yes); });
+    connect(no, &QPushButton::clicked, this, [this] { answer(platform::Answer::No); });
     connect(cancel, &QPushButton::clicked, this, &CProgressDlg::reject);
 
     auto* progress = new QHBoxLayout;
@@ -86,7 +86,7 @@ void CProgressDlg::Step(int m)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-int CProgressDlg::Ask(std::string_view text)
+platform::Answer CProgressDlg::Ask(std::string_view text)
 {
     m_question->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     show();
@@ -96,10 +96,11 @@ int CProgressDlg::Ask(std::string_view text)
 
     QEventLoop loop;
     m_loop = &loop;
+    // The loop ends with the answer as its code.
     const int code = loop.exec(QEventLoop::DialogExec);
     m_loop = nullptr;
     m_question->clear();
-    return code;
+    return static_cast<platform::Answer>(code);
 }
 
 bool CProgressDlg::pollCancel()
@@ -111,14 +112,14 @@ bool CProgressDlg::pollCancel()
 void CProgressDlg::reject()
 {
     if (m_loop)
-        m_loop->exit(platform::kAnswerCancel);
+        m_loop->exit(static_cast<int>(platform::Answer::Cancel));
     else
         m_bCancelPressed = true;
 }
 
-void CProgressDlg::answer(int code)
+void CProgressDlg::answer(platform::Answer reply)
 {
     // "&Ja" and "&Nein" mean nothing while no question waits.
     if (m_loop)
-        m_loop->exit(code);
+        m_loop->exit(static_cast<int>(reply));
 }

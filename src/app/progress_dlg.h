@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/prompter.h"
+
 #include <QDialog>
 
 #include <string_view>
@@ -31,10 +33,10 @@ public:
     // One more of the run's m entries is started: the bar runs over 1..m and
     // the step text reads "n/m".
     void Step(int m);
-    // Shows the question and waits for the answer: kAnswerYes ("&Ja", Enter),
-    // kAnswerNo ("&Nein") or kAnswerCancel ("&Abbrechen", Escape, the close
+    // Shows the question and waits for the answer: Answer::Yes ("&Ja", Enter),
+    // Answer::No ("&Nein") or Answer::Cancel ("&Abbrechen", Escape, the close
     // box). The question field is empty again afterwards.
-    int Ask(std::string_view text);
+    platform::Answer Ask(std::string_view text);
     // Lets the window repaint and take the clicks made while no question
     // waited; true once "&Abbrechen" was pressed at such a time.
     bool pollCancel();
@@ -43,7 +45,7 @@ public:
     void reject() override;
 
 private:
-    void answer(int code);
+    void answer(platform::Answer reply);
 
     QLabel* m_step = nullptr;
     QProgressBar* m_bar = nullptr;

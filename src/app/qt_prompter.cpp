@@ -72,26 +72,26 @@ void QtPrompter::showFileMessage(std::string_view path, std::string_view text)
     showMessage("'" + std::string(path) + "': " + std::string(text));
 }
 
-int QtPrompter::askYesNoCancel(std::string_view text)
+platform::Answer QtPrompter::askYesNoCancel(std::string_view text)
 {
     QMessageBox box(QMessageBox::Question, caption(), textOf(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner());
     const ArrowWhileAsking arrow;
     switch (box.exec()) {
     case QMessageBox::Yes:
-        return platform::kAnswerYes;
+        return platform::Answer::Yes;
     case QMessageBox::No:
-        return platform::kAnswerNo;
+        return platform::Answer::No;
     default:
-        return platform::kAnswerCancel;
+        return platform::Answer::Cancel;
     }
 }
 
-int QtPrompter::askYesNo(std::string_view text)
+platform::Answer QtPrompter::askYesNo(std::string_view text)
 {
     QMessageBox box(QMessageBox::Question, caption(), textOf(text), QMessageBox::Yes | QMessageBox::No, owner());
     const ArrowWhileAsking arrow;
-    return box.exec() == QMessageBox::Yes ? platform::kAnswerYes : platform::kAnswerNo;
+    return box.exec() == QMessageBox::Yes ? platform::Answer::Yes : platform::Answer::No;
 }
 
 platform::DuplicateChoice QtPrompter::askDuplicate(std::string_view text)
@@ -101,7 +101,7 @@ platform::DuplicateChoice QtPrompter::askDuplicate(std::string_view text)
     return CDuplicateDlg::choiceOf(dialog.exec());
 }
 
-int QtPrompter::askProgress(std::string_view text)
+platform::Answer QtPrompter::askProgress(std::string_view text)
 {
     QMessageBox box(QMessageBox::Question, caption(), textOf(text), QMessageBox::NoButton, owner());
     const ArrowWhileAsking arrow;
@@ -111,17 +111,17 @@ int QtPrompter::askProgress(std::string_view text)
     box.setDefaultButton(yes);
     box.exec();
     if (box.clickedButton() == yes)
-        return platform::kAnswerYes;
+        return platform::Answer::Yes;
     if (box.clickedButton() == no)
-        return platform::kAnswerNo;
-    return platform::kAnswerCancel;
+        return platform::Answer::No;
+    return platform::Answer::Cancel;
 }
 
-int QtPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
+platform::Answer QtPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
 {
     RenamePreviewDlg dialog(proposals, owner());
     const ArrowWhileAsking arrow;
-    const int answer = RenamePreviewDlg::answerOf(dialog.exec());
+    const platform::Answer answer = RenamePreviewDlg::answerOf(dialog.exec());
     const std::vector<bool> ticks = dialog.ticked();
     for (std::size_t i = 0; i < proposals.size(); ++i)
         proposals[i].ticked = ticks[i];

@@ -16,12 +16,12 @@ public:
     void showMessage(std::string_view text) override;
     // The box names the file, so many of them in a row can be told apart.
     void showFileMessage(std::string_view path, std::string_view text) override;
-    int askYesNoCancel(std::string_view text) override;
-    int askYesNo(std::string_view text) override;
+    platform::Answer askYesNoCancel(std::string_view text) override;
+    platform::Answer askYesNo(std::string_view text) override;
     platform::DuplicateChoice askDuplicate(std::string_view text) override;
-    int askProgress(std::string_view text) override;
+    platform::Answer askProgress(std::string_view text) override;
     // The rename preview dialog.
-    int reviewRenames(std::vector<platform::RenameProposal>& proposals) override;
+    platform::Answer reviewRenames(std::vector<platform::RenameProposal>& proposals) override;
     bool waitFor(std::string_view text, const std::function<bool()>& ready) override;
 
 private:

@@ -85,14 +85,14 @@ std::vector<bool> RenamePreviewDlg::ticked() const
     return ticks;
 }
 
-int RenamePreviewDlg::answerOf(int result)
+platform::Answer RenamePreviewDlg::answerOf(int result)
 {
     switch (result) {
     case kRename:
-        return platform::kAnswerYes;
+        return platform::Answer::Yes;
     case kKeepNames:
-        return platform::kAnswerNo;
+        return platform::Answer::No;
     default:
-        return platform::kAnswerCancel;
+        return platform::Answer::Cancel;
     }
 }

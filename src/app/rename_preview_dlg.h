@@ -26,9 +26,9 @@ public:
     std::vector<bool> ticked() const;
     QTreeWidget* list() const { return list_; }
 
-    // The dialog's answer in the prompter's terms: kAnswerYes, kAnswerNo or
-    // kAnswerCancel.
-    static int answerOf(int result);
+    // The dialog's answer in the prompter's terms: Answer::Yes, Answer::No or
+    // Answer::Cancel.
+    static platform::Answer answerOf(int result);
 
 private:
     QTreeWidget* list_;

@@ -20,12 +20,12 @@ void ScopedPrompter::showFileMessage(std::string_view path, std::string_view tex
     replaced_.showFileMessage(path, text);
 }
 
-int ScopedPrompter::askYesNoCancel(std::string_view text)
+platform::Answer ScopedPrompter::askYesNoCancel(std::string_view text)
 {
     return replaced_.askYesNoCancel(text);
 }
 
-int ScopedPrompter::askYesNo(std::string_view text)
+platform::Answer ScopedPrompter::askYesNo(std::string_view text)
 {
     return replaced_.askYesNo(text);
 }
@@ -35,12 +35,12 @@ platform::DuplicateChoice ScopedPrompter::askDuplicate(std::string_view text)
     return replaced_.askDuplicate(text);
 }
 
-int ScopedPrompter::askProgress(std::string_view text)
+platform::Answer ScopedPrompter::askProgress(std::string_view text)
 {
     return replaced_.askProgress(text);
 }
 
-int ScopedPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
+platform::Answer ScopedPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
 {
     return replaced_.reviewRenames(proposals);
 }

@@ -8,6 +8,7 @@
 #include "history/journal_location.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
+#include "platform/repair_settings.h"
 
 #include <utility>
 
@@ -39,11 +40,12 @@ SetUndo undoJournalSet(int number, const std::string& command)
 
 void reloadRestored(CLiedkramDoc& doc, const std::vector<history::Restored>& restored)
 {
+    const platform::RepairSettings settings = platform::readRepairSettings();
     for (const history::Restored& file : restored) {
         for (std::size_t row = 0; row < doc.GetCount(); ++row) {
             if (std::as_const(doc).GetEntry(row).GetFullPath() != file.was)
                 continue;
-            CLiedkramEntry fresh(file.now);
+            CLiedkramEntry fresh(file.now, settings);
             if (!fresh.IsListable())
                 continue;
             doc.GetEntry(row) = fresh;

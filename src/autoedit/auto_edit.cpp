@@ -4,7 +4,6 @@
 #include "autoedit/rewrite_file.h"
 #include "entry/liedkram_entry.h"
 #include "platform/prompter.h"
-#include "platform/settings.h"
 #include "platform/text.h"
 #include "tags/genre_list.h"
 
@@ -59,12 +58,13 @@ bool isAsciiLetter(char c)
 
 // Appends the normalised value of a placeholder at the start of the pattern
 // and removes it there; false when the pattern starts with none.
-bool expandPlaceholder(const CLiedkramEntry& entry, std::string_view& pattern, std::string& name)
+bool expandPlaceholder(const CLiedkramEntry& entry, const platform::NamingRules& rules, std::string_view& pattern,
+                       std::string& name)
 {
     const Placeholder* placeholder = placeholderAt(pattern);
     if (!placeholder)
         return false;
-    name += NormalizeName(placeholder->value(entry));
+    name += NormalizeName(placeholder->value(entry), rules);
     pattern.remove_prefix(placeholder->text.size());
     return true;
 }
@@ -90,10 +90,8 @@ PatternCheck CheckPattern(std::string_view pattern)
     return {};
 }
 
-std::string MissingField(const CLiedkramEntry& entry)
+std::string MissingField(const CLiedkramEntry& entry, std::string_view pattern)
 {
-    const std::string stored = platform::readRenamePattern();
-    std::string_view pattern = stored;
     while (!pattern.empty()) {
         if (const Placeholder* placeholder = placeholderAt(pattern)) {
             if (!placeholder->filled(entry))
@@ -106,13 +104,13 @@ std::string MissingField(const CLiedkramEntry& entry)
     return {};
 }
 
-std::string ExpandPattern(const CLiedkramEntry& entry)
+std::string ExpandPattern(const CLiedkramEntry& entry, const platform::NamingRules& rules)
 {
-    const std::string stored = platform::utf8ToCp1252(platform::readRenamePattern());
+    const std::string stored = platform::utf8ToCp1252(rules.pattern);
     std::string_view pattern = stored;
     std::string name;
     while (!pattern.empty()) {
-        if (!expandPlaceholder(entry, pattern, name)) {
+        if (!expandPlaceholder(entry, rules, pattern, name)) {
             name.push_back(pattern.front());
             pattern.remove_prefix(1);
         }
@@ -121,44 +119,45 @@ std::string ExpandPattern(const CLiedkramEntry& entry)
     return platform::cp1252ToUtf8(name);
 }
 
-int MarkRepairs(CLiedkramEntry& entry)
+AutoEditOutcome MarkRepairs(CLiedkramEntry& entry, const platform::RepairSettings& settings)
 {
     // A record whose offsets cannot be is measured from its file first;
     // where that fails, the rewrite refuses it.
     if (entry.m_bNeedsRescan)
-        entry.Rescan();
+        entry.Rescan(settings);
     entry.m_strNewName.clear();
-    if (platform::isOn(platform::Setting::Rename)) {
-        entry.m_strNewName = ExpandPattern(entry);
-        if (entry.m_strNewName != entry.m_szFileName.view() && !MissingField(entry).empty()) {
+    if (settings.rename) {
+        entry.m_strNewName = ExpandPattern(entry, settings.naming);
+        if (entry.m_strNewName != entry.m_szFileName.view() && !MissingField(entry, settings.naming.pattern).empty()) {
             entry.m_strNewName.clear();
         } else if (entry.m_strNewName != entry.m_szFileName.view()) {
             const std::string question = "Umbenennen:\n" + entry.m_szFileName.str() + " ->\n" + entry.m_strNewName;
-            const int answer = platform::prompter().askProgress(question);
-            if (answer == platform::kAnswerCancel)
-                return kAutoEditCancelled;
-            if (answer == platform::kAnswerYes)
+            const platform::Answer answer = platform::prompter().askProgress(question);
+            if (answer == platform::Answer::Cancel)
+                return AutoEditOutcome::Cancelled;
+            if (answer == platform::Answer::Yes)
                 entry.m_nFlags |= ENTRY_RENAME;
         }
     }
     if (!(entry.m_nFlags & ENTRY_SCAN_ERROR)) {
-        if (platform::isOn(platform::Setting::SetID3))
+        if (settings.markTagDue)
             entry.m_nFlags |= ENTRY_TAG_DIRTY;
-        entry.UpdateCutFlags();
-        if (platform::isOn(platform::Setting::SetOrig))
+        entry.UpdateCutFlags(settings);
+        if (settings.setOriginal)
             entry.SetOriginal(1);
-        if (platform::isOn(platform::Setting::DelCopy))
+        if (settings.clearCopyright)
             entry.SetCopyright(0);
     }
-    return kAutoEditDone;
+    return AutoEditOutcome::Done;
 }
 
-int AutoEdit(CLiedkramEntry& entry, history::ChangeSet* changes)
+AutoEditOutcome AutoEdit(CLiedkramEntry& entry, const platform::RepairSettings& settings, history::ChangeSet* changes)
 {
-    if (MarkRepairs(entry) == kAutoEditCancelled)
-        return kAutoEditCancelled;
+    if (MarkRepairs(entry, settings) == AutoEditOutcome::Cancelled)
+        return AutoEditOutcome::Cancelled;
     // With a scan error the content stays, but the rename is still done.
-    return RewriteFile(entry, changes) == RewriteOutcome::Failed ? kAutoEditFailed : kAutoEditDone;
+    return RewriteFile(entry, settings, changes) == RewriteOutcome::Failed ? AutoEditOutcome::Failed
+                                                                           : AutoEditOutcome::Done;
 }
 
 }  // namespace autoedit

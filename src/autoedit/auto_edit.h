@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include <string>
 #include <string_view>
 
@@ -11,15 +13,17 @@ class ChangeSet;
 
 namespace autoedit {
 
-inline constexpr int kAutoEditDone = 1;
-inline constexpr int kAutoEditCancelled = 2;
-// A file error in the middle of the rewrite: reported, the file as it was;
-// the run that asked ends.
-inline constexpr int kAutoEditFailed = 3;
+enum class AutoEditOutcome {
+    Done,
+    Cancelled,  // the user cancelled the rename question
+    // A file error in the middle of the rewrite: reported, the file as it
+    // was; the run that asked ends.
+    Failed,
+};
 
-// The new file name the rename pattern (setting ID2DatNam) gives for the
-// entry, with ".mp3" appended; UTF-8 like every file name.
-std::string ExpandPattern(const CLiedkramEntry& entry);
+// The new file name the rename pattern of the rules gives for the entry,
+// with ".mp3" appended; UTF-8 like every file name.
+std::string ExpandPattern(const CLiedkramEntry& entry, const platform::NamingRules& rules);
 
 // What keeps a rename pattern from making plain file names.
 enum class PatternFault {
@@ -36,23 +40,24 @@ struct PatternCheck {
 // Checks a rename pattern (UTF-8) before it is stored.
 PatternCheck CheckPattern(std::string_view pattern);
 
-// The first placeholder of the rename pattern whose field the entry lacks
-// (an empty text, no genre, no track), or empty when it lacks none. A name
-// built without it is no name the user wants: "Artist-.mp3".
-std::string MissingField(const CLiedkramEntry& entry);
+// The first placeholder of the rename pattern (UTF-8) whose field the entry
+// lacks (an empty text, no genre, no track), or empty when it lacks none. A
+// name built without it is no name the user wants: "Artist-.mp3".
+std::string MissingField(const CLiedkramEntry& entry, std::string_view pattern);
 
 // Proposes the new name (asking the user through the progress question) and
 // marks the repairs the settings ask for, without touching the file. A name
 // that lacks a field of the pattern is not proposed: the file keeps its name.
-// Returns kAutoEditCancelled when the user cancelled the question.
-int MarkRepairs(CLiedkramEntry& entry);
+// Returns Cancelled when the user cancelled the question, else Done.
+AutoEditOutcome MarkRepairs(CLiedkramEntry& entry, const platform::RepairSettings& settings);
 
 // Applies the settings to one entry: proposes a new name and asks through the
 // progress question whether to take it, marks the repairs the settings ask
-// for and has the file rewritten and renamed. Returns kAutoEditCancelled when
-// the user cancelled the question (the entry is left as it was but for the
-// proposed name), kAutoEditFailed when the rewrite failed, else kAutoEditDone.
-// With a change set, the changes are recorded there (see RewriteFile).
-int AutoEdit(CLiedkramEntry& entry, history::ChangeSet* changes = nullptr);
+// for and has the file rewritten and renamed. Returns Cancelled when the
+// user cancelled the question (the entry is left as it was but for the
+// proposed name), Failed when the rewrite failed, else Done. With a change
+// set, the changes are recorded there (see RewriteFile).
+AutoEditOutcome AutoEdit(CLiedkramEntry& entry, const platform::RepairSettings& settings,
+                         history::ChangeSet* changes = nullptr);
 
 }  // namespace autoedit

@@ -1,6 +1,5 @@
 #include "autoedit/normalize_name.h"
 
-#include "platform/settings.h"
 #include "platform/text.h"
 
 namespace autoedit {
@@ -48,12 +47,12 @@ constexpr WordStartReplacement kFeaturingAndVersus[] = {
 
 class Normalizer {
 public:
-    explicit Normalizer(std::string_view text)
+    Normalizer(std::string_view text, const platform::NamingRules& rules)
         : text_(text),
-          sonder_(platform::isOn(platform::Setting::CnvSonder)),
-          uml_(platform::isOn(platform::Setting::CnvUml)),
-          amp_(platform::isOn(platform::Setting::CnvAmp)),
-          underscore_(platform::isOn(platform::Setting::CnvSpace)),
+          sonder_(rules.dropSpecial),
+          uml_(rules.spellUmlauts),
+          amp_(rules.ampersandAsN),
+          underscore_(rules.underscores),
           separator_(underscore_ ? '_' : ' ')
     {
     }
@@ -231,11 +230,11 @@ private:
 
 }  // namespace
 
-std::string NormalizeName(std::string_view text)
+std::string NormalizeName(std::string_view text, const platform::NamingRules& rules)
 {
     // A NUL ends the text, as it ends a tag field.
     const auto nul = text.find('\0');
-    return Normalizer(text.substr(0, nul == std::string_view::npos ? text.size() : nul)).run();
+    return Normalizer(text.substr(0, nul == std::string_view::npos ? text.size() : nul), rules).run();
 }
 
 }  // namespace autoedit

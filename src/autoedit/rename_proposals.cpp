@@ -14,7 +14,8 @@ namespace autoedit {
 
 using platform::RenameProposal;
 
-std::vector<RenameProposal> ProposeRenames(const std::vector<const CLiedkramEntry*>& entries)
+std::vector<RenameProposal> ProposeRenames(const std::vector<const CLiedkramEntry*>& entries,
+                                           const platform::NamingRules& rules)
 {
     std::vector<RenameProposal> proposals;
     // The paths earlier entries of the run take, so two never get one name.
@@ -24,10 +25,10 @@ std::vector<RenameProposal> ProposeRenames(const std::vector<const CLiedkramEntr
         RenameProposal proposal;
         proposal.index = index;
         proposal.oldName = entry.m_szFileName.str();
-        proposal.newName = ExpandPattern(entry);
+        proposal.newName = ExpandPattern(entry, rules);
         if (proposal.newName == proposal.oldName)
             continue;
-        proposal.missing = MissingField(entry);
+        proposal.missing = MissingField(entry, rules.pattern);
         const std::string target = platform::joinPath(entry.m_szPath.view(), proposal.newName);
         if (!proposal.missing.empty())
             proposal.mark = RenameProposal::Mark::MissingField;

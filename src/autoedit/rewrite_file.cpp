@@ -16,8 +16,8 @@
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
+#include "platform/repair_settings.h"
 #include "platform/replacement_file.h"
-#include "platform/settings.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2.h"
 #include "tags/tag_kinds.h"
@@ -103,8 +103,8 @@ bool hasVerifiedAudio(const CLiedkramEntry& entry)
 // length of a Xing, Info or VBRI frame in front of the audio start, which
 // stays in front of the audio when the front is cut. frontTag: the ID3v2
 // tag to begin the file with when the rewrite changes it, or nothing.
-Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, const entry::BackLayout& back,
-              std::int64_t headInFront, std::optional<FrontTag> frontTag)
+Plan makePlan(const CLiedkramEntry& entry, const platform::RepairSettings& settings, std::int64_t fileLength,
+              const entry::BackLayout& back, std::int64_t headInFront, std::optional<FrontTag> frontTag)
 {
     Plan plan;
     const std::uint32_t flags = entry.m_nFlags;
@@ -138,7 +138,7 @@ Plan makePlan(const CLiedkramEntry& entry, std::int64_t fileLength, const entry:
         plan.changesFile = plan.cutFront || plan.rewriteHeaders || !plan.keepBack;
         onlyTagsBehind = onlyTagsBehind || !plan.keepBack;
     }
-    if (platform::isExactlyOne(platform::Setting::SetID3) && onlyTagsBehind) {
+    if (settings.appendTag && onlyTagsBehind) {
         plan.appendTag = true;
         plan.fileSize += static_cast<std::int64_t>(tags::kId3v1Size);
         plan.flags &= ~ENTRY_TAG_DIRTY;
@@ -266,12 +266,12 @@ bool journalReplacement(history::ChangeSet& changes, platform::File& in, const p
     const std::string& path = replacement.target();
     if (changes.recordReplacement(in, path, replacement.stamp(), replacement.temporaryPath()))
         return true;
-    const int answer =
+    const platform::Answer answer =
         platform::prompter().askYesNo("'" + path +
                                       "': Das Original kann nirgends aufbewahrt werden; die \xC3\x84nderung ist dann "
                                       "nicht r\xC3\xBC"
                                       "ckg\xC3\xA4ngig zu machen. Trotzdem \xC3\xA4ndern?");
-    if (answer != platform::kAnswerYes)
+    if (answer != platform::Answer::Yes)
         return false;
     changes.recordUnkeptReplacement(path, in.stamp(), replacement.stamp(), replacement.temporaryPath());
     return true;
@@ -296,7 +296,8 @@ std::string refusal(const CLiedkramEntry& entry, platform::File& in, const platf
     return {};
 }
 
-ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes)
+ContentOutcome rewriteContent(CLiedkramEntry& entry, const platform::RepairSettings& settings,
+                              history::ChangeSet* changes)
 {
     const std::string path = entry.GetFullPath();
     platform::File in;
@@ -327,10 +328,10 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
             head = findHeadFrame(in, fileLength, entry.m_nAudioStart);
         const std::int64_t headInFront = head && head->end() <= entry.m_nAudioStart ? head->end() - head->at : 0;
         std::optional<FrontTag> frontTag;
-        const bool writesId3v2 = platform::isOn(platform::Setting::SetID3V2);
+        const bool writesId3v2 = settings.writeId3v2;
         if (writesId3v2)
             frontTag = makeFrontTag(entry, in, fileLength);
-        const Plan plan = makePlan(entry, fileLength, back, headInFront, std::move(frontTag));
+        const Plan plan = makePlan(entry, settings, fileLength, back, headInFront, std::move(frontTag));
         // The entry's offsets and sizes are 32-bit.
         if (plan.fileSize > std::numeric_limits<std::int32_t>::max()) {
             reportUnchanged(entry, "(it would be 2 GiB or larger)");
@@ -397,11 +398,11 @@ ContentOutcome rewriteContent(CLiedkramEntry& entry, history::ChangeSet* changes
 
 }  // namespace
 
-RewriteOutcome RewriteFile(CLiedkramEntry& entry, history::ChangeSet* changes)
+RewriteOutcome RewriteFile(CLiedkramEntry& entry, const platform::RepairSettings& settings, history::ChangeSet* changes)
 {
     ContentOutcome content = ContentOutcome::Done;
     if (!(entry.m_nFlags & ENTRY_SCAN_ERROR) && (entry.m_nFlags & ENTRY_REWRITE_MASK))
-        content = rewriteContent(entry, changes);
+        content = rewriteContent(entry, settings, changes);
     if (content == ContentOutcome::Failed)
         return RewriteOutcome::Failed;
     if (content == ContentOutcome::Refused)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 class CLiedkramEntry;
 
 namespace history {
@@ -25,7 +27,9 @@ enum class RewriteOutcome {
 // file as it is, and the bits whose work was done are cleared. A content
 // rewrite that was refused or failed renames nothing. With a change set,
 // every change is recorded there before it is made, the original content
-// kept (where it cannot be, the user is asked whether to go on).
-RewriteOutcome RewriteFile(CLiedkramEntry& entry, history::ChangeSet* changes = nullptr);
+// kept (where it cannot be, the user is asked whether to go on). The
+// settings say whether an ID3v1 tag is appended and an ID3v2 tag written.
+RewriteOutcome RewriteFile(CLiedkramEntry& entry, const platform::RepairSettings& settings,
+                           history::ChangeSet* changes = nullptr);
 
 }  // namespace autoedit

@@ -17,12 +17,12 @@ namespace cli {
 
 namespace {
 
-using DocCommand = PathsReport (CLiedkramDoc::*)(const std::vector<std::string>&);
+using DocCommand = PathsReport (CLiedkramDoc::*)(const std::vector<std::string>&, const platform::RepairSettings&);
 
 // Messages that only inform (a stream listed but never repaired, say) do not
 // count; a file skipped, a ".cop" name not given or a run cancelled do.
-int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<std::string>& paths, DocCommand command,
-              std::string removedVerb, std::ostream& out)
+int runChange(const platform::RepairSettings& settings, CLiedkramDoc& doc, const std::string& listPath,
+              const std::vector<std::string>& paths, DocCommand command, std::string removedVerb, std::ostream& out)
 {
     const CollectedPaths collected = collectPaths(paths);
     for (const std::string& problem : collected.problems)
@@ -34,7 +34,7 @@ int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<
     {
         ListChangeRecorder recorder(doc, out, std::move(removedVerb));
         try {
-            allDone = (doc.*command)(collected.files).allDone() && allDone;
+            allDone = (doc.*command)(collected.files, settings).allDone() && allDone;
         } catch (const std::exception& error) {
             // What the command did before stays and is saved below.
             platform::prompter().showMessage(std::string("Stopped: ") + error.what());
@@ -49,21 +49,23 @@ int runChange(CLiedkramDoc& doc, const std::string& listPath, const std::vector<
 
 }  // namespace
 
-int runAdd(const std::string& listPath, const std::vector<std::string>& paths, std::ostream& out)
+int runAdd(const platform::RepairSettings& settings, const std::string& listPath, const std::vector<std::string>& paths,
+           std::ostream& out)
 {
     CLiedkramDoc doc;
     // A list that is not there yet starts empty and is written once something is added.
-    if (platform::fileExists(listPath) && !doc.OnOpenDocument(listPath))
+    if (platform::fileExists(listPath) && !doc.OnOpenDocument(listPath, settings))
         return kExitSkipped;
-    return runChange(doc, listPath, paths, &CLiedkramDoc::OnAddMp3s, "replaced", out);
+    return runChange(settings, doc, listPath, paths, &CLiedkramDoc::OnAddMp3s, "replaced", out);
 }
 
-int runSubtract(const std::string& listPath, const std::vector<std::string>& paths, std::ostream& out)
+int runSubtract(const platform::RepairSettings& settings, const std::string& listPath,
+                const std::vector<std::string>& paths, std::ostream& out)
 {
     CLiedkramDoc doc;
-    if (!doc.OnOpenDocument(listPath))
+    if (!doc.OnOpenDocument(listPath, settings))
         return kExitSkipped;
-    return runChange(doc, listPath, paths, &CLiedkramDoc::OnSubtractMp3s, "removed", out);
+    return runChange(settings, doc, listPath, paths, &CLiedkramDoc::OnSubtractMp3s, "removed", out);
 }
 
 }  // namespace cli

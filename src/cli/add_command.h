@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -15,10 +17,12 @@ namespace cli {
 // installed prompter. Returns kExitSkipped when anything was reported (a
 // path skipped, a file or list unreadable or damaged; what was added is
 // saved all the same) or the list could not be read or saved.
-int runAdd(const std::string& listPath, const std::vector<std::string>& paths, std::ostream& out);
+int runAdd(const platform::RepairSettings& settings, const std::string& listPath, const std::vector<std::string>& paths,
+           std::ostream& out);
 
 // subtract: the same for the document's subtract command, on a list file
 // that must exist; writes "removed PATH" for every entry it removed.
-int runSubtract(const std::string& listPath, const std::vector<std::string>& paths, std::ostream& out);
+int runSubtract(const platform::RepairSettings& settings, const std::string& listPath,
+                const std::vector<std::string>& paths, std::ostream& out);
 
 }  // namespace cli

@@ -16,19 +16,19 @@ view::Selection ChosenEntries::selection() const
     return selected;
 }
 
-std::optional<ChosenEntries> chooseEntries(const std::string& listPath, const std::vector<std::string>& paths,
-                                           ProgressLine& progress)
+std::optional<ChosenEntries> chooseEntries(const platform::RepairSettings& settings, const std::string& listPath,
+                                           const std::vector<std::string>& paths, ProgressLine& progress)
 {
     ChosenEntries chosen;
     if (!listPath.empty()) {
         CLiedkramDoc doc;
-        if (!doc.OnOpenDocument(listPath))
+        if (!doc.OnOpenDocument(listPath, settings))
             return std::nullopt;
         for (std::size_t row = 0; row < doc.GetCount(); ++row)
             chosen.entries.push_back(std::as_const(doc).GetEntry(row));
         return chosen;
     }
-    chosen.status = walkEntries(paths, progress, [&chosen](CLiedkramEntry& entry) {
+    chosen.status = walkEntries(settings, paths, progress, [&chosen](CLiedkramEntry& entry) {
         chosen.entries.push_back(entry);
         return Visit::Kept;
     });

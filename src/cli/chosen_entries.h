@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include "cli/usage.h"
 #include "entry/liedkram_entry.h"
 #include "view/selection.h"
@@ -28,7 +30,7 @@ struct ChosenEntries {
 // MP3 file is opened); otherwise the files the paths name, loaded as scan
 // loads them. Problems go through the installed prompter. None when the
 // list file could not be read.
-std::optional<ChosenEntries> chooseEntries(const std::string& listPath, const std::vector<std::string>& paths,
-                                           ProgressLine& progress);
+std::optional<ChosenEntries> chooseEntries(const platform::RepairSettings& settings, const std::string& listPath,
+                                           const std::vector<std::string>& paths, ProgressLine& progress);
 
 }  // namespace cli

@@ -25,10 +25,10 @@ bool fontInstalled(const CoverFont& font)
 
 }  // namespace
 
-int runCover(const std::string& outputPath, const CoverFont& font, const std::string& listPath,
-             const std::vector<std::string>& paths, ProgressLine& progress)
+int runCover(const platform::RepairSettings& settings, const std::string& outputPath, const CoverFont& font,
+             const std::string& listPath, const std::vector<std::string>& paths, ProgressLine& progress)
 {
-    const auto chosen = chooseEntries(listPath, paths, progress);
+    const auto chosen = chooseEntries(settings, listPath, paths, progress);
     if (!chosen)
         return kExitSkipped;
     const auto texts = view::collectCoverTexts(chosen->selection());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include "cli/cover_font.h"
 
 #include <string>
@@ -16,7 +18,7 @@ class ProgressLine;
 // 49 titles, a font family that is not installed, a file that cannot be
 // created) go through the installed prompter. Returns kExitOk when the file
 // was written and nothing skipped, else kExitSkipped.
-int runCover(const std::string& outputPath, const CoverFont& font, const std::string& listPath,
-             const std::vector<std::string>& paths, ProgressLine& progress);
+int runCover(const platform::RepairSettings& settings, const std::string& outputPath, const CoverFont& font,
+             const std::string& listPath, const std::vector<std::string>& paths, ProgressLine& progress);
 
 }  // namespace cli

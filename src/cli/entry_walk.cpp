@@ -14,10 +14,10 @@ namespace {
 
 // Loading reports its own failures and leaves the header word 0; anything
 // thrown past it is reported here, so one bad file never ends the run.
-Visit loadAndVisit(const std::string& path, const EntryVisit& visit)
+Visit loadAndVisit(const platform::RepairSettings& settings, const std::string& path, const EntryVisit& visit)
 {
     try {
-        CLiedkramEntry entry(path);
+        CLiedkramEntry entry(path, settings);
         if (!entry.IsListable())
             return Visit::Failed;
         return visit(entry);
@@ -29,7 +29,8 @@ Visit loadAndVisit(const std::string& path, const EntryVisit& visit)
 
 }  // namespace
 
-int walkEntries(const std::vector<std::string>& paths, ProgressLine& progress, const EntryVisit& visit)
+int walkEntries(const platform::RepairSettings& settings, const std::vector<std::string>& paths, ProgressLine& progress,
+                const EntryVisit& visit)
 {
     const CollectedPaths collected = collectPaths(paths);
     for (const std::string& problem : collected.problems)
@@ -39,7 +40,7 @@ int walkEntries(const std::vector<std::string>& paths, ProgressLine& progress, c
     progress.start(collected.files.size());
     std::size_t done = 0;
     for (const std::string& file : collected.files) {
-        const Visit outcome = loadAndVisit(file, visit);
+        const Visit outcome = loadAndVisit(settings, file, visit);
         if (outcome != Visit::Kept)
             allKept = false;
         if (outcome == Visit::Stop)

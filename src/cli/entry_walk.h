@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@ using EntryVisit = std::function<Visit(CLiedkramEntry& entry)>;
 // hands every one that is kept to visit. Problems go through the installed
 // prompter. Returns the exit status: kExitSkipped when a path or a file had
 // to be skipped, a visit failed, or the user ended the walk early.
-int walkEntries(const std::vector<std::string>& paths, ProgressLine& progress, const EntryVisit& visit);
+int walkEntries(const platform::RepairSettings& settings, const std::vector<std::string>& paths, ProgressLine& progress,
+                const EntryVisit& visit);
 
 }  // namespace cli

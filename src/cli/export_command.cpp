@@ -30,10 +30,10 @@ std::vector<std::string_view> exportFormatNames()
     return names;
 }
 
-int runExport(view::ExportKind kind, const std::string& outputPath, const std::string& listPath,
-              const std::vector<std::string>& paths, ProgressLine& progress)
+int runExport(const platform::RepairSettings& settings, view::ExportKind kind, const std::string& outputPath,
+              const std::string& listPath, const std::vector<std::string>& paths, ProgressLine& progress)
 {
-    const auto chosen = chooseEntries(listPath, paths, progress);
+    const auto chosen = chooseEntries(settings, listPath, paths, progress);
     if (!chosen)
         return kExitSkipped;
     const view::Selection selection = chosen->selection();

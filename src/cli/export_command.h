@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include "view/export_commands.h"
 
 #include <optional>
@@ -20,7 +22,7 @@ std::vector<std::string_view> exportFormatNames();
 // them, in list order, to outputPath. An empty spreadsheet is no file, and
 // is said so. Messages go through the installed prompter. Returns kExitOk
 // when the file was written and nothing skipped, else kExitSkipped.
-int runExport(view::ExportKind kind, const std::string& outputPath, const std::string& listPath,
-              const std::vector<std::string>& paths, ProgressLine& progress);
+int runExport(const platform::RepairSettings& settings, view::ExportKind kind, const std::string& outputPath,
+              const std::string& listPath, const std::vector<std::string>& paths, ProgressLine& progress);
 
 }  // namespace cli

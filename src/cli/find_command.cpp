@@ -8,10 +8,11 @@
 
 namespace cli {
 
-int runFind(const std::string& listPath, const std::vector<std::string>& words, std::ostream& out)
+int runFind(const platform::RepairSettings& settings, const std::string& listPath,
+            const std::vector<std::string>& words, std::ostream& out)
 {
     CLiedkramDoc doc;
-    if (!doc.OnOpenDocument(listPath))
+    if (!doc.OnOpenDocument(listPath, settings))
         return kExitSkipped;
     std::string typed;
     for (const std::string& word : words)

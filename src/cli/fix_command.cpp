@@ -22,14 +22,15 @@ namespace {
 
 // Failed: the file did not get all its repairs (a stream that is listed but
 // never repaired, a refused or failed rewrite or rename), reported on the way.
-Visit fixEntry(CLiedkramEntry& entry, history::ChangeSet* changes, std::ostream& out)
+Visit fixEntry(const platform::RepairSettings& settings, CLiedkramEntry& entry, history::ChangeSet* changes,
+               std::ostream& out)
 {
-    if (autoedit::MarkRepairs(entry) == autoedit::kAutoEditCancelled)
+    if (autoedit::MarkRepairs(entry, settings) == autoedit::AutoEditOutcome::Cancelled)
         return Visit::Stop;
     bool done = !(entry.m_nFlags & ENTRY_SCAN_ERROR);
     // A dry run has no change set: it changes nothing.
     if (changes)
-        done = autoedit::RewriteFile(entry, changes) == autoedit::RewriteOutcome::Done && done;
+        done = autoedit::RewriteFile(entry, settings, changes) == autoedit::RewriteOutcome::Done && done;
     // Each line as soon as its file is done, so what was printed is what was changed.
     out << fixRow(entry) << std::flush;
     return done ? Visit::Kept : Visit::Failed;
@@ -50,18 +51,20 @@ history::ChangeSet* pointerTo(std::optional<history::ChangeSet>& changes)
 
 }  // namespace
 
-int runFix(const std::vector<std::string>& paths, const FixOptions& options, std::ostream& out, ProgressLine& progress)
+int runFix(const platform::RepairSettings& settings, const std::vector<std::string>& paths, const FixOptions& options,
+           std::ostream& out, ProgressLine& progress)
 {
     auto changes = changeSetFor("fix", options);
     out << fixHeader() << std::flush;
-    return walkEntries(paths, progress,
-                       [&](CLiedkramEntry& entry) { return fixEntry(entry, pointerTo(changes), out); });
+    return walkEntries(settings, paths, progress,
+                       [&](CLiedkramEntry& entry) { return fixEntry(settings, entry, pointerTo(changes), out); });
 }
 
-int runFixList(const std::string& listPath, const FixOptions& options, std::ostream& out, ProgressLine& progress)
+int runFixList(const platform::RepairSettings& settings, const std::string& listPath, const FixOptions& options,
+               std::ostream& out, ProgressLine& progress)
 {
     CLiedkramDoc doc;
-    if (!doc.OnOpenDocument(listPath))
+    if (!doc.OnOpenDocument(listPath, settings))
         return kExitSkipped;
     // Files repaired under names a list cannot keep would no longer match it.
     if (!options.dryRun && !doc.CanSaveTo(listPath))
@@ -74,7 +77,7 @@ int runFixList(const std::string& listPath, const FixOptions& options, std::ostr
         CLiedkramEntry& entry = doc.GetEntry(row);
         Visit outcome = Visit::Failed;
         try {
-            outcome = fixEntry(entry, pointerTo(changes), out);
+            outcome = fixEntry(settings, entry, pointerTo(changes), out);
         } catch (const std::exception& error) {
             platform::prompter().showMessage("'" + entry.GetFullPath() + "': " + error.what() + " -> skipped.");
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -21,13 +23,15 @@ struct FixOptions {
 // the last column. The changes are one change set of the journal. A cancelled rename question ends the run before that
 // file's line. Messages go through the installed prompter. Returns the exit
 // status as runScan does.
-int runFix(const std::vector<std::string>& paths, const FixOptions& options, std::ostream& out, ProgressLine& progress);
+int runFix(const platform::RepairSettings& settings, const std::vector<std::string>& paths, const FixOptions& options,
+           std::ostream& out, ProgressLine& progress);
 
 // The same over the entries of a list file, in list order, as they are
 // stored (the MP3 files are not loaded again); the list is saved afterwards
 // with the entries' new names, sizes and flags, also after a cancelled
 // rename question, but not in a dry run. Returns kExitSkipped when the list
 // could not be read or saved, or an entry could not be handled.
-int runFixList(const std::string& listPath, const FixOptions& options, std::ostream& out, ProgressLine& progress);
+int runFixList(const platform::RepairSettings& settings, const std::string& listPath, const FixOptions& options,
+               std::ostream& out, ProgressLine& progress);
 
 }  // namespace cli

@@ -27,19 +27,19 @@ bool saveList(CLiedkramDoc& doc, const std::string& listPath)
     return false;
 }
 
-int runList(const std::string& listPath, std::ostream& out)
+int runList(const platform::RepairSettings& settings, const std::string& listPath, std::ostream& out)
 {
     CLiedkramDoc doc;
-    if (!doc.OnOpenDocument(listPath))
+    if (!doc.OnOpenDocument(listPath, settings))
         return kExitSkipped;
     writeListTable(doc, out);
     return kExitOk;
 }
 
-int runSort(const std::string& listPath, Column column, std::ostream& out)
+int runSort(const platform::RepairSettings& settings, const std::string& listPath, Column column, std::ostream& out)
 {
     CLiedkramDoc doc;
-    if (!doc.OnOpenDocument(listPath))
+    if (!doc.OnOpenDocument(listPath, settings))
         return kExitSkipped;
     doc.SortByColumn(column);
     // Sorting is no change of the list to the document, so it is saved here.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include "entry/column.h"
 
 #include <ostream>
@@ -19,11 +21,11 @@ bool saveList(CLiedkramDoc& doc, const std::string& listPath);
 // list: reads the list file alone (no MP3 file is opened) and writes its
 // table. A list that cannot be read is reported through the installed
 // prompter and gives kExitSkipped with nothing written.
-int runList(const std::string& listPath, std::ostream& out);
+int runList(const platform::RepairSettings& settings, const std::string& listPath, std::ostream& out);
 
 // sort: reads the list, sorts it by the column, saves it and writes
 // its table in the new order. Returns kExitSkipped when the list could not
 // be read or saved (nothing written then).
-int runSort(const std::string& listPath, Column column, std::ostream& out);
+int runSort(const platform::RepairSettings& settings, const std::string& listPath, Column column, std::ostream& out);
 
 }  // namespace cli

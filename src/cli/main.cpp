@@ -17,6 +17,7 @@
 #include "cli/usage.h"
 #include "history/journal_location.h"
 #include "platform/qsettings_profile.h"
+#include "platform/repair_settings.h"
 
 #include <unistd.h>
 
@@ -44,9 +45,12 @@ int main(int argc, char** argv)
     }
 
     platform::QSettingsProfile stored;
+    // The run's settings: the stored ones with the overrides of --set on top,
+    // never stored.
+    platform::RepairSettings settings = platform::readRepairSettings(stored);
     cli::OverrideProfile runProfile(stored);
     for (const cli::SettingValue& value : arguments.overrides)
-        cli::writeSetting(runProfile, value);
+        cli::applyOverride(settings, runProfile, value);
     cli::ProgressLine progress(std::cerr, ::isatty(STDERR_FILENO) == 1);
     cli::StderrPrompter prompter(std::cerr, &progress, arguments.rename, &std::cin, arguments.duplicate);
     platform::installProfile(&runProfile);
@@ -54,12 +58,12 @@ int main(int argc, char** argv)
 
     switch (arguments.command) {
     case cli::Command::Scan:
-        return cli::runScan(arguments.paths, std::cout, progress);
+        return cli::runScan(settings, arguments.paths, std::cout, progress);
     case cli::Command::Fix: {
         const cli::FixOptions options{arguments.dryRun, arguments.keepOriginals};
         if (!arguments.listPath.empty())
-            return cli::runFixList(arguments.listPath, options, std::cout, progress);
-        return cli::runFix(arguments.paths, options, std::cout, progress);
+            return cli::runFixList(settings, arguments.listPath, options, std::cout, progress);
+        return cli::runFix(settings, arguments.paths, options, std::cout, progress);
     }
     case cli::Command::History:
         return cli::runHistory(arguments.purge, arguments.purgeDays, std::cout);
@@ -68,26 +72,27 @@ int main(int argc, char** argv)
     case cli::Command::Redo:
         return cli::runRedo(arguments.changeSet, history::keepingIsOn(), std::cout);
     case cli::Command::List:
-        return cli::runList(arguments.listPath, std::cout);
+        return cli::runList(settings, arguments.listPath, std::cout);
     case cli::Command::Add:
-        return cli::runAdd(arguments.listPath, arguments.paths, std::cout);
+        return cli::runAdd(settings, arguments.listPath, arguments.paths, std::cout);
     case cli::Command::Subtract:
-        return cli::runSubtract(arguments.listPath, arguments.paths, std::cout);
+        return cli::runSubtract(settings, arguments.listPath, arguments.paths, std::cout);
     case cli::Command::Find:
-        return cli::runFind(arguments.listPath, arguments.words, std::cout);
+        return cli::runFind(settings, arguments.listPath, arguments.words, std::cout);
     case cli::Command::Similar:
-        return cli::runSimilar(arguments.listPath, std::cout);
+        return cli::runSimilar(settings, arguments.listPath, std::cout);
     case cli::Command::Move:
-        return cli::runMove(arguments.listPath, arguments.folder, arguments.paths, arguments.all, std::cout);
+        return cli::runMove(settings, arguments.listPath, arguments.folder, arguments.paths, arguments.all, std::cout);
     case cli::Command::Sort:
-        return cli::runSort(arguments.listPath, arguments.sortColumn, std::cout);
+        return cli::runSort(settings, arguments.listPath, arguments.sortColumn, std::cout);
     case cli::Command::Export:
-        return cli::runExport(arguments.exportKind, arguments.outputPath, arguments.listPath, arguments.paths,
+        return cli::runExport(settings, arguments.exportKind, arguments.outputPath, arguments.listPath, arguments.paths,
                               progress);
     case cli::Command::Stats:
-        return cli::runStats(arguments.listPath, arguments.paths, std::cout, progress);
+        return cli::runStats(settings, arguments.listPath, arguments.paths, std::cout, progress);
     case cli::Command::Cover:
-        return cli::runCover(arguments.outputPath, *arguments.font, arguments.listPath, arguments.paths, progress);
+        return cli::runCover(settings, arguments.outputPath, *arguments.font, arguments.listPath, arguments.paths,
+                             progress);
     case cli::Command::Settings:
     case cli::Command::Help:
     case cli::Command::Version:

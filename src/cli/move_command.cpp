@@ -83,11 +83,11 @@ NamedRows rowsNamed(const CLiedkramDoc& doc, const std::vector<std::string>& pat
 
 }  // namespace
 
-int runMove(const std::string& listPath, const std::string& folder, const std::vector<std::string>& paths, bool all,
-            std::ostream& out)
+int runMove(const platform::RepairSettings& settings, const std::string& listPath, const std::string& folder,
+            const std::vector<std::string>& paths, bool all, std::ostream& out)
 {
     CLiedkramDoc doc;
-    if (!doc.OnOpenDocument(listPath))
+    if (!doc.OnOpenDocument(listPath, settings))
         return kExitSkipped;
     // Files moved under a list that cannot be saved would be lost to it.
     if (!doc.CanSaveTo(listPath))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,7 +14,7 @@ namespace cli {
 // places and writes "moved OLD -> NEW" per file. Nothing is moved when the
 // list cannot be read or saved. Returns kExitSkipped when a file could not
 // be moved, a path names no entry, or the list could not be read or saved.
-int runMove(const std::string& listPath, const std::string& folder, const std::vector<std::string>& paths, bool all,
-            std::ostream& out);
+int runMove(const platform::RepairSettings& settings, const std::string& listPath, const std::string& folder,
+            const std::vector<std::string>& paths, bool all, std::ostream& out);
 
 }  // namespace cli

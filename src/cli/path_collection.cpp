@@ -1,7 +1,6 @@
 #include "cli/path_collection.h"
 
-#include "history/journal_location.h"
-#include "platform/folder_walk.h"
+#include "document/collection_walk.h"
 #include "platform/path.h"
 
 #include <filesystem>
@@ -15,8 +14,7 @@ namespace {
 
 void takeWalk(const std::string& path, CollectedPaths& result)
 {
-    // The journal's kept originals are the user's old files, not the collection.
-    platform::FolderWalk walk = platform::mp3FilesBelow(path, {history::dataDirectory()});
+    const platform::FolderWalk walk = document::collectionFilesBelow(path);
     if (walk.backupFolder)
         result.problems.push_back("'" + path + "' holds originals kept for undo -> skipped.");
     for (const platform::UnreadableFolder& folder : walk.unreadable)

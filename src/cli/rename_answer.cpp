@@ -21,7 +21,7 @@ constexpr std::array<std::pair<std::string_view, RenameAnswer>, 3> kWords = {{
     {"no", RenameAnswer::No},
 }};
 
-std::optional<int> answerFor(std::string_view line)
+std::optional<platform::Answer> answerFor(std::string_view line)
 {
     const auto first = line.find_first_not_of(kBlanks);
     if (first == std::string_view::npos)
@@ -34,13 +34,13 @@ std::optional<int> answerFor(std::string_view line)
     case 'J':
     case 'y':
     case 'Y':
-        return platform::kAnswerYes;
+        return platform::Answer::Yes;
     case 'n':
     case 'N':
-        return platform::kAnswerNo;
+        return platform::Answer::No;
     case 'a':
     case 'A':
-        return platform::kAnswerCancel;
+        return platform::Answer::Cancel;
     default:
         return std::nullopt;
     }
@@ -66,7 +66,7 @@ std::vector<std::string_view> renameAnswerWords()
     return words;
 }
 
-int readRenameAnswer(std::string_view question, std::istream& in, std::ostream& err)
+platform::Answer readRenameAnswer(std::string_view question, std::istream& in, std::ostream& err)
 {
     err << platform::terminalText(question) << '\n';
     std::string line;
@@ -74,7 +74,7 @@ int readRenameAnswer(std::string_view question, std::istream& in, std::ostream& 
         err << kChoices << std::flush;
         if (!std::getline(in, line)) {
             err << "\n-> nein (no more input)\n" << std::flush;
-            return platform::kAnswerNo;
+            return platform::Answer::No;
         }
         if (const auto answer = answerFor(line))
             return *answer;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/prompter.h"
+
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -17,9 +19,9 @@ std::optional<RenameAnswer> renameAnswerNamed(std::string_view word);
 std::vector<std::string_view> renameAnswerWords();
 
 // Prints the question to err and reads answer lines from in until one is
-// j or y (Ja), n (Nein) or a (Abbrechen), in any case; returns the answer
-// code. The end of input or a read error answers Nein, so an unattended run
+// j or y (Ja), n (Nein) or a (Abbrechen), in any case; returns that
+// answer. The end of input or a read error answers Nein, so an unattended run
 // renames nothing.
-int readRenameAnswer(std::string_view question, std::istream& in, std::ostream& err);
+platform::Answer readRenameAnswer(std::string_view question, std::istream& in, std::ostream& err);
 
 }  // namespace cli

@@ -5,10 +5,11 @@
 
 namespace cli {
 
-int runScan(const std::vector<std::string>& paths, std::ostream& out, ProgressLine& progress)
+int runScan(const platform::RepairSettings& settings, const std::vector<std::string>& paths, std::ostream& out,
+            ProgressLine& progress)
 {
     out << scanHeader();
-    const int status = walkEntries(paths, progress, [&out](CLiedkramEntry& entry) {
+    const int status = walkEntries(settings, paths, progress, [&out](CLiedkramEntry& entry) {
         out << scanRow(entry);
         return Visit::Kept;
     });

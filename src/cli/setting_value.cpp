@@ -80,6 +80,16 @@ void writeSetting(platform::Profile& profile, const SettingValue& value)
         profile.writeInt(value.info->key, value.number);
 }
 
+void applyOverride(platform::RepairSettings& settings, platform::Profile& runProfile, const SettingValue& value)
+{
+    if (!platform::isRepairSetting(value.info->setting))
+        writeSetting(runProfile, value);
+    else if (isTextSetting(*value.info))
+        platform::applyPattern(settings, value.text);
+    else
+        platform::applySetting(settings, value.info->setting, value.number);
+}
+
 std::string readSettingText(platform::Profile& profile, const platform::SettingInfo& info)
 {
     if (isTextSetting(info))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/profile.h"
+#include "platform/repair_settings.h"
 #include "platform/settings.h"
 
 #include <string>
@@ -21,6 +22,10 @@ struct SettingValue {
 SettingValue parseSettingValue(std::string_view key, std::string_view value);
 
 void writeSetting(platform::Profile& profile, const SettingValue& value);
+
+// A value given for one run: a repair setting goes into the run's settings,
+// the keeping of originals into the profile the journal reads for the run.
+void applyOverride(platform::RepairSettings& settings, platform::Profile& runProfile, const SettingValue& value);
 
 // The value as the profile holds it, the default when it holds none.
 std::string readSettingText(platform::Profile& profile, const platform::SettingInfo& info);

@@ -10,10 +10,10 @@
 
 namespace cli {
 
-int runSimilar(const std::string& listPath, std::ostream& out)
+int runSimilar(const platform::RepairSettings& settings, const std::string& listPath, std::ostream& out)
 {
     CLiedkramDoc doc;
-    if (!doc.OnOpenDocument(listPath))
+    if (!doc.OnOpenDocument(listPath, settings))
         return kExitSkipped;
     const std::vector<const CLiedkramEntry*> entries = doc.Entries();
     out << scanHeader();

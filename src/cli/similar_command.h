@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/repair_settings.h"
+
 #include <ostream>
 #include <string>
 
@@ -9,6 +11,6 @@ namespace cli {
 // entries that have a similar entry in the list, group by group, an empty
 // line between two groups. Returns kExitSkipped when the list could not be
 // read (nothing written then).
-int runSimilar(const std::string& listPath, std::ostream& out);
+int runSimilar(const platform::RepairSettings& settings, const std::string& listPath, std::ostream& out);
 
 }  // namespace cli

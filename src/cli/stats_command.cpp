@@ -6,10 +6,10 @@
 
 namespace cli {
 
-int runStats(const std::string& listPath, const std::vector<std::string>& paths, std::ostream& out,
-             ProgressLine& progress)
+int runStats(const platform::RepairSettings& settings, const std::string& listPath,
+             const std::vector<std::string>& paths, std::ostream& out, ProgressLine& progress)
 {
-    const auto chosen = chooseEntries(listPath, paths, progress);
+    const auto chosen = chooseEntries(settings, listPath, paths, progress);
     if (!chosen)
         return kExitSkipped;
     out << view::statisticsText(view::sumStatistics(chosen->selection())) << '\n' << std::flush;

@@ -23,11 +23,11 @@ void StderrPrompter::showFileMessage(std::string_view path, std::string_view tex
     print("'" + std::string(path) + "': " + std::string(text));
 }
 
-int StderrPrompter::askYesNoCancel(std::string_view text)
+platform::Answer StderrPrompter::askYesNoCancel(std::string_view text)
 {
     print(text);
     print("-> cancel");
-    return platform::kAnswerCancel;
+    return platform::Answer::Cancel;
 }
 
 platform::DuplicateChoice StderrPrompter::askDuplicate(std::string_view text)
@@ -40,13 +40,13 @@ platform::DuplicateChoice StderrPrompter::askDuplicate(std::string_view text)
     return readDuplicateAnswer(text, in_ ? *in_ : nothing, err_);
 }
 
-int StderrPrompter::askProgress(std::string_view text)
+platform::Answer StderrPrompter::askProgress(std::string_view text)
 {
     switch (rename_) {
     case RenameAnswer::Yes:
-        return platform::kAnswerYes;
+        return platform::Answer::Yes;
     case RenameAnswer::No:
-        return platform::kAnswerNo;
+        return platform::Answer::No;
     case RenameAnswer::Ask:
         break;
     }

@@ -24,9 +24,9 @@ public:
     void showMessage(std::string_view text) override;
     // The CLI works through many files unseen: the path goes in front.
     void showFileMessage(std::string_view path, std::string_view text) override;
-    int askYesNoCancel(std::string_view text) override;
+    platform::Answer askYesNoCancel(std::string_view text) override;
     platform::DuplicateChoice askDuplicate(std::string_view text) override;
-    int askProgress(std::string_view text) override;
+    platform::Answer askProgress(std::string_view text) override;
 
 private:
     void print(std::string_view text);

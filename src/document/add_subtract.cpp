@@ -128,14 +128,14 @@ void CLiedkramDoc::SubtractEntry(std::unique_ptr<CLiedkramEntry> entry, bool& re
     }
 }
 
-bool CLiedkramDoc::readRecords(const std::string& path, std::string_view verb,
+bool CLiedkramDoc::readRecords(const std::string& path, std::string_view verb, const platform::RepairSettings& settings,
                                const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle)
 {
     document::ListRecords read;
     try {
         auto list = document::openListFile(path);
         entry::ArchiveReader archive(list.file, static_cast<std::uint64_t>(list.length));
-        read = document::readListFile(archive);
+        read = document::readListFile(archive, settings);
     } catch (const platform::FileError& error) {
         platform::prompter().showMessage("Cannot access '" + error.path() + "' cause: " + error.causeText());
         ++report_.skipped;
@@ -153,16 +153,17 @@ bool CLiedkramDoc::readRecords(const std::string& path, std::string_view verb,
 }
 
 bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths, std::string_view verb,
+                               const platform::RepairSettings& settings,
                                const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle)
 {
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string& path = paths[i];
         if (isListFile(path)) {
             // A list file that cannot be read ends the command; what was done stays.
-            if (!readRecords(path, verb, handle))
+            if (!readRecords(path, verb, settings, handle))
                 return false;
         } else {
-            auto entry = std::make_unique<CLiedkramEntry>(path);
+            auto entry = std::make_unique<CLiedkramEntry>(path, settings);
             if (!entry->IsListable())
                 ++report_.skipped;
             else if (!handle(std::move(entry)))
@@ -174,11 +175,11 @@ bool CLiedkramDoc::forEachPath(const std::vector<std::string>& paths, std::strin
     return true;
 }
 
-PathsReport CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
+PathsReport CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths, const platform::RepairSettings& settings)
 {
     report_ = PathsReport();
     document::DuplicatePolicy duplicates;
-    forEachPath(paths, "hinzuf\xC3\xBCgen", [&](std::unique_ptr<CLiedkramEntry> entry) {
+    forEachPath(paths, "hinzuf\xC3\xBCgen", settings, [&](std::unique_ptr<CLiedkramEntry> entry) {
         if (AddEntry(std::move(entry), true, duplicates))
             m_bChanged = true;
         return !duplicates.cancelled();
@@ -188,11 +189,12 @@ PathsReport CLiedkramDoc::OnAddMp3s(const std::vector<std::string>& paths)
     return report_;
 }
 
-PathsReport CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths)
+PathsReport CLiedkramDoc::OnSubtractMp3s(const std::vector<std::string>& paths,
+                                         const platform::RepairSettings& settings)
 {
     report_ = PathsReport();
     bool removed = false;
-    forEachPath(paths, "subtrahieren", [&](std::unique_ptr<CLiedkramEntry> entry) {
+    forEachPath(paths, "subtrahieren", settings, [&](std::unique_ptr<CLiedkramEntry> entry) {
         SubtractEntry(std::move(entry), removed);
         if (removed)
             m_bChanged = true;

@@ -28,10 +28,10 @@ bool CLiedkramDoc::SaveModified()
     if (!m_bChanged)
         return true;
     const std::string name = pathName_.empty() ? m_strPlainTitle : pathName_;
-    const int answer = platform::prompter().askYesNoCancel("Save changes to " + name + "?");
-    if (answer == platform::kAnswerCancel)
+    const platform::Answer answer = platform::prompter().askYesNoCancel("Save changes to " + name + "?");
+    if (answer == platform::Answer::Cancel)
         return false;
-    if (answer == platform::kAnswerYes)
+    if (answer == platform::Answer::Yes)
         return DoSave();
     return true;
 }
@@ -49,7 +49,7 @@ bool CLiedkramDoc::OnNewDocument()
     return true;
 }
 
-bool CLiedkramDoc::loadListFile(const std::string& path)
+bool CLiedkramDoc::loadListFile(const std::string& path, const platform::RepairSettings& settings)
 {
     // The list on show stays until the new one is read and taken.
     document::OpenListFile list;
@@ -59,7 +59,7 @@ bool CLiedkramDoc::loadListFile(const std::string& path)
         // An empty file is an empty list.
         if (list.length > 0) {
             entry::ArchiveReader archive(list.file, static_cast<std::uint64_t>(list.length));
-            read = document::readListFile(archive);
+            read = document::readListFile(archive, settings);
         }
     } catch (const platform::FileError& error) {
         reportFileError(error);
@@ -105,19 +105,19 @@ bool CLiedkramDoc::takeReadable(const std::string& path, const document::ListRec
                                  " Eintr\xC3\xA4"
                                  "gen lesbar. Die lesbaren " +
                                  std::string(verb) + "?";
-    return platform::prompter().askYesNo(question) == platform::kAnswerYes;
+    return platform::prompter().askYesNo(question) == platform::Answer::Yes;
 }
 
-bool CLiedkramDoc::OnOpenDocument(const std::string& path)
+bool CLiedkramDoc::OnOpenDocument(const std::string& path, const platform::RepairSettings& settings)
 {
     const std::string extension = extensionOf(path);
     if (platform::equalsIgnoreAsciiCase(extension, ".m3l")) {
         if (!SaveModified())
             return false;
-        return loadListFile(path);
+        return loadListFile(path, settings);
     }
     if (platform::equalsIgnoreAsciiCase(extension, ".mp3")) {
-        auto entry = std::make_unique<CLiedkramEntry>(path);
+        auto entry = std::make_unique<CLiedkramEntry>(path, settings);
         if (!entry->IsListable())
             return false;
         document::DuplicatePolicy duplicates;
@@ -168,7 +168,7 @@ bool CLiedkramDoc::DoSave()
     } else if (pathStamp_ && platform::findFileStamp(path) != pathStamp_ &&
                platform::prompter().askYesNo("Die Liste '" + path +
                                              "' wurde seit dem Lesen von einem anderen Programm ge\xC3\xA4ndert. "
-                                             "Trotzdem speichern?") != platform::kAnswerYes) {
+                                             "Trotzdem speichern?") != platform::Answer::Yes) {
         return false;
     }
     return OnSaveDocument(path);

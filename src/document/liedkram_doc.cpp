@@ -282,13 +282,13 @@ void CLiedkramDoc::Serialize(entry::ArchiveWriter& archive) const
         entry->Serialize(archive);
 }
 
-void CLiedkramDoc::Serialize(entry::ArchiveReader& archive)
+void CLiedkramDoc::Serialize(entry::ArchiveReader& archive, const platform::RepairSettings& settings)
 {
     // All records are read before the rows are announced; a file that ends
     // early adds none.
     std::vector<std::unique_ptr<CLiedkramEntry>> read;
     document::readListRecords(
-        archive,
+        archive, settings,
         [&read](std::unique_ptr<CLiedkramEntry> entry) {
             read.push_back(std::move(entry));
             return true;

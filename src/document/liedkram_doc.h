@@ -19,6 +19,10 @@ namespace history {
 class ChangeSet;
 }
 
+namespace platform {
+struct RepairSettings;
+}
+
 namespace document {
 class ListEdit;
 class TrackIndex;
@@ -106,9 +110,10 @@ public:
     void SortByColumn(Column column, bool reversed = false);
     void DeleteContents();
 
-    // The list file: a count, then the entries' records.
+    // The list file: a count, then the entries' records (read ones marked
+    // with the cuts the settings ask for).
     void Serialize(entry::ArchiveWriter& archive) const;
-    void Serialize(entry::ArchiveReader& archive);
+    void Serialize(entry::ArchiveReader& archive, const platform::RepairSettings& settings);
 
     // The title shown: the plain title, and " *" while the list has unsaved changes.
     std::string GetTitle() const;
@@ -118,10 +123,11 @@ public:
     // Marks the list changed and refreshes the title.
     void SetChanged();
 
-    // The commands. Each returns false when it did not go through.
+    // The commands. Each returns false when it did not go through. Those
+    // that load files and list files take the settings of the command.
     bool OnNewDocument();
     // A list file replaces the list; an MP3 file is added to it.
-    bool OnOpenDocument(const std::string& path);
+    bool OnOpenDocument(const std::string& path, const platform::RepairSettings& settings);
     bool OnSaveDocument(const std::string& path);
     // Whether the list could be saved to path, as far as can be told without
     // writing; says why not as saving would.
@@ -134,8 +140,8 @@ public:
     bool SaveModified();
     bool CanCloseFrame();
     void OnCloseDocument();
-    PathsReport OnAddMp3s(const std::vector<std::string>& paths);
-    PathsReport OnSubtractMp3s(const std::vector<std::string>& paths);
+    PathsReport OnAddMp3s(const std::vector<std::string>& paths, const platform::RepairSettings& settings);
+    PathsReport OnSubtractMp3s(const std::vector<std::string>& paths, const platform::RepairSettings& settings);
 
     // Where pictures shown from ID3v2 tags are written; removed on close.
     platform::PrivateTempDir& pictureDirectory() { return pictures_; }
@@ -173,7 +179,7 @@ private:
     // The rows (ascending) out of the list, without telling anyone.
     std::vector<std::unique_ptr<CLiedkramEntry>> takeOut(const std::vector<std::size_t>& rows);
     void appendAll(std::vector<std::unique_ptr<CLiedkramEntry>> added);
-    bool loadListFile(const std::string& path);
+    bool loadListFile(const std::string& path, const platform::RepairSettings& settings);
     // Whether the records read from a list file are to be taken: all of a
     // whole list; of one cut short, the readable ones when the user says so
     // (the question names what is done with them); none of what is no list.
@@ -181,12 +187,13 @@ private:
     // Reads a list file for the add and subtract commands (verb: what is
     // done with its entries); false when it failed (reported), was declined
     // or the handler asked to stop.
-    bool readRecords(const std::string& path, std::string_view verb,
+    bool readRecords(const std::string& path, std::string_view verb, const platform::RepairSettings& settings,
                      const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
     // Hands the entries of the paths (an MP3 file's, or every record of a
     // list file) to handle, in order; false when handle, the progress or a
     // list file that cannot be read stopped the command.
     bool forEachPath(const std::vector<std::string>& paths, std::string_view verb,
+                     const platform::RepairSettings& settings,
                      const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle);
     // Gives the declined file the ".cop" name, unless it is listed itself.
     void markDeclined(const CLiedkramEntry& entry);

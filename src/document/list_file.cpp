@@ -21,7 +21,8 @@ constexpr std::size_t kMinRecordSize = 6 + 42;
 
 }  // namespace
 
-void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
+void readListRecords(entry::ArchiveReader& archive, const platform::RepairSettings& settings,
+                     const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
                      const std::function<void(std::size_t, std::size_t)>& expect)
 {
     const std::int32_t count = archive.readI32();
@@ -33,6 +34,9 @@ void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std
         for (std::int32_t i = 0; i < count; ++i) {
             auto entry = std::make_unique<CLiedkramEntry>();
             entry->Serialize(archive);
+            // A record that needs measuring again is cut from only after that.
+            if (!entry->m_bNeedsRescan)
+                entry->UpdateCutFlags(settings);
             if (!handle(std::move(entry)))
                 return;
         }
@@ -42,12 +46,12 @@ void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std
         throw entry::ArchiveFormatError();
 }
 
-ListRecords readListFile(entry::ArchiveReader& archive)
+ListRecords readListFile(entry::ArchiveReader& archive, const platform::RepairSettings& settings)
 {
     ListRecords list;
     try {
         readListRecords(
-            archive,
+            archive, settings,
             [&list](std::unique_ptr<CLiedkramEntry> entry) {
                 list.entries.push_back(std::move(entry));
                 return true;

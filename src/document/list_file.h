@@ -15,15 +15,20 @@ namespace entry {
 class ArchiveReader;
 }
 
+namespace platform {
+struct RepairSettings;
+}
+
 namespace document {
 
 // Reads a list file's records: the count, then one entry after the other,
-// each handed to handle; handle returning false stops the reading. expect
+// each marked with the cuts the settings ask for and handed to handle; handle returning false stops the reading. expect
 // learns first how many records the count promises and how many the file
 // can hold at most. Throws platform::OutOfBytes when the data ends inside a
 // record, and entry::ArchiveFormatError when bytes are left behind the last
 // record (then the file is no list) or a string is none.
-void readListRecords(entry::ArchiveReader& archive, const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
+void readListRecords(entry::ArchiveReader& archive, const platform::RepairSettings& settings,
+                     const std::function<bool(std::unique_ptr<CLiedkramEntry>)>& handle,
                      const std::function<void(std::size_t, std::size_t)>& expect = nullptr);
 
 // What the bytes of a list file turned out to be.
@@ -43,7 +48,7 @@ struct ListRecords {
 
 // Reads the whole list; a read error of the file itself is thrown as
 // platform::FileError.
-ListRecords readListFile(entry::ArchiveReader& archive);
+ListRecords readListFile(entry::ArchiveReader& archive, const platform::RepairSettings& settings);
 
 // A list file opened for reading, with its length; throws
 // platform::FileError, also for a file too large to be a list.

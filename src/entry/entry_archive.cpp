@@ -49,7 +49,5 @@ void CLiedkramEntry::Serialize(entry::ArchiveReader& archive)
     if (!HasPossibleRange()) {
         m_bNeedsRescan = true;
         m_bVerified = 0;
-        return;
     }
-    UpdateCutFlags();
 }

@@ -11,7 +11,7 @@
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
-#include "platform/settings.h"
+#include "platform/repair_settings.h"
 #include "platform/text.h"
 #include "tags/back_tags.h"
 #include "tags/id3v1.h"
@@ -77,7 +77,7 @@ void measureForeignStream(CLiedkramEntry& entry, platform::RandomReader& file, c
 
 }  // namespace
 
-void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
+void CLiedkramEntry::LoadFromFile(const std::string& fullPath, const platform::RepairSettings& settings)
 {
     m_loadOutcome = entry::LoadOutcome::Loaded;
     platform::File file;
@@ -163,13 +163,12 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
     }
 
     const auto parts = entry::parseFileName(platform::utf8ToCp1252(m_szFileName.view()));
-    const bool force = platform::isExactlyOne(platform::Setting::ForceGet);
-    mergeFromName(m_szTitle, parts.title, force, fromId3v2.title, m_nFlags);
-    mergeFromName(m_szArtist, parts.artist, force, fromId3v2.artist, m_nFlags);
+    mergeFromName(m_szTitle, parts.title, settings.forceNames, fromId3v2.title, m_nFlags);
+    mergeFromName(m_szArtist, parts.artist, settings.forceNames, fromId3v2.artist, m_nFlags);
 
     if (foreign) {
         measureForeignStream(*this, *source, fullPath);
-    } else if (platform::isOn(platform::Setting::ChkAll)) {
+    } else if (settings.scanAll) {
         ScanBlocks(*source);
     } else {
         const auto measure = mpeg::fastEstimate(m_dwHeader, m_nAudioEnd - m_nAudioStart);
@@ -177,7 +176,7 @@ void CLiedkramEntry::LoadFromFile(const std::string& fullPath)
         m_nLengthMs = measure.lengthMs;
         m_nFrames = measure.frames;
     }
-    UpdateCutFlags();
+    UpdateCutFlags(settings);
     assert(HasPossibleRange());
 }
 
@@ -216,9 +215,9 @@ void CLiedkramEntry::ScanBlocks(platform::RandomReader& file)
     m_nFrames = result.frames;
 }
 
-void CLiedkramEntry::UpdateCutFlags()
+void CLiedkramEntry::UpdateCutFlags(const platform::RepairSettings& settings)
 {
-    if (platform::isOn(platform::Setting::DelBack) && m_nAudioEnd != m_nFileSize) {
+    if (settings.cutBack && m_nAudioEnd != m_nFileSize) {
         // Only tags behind the audio, which the cut keeps, and an ID3v1 tag:
         // cut only to write a new one.
         const std::int64_t junk = std::int64_t{m_nFileSize} - m_nAudioEnd - m_nBackTagBytes;
@@ -227,7 +226,7 @@ void CLiedkramEntry::UpdateCutFlags()
             m_nFlags |= ENTRY_CUT_BACK;
     }
     // An ID3v2 tag that a rewrite keeps is no front junk.
-    const int keptFront = platform::isOn(platform::Setting::SetID3V2) ? m_nFrontTagBytes : 0;
-    if (platform::isOn(platform::Setting::DelFront) && m_nAudioStart > keptFront)
+    const int keptFront = settings.writeId3v2 ? m_nFrontTagBytes : 0;
+    if (settings.cutFront && m_nAudioStart > keptFront)
         m_nFlags |= ENTRY_CUT_FRONT;
 }

@@ -9,12 +9,12 @@
 
 CLiedkramEntry::CLiedkramEntry() = default;
 
-CLiedkramEntry::CLiedkramEntry(std::string_view fullPath)
+CLiedkramEntry::CLiedkramEntry(std::string_view fullPath, const platform::RepairSettings& settings)
 {
     const auto split = platform::splitPath(fullPath);
     m_szFileName = split.name;
     m_szPath = split.directory;
-    LoadFromFile(std::string(fullPath));
+    LoadFromFile(std::string(fullPath), settings);
 }
 
 std::string CLiedkramEntry::GetFullPath() const
@@ -28,9 +28,9 @@ bool CLiedkramEntry::HasPossibleRange() const
            m_nLengthMs >= 0 && m_nBitrate >= 0;
 }
 
-bool CLiedkramEntry::Rescan()
+bool CLiedkramEntry::Rescan(const platform::RepairSettings& settings)
 {
-    const CLiedkramEntry fresh(GetFullPath());
+    const CLiedkramEntry fresh(GetFullPath(), settings);
     if (!fresh.IsListable())
         return false;
     m_nFileSize = fresh.m_nFileSize;

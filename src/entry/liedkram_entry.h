@@ -21,7 +21,8 @@ inline constexpr std::uint32_t ENTRY_REWRITE_MASK =
 
 namespace platform {
 class RandomReader;
-}
+struct RepairSettings;
+}  // namespace platform
 
 namespace entry {
 class ArchiveReader;
@@ -47,11 +48,12 @@ public:
     // An entry loaded from the file at fullPath (name and directory split at
     // the last separator). When the file was skipped (IsListable() is false),
     // the caller discards the entry.
-    explicit CLiedkramEntry(std::string_view fullPath);
+    CLiedkramEntry(std::string_view fullPath, const platform::RepairSettings& settings);
 
     // Fills the entry from its file: first header, tags, trailer, names from
-    // the file name, measuring, cut flags. Problems are reported to the user.
-    void LoadFromFile(const std::string& fullPath);
+    // the file name, measuring, cut flags, as the settings ask. Problems are
+    // reported to the user.
+    void LoadFromFile(const std::string& fullPath, const platform::RepairSettings& settings);
     // Whether loading gave an entry for the list.
     bool IsListable() const
     {
@@ -62,13 +64,13 @@ public:
     void ScanBlocks(platform::RandomReader& file);
     // Writes the entry's record of the list file.
     void Serialize(entry::ArchiveWriter& archive) const;
-    // Reads a record into a default-constructed entry, then marks the cuts
-    // the settings in force ask for. Throws platform::OutOfBytes at the end
-    // of the data, ArchiveFormatError for a string that is none.
+    // Reads a record into a default-constructed entry, nothing else: the
+    // reader marks the cuts its settings ask for. Throws platform::OutOfBytes
+    // at the end of the data, ArchiveFormatError for a string that is none.
     void Serialize(entry::ArchiveReader& archive);
     // Marks the junk before and behind the audio for cutting, as the
     // settings ask; never clears a bit.
-    void UpdateCutFlags();
+    void UpdateCutFlags(const platform::RepairSettings& settings);
 
     std::string GetFullPath() const;
     // 0 <= audio start <= audio end <= file size, and no negative measure:
@@ -79,7 +81,7 @@ public:
     // length, header, size and cut flags come from the file, the tag texts
     // stay the entry's. False (and the entry as it was) when the file cannot
     // be loaded.
-    bool Rescan();
+    bool Rescan(const platform::RepairSettings& settings);
 
     int GetSampleRate() const;
     std::string GetFormatText() const;

@@ -15,13 +15,13 @@ void Prompter::showFileMessage(std::string_view, std::string_view text)
     showMessage(text);
 }
 
-int Prompter::askYesNo(std::string_view text)
+Answer Prompter::askYesNo(std::string_view text)
 {
-    const int answer = askYesNoCancel(text);
-    return answer == kAnswerYes ? kAnswerYes : kAnswerNo;
+    const Answer answer = askYesNoCancel(text);
+    return answer == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
-int Prompter::reviewRenames(std::vector<RenameProposal>& proposals)
+Answer Prompter::reviewRenames(std::vector<RenameProposal>& proposals)
 {
     std::string text = "Umbenennen:";
     for (const RenameProposal& proposal : proposals) {

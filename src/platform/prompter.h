@@ -10,10 +10,12 @@
 
 namespace platform {
 
-// Answer codes of the question boxes.
-inline constexpr int kAnswerCancel = 2;
-inline constexpr int kAnswerYes = 6;
-inline constexpr int kAnswerNo = 7;
+// The answers of the question boxes.
+enum class Answer {
+    Yes,
+    No,
+    Cancel,
+};
 
 // One name a rename pattern proposes in a run over many files, as the
 // review before the run shows it.
@@ -41,20 +43,20 @@ public:
     // A message about one file whose text does not name it. Fronts where
     // the user cannot tell which file it concerns put the path in front.
     virtual void showFileMessage(std::string_view path, std::string_view text);
-    // Yes/No/Cancel: returns kAnswerYes, kAnswerNo or kAnswerCancel.
-    virtual int askYesNoCancel(std::string_view text) = 0;
-    // Yes/No: returns kAnswerYes or kAnswerNo. Fronts without a two-button
+    // Yes/No/Cancel: returns Yes, No or Cancel.
+    virtual Answer askYesNoCancel(std::string_view text) = 0;
+    // Yes/No: returns Yes or No. Fronts without a two-button
     // question ask the three-button one and read Cancel as No.
-    virtual int askYesNo(std::string_view text);
+    virtual Answer askYesNo(std::string_view text);
     // The duplicate question.
     virtual DuplicateChoice askDuplicate(std::string_view text) = 0;
-    // A question inside a running progress: kAnswerYes, kAnswerNo or kAnswerCancel.
-    virtual int askProgress(std::string_view text) = 0;
+    // A question inside a running progress: Yes, No or Cancel.
+    virtual Answer askProgress(std::string_view text) = 0;
     // Shows every proposed name of a run before it starts; the user may
-    // untick offered ones. Returns kAnswerYes (rename the ticked),
-    // kAnswerNo (rename none) or kAnswerCancel (no run). Fronts without a
+    // untick offered ones. Returns Yes (rename the ticked),
+    // No (rename none) or Cancel (no run). Fronts without a
     // list ask one three-button question naming the ticked renames.
-    virtual int reviewRenames(std::vector<RenameProposal>& proposals);
+    virtual Answer reviewRenames(std::vector<RenameProposal>& proposals);
     // Waits until ready() says the way is free, telling the user why it
     // waits; false when the user gave up waiting.
     virtual bool waitFor(std::string_view text, const std::function<bool()>& ready);

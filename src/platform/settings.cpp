@@ -100,17 +100,6 @@ bool isOn(Setting setting)
     return readSetting(setting) != 0;
 }
 
-bool isExactlyOne(Setting setting)
-{
-    return readSetting(setting) == 1;
-}
-
-std::string readRenamePattern()
-{
-    const auto& info = settingInfo(Setting::ID2DatNam);
-    return profile().getString(info.key, info.defaultText);
-}
-
 std::string readMoveFolder()
 {
     return profile().getString(kMoveFolderKey, "");

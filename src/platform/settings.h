@@ -58,14 +58,12 @@ const SettingInfo& settingInfo(Setting setting);
 // The setting stored under this key, or null.
 const SettingInfo* findSetting(std::string_view key);
 
-// Settings are read from the installed profile at the moment of use, never
-// cached, so a change applies to the next operation.
+// An integer setting as the installed profile holds it now, never cached, so
+// a change applies to the next operation. The repairs take theirs as one
+// value (platform/repair_settings.h).
 int readSetting(Setting setting);
 // Non-zero counts as on.
 bool isOn(Setting setting);
-// Only the value 1 counts as on (ForceGet; SetID3 when a file is rewritten).
-bool isExactlyOne(Setting setting);
-std::string readRenamePattern();
 
 // The folder the files were last moved to ("mp3's verschieben"): kept in
 // the same store, but none of the settings above; empty at first.

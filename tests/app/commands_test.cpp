@@ -84,7 +84,7 @@ TEST_F(WindowTest, TheContextMenuOffersTheRowCommandsAndRunsThem)
     addListed("a.mp3", "A", "T");
     addListed("b.mp3", "B", "T");
     select({1});
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     QStringList texts;
     bool moveEnabled = false;
     inContextMenu(*view_, 1, [&](QMenu& menu) {

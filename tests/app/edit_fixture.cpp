@@ -3,6 +3,7 @@
 #include "app/manual_edit_dlg.h"
 #include "app/progress_dlg.h"
 #include "entry/liedkram_entry.h"
+#include "platform/repair_settings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -143,7 +144,7 @@ std::string EditTest::writeSong(const std::string& name, const testsupport::Id3v
 
 CLiedkramEntry& EditTest::addSong(const std::string& name, const testsupport::Id3v1Fields& tag)
 {
-    auto entry = std::make_unique<CLiedkramEntry>(writeSong(name, tag));
+    auto entry = std::make_unique<CLiedkramEntry>(writeSong(name, tag), platform::readRepairSettings());
     CLiedkramEntry& added = *entry;
     document::DuplicatePolicy answer;
     doc_.AddEntry(std::move(entry), false, answer);

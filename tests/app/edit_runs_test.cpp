@@ -7,6 +7,7 @@
 #include "platform/file.h"
 #include "platform/file_error.h"
 #include "platform/prompter.h"
+#include "platform/repair_settings.h"
 #include "platform/replacement_file.h"
 
 #include <QApplication>
@@ -40,15 +41,15 @@ public:
 
     void showMessage(std::string_view text) override { run_->showMessage(text); }
     void showFileMessage(std::string_view path, std::string_view text) override { run_->showFileMessage(path, text); }
-    int askYesNoCancel(std::string_view text) override { return run_->askYesNoCancel(text); }
-    int askYesNo(std::string_view text) override { return run_->askYesNo(text); }
+    platform::Answer askYesNoCancel(std::string_view text) override { return run_->askYesNoCancel(text); }
+    platform::Answer askYesNo(std::string_view text) override { return run_->askYesNo(text); }
     platform::DuplicateChoice askDuplicate(std::string_view text) override { return run_->askDuplicate(text); }
-    int askProgress(std::string_view text) override
+    platform::Answer askProgress(std::string_view text) override
     {
         questions.emplace_back(text);
         if (onQuestion)
             onQuestion(text);
-        const int answer = run_->askProgress(text);
+        const platform::Answer answer = run_->askProgress(text);
         if (afterAnswer)
             afterAnswer(answer);
         return answer;
@@ -56,7 +57,7 @@ public:
 
     std::vector<std::string> questions;
     std::function<void(std::string_view)> onQuestion;
-    std::function<void(int answer)> afterAnswer;
+    std::function<void(platform::Answer answer)> afterAnswer;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -119,7 +120,7 @@ TEST_F(EditRunsTest, WalkStopsAtAbbrechenOnTheSecondOfThree)
     EXPECT_EQ(visited, QStringList({"Manuelles Editieren - [song1.mp3]", "Manuelles Editieren - [song2.mp3]"}))
         << "the second opens without the first one's markers";
     EXPECT_EQ(doc_.GetEntry(0).m_szTitle, "Eins");
-    EXPECT_EQ(CLiedkramEntry(doc_.GetEntry(0).GetFullPath()).m_szTitle, "Eins");
+    EXPECT_EQ(CLiedkramEntry(doc_.GetEntry(0).GetFullPath(), platform::readRepairSettings()).m_szTitle, "Eins");
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0}));
     EXPECT_TRUE(doc_.m_bChanged);
     EXPECT_TRUE(untouched(1));
@@ -252,7 +253,7 @@ TEST_F(EditRunsTest, OneRowKeepsItsRenameQuestionInTheProgressDialog)
     EXPECT_EQ(watch_.questions, std::vector<std::string>({questionFor(0), questionFor(1)}));
     EXPECT_TRUE(prompter_.reviews().empty()) << "no preview for one row";
     EXPECT_EQ(doc_.GetEntry(1).m_szFileName, "Band-Two.mp3");
-    EXPECT_FALSE(CLiedkramEntry(doc_.GetEntry(1).GetFullPath()).IsCopyright());
+    EXPECT_FALSE(CLiedkramEntry(doc_.GetEntry(1).GetFullPath(), platform::readRepairSettings()).IsCopyright());
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({1}));
     EXPECT_TRUE(progressDialogs().empty());
 }
@@ -262,7 +263,7 @@ TEST_F(EditRunsTest, FiveRowsAreRenamedAsReviewedAndAskNoQuestion)
     addSongs(5);
     // The user unticks the third name and takes the rest.
     prompter_.onRenames = [](std::vector<platform::RenameProposal>& proposals) { proposals.at(2).ticked = false; };
-    prompter_.scriptRenames({platform::kAnswerYes});
+    prompter_.scriptRenames({platform::Answer::Yes});
     QStringList steps;
     watch_.onQuestion = [&steps](std::string_view) {
         steps << textOf(*progressDialogs().at(0), CProgressDlg::IDC_STEP);
@@ -288,7 +289,8 @@ TEST_F(EditRunsTest, FiveRowsAreRenamedAsReviewedAndAskNoQuestion)
     for (int song = 0; song < 5; ++song) {
         const CLiedkramEntry& entry = doc_.GetEntry(song);
         EXPECT_TRUE(platform::fileExists(entry.GetFullPath()));
-        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath()).IsCopyright()) << "every file got its repairs";
+        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath(), platform::readRepairSettings()).IsCopyright())
+            << "every file got its repairs";
     }
     EXPECT_EQ(rows_.refreshed, std::vector<std::size_t>({0, 1, 2, 3, 4}));
     EXPECT_TRUE(progressDialogs().empty());
@@ -299,7 +301,7 @@ TEST_F(EditRunsTest, NichtUmbenennenRepairsWithoutRenamingAndAbbrechenEndsTheRun
     addSongs(3);
     bool progressShown = false;
     watch_.onQuestion = [&progressShown](std::string_view) { progressShown = true; };
-    prompter_.scriptRenames({platform::kAnswerCancel, platform::kAnswerNo});
+    prompter_.scriptRenames({platform::Answer::Cancel, platform::Answer::No});
     ScriptedUser user(waitingQuestion, {});
     runAuto({0, 1, 2});
 
@@ -315,7 +317,8 @@ TEST_F(EditRunsTest, NichtUmbenennenRepairsWithoutRenamingAndAbbrechenEndsTheRun
     for (int song = 0; song < 3; ++song) {
         const CLiedkramEntry& entry = doc_.GetEntry(song);
         EXPECT_EQ(entry.m_szFileName, "song" + std::to_string(song + 1) + ".mp3");
-        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath()).IsCopyright()) << "repaired all the same";
+        EXPECT_FALSE(CLiedkramEntry(entry.GetFullPath(), platform::readRepairSettings()).IsCopyright())
+            << "repaired all the same";
     }
     EXPECT_TRUE(doc_.m_bChanged);
 }
@@ -345,7 +348,7 @@ TEST_F(EditRunsTest, ANameLackingAFieldIsShownAsKeptAndRowsNamedAsProposedNotAtA
 TEST_F(EditRunsTest, AbbrechenBetweenQuestionsStopsAfterTheCurrentEntry)
 {
     addSongs(3);
-    watch_.afterAnswer = [this](int) {
+    watch_.afterAnswer = [this](platform::Answer) {
         // Pressed while the second entry is still being rewritten.
         if (watch_.questions.size() == 2)
             click(*progressDialogs().at(0), CProgressDlg::IDC_CANCEL);

@@ -1,3 +1,4 @@
+#include "platform/repair_settings.h"
 #include "window_fixture.h"
 
 #include "app/entry_table_model.h"
@@ -136,7 +137,7 @@ TEST_F(WindowTest, DeleteAsksOnlyWithASelectionAndKeepsTheFiles)
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     view_->selectionModel()->select(view_->model()->index(2, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::No, platform::Answer::Yes});
     QTest::keyClick(view_, Qt::Key_Delete);
     EXPECT_EQ(doc_.GetCount(), 3u);
     QTest::keyClick(view_, Qt::Key_Delete);
@@ -255,7 +256,7 @@ TEST_F(WindowTest, AMissingFileIsGreyedAfterOpeningAndShownAgainOnceItIsBack)
     CLiedkramDoc other;
     document::DuplicatePolicy answer;
     for (const std::string& path : {kept, gone})
-        other.AddEntry(std::make_unique<CLiedkramEntry>(path), false, answer);
+        other.AddEntry(std::make_unique<CLiedkramEntry>(path, platform::readRepairSettings()), false, answer);
     ASSERT_TRUE(other.OnSaveDocument(dir_.file("list.m3l")));
     std::filesystem::remove(gone);
 

@@ -1,3 +1,4 @@
+#include "platform/repair_settings.h"
 #include "window_fixture.h"
 
 #include "app/command_table.h"
@@ -120,7 +121,7 @@ TEST_F(WindowTest, ClosingAChangedListAsksFirst)
 {
     addListed("a.mp3", "A", "B");
     doc_.SetChanged();
-    prompter().scriptYesNoCancel({platform::kAnswerCancel, platform::kAnswerNo});
+    prompter().scriptYesNoCancel({platform::Answer::Cancel, platform::Answer::No});
     EXPECT_FALSE(frame_->close());
     EXPECT_EQ(doc_.GetCount(), 1u);
     EXPECT_TRUE(frame_->close());
@@ -132,7 +133,7 @@ TEST_F(WindowTest, NewAsksForAChangedListAndClearsIt)
 {
     addListed("a.mp3", "A", "B");
     doc_.SetChanged();
-    prompter().scriptYesNoCancel({platform::kAnswerNo});
+    prompter().scriptYesNoCancel({platform::Answer::No});
     frame_->action(kNew)->trigger();
     EXPECT_EQ(doc_.GetCount(), 0u);
     EXPECT_EQ(frame_->windowTitle(), "Untitled - Liedkram");
@@ -154,13 +155,13 @@ TEST_F(WindowTest, DroppedFilesTakeTheOpenPathOneByOne)
 
     // A dropped list replaces the list.
     CLiedkramDoc other;
-    other.OnAddMp3s({a, b});
+    other.OnAddMp3s({a, b}, platform::readRepairSettings());
     ASSERT_TRUE(other.OnSaveDocument(dir_.file("two.m3l")));
     addListed("c.mp3", "C", "D");
     QMimeData list;
     list.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir_.file("two.m3l")))});
     QDropEvent dropList(QPointF(10, 10), Qt::CopyAction, &list, Qt::LeftButton, Qt::NoModifier);
-    prompter().scriptYesNoCancel({platform::kAnswerNo});
+    prompter().scriptYesNoCancel({platform::Answer::No});
     static_cast<QObject*>(frame_.get())->event(&dropList);
     EXPECT_EQ(doc_.GetCount(), 2u);
 }

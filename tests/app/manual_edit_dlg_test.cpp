@@ -3,6 +3,7 @@
 #include "edit_fixture.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
+#include "platform/repair_settings.h"
 #include "platform/text.h"
 #include "support/tag_builder.h"
 #include "tags/genre_list.h"
@@ -216,14 +217,14 @@ TEST_F(ManualEditDlgTest, YearAndTrackAreReadBackAsNumbers)
     EXPECT_EQ(saveWith("", "7"), Dlg::kSaved);
     EXPECT_EQ(entry.m_nYear, 1900);
     EXPECT_EQ(entry.m_nTrack, 7);
-    EXPECT_EQ(CLiedkramEntry(path).m_nYear, 1900) << "the file's new tag has no year";
-    EXPECT_EQ(CLiedkramEntry(path).m_nTrack, 7);
+    EXPECT_EQ(CLiedkramEntry(path, platform::readRepairSettings()).m_nYear, 1900) << "the file's new tag has no year";
+    EXPECT_EQ(CLiedkramEntry(path, platform::readRepairSettings()).m_nTrack, 7);
     EXPECT_EQ(entry.m_nFlags, 0u) << "the rewrite did all the work";
 
     EXPECT_EQ(saveWith("20245", "123"), Dlg::kSaved);
     EXPECT_EQ(entry.m_nYear, 2024);
     EXPECT_EQ(entry.m_nTrack, 12);
-    EXPECT_EQ(CLiedkramEntry(path).m_nYear, 2024);
+    EXPECT_EQ(CLiedkramEntry(path, platform::readRepairSettings()).m_nYear, 2024);
 
     EXPECT_EQ(saveWith("0", ""), Dlg::kSaved);
     EXPECT_EQ(entry.m_nYear, 1900);
@@ -267,14 +268,14 @@ TEST_F(ManualEditDlgTest, ThePictureButtonShowsThePictureOfAnyTagAlsoForListedEn
     testsupport::Bytes tagged = testsupport::id3v2Frames(
         4, {testsupport::textFrame("TIT2", "Über den Wolken"), pictureFrame(4, back), pictureFrame(3, front)});
     testsupport::append(tagged, testsupport::frames({}, 20));
-    CLiedkramEntry loaded(dir_.write("bild.mp3", tagged));
+    CLiedkramEntry loaded(dir_.write("bild.mp3", tagged), platform::readRepairSettings());
     // As a saved list gives the entry back: only where its file lies.
     CLiedkramEntry listed = listedEntry();
     listed.m_szPath = dir_.path();
     listed.m_szFileName = "bild.mp3";
     testsupport::Bytes plain = testsupport::id3v2Frames(3, {testsupport::textFrame("TIT2", "Ohne Bild")});
     testsupport::append(plain, testsupport::frames({}, 20));
-    CLiedkramEntry textsOnly(dir_.write("text.mp3", plain));
+    CLiedkramEntry textsOnly(dir_.write("text.mp3", plain), platform::readRepairSettings());
 
     for (CLiedkramEntry* entry : {&loaded, &listed}) {
         shell_.opened.clear();

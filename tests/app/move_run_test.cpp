@@ -1,6 +1,7 @@
 // "mp3's verschieben" as the user reaches it: the folder dialog, the
 // remembered folder, the messages, the progress and undo.
 
+#include "platform/repair_settings.h"
 #include "window_fixture.h"
 
 #include "app/command_table.h"
@@ -32,7 +33,7 @@ protected:
         std::vector<std::string> paths;
         for (int i = 0; i < count; ++i)
             paths.push_back(writeSong("song " + std::to_string(i) + ".mp3"));
-        doc_.OnAddMp3s(paths);
+        doc_.OnAddMp3s(paths, platform::readRepairSettings());
         doc_.m_bChanged = false;
     }
 

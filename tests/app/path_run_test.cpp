@@ -1,5 +1,6 @@
 // The add command's progress dialog against the questions the add asks.
 
+#include "platform/repair_settings.h"
 #include "window_fixture.h"
 
 #include "app/duplicate_dlg.h"
@@ -147,7 +148,7 @@ TEST_F(PathRun, CancellingTellsHowFarTheAddCame)
 TEST_F(PathRun, EscapeCancelsTheSubtract)
 {
     const auto paths = songs(3);
-    doc_.OnAddMp3s(paths);
+    doc_.OnAddMp3s(paths, platform::readRepairSettings());
     QTimer escape;
     escape.setInterval(0);
     QObject::connect(&escape, &QTimer::timeout, [&] {

@@ -29,10 +29,10 @@ QProgressBar* bar(const QDialog& dialog)
 class ProgressDlgTest : public EditTest {
 protected:
     // Asks the question while the user does what the step says.
-    int askWith(const ScriptedUser::Step& step)
+    platform::Answer askWith(const ScriptedUser::Step& step)
     {
         ScriptedUser user(waitingQuestion, {step});
-        const int answer = dialog_.Ask("Umbenennen:\na.mp3 ->\nb.mp3");
+        const platform::Answer answer = dialog_.Ask("Umbenennen:\na.mp3 ->\nb.mp3");
         EXPECT_EQ(user.stepsLeft(), 0u);
         EXPECT_EQ(textOf(dialog_, Dlg::IDC_QUESTION), "") << "the field is cleared after the answer";
         return answer;
@@ -81,20 +81,20 @@ TEST_F(ProgressDlgTest, AskReturnsTheAnswerOfTheButtonOrKey)
                   seesQuestion(d);
                   click(d, 1053);
               }),
-              platform::kAnswerYes);
+              platform::Answer::Yes);
     EXPECT_EQ(askWith([&](QDialog& d) {
                   seesQuestion(d);
                   click(d, 3);
               }),
-              platform::kAnswerNo);
+              platform::Answer::No);
     EXPECT_EQ(askWith([&](QDialog& d) {
                   seesQuestion(d);
                   click(d, 2);
               }),
-              platform::kAnswerCancel);
-    EXPECT_EQ(askWith([](QDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Return); }), platform::kAnswerYes);
-    EXPECT_EQ(askWith([](QDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Escape); }), platform::kAnswerCancel);
-    EXPECT_EQ(askWith([](QDialog& d) { d.close(); }), platform::kAnswerCancel);
+              platform::Answer::Cancel);
+    EXPECT_EQ(askWith([](QDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Return); }), platform::Answer::Yes);
+    EXPECT_EQ(askWith([](QDialog& d) { QTest::keyClick(d.focusWidget(), Qt::Key_Escape); }), platform::Answer::Cancel);
+    EXPECT_EQ(askWith([](QDialog& d) { d.close(); }), platform::Answer::Cancel);
     EXPECT_TRUE(dialog_.isVisible()) << "answers do not close the window";
 }
 

@@ -49,11 +49,11 @@ QPushButton* button(const QDialog& dialog, const char* name)
 }
 
 // Shows the proposals through the desktop prompter while the user acts.
-int review(std::vector<RenameProposal>& proposals, ScriptedUser::Step step)
+platform::Answer review(std::vector<RenameProposal>& proposals, ScriptedUser::Step step)
 {
     QtPrompter prompter([] { return nullptr; });
     ScriptedUser user(waitingPreview, {std::move(step)});
-    const int answer = prompter.reviewRenames(proposals);
+    const platform::Answer answer = prompter.reviewRenames(proposals);
     EXPECT_EQ(user.stepsLeft(), 0u);
     return answer;
 }
@@ -65,7 +65,7 @@ TEST(RenamePreviewDlgTest, ListsEveryNameWithTicksAndMarksWhatCannotBeGiven)
     std::vector<RenameProposal> proposals = fourProposals();
     QStringList rows;
     std::vector<bool> checkable;
-    const int answer = review(proposals, [&](QDialog& d) {
+    const platform::Answer answer = review(proposals, [&](QDialog& d) {
         const QTreeWidget* list = static_cast<RenamePreviewDlg&>(d).list();
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* item = list->topLevelItem(i);
@@ -85,31 +85,31 @@ TEST(RenamePreviewDlgTest, ListsEveryNameWithTicksAndMarksWhatCannotBeGiven)
     EXPECT_EQ(rows, QStringList({"a.mp3|Band-One.mp3||x", "b.mp3|Band-One.mp3|Name schon vergeben| ",
                                  "c.mp3|c.mp3|$Artist ist leer: der Name bleibt| ", "d.mp3|Band-Three.mp3||x"}));
     EXPECT_EQ(checkable, std::vector<bool>({true, false, false, true}));
-    EXPECT_EQ(answer, platform::kAnswerYes);
+    EXPECT_EQ(answer, platform::Answer::Yes);
 }
 
 TEST(RenamePreviewDlgTest, AnUntickedNameIsPassedBackAndEachButtonGivesItsAnswer)
 {
     std::vector<RenameProposal> proposals = fourProposals();
-    const int answer = review(proposals, [](QDialog& d) {
+    const platform::Answer answer = review(proposals, [](QDialog& d) {
         QTreeWidget* list = static_cast<RenamePreviewDlg&>(d).list();
         list->setFocus();
         list->setCurrentItem(list->topLevelItem(3));
         QTest::keyClick(list, Qt::Key_Space);
         QTest::mouseClick(button(d, "rename"), Qt::LeftButton);
     });
-    EXPECT_EQ(answer, platform::kAnswerYes);
+    EXPECT_EQ(answer, platform::Answer::Yes);
     std::vector<bool> ticks;
     for (const auto& p : proposals)
         ticks.push_back(p.ticked);
     EXPECT_EQ(ticks, std::vector<bool>({true, false, false, false}));
 
-    const std::vector<std::pair<std::function<void(QDialog&)>, int>> endings = {
-        {[](QDialog& d) { QTest::mouseClick(button(d, "keep"), Qt::LeftButton); }, platform::kAnswerNo},
-        {[](QDialog& d) { QTest::mouseClick(button(d, "cancel"), Qt::LeftButton); }, platform::kAnswerCancel},
-        {[](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }, platform::kAnswerCancel},
-        {[](QDialog& d) { d.close(); }, platform::kAnswerCancel},
-        {[](QDialog& d) { QTest::keyClick(&d, Qt::Key_Return); }, platform::kAnswerYes},
+    const std::vector<std::pair<std::function<void(QDialog&)>, platform::Answer>> endings = {
+        {[](QDialog& d) { QTest::mouseClick(button(d, "keep"), Qt::LeftButton); }, platform::Answer::No},
+        {[](QDialog& d) { QTest::mouseClick(button(d, "cancel"), Qt::LeftButton); }, platform::Answer::Cancel},
+        {[](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }, platform::Answer::Cancel},
+        {[](QDialog& d) { d.close(); }, platform::Answer::Cancel},
+        {[](QDialog& d) { QTest::keyClick(&d, Qt::Key_Return); }, platform::Answer::Yes},
     };
     for (const auto& [ending, expected] : endings) {
         proposals = fourProposals();

@@ -1,6 +1,7 @@
 // Deleting and sorting rows through the view, with Qt's model tester
 // watching that every change is announced before it is made.
 
+#include "platform/repair_settings.h"
 #include "window_fixture.h"
 
 #include "entry/liedkram_entry.h"
@@ -33,7 +34,7 @@ protected:
 
     void pressDeleteAndAgree()
     {
-        prompter().scriptYesNoCancel({platform::kAnswerYes});
+        prompter().scriptYesNoCancel({platform::Answer::Yes});
         QTest::keyClick(view_, Qt::Key_Delete);
     }
 
@@ -110,7 +111,7 @@ TEST_F(RowChanges, SortingKeepsSelectionAndFocusOnTheirEntries)
 TEST_F(RowChanges, AddingAndClearingAreAnnounced)
 {
     const auto path = writeSong("Band - Song.mp3");
-    doc_.OnAddMp3s({path});
+    doc_.OnAddMp3s({path}, platform::readRepairSettings());
     EXPECT_EQ(view_->model()->rowCount(), 9);
     EXPECT_EQ(view_->model()->index(8, 0).data().toString(), "Band - Song.mp3");
     doc_.DeleteContents();

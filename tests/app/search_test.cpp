@@ -119,7 +119,7 @@ TEST_F(Search, SelectionCommandsActOnTheShownRowsOnly)
     QTest::keyClick(view_, Qt::Key_Control);
     QTest::keyClick(view_, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(selectedNames(), (std::vector<std::string>{"drop1.mp3", "drop2.mp3"}));
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     QTest::keyClick(view_, Qt::Key_Delete);
     ASSERT_EQ(doc_.GetCount(), 2u);
     EXPECT_EQ(doc_.GetEntry(0).m_szFileName, "keep1.mp3");
@@ -184,7 +184,7 @@ TEST_F(Search, AGroupGoesWhenOneOfItsPairIsDeleted)
     frame_->action(kSimilaritySearch)->trigger();
     ASSERT_EQ(shown(), (QStringList{"2.mp3", "4.mp3", "1.mp3", "3.mp3"}));
     selectShown({1});
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     view_->OnDeleteRows();
     // The groups are found again once the change is over.
     QCoreApplication::processEvents();

@@ -1,4 +1,5 @@
 #include "app/messages_dock.h"
+#include "platform/repair_settings.h"
 #include "window_fixture.h"
 
 #include "app/command_table.h"
@@ -61,7 +62,7 @@ TEST_F(SessionUndoTest, DeletedRowsComeBackInPlaceAndSelected)
         addListed(std::string(artist) + ".mp3", artist, "Song");
     EXPECT_FALSE(frame_->action(kUndo)->isEnabled()) << "a list changed outside a step gives nothing to undo";
     select({1, 3});
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     frame_->action(kDeleteRows)->trigger();
     ASSERT_EQ(doc_.GetCount(), 2u);
     EXPECT_EQ(undoText(), "&Rückgängig: Einträge löschen\tStrg+Z");
@@ -106,7 +107,8 @@ TEST_F(SessionUndoTest, FileStepsGoBackAndForthByteForByte)
         listed.push_back(names());
     };
     step("Automatisch bearbeiten", [&](history::ChangeSet& changes) {
-        ASSERT_EQ(autoedit::AutoEdit(doc_.GetEntry(0), &changes), autoedit::kAutoEditDone);
+        ASSERT_EQ(autoedit::AutoEdit(doc_.GetEntry(0), platform::readRepairSettings(), &changes),
+                  autoedit::AutoEditOutcome::Done);
     });
     step("mp3's verschieben", [&](history::ChangeSet& changes) {
         EXPECT_EQ(document::MoveEntryFiles(doc_, {1}, moved_.path(), &changes).moved.size(), 1u);
@@ -115,7 +117,8 @@ TEST_F(SessionUndoTest, FileStepsGoBackAndForthByteForByte)
         CLiedkramEntry& entry = doc_.GetEntry(2);
         entry.m_szTitle = "Drei";
         entry.m_nFlags |= ENTRY_TAG_DIRTY;
-        EXPECT_NE(autoedit::RewriteFile(entry, &changes), autoedit::RewriteOutcome::Failed);
+        EXPECT_NE(autoedit::RewriteFile(entry, platform::readRepairSettings(), &changes),
+                  autoedit::RewriteOutcome::Failed);
     });
     for (std::size_t i = 1; i < states.size(); ++i)
         ASSERT_NE(states[i], states[i - 1]) << "step " << i << " changed files";
@@ -158,11 +161,12 @@ TEST_F(SessionUndoTest, OlderSetsAreLeftToTheHistoryDialog)
 {
     const std::string song = writeSong("band - song.mp3");
     const testsupport::Bytes original = testsupport::readFile(song);
-    doc_.OnAddMp3s({song});
+    doc_.OnAddMp3s({song}, platform::readRepairSettings());
     {
         // A change set of an earlier session or another program.
         history::ChangeSet changes(history::dataDirectory(), "fix", true);
-        ASSERT_EQ(autoedit::AutoEdit(doc_.GetEntry(0), &changes), autoedit::kAutoEditDone);
+        ASSERT_EQ(autoedit::AutoEdit(doc_.GetEntry(0), platform::readRepairSettings(), &changes),
+                  autoedit::AutoEditOutcome::Done);
     }
     const std::string renamed = doc_.GetEntry(0).GetFullPath();
     const testsupport::Bytes fixed = testsupport::readFile(renamed);

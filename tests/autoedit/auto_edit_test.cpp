@@ -2,6 +2,7 @@
 #include "autoedit/rename_proposals.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -37,7 +38,7 @@ protected:
         Bytes bytes = musicBytes(300);
         append(bytes, frames(plain_, 300));
         append(bytes, id3v1Tag({"Let It Be", "The Beatles", "", "70", "", 6, 17}));
-        return CLiedkramEntry(dir_.write(name, bytes));
+        return CLiedkramEntry(dir_.write(name, bytes), platform::readRepairSettings());
     }
 
     void HeaderSpecPlain()
@@ -53,34 +54,38 @@ protected:
 TEST_F(AutoEditTest, PatternPlaceholdersAreNormalisedAndTheRestCopied)
 {
     auto entry = listedEntry("Simon & Garfunkel", "The Boxer");
-    EXPECT_EQ(autoedit::ExpandPattern(entry), "Simon_n_Garfunkel-The_Boxer.mp3");
+    EXPECT_EQ(autoedit::ExpandPattern(entry, platform::readRepairSettings().naming), "Simon_n_Garfunkel-The_Boxer.mp3");
 
     profile().writeString("ID2DatNam", "$Track - $Artist - $Title");
     entry = listedEntry("Nena", "99 Luftballons");
     entry.m_nTrack = 7;
-    EXPECT_EQ(autoedit::ExpandPattern(entry), "07 - Nena - 99_Luftballons.mp3");
+    EXPECT_EQ(autoedit::ExpandPattern(entry, platform::readRepairSettings().naming), "07 - Nena - 99_Luftballons.mp3");
 
     profile().writeString("ID2DatNam", "$Album ($Genre) $Comment $Year $artist $Track");
     entry.m_szAlbum = "best of";
     entry.m_nGenre = 17;
     entry.m_szComment = "live";
     entry.m_nTrack = 0;
-    EXPECT_EQ(autoedit::ExpandPattern(entry), "Best_Of (Rock) Live $Year $artist 00.mp3");
+    EXPECT_EQ(autoedit::ExpandPattern(entry, platform::readRepairSettings().naming),
+              "Best_Of (Rock) Live $Year $artist 00.mp3");
     entry.m_nGenre = -1;
-    EXPECT_EQ(autoedit::ExpandPattern(entry), "Best_Of () Live $Year $artist 00.mp3");
+    EXPECT_EQ(autoedit::ExpandPattern(entry, platform::readRepairSettings().naming),
+              "Best_Of () Live $Year $artist 00.mp3");
 
     profile().writeString("ID2DatNam", "");
-    EXPECT_EQ(autoedit::ExpandPattern(entry), ".mp3");
+    EXPECT_EQ(autoedit::ExpandPattern(entry, platform::readRepairSettings().naming), ".mp3");
     profile().writeString("ID2DatNam", "$Artist-$Title");
-    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("", "")), "-.mp3");
+    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("", ""), platform::readRepairSettings().naming), "-.mp3");
 }
 
 TEST_F(AutoEditTest, TagTextsBecomeUtf8FileNames)
 {
-    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("Bj\xF6rk", "J\xF3ga")), "Bjoerk-Joga.mp3");
+    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("Bj\xF6rk", "J\xF3ga"), platform::readRepairSettings().naming),
+              "Bjoerk-Joga.mp3");
     profile().writeInt("CnvUml", 0);
     profile().writeString("ID2DatNam", "\xC3\x84rger: $Artist");  // the stored pattern is UTF-8
-    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("Bj\xF6rk", "")), "\xC3\x84rger: Bj\xC3\xB6rk.mp3");
+    EXPECT_EQ(autoedit::ExpandPattern(listedEntry("Bj\xF6rk", ""), platform::readRepairSettings().naming),
+              "\xC3\x84rger: Bj\xC3\xB6rk.mp3");
 }
 
 TEST_F(AutoEditTest, TheRenameQuestionAndItsAnswers)
@@ -95,28 +100,28 @@ TEST_F(AutoEditTest, TheRenameQuestionAndItsAnswers)
     dir_.write("old.mp3", song);
     entry.m_nFileSize = static_cast<int>(song.size());
 
-    prompter().scriptProgress({platform::kAnswerNo, platform::kAnswerCancel, platform::kAnswerYes});
-    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    prompter().scriptProgress({platform::Answer::No, platform::Answer::Cancel, platform::Answer::Yes});
+    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     ASSERT_EQ(prompter().prompts().size(), 1u);
     EXPECT_EQ(prompter().prompts()[0].kind, ScriptedPrompter::Kind::Progress);
     EXPECT_EQ(prompter().prompts()[0].text, "Umbenennen:\nold.mp3 ->\nA-B.mp3");
     EXPECT_EQ(entry.m_strNewName, "A-B.mp3");
     EXPECT_EQ(entry.m_nFlags & ENTRY_RENAME, 0u);
 
-    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditCancelled);
+    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Cancelled);
     EXPECT_EQ(entry.m_szFileName, "old.mp3");
 
-    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_EQ(entry.m_szFileName, "A-B.mp3");
     EXPECT_EQ(entry.m_nFlags, ENTRY_SCAN_ERROR);  // renamed although the scan failed
     EXPECT_TRUE(platform::fileExists(dir_.file("A-B.mp3")));
 
     // Named as proposed already (case counts): no question.
     prompter().clear();
-    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_TRUE(prompter().prompts().empty());
     profile().writeInt("Rename", 0);
-    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_EQ(entry.m_strNewName, "");
     EXPECT_TRUE(prompter().prompts().empty());
 }
@@ -141,21 +146,21 @@ TEST_F(AutoEditTest, APatternThatCannotMakeANameAndANameWithoutItsFieldsAreTold)
     }
 
     auto entry = listedEntry("Nena", "");
-    EXPECT_EQ(autoedit::MissingField(entry), "$Title");
+    EXPECT_EQ(autoedit::MissingField(entry, platform::readRepairSettings().naming.pattern), "$Title");
     entry.m_szTitle = "Irgendwie";
-    EXPECT_EQ(autoedit::MissingField(entry), "");
+    EXPECT_EQ(autoedit::MissingField(entry, platform::readRepairSettings().naming.pattern), "");
     profile().writeString("ID2DatNam", "$Track $Genre $Artist");
-    EXPECT_EQ(autoedit::MissingField(entry), "$Track");
+    EXPECT_EQ(autoedit::MissingField(entry, platform::readRepairSettings().naming.pattern), "$Track");
     entry.m_nTrack = 3;
-    EXPECT_EQ(autoedit::MissingField(entry), "$Genre");
+    EXPECT_EQ(autoedit::MissingField(entry, platform::readRepairSettings().naming.pattern), "$Genre");
     entry.m_nGenre = 0;
-    EXPECT_EQ(autoedit::MissingField(entry), "");
+    EXPECT_EQ(autoedit::MissingField(entry, platform::readRepairSettings().naming.pattern), "");
 
     // Not offered: no question, the file keeps its name.
     profile().writeString("ID2DatNam", "$Artist-$Title");
     profile().writeInt("SetID3", 0);
     auto untitled = listedEntry("Nena", "");
-    EXPECT_EQ(autoedit::MarkRepairs(untitled), autoedit::kAutoEditDone);
+    EXPECT_EQ(autoedit::MarkRepairs(untitled, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_TRUE(prompter().prompts().empty());
     EXPECT_EQ(untitled.m_strNewName, "");
     EXPECT_EQ(untitled.m_nFlags & ENTRY_RENAME, 0u);
@@ -166,8 +171,8 @@ TEST_F(AutoEditTest, CancelLeavesFlagsAndFileUntouched)
     auto entry = loadWorkedFile("the beatles - let it be.mp3");
     const auto before = readFile(entry.GetFullPath());
     const auto flags = entry.m_nFlags;
-    prompter().scriptProgress({platform::kAnswerCancel});
-    EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditCancelled);
+    prompter().scriptProgress({platform::Answer::Cancel});
+    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Cancelled);
     EXPECT_EQ(entry.m_nFlags, flags);
     EXPECT_EQ(readFile(entry.GetFullPath()), before);
     EXPECT_EQ(entry.m_strNewName, "The_Beatles-Let_It_Be.mp3");
@@ -178,7 +183,7 @@ TEST_F(AutoEditTest, MarksTheRepairsTheSettingsAskFor)
     profile().writeInt("Rename", 0);
     auto entry = loadWorkedFile("x.mp3");
     entry.m_nFlags = 0;
-    ASSERT_EQ(autoedit::MarkRepairs(entry), autoedit::kAutoEditDone);
+    ASSERT_EQ(autoedit::MarkRepairs(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     // The tag bit comes first, so the old 128-byte tag is marked to go.
     EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY);
     EXPECT_TRUE(entry.IsOriginal());
@@ -188,7 +193,7 @@ TEST_F(AutoEditTest, MarksTheRepairsTheSettingsAskFor)
     quiet.m_nFlags = 0;
     for (const char* key : {"SetID3", "SetOrig", "DelCopy", "DelFront", "DelBack"})
         profile().writeInt(key, 0);
-    autoedit::MarkRepairs(quiet);
+    autoedit::MarkRepairs(quiet, platform::readRepairSettings());
     EXPECT_EQ(quiet.m_nFlags, 0u);
     EXPECT_TRUE(quiet.IsCopyright());
 
@@ -196,15 +201,15 @@ TEST_F(AutoEditTest, MarksTheRepairsTheSettingsAskFor)
     damaged.m_nFlags = ENTRY_SCAN_ERROR;
     for (const char* key : {"SetID3", "SetOrig", "DelCopy", "DelFront", "DelBack"})
         profile().writeInt(key, 1);
-    autoedit::MarkRepairs(damaged);
+    autoedit::MarkRepairs(damaged, platform::readRepairSettings());
     EXPECT_EQ(damaged.m_nFlags, ENTRY_SCAN_ERROR);
 }
 
 TEST_F(AutoEditTest, RepairsAndRenamesAFile)
 {
     auto entry = loadWorkedFile("the beatles - let it be.mp3");
-    prompter().scriptProgress({platform::kAnswerYes});
-    ASSERT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    prompter().scriptProgress({platform::Answer::Yes});
+    ASSERT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_EQ(entry.m_szFileName, "The_Beatles-Let_It_Be.mp3");
     EXPECT_EQ(entry.m_nFlags, 0u);
     // The junk in front is gone; a new ID3v2.3 tag stands in its place.
@@ -222,8 +227,8 @@ TEST_F(AutoEditTest, RepairsAndRenamesAFile)
     // Without SetID3V2 the audio starts the file.
     profile().writeInt("SetID3V2", 0);
     auto plain = loadWorkedFile("the beatles - let it be.mp3");
-    prompter().scriptProgress({platform::kAnswerNo});
-    ASSERT_EQ(autoedit::AutoEdit(plain), autoedit::kAutoEditDone);
+    prompter().scriptProgress({platform::Answer::No});
+    ASSERT_EQ(autoedit::AutoEdit(plain, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_EQ(plain.m_nAudioStart, 0);
     EXPECT_EQ(plain.m_nFileSize, 300 * 417 + 128);
     EXPECT_EQ(readFile(dir_.file("the beatles - let it be.mp3"))[0], 0xFF);
@@ -252,11 +257,11 @@ TEST_F(AutoEditTest, ProposedNamesOfARunAreMarkedTakenNotAllowedOrLackingAField)
     for (const auto& entry : entries)
         run.push_back(&entry);
 
-    const auto proposals = autoedit::ProposeRenames(run);
+    const auto proposals = autoedit::ProposeRenames(run, platform::readRepairSettings().naming);
     std::vector<std::tuple<std::size_t, std::string, std::string, Mark, std::string, bool>> seen;
     for (const auto& p : proposals)
         seen.emplace_back(p.index, p.oldName, p.newName, p.mark, p.missing, p.ticked);
-    const std::string tooLong = autoedit::ExpandPattern(entries[5]);
+    const std::string tooLong = autoedit::ExpandPattern(entries[5], platform::readRepairSettings().naming);
     EXPECT_EQ(seen, (decltype(seen){
                         {0, "a.mp3", "Band-One.mp3", Mark::Offered, "", true},
                         {2, "b.mp3", "Band-Taken.mp3", Mark::Taken, "", false},

@@ -1,5 +1,6 @@
 #include "autoedit/rewrite_file.h"
 #include "entry/liedkram_entry.h"
+#include "platform/repair_settings.h"
 #include "support/seam_fixture.h"
 #include "support/tag_builder.h"
 #include "support/temp_dir.h"
@@ -162,11 +163,11 @@ TEST_P(TagsAroundTheAudio, StayWhereTheyAreAndTheNewTagsFrameThem)
     append(file, back);
     if (c.id3v1)
         append(file, id3v1Tag({"Lied", "Band", "", "", "", -1, 255}));
-    CLiedkramEntry entry(dir_.write("Band - Lied.mp3", file));
+    CLiedkramEntry entry(dir_.write("Band - Lied.mp3", file), platform::readRepairSettings());
     ASSERT_EQ(entry.m_nFrames, kAudioFrames);
-    entry.UpdateCutFlags();
+    entry.UpdateCutFlags(platform::readRepairSettings());
 
-    ASSERT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+    ASSERT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::Done);
     EXPECT_TRUE(prompter().messages().empty()) << prompter().messages().front();
     const Bytes after = readFile(entry.GetFullPath());
     ASSERT_EQ(after.size(), static_cast<std::size_t>(entry.m_nFileSize));
@@ -202,8 +203,8 @@ TEST_P(TagsAroundTheAudio, StayWhereTheyAreAndTheNewTagsFrameThem)
         EXPECT_FALSE(contains(after, text)) << text;
 
     // Loaded again, the file needs no more cutting.
-    CLiedkramEntry again(entry.GetFullPath());
-    again.UpdateCutFlags();
+    CLiedkramEntry again(entry.GetFullPath(), platform::readRepairSettings());
+    again.UpdateCutFlags(platform::readRepairSettings());
     EXPECT_EQ(again.m_nFlags & (ENTRY_CUT_FRONT | ENTRY_CUT_BACK), 0u);
     EXPECT_EQ(tags::tagKindsText(again.m_nTagKinds), c.tagsAfter);
     EXPECT_EQ(again.m_nBackTagBytes, static_cast<int>(back.size()));
@@ -298,13 +299,13 @@ TEST_P(TagLoss, IsToldWhereNeitherTagHoldsTheText)
     Bytes file =
         id3v2Frames(3, {textFrame("TIT2", kCyrillicTitle, kUtf16), textFrame("TPE1", kCyrillicArtist, kUtf16)});
     append(file, frames({}, 20));
-    CLiedkramEntry entry(dir_.write("x.mp3", file));
+    CLiedkramEntry entry(dir_.write("x.mp3", file), platform::readRepairSettings());
     ASSERT_EQ(entry.m_szTitle.view(), "???????");
     c.change(entry);
     entry.m_nFlags |= ENTRY_TAG_DIRTY;
-    entry.UpdateCutFlags();
+    entry.UpdateCutFlags(platform::readRepairSettings());
 
-    ASSERT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+    ASSERT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::Done);
     EXPECT_EQ(prompter().messages(), c.messages);
     const Bytes after = readFile(entry.GetFullPath());
     const auto tagSize = tags::id3v2TagSize(after);

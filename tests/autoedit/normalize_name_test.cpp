@@ -1,4 +1,5 @@
 #include "autoedit/normalize_name.h"
+#include "platform/repair_settings.h"
 #include "support/seam_fixture.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,8 @@ struct Case {
 void expectAll(const std::vector<Case>& cases)
 {
     for (const auto& c : cases)
-        EXPECT_EQ(NormalizeName(c.input), c.result) << "input: \"" << c.input << '"';
+        EXPECT_EQ(NormalizeName(c.input, platform::readRepairSettings().naming), c.result)
+            << "input: \"" << c.input << '"';
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "autoedit/rewrite_file.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
+#include "platform/repair_settings.h"
 #include "platform/replacement_file.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
@@ -58,7 +59,10 @@ protected:
     // rewrite writes has cases of its own.
     RewriteFileTest() { profile().writeInt("SetID3V2", 0); }
 
-    CLiedkramEntry load(const std::string& name, const Bytes& bytes) { return CLiedkramEntry(dir_.write(name, bytes)); }
+    CLiedkramEntry load(const std::string& name, const Bytes& bytes)
+    {
+        return CLiedkramEntry(dir_.write(name, bytes), platform::readRepairSettings());
+    }
 
     TempDir dir_;
 };
@@ -74,7 +78,7 @@ TEST_F(RewriteFileTest, FrontCutRemovesTheId3v2TagAndEverythingBehindTheAudio)
     entry.m_nFlags = ENTRY_CUT_FRONT | ENTRY_CUT_BACK;
     profile().writeInt("SetID3", 0);
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     const Bytes expected(bytes.begin() + 1000, bytes.begin() + 1000 + 200 * kFrame);
     EXPECT_EQ(readFile(entry.GetFullPath()), expected);
     EXPECT_EQ(entry.m_nAudioStart, 0);
@@ -97,10 +101,10 @@ TEST_F(RewriteFileTest, AChangedTitleReplacesTheOldTag)
     entry.m_nTrack = 4;
     entry.m_szComment = "note";
     entry.m_nFlags |= ENTRY_TAG_DIRTY;
-    entry.UpdateCutFlags();
+    entry.UpdateCutFlags(platform::readRepairSettings());
     ASSERT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY | ENTRY_CUT_BACK);
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     Bytes expected = audio;
     Bytes tag(128, 0);
     const std::string fields = "TAGNew Title";
@@ -124,8 +128,8 @@ TEST_F(RewriteFileTest, WithoutTheBackCutNothingIsCutAndNoTagWritten)
     auto entry = load("a.mp3", bytes);
     entry.m_szTitle = "New";
     entry.m_nFlags |= ENTRY_TAG_DIRTY;
-    entry.UpdateCutFlags();
-    autoedit::RewriteFile(entry);
+    entry.UpdateCutFlags(platform::readRepairSettings());
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(readFile(entry.GetFullPath()), bytes);
     EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY);
 }
@@ -136,12 +140,12 @@ TEST_F(RewriteFileTest, OnlySetId3OfOneWritesATag)
     profile().writeInt("SetID3", 2);
     auto entry = load("a.mp3", bytes);
     ASSERT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY);
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(readFile(entry.GetFullPath()), bytes);
     EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY);
 
     profile().writeInt("SetID3", 1);
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(readFile(entry.GetFullPath()).size(), bytes.size() + 128);
     EXPECT_EQ(entry.m_nFlags, 0u);
     EXPECT_EQ(entry.m_nAudioEnd, static_cast<int>(bytes.size()));
@@ -158,7 +162,7 @@ TEST_F(RewriteFileTest, TheTagLayoutAndTheTooLongWarning)
     entry.m_nYear = 1900;
     entry.m_nGenre = -1;
     entry.m_nTrack = 0;
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(
         prompter().messages(),
         std::vector<std::string>{"Title tag too long in: long.mp3\r\nWill be shortend in *.mp3 but kept in list!"});
@@ -189,7 +193,7 @@ TEST_F(RewriteFileTest, OnlyTheFirstTooLongFieldIsNamed)
         entry.m_szAlbum = std::string(c.album, 'x');
         entry.m_szComment = std::string(c.comment, 'x');
         entry.m_nYear = -5;
-        autoedit::RewriteFile(entry);
+        autoedit::RewriteFile(entry, platform::readRepairSettings());
         const auto messages = prompter().messages();
         if (!c.field) {
             EXPECT_TRUE(messages.empty());
@@ -216,7 +220,7 @@ TEST_F(RewriteFileTest, HeaderRewriteChangesOnlyTheTwoBitsOfEveryHeader)
     entry.SetCopyright(0);
     ASSERT_EQ(entry.m_nFlags, ENTRY_HEADER_DIRTY);
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     auto headers = frameStarts(100, 50);
     const auto more = frameStarts(100 + 50 * kFrame, 50, kFrame + 1);
     headers.insert(headers.end(), more.begin(), more.end());
@@ -238,7 +242,7 @@ TEST_F(RewriteFileTest, AHeaderAcrossTheBlockEndIsChangedWhole)
     entry.SetOriginal(1);
     entry.SetCopyright(0);
     profile().writeInt("SetID3", 0);
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
 
     auto headers = frameStarts(0, 236, kFrame + 1);
     const auto more = frameStarts(236 * (kFrame + 1), 2278 + 30);
@@ -258,7 +262,7 @@ TEST_F(RewriteFileTest, DamageIsWalkedAcrossAndAChainThatEndsIsReportedOnce)
     entry.SetOriginal(1);
     entry.SetCopyright(0);
     profile().writeInt("SetID3", 0);
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_TRUE(prompter().messages().empty());
     std::vector<std::size_t> headers = frameStarts(0, 60);
     const auto behind = frameStarts(61 * kFrame, 39);
@@ -274,7 +278,7 @@ TEST_F(RewriteFileTest, DamageIsWalkedAcrossAndAChainThatEndsIsReportedOnce)
     entry.m_nAudioEnd = static_cast<int>(broken.size());
     entry.SetOriginal(1);
     entry.SetCopyright(0);
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     ASSERT_EQ(prompter().messages().size(), 1u);
     EXPECT_EQ(prompter().messages()[0].rfind(
                   "auch nach +2 Mist: offset: " +
@@ -297,7 +301,7 @@ TEST_F(RewriteFileTest, UnverifiedEntriesKeepTheirFrames)
     entry.m_nFlags = 0;
     entry.SetCopyright(0);
     profile().writeInt("SetID3", 0);
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(readFile(entry.GetFullPath()), bytes);
     EXPECT_EQ(entry.m_nFlags, 0u);
 }
@@ -308,7 +312,7 @@ TEST_F(RewriteFileTest, AScanErrorKeepsTheContentButNotTheName)
     auto entry = load("a.mp3", bytes);
     entry.m_nFlags = ENTRY_SCAN_ERROR | ENTRY_TAG_DIRTY | ENTRY_CUT_BACK | ENTRY_RENAME;
     entry.m_strNewName = "b.mp3";
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(readFile(dir_.file("b.mp3")), bytes);
     EXPECT_EQ(entry.m_szFileName, "b.mp3");
     EXPECT_EQ(entry.m_nFlags, ENTRY_SCAN_ERROR | ENTRY_TAG_DIRTY | ENTRY_CUT_BACK);
@@ -326,7 +330,7 @@ TEST_F(RewriteFileTest, RenamesNeverReplaceAFileNorLeaveTheDirectory)
     for (std::size_t i = 0; i < std::size(refused); ++i) {
         prompter().clear();
         entry.m_strNewName = refused[i];
-        EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+        EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::NotDone);
         EXPECT_EQ(prompter().messages(),
                   std::vector<std::string>{std::string("Unable to rename a.mp3 cause: ") + causes[i]})
             << refused[i];
@@ -334,16 +338,16 @@ TEST_F(RewriteFileTest, RenamesNeverReplaceAFileNorLeaveTheDirectory)
         EXPECT_EQ(entry.m_nFlags, ENTRY_RENAME);
     }
     entry.m_strNewName = std::string(256, 'n');
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     entry.m_strNewName = std::string("nul\0.mp3", 8);
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(readFile(dir_.file("taken.mp3")), (Bytes{9, 9}));
     EXPECT_EQ(readFile(dir_.file("a.mp3")), bytes);
     EXPECT_EQ(entriesIn(dir_.path()), 2u);
 
     entry.m_strNewName = std::string(255, 'n');
     prompter().clear();
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::Done);
     EXPECT_TRUE(prompter().messages().empty());
     EXPECT_EQ(entry.m_szFileName, std::string(255, 'n'));
     EXPECT_EQ(entry.m_nFlags, 0u);
@@ -361,7 +365,7 @@ TEST_F(RewriteFileTest, AFailedRewriteLeavesFileAndEntryAsTheyWere)
     std::filesystem::create_directory(platform::ReplacementFile::temporaryPathFor(entry.GetFullPath()) + "/x");
     prompter().clear();
 
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Failed);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::Failed);
     ASSERT_EQ(prompter().messages().size(), 1u);
     EXPECT_EQ(prompter().messages()[0], "Unable to rewrite a.mp3 cause: 5 (File exists) -> file unchanged.");
     EXPECT_EQ(readFile(entry.GetFullPath()), bytes);
@@ -379,7 +383,7 @@ TEST_F(RewriteFileTest, AFileThatChangedOrVanishedIsNotRewritten)
     bytes.resize(bytes.size() - 1000);
     dir_.write("a.mp3", bytes);
     prompter().clear();
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::NotDone);
     EXPECT_EQ(readFile(dir_.file("a.mp3")), bytes) << "neither rewritten nor renamed";
     EXPECT_EQ(prompter().messages(),
               std::vector<std::string>{
@@ -389,7 +393,7 @@ TEST_F(RewriteFileTest, AFileThatChangedOrVanishedIsNotRewritten)
     // A file that cannot be opened for writing is still renamed, if it can be.
     std::filesystem::remove(dir_.file("a.mp3"));
     prompter().clear();
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::NotDone);
     EXPECT_EQ(prompter().messages(),
               (std::vector<std::string>{"Cant open mp3 4 rw",
                                         "Unable to rename a.mp3 cause: 2 (No such file or directory)"}));
@@ -399,7 +403,7 @@ TEST_F(RewriteFileTest, TheReplacementKeepsThePermissionBits)
 {
     auto entry = load("a.mp3", frames({}, 30));
     ASSERT_EQ(::chmod(entry.GetFullPath().c_str(), 0640), 0);
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(std::filesystem::status(entry.GetFullPath()).permissions(), static_cast<std::filesystem::perms>(0640));
     EXPECT_EQ(readFile(entry.GetFullPath()).size(), 30u * kFrame + 128);
 }
@@ -409,7 +413,7 @@ TEST_F(RewriteFileTest, AStaleTemporaryFileIsRemoved)
     auto entry = load("a.mp3", frames({}, 30));
     dir_.write(std::filesystem::path(platform::ReplacementFile::temporaryPathFor(entry.GetFullPath())).filename(),
                {1, 2, 3});
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(entriesIn(dir_.path()), 1u);
     EXPECT_EQ(entry.m_nFlags, 0u);
 }
@@ -419,8 +423,8 @@ TEST_F(RewriteFileTest, ALinkedFileIsRepairedWhereItLies)
     std::filesystem::create_directory(dir_.file("real"));
     const auto real = dir_.write("real/song.mp3", frames({}, 30));
     std::filesystem::create_symlink("real/song.mp3", dir_.file("link.mp3"));
-    CLiedkramEntry entry(dir_.file("link.mp3"));
-    autoedit::RewriteFile(entry);
+    CLiedkramEntry entry(dir_.file("link.mp3"), platform::readRepairSettings());
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_TRUE(std::filesystem::is_symlink(dir_.file("link.mp3")));
     EXPECT_EQ(readFile(real).size(), 30u * kFrame + 128);
     EXPECT_EQ(entriesIn(dir_.file("real")), 1u);
@@ -432,7 +436,7 @@ TEST_F(RewriteFileTest, AFileWithFurtherHardLinksIsLeftAlone)
     auto entry = load("a.mp3", bytes);
     std::filesystem::create_hard_link(entry.GetFullPath(), dir_.file("b.mp3"));
     prompter().clear();
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
     EXPECT_EQ(prompter().messages(),
               std::vector<std::string>{"Unable to rewrite a.mp3 (it has further hard links) -> file unchanged."});
     EXPECT_EQ(readFile(dir_.file("b.mp3")), bytes);
@@ -504,7 +508,7 @@ TEST_F(RewriteFileTest, CrcProtectedFramesKeepACorrectCheckWord)
     entry.SetOriginal(1);
     entry.SetCopyright(0);
     profile().writeInt("SetID3", 0);
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::Done);
 
     const Bytes after = readFile(entry.GetFullPath());
     ASSERT_EQ(after.size(), bytes.size());
@@ -531,7 +535,7 @@ TEST_F(RewriteFileTest, AnUnverifiedEndIsCutOnlyWhereATagOrTrailerBegins)
     // As if no scan had confirmed where the audio ends.
     entry.m_bVerified = 0;
     entry.m_nFlags = ENTRY_TAG_DIRTY | ENTRY_CUT_BACK;
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::Done);
     EXPECT_EQ(readFile(entry.GetFullPath()), bytes);
     EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY) << "no tag while bytes stay behind the audio";
 
@@ -541,7 +545,7 @@ TEST_F(RewriteFileTest, AnUnverifiedEndIsCutOnlyWhereATagOrTrailerBegins)
     ASSERT_EQ(entry.m_bVerified, 0);
     ASSERT_EQ(entry.m_nAudioEnd, static_cast<int>(bytes.size()) - 128);
     ASSERT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY | ENTRY_CUT_BACK);
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::Done);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::Done);
     const Bytes after = readFile(entry.GetFullPath());
     EXPECT_EQ(Bytes(after.begin(), after.end() - 128), Bytes(bytes.begin(), bytes.end() - 128));
     EXPECT_EQ(std::string(after.end() - 35, after.end() - 31), "1999");
@@ -564,13 +568,13 @@ TEST_F(RewriteFileTest, AFileThatNoLongerMatchesItsEntryIsLeftAlone)
     const auto touched = std::filesystem::last_write_time(entry.GetFullPath());
     std::filesystem::last_write_time(entry.GetFullPath(), touched + std::chrono::seconds(5));
     prompter().clear();
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::NotDone);
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{changed});
 
     // Entries read from a list know no time: the frames at the audio start tell.
     entry.m_nModifiedNs = 0;
     prompter().clear();
-    EXPECT_EQ(autoedit::RewriteFile(entry), autoedit::RewriteOutcome::NotDone);
+    EXPECT_EQ(autoedit::RewriteFile(entry, platform::readRepairSettings()), autoedit::RewriteOutcome::NotDone);
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{changed});
     EXPECT_EQ(readFile(entry.GetFullPath()), shifted);
     EXPECT_EQ(entry.m_nFlags & ENTRY_HEADER_DIRTY, ENTRY_HEADER_DIRTY);
@@ -600,7 +604,7 @@ TEST_F(RewriteFileTest, AFileWrittenToDuringTheRewriteKeepsWhatWasWritten)
         entry.m_szTitle = std::string(40, 't');  // the warning shows while the new content is written
         MeddlingPrompter meddling([&] { dir_.write("a.mp3", c.written); });
         platform::Prompter* previous = platform::installPrompter(&meddling);
-        const auto outcome = autoedit::RewriteFile(entry);
+        const auto outcome = autoedit::RewriteFile(entry, platform::readRepairSettings());
         platform::installPrompter(previous);
 
         EXPECT_EQ(outcome, c.outcome) << c.name;

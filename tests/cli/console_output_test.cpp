@@ -26,7 +26,7 @@ TEST(ConsoleOutput, ProgressOnlyOnATerminalForMoreThan300FilesAndNeverInsideAMes
     progress.update(8);
     progress.finish();
     EXPECT_EQ(err.str(), "\r7/1000\r      \rCan't open 'x' -> file skipped.\n\r8/1000\r      \r");
-    EXPECT_EQ(prompter.askYesNoCancel("Save?"), platform::kAnswerCancel);
+    EXPECT_EQ(prompter.askYesNoCancel("Save?"), platform::Answer::Cancel);
 }
 
 TEST(ConsoleOutput, AMessageThatDoesNotNameItsFileGetsThePathInFront)

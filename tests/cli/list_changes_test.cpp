@@ -1,6 +1,7 @@
 #include "cli/list_changes.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -36,11 +37,11 @@ TEST_F(ListChanges, AddedReplacedAndDeclinedEntriesAreNamedInTheirOrder)
     const auto b = song("b.mp3", "Band", "Song");
     const auto c = song("c.mp3", "Band", "Song");
     const auto d = song("d.mp3", "Other", "Tune");
-    doc_.OnAddMp3s({a});
+    doc_.OnAddMp3s({a}, platform::readRepairSettings());
     {
         cli::ListChangeRecorder recorder(doc_, out_, "replaced");
         prompter().scriptDuplicate({platform::DuplicateChoice::Replace, platform::DuplicateChoice::Skip});
-        EXPECT_TRUE(doc_.OnAddMp3s({b, c, d}).allDone());
+        EXPECT_TRUE(doc_.OnAddMp3s({b, c, d}, platform::readRepairSettings()).allDone());
     }
     EXPECT_EQ(out_.str(), "replaced " + a + "\nadded " + b + "\ndeclined " + c + "\nadded " + d + "\n");
     ASSERT_EQ(doc_.GetCount(), 2u);
@@ -54,7 +55,7 @@ TEST_F(ListChanges, ACancelIsNamedAndEndsTheRun)
     const auto c = song("c.mp3", "Other", "Tune");
     cli::ListChangeRecorder recorder(doc_, out_, "replaced");
     prompter().scriptDuplicate({platform::DuplicateChoice::Cancel});
-    doc_.OnAddMp3s({a, b, c});
+    doc_.OnAddMp3s({a, b, c}, platform::readRepairSettings());
     EXPECT_EQ(out_.str(), "added " + a + "\ncancelled " + b + "\n");
     EXPECT_TRUE(std::filesystem::exists(b + ".cop"));
 }
@@ -63,13 +64,13 @@ TEST_F(ListChanges, RemovedRowsAreNamedAfterTheListWasReordered)
 {
     const auto z = song("z.mp3", "Zappa", "Song");
     const auto a = song("a.mp3", "Abba", "Tune");
-    doc_.OnAddMp3s({z, a});
+    doc_.OnAddMp3s({z, a}, platform::readRepairSettings());
     cli::ListChangeRecorder recorder(doc_, out_, "removed");
     doc_.SortByColumn(Column::File);
     EXPECT_EQ(out_.str(), "");
-    doc_.OnSubtractMp3s({z});
+    doc_.OnSubtractMp3s({z}, platform::readRepairSettings());
     EXPECT_EQ(out_.str(), "removed " + z + "\n");
-    doc_.OnSubtractMp3s({a});
+    doc_.OnSubtractMp3s({a}, platform::readRepairSettings());
     EXPECT_EQ(out_.str(), "removed " + z + "\nremoved " + a + "\n");
 }
 
@@ -77,10 +78,10 @@ TEST_F(ListChanges, ANameHoldingTheArtistLineStartIsNamedWholeAndEscaped)
 {
     const auto a = song("a.mp3", "Band", "Song");
     const auto odd = song("odd\n\t\"name.mp3", "Band", "Song");
-    doc_.OnAddMp3s({a});
+    doc_.OnAddMp3s({a}, platform::readRepairSettings());
     cli::ListChangeRecorder recorder(doc_, out_, "replaced");
     prompter().scriptDuplicate({platform::DuplicateChoice::Skip});
-    doc_.OnAddMp3s({odd});
+    doc_.OnAddMp3s({odd}, platform::readRepairSettings());
     // The name holds the very characters that start the artist line.
     EXPECT_EQ(out_.str(), "declined " + dir_.path() + "/odd\\n\\t\"name.mp3\n");
 }
@@ -89,12 +90,12 @@ TEST_F(ListChanges, OnceGoneTheRecorderHearsNoMore)
 {
     {
         cli::ListChangeRecorder recorder(doc_, out_, "replaced");
-        EXPECT_EQ(doc_.OnAddMp3s({dir_.file("gone.mp3")}).skipped, 1u);
+        EXPECT_EQ(doc_.OnAddMp3s({dir_.file("gone.mp3")}, platform::readRepairSettings()).skipped, 1u);
     }
     ASSERT_EQ(prompter().messages().size(), 1u);
     EXPECT_NE(prompter().messages()[0].find("gone.mp3"), std::string::npos);
 
     // Once it is gone, the document no longer reports to it.
-    doc_.OnAddMp3s({song("a.mp3", "Band", "Song")});
+    doc_.OnAddMp3s({song("a.mp3", "Band", "Song")}, platform::readRepairSettings());
     EXPECT_EQ(out_.str(), "");
 }

@@ -12,7 +12,7 @@ constexpr const char* kChoices = "[j]a/[y]es, [n]ein, [a]bbrechen? ";
 
 struct Reply {
     const char* typed;
-    int answer;
+    platform::Answer answer;
     int timesAsked;
     bool ranOut = false;  // the input ended before an answer
 };
@@ -22,10 +22,10 @@ struct Reply {
 TEST(RenameAnswer, LettersInAnyCaseAnswerAndAnythingElseAsksAgain)
 {
     for (const Reply& reply :
-         {Reply{"j\n", platform::kAnswerYes, 1}, Reply{"Y\n", platform::kAnswerYes, 1},
-          Reply{" n \r\n", platform::kAnswerNo, 1}, Reply{"A\n", platform::kAnswerCancel, 1},
-          Reply{"ja\nyes\n\nx\na", platform::kAnswerCancel, 5}, Reply{"", platform::kAnswerNo, 1, true},
-          Reply{"later\n", platform::kAnswerNo, 2, true}}) {
+         {Reply{"j\n", platform::Answer::Yes, 1}, Reply{"Y\n", platform::Answer::Yes, 1},
+          Reply{" n \r\n", platform::Answer::No, 1}, Reply{"A\n", platform::Answer::Cancel, 1},
+          Reply{"ja\nyes\n\nx\na", platform::Answer::Cancel, 5}, Reply{"", platform::Answer::No, 1, true},
+          Reply{"later\n", platform::Answer::No, 2, true}}) {
         std::istringstream in(reply.typed);
         std::ostringstream err;
         EXPECT_EQ(cli::readRenameAnswer("Umbenennen:\na.mp3 ->\nB.mp3", in, err), reply.answer) << reply.typed;
@@ -43,13 +43,13 @@ TEST(RenameAnswer, UnreadableInputAnswersNein)
     std::istringstream in("j\n");
     in.setstate(std::ios::badbit);
     std::ostringstream err;
-    EXPECT_EQ(cli::readRenameAnswer("q", in, err), platform::kAnswerNo);
+    EXPECT_EQ(cli::readRenameAnswer("q", in, err), platform::Answer::No);
 }
 
 TEST(RenameAnswer, PrompterAnswersByItsOptionWithoutReadingOrPrinting)
 {
-    for (const auto& [mode, answer] : {std::pair{cli::RenameAnswer::Yes, platform::kAnswerYes},
-                                       std::pair{cli::RenameAnswer::No, platform::kAnswerNo}}) {
+    for (const auto& [mode, answer] : {std::pair{cli::RenameAnswer::Yes, platform::Answer::Yes},
+                                       std::pair{cli::RenameAnswer::No, platform::Answer::No}}) {
         std::istringstream in("a\n");
         std::ostringstream err;
         cli::StderrPrompter prompter(err, nullptr, mode, &in);
@@ -67,11 +67,11 @@ TEST(RenameAnswer, AskingPrompterReadsItsInputAndClearsTheProgressLineFirst)
     cli::StderrPrompter prompter(err, &progress, cli::RenameAnswer::Ask, &in);
     progress.start(1000);
     progress.update(3);
-    EXPECT_EQ(prompter.askProgress("Umbenennen:"), platform::kAnswerCancel);
+    EXPECT_EQ(prompter.askProgress("Umbenennen:"), platform::Answer::Cancel);
     EXPECT_EQ(err.str(), std::string("\r3/1000\r      \rUmbenennen:\n") + kChoices + kChoices);
 
     std::ostringstream quiet;
     cli::StderrPrompter withoutInput(quiet);
-    EXPECT_EQ(withoutInput.askProgress("Umbenennen:"), platform::kAnswerNo);
+    EXPECT_EQ(withoutInput.askProgress("Umbenennen:"), platform::Answer::No);
     EXPECT_EQ(quiet.str(), std::string("Umbenennen:\n") + kChoices + "\n-> nein (no more input)\n");
 }

@@ -3,6 +3,7 @@
 #include "entry/liedkram_entry.h"
 #include "old_rip.h"
 #include "platform/file.h"
+#include "platform/repair_settings.h"
 #include "platform/replacement_file.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -34,11 +35,11 @@ protected:
     }
 
     // Loaded and marked for every repair, as fix does before rewriting.
-    CLiedkramEntry markedEntry(int renameAnswer)
+    CLiedkramEntry markedEntry(platform::Answer renameAnswer)
     {
-        CLiedkramEntry entry(dir_.file(beatles_.name));
+        CLiedkramEntry entry(dir_.file(beatles_.name), platform::readRepairSettings());
         prompter().scriptProgress({renameAnswer});
-        EXPECT_EQ(autoedit::MarkRepairs(entry), autoedit::kAutoEditDone);
+        EXPECT_EQ(autoedit::MarkRepairs(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
         EXPECT_EQ(entry.m_nFlags & ENTRY_REWRITE_MASK, ENTRY_REWRITE_MASK);
         prompter().clear();
         return entry;
@@ -59,11 +60,11 @@ protected:
 
 TEST_F(RewriteUnderFoot, VanishedFileIsReportedAndNothingElseChanges)
 {
-    CLiedkramEntry entry = markedEntry(platform::kAnswerYes);
+    CLiedkramEntry entry = markedEntry(platform::Answer::Yes);
     const CLiedkramEntry before = entry;
     std::filesystem::remove(dir_.file(beatles_.name));
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
 
     EXPECT_EQ(prompter().messages(),
               (std::vector<std::string>{"Cant open mp3 4 rw", "Unable to rename " + beatles_.name +
@@ -83,11 +84,11 @@ TEST_F(RewriteUnderFoot, FileOfAnotherSizeIsLeftAsItNowIs)
     testsupport::Bytes longer = beatles_.bytes;
     testsupport::append(longer, testsupport::musicBytes(10));
     for (const testsupport::Bytes& replaced : {shorter, longer}) {
-        CLiedkramEntry entry = markedEntry(platform::kAnswerNo);
+        CLiedkramEntry entry = markedEntry(platform::Answer::No);
         const CLiedkramEntry before = entry;
         dir_.write(beatles_.name, replaced);
 
-        autoedit::RewriteFile(entry);
+        autoedit::RewriteFile(entry, platform::readRepairSettings());
 
         EXPECT_EQ(prompter().messages(),
                   std::vector<std::string>{"Unable to rewrite " + beatles_.name +
@@ -110,9 +111,9 @@ TEST_F(RewriteUnderFoot, LeftoverTemporaryFileIsRemovedByTheNextRewrite)
 {
     const std::string leftover = platform::ReplacementFile::temporaryPathFor(dir_.file(beatles_.name));
     dir_.write(std::filesystem::path(leftover).filename().string(), testsupport::musicBytes(100));
-    CLiedkramEntry entry = markedEntry(platform::kAnswerNo);
+    CLiedkramEntry entry = markedEntry(platform::Answer::No);
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
 
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{});
     EXPECT_EQ(names(), (std::set<std::string>{beatles_.name, nena_.name}));
@@ -125,7 +126,7 @@ TEST_F(RewriteUnderFoot, AFileThatWouldReach2GiBIsLeftAsItIs)
 {
     // Audio, as far as the entry knows, up to just below 2 GiB (sparse
     // zeros): the new tag behind it would take the file over.
-    CLiedkramEntry entry = markedEntry(platform::kAnswerNo);
+    CLiedkramEntry entry = markedEntry(platform::Answer::No);
     entry.m_nFlags &= ~(ENTRY_CUT_BACK | ENTRY_CUT_FRONT);
     const auto size = static_cast<std::uintmax_t>(std::numeric_limits<std::int32_t>::max()) - 64;
     std::filesystem::resize_file(dir_.file(beatles_.name), size);
@@ -133,7 +134,7 @@ TEST_F(RewriteUnderFoot, AFileThatWouldReach2GiBIsLeftAsItIs)
     entry.m_nAudioEnd = entry.m_nFileSize;
     entry.m_nModifiedNs = platform::findFileStamp(dir_.file(beatles_.name))->modifiedNs;
 
-    autoedit::RewriteFile(entry);
+    autoedit::RewriteFile(entry, platform::readRepairSettings());
 
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unable to rewrite " + beatles_.name +
                                                               " (it would be 2 GiB or larger) -> file unchanged."});

@@ -1,6 +1,7 @@
 #include "cli/progress_line.h"
 #include "cli/scan_command.h"
 #include "cli/scan_table.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -24,7 +25,7 @@ TEST_F(ScanCommand, SkippedPathsAndFilesAreReportedAndTheRunGoesOn)
     std::ostringstream err;
     cli::ProgressLine progress(err, false);
 
-    EXPECT_EQ(cli::runScan({dir.file("gone"), dir.path()}, out, progress), 1);
+    EXPECT_EQ(cli::runScan(platform::readRepairSettings(), {dir.file("gone"), dir.path()}, out, progress), 1);
 
     const std::string table = out.str();
     ASSERT_EQ(table.rfind(cli::scanHeader(), 0), 0u);

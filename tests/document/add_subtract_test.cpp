@@ -1,6 +1,7 @@
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -37,7 +38,7 @@ TEST_F(AddSubtract, TheDuplicateQuestionShowsTheListedEntryFirst)
 {
     const auto first = song("a.mp3", "Band", "Song");
     const auto second = song("b.mp3", "BAND", "song");
-    doc_.OnAddMp3s({first, second});
+    doc_.OnAddMp3s({first, second}, platform::readRepairSettings());
     ASSERT_EQ(prompter().prompts().size(), 1u);
     const std::string details = "\n\t128 kbit/s, 0:00.5, 8468 Bytes";
     EXPECT_EQ(prompter().prompts()[0].text, "Dieser Eintrag ist bereits in der MP3-Liste enthalten:\n" + first +
@@ -57,7 +58,7 @@ TEST_F(AddSubtract, SameFileNameOrEmptyTagsAreDuplicates)
     const auto three = song("_.mp3", "", "");
     const auto four = song("__.mp3", "", "");
     prompter().scriptDuplicate({platform::DuplicateChoice::Add, platform::DuplicateChoice::Add});
-    doc_.OnAddMp3s({one, two, three, four});
+    doc_.OnAddMp3s({one, two, three, four}, platform::readRepairSettings());
     EXPECT_EQ(prompter().prompts().size(), 2u);
     EXPECT_EQ(doc_.GetCount(), 4u);
 }
@@ -68,7 +69,7 @@ TEST_F(AddSubtract, NeinMarksTheFileAndAsksAgainNextTime)
     const auto b = song("b.mp3", "Band", "Song");
     const auto c = song("c.mp3", "Band", "Song");
     prompter().scriptDuplicate({platform::DuplicateChoice::Skip, platform::DuplicateChoice::Skip});
-    doc_.OnAddMp3s({a, b, c});
+    doc_.OnAddMp3s({a, b, c}, platform::readRepairSettings());
     EXPECT_EQ(names(), std::vector<std::string>{"a.mp3"});
     EXPECT_EQ(prompter().prompts().size(), 2u);
     EXPECT_TRUE(platform::fileExists(b + ".cop"));
@@ -79,7 +80,7 @@ TEST_F(AddSubtract, NeinMarksTheFileAndAsksAgainNextTime)
     const auto d = song("d.mp3", "Band", "Song");
     dir_.write("d.mp3.cop", {7});
     prompter().scriptDuplicate({platform::DuplicateChoice::Skip});
-    doc_.OnAddMp3s({d});
+    doc_.OnAddMp3s({d}, platform::readRepairSettings());
     EXPECT_EQ(readFile(d + ".cop"), Bytes{7});
     EXPECT_TRUE(platform::fileExists(d));
     EXPECT_EQ(doc_.GetCount(), 1u);
@@ -92,14 +93,14 @@ TEST_F(AddSubtract, ReplaceAllReplacesWithoutAskingUntilTheCommandEnds)
     const auto c = song("c.mp3", "Other", "Tune");
     const auto d = song("d.mp3", "Other", "Tune");
     const auto e = song("e.mp3", "Band", "Song");
-    doc_.OnAddMp3s({a, c});
+    doc_.OnAddMp3s({a, c}, platform::readRepairSettings());
     prompter().scriptDuplicate({platform::DuplicateChoice::ReplaceAll});
-    doc_.OnAddMp3s({b, d, e});
+    doc_.OnAddMp3s({b, d, e}, platform::readRepairSettings());
     EXPECT_EQ(names(), (std::vector<std::string>{"d.mp3", "e.mp3"}));
     EXPECT_EQ(prompter().prompts().size(), 1u);
 
     prompter().scriptDuplicate({platform::DuplicateChoice::Add});
-    doc_.OnAddMp3s({a});
+    doc_.OnAddMp3s({a}, platform::readRepairSettings());
     EXPECT_EQ(prompter().prompts().size(), 2u) << "the next command asks again";
 }
 
@@ -109,9 +110,9 @@ TEST_F(AddSubtract, ReplaceAsksAgainForEveryMatchingRow)
     const auto b = song("b.mp3", "Band", "Song");
     const auto c = song("c.mp3", "Band", "Song");
     prompter().scriptDuplicate({platform::DuplicateChoice::Add});
-    doc_.OnAddMp3s({a, b});
+    doc_.OnAddMp3s({a, b}, platform::readRepairSettings());
     prompter().scriptDuplicate({platform::DuplicateChoice::Replace, platform::DuplicateChoice::Replace});
-    doc_.OnAddMp3s({c});
+    doc_.OnAddMp3s({c}, platform::readRepairSettings());
     EXPECT_EQ(names(), std::vector<std::string>{"c.mp3"});
     EXPECT_EQ(prompter().prompts().size(), 3u);
 }
@@ -121,9 +122,9 @@ TEST_F(AddSubtract, CancelStopsTheCommandAtThatFile)
     std::vector<std::string> paths;
     for (const char* name : {"1.mp3", "2.mp3", "3.mp3", "4.mp3", "5.mp3"})
         paths.push_back(song(name, "Band", std::string("Song ") + name));
-    doc_.OnAddMp3s({song("0.mp3", "Band", "Song 3.mp3")});
+    doc_.OnAddMp3s({song("0.mp3", "Band", "Song 3.mp3")}, platform::readRepairSettings());
     prompter().scriptDuplicate({platform::DuplicateChoice::Cancel});
-    doc_.OnAddMp3s(paths);
+    doc_.OnAddMp3s(paths, platform::readRepairSettings());
     EXPECT_EQ(names(), (std::vector<std::string>{"0.mp3", "1.mp3", "2.mp3"}));
     EXPECT_TRUE(platform::fileExists(paths[2] + ".cop"));
     EXPECT_TRUE(platform::fileExists(paths[3]));
@@ -135,20 +136,20 @@ TEST_F(AddSubtract, ListFilesAreReadRecordByRecordUntilCancel)
     for (int i = 0; i < 10; ++i)
         paths.push_back(song(std::to_string(i) + ".mp3", "Band", "Song " + std::to_string(i)));
     CLiedkramDoc source;
-    source.OnAddMp3s(paths);
+    source.OnAddMp3s(paths, platform::readRepairSettings());
     const auto list = dir_.file("ten.m3l");
     ASSERT_TRUE(source.OnSaveDocument(list));
 
-    doc_.OnAddMp3s({song("x.mp3", "Band", "Song 3")});
+    doc_.OnAddMp3s({song("x.mp3", "Band", "Song 3")}, platform::readRepairSettings());
     prompter().scriptDuplicate({platform::DuplicateChoice::Cancel});
-    doc_.OnAddMp3s({list, paths[9]});
+    doc_.OnAddMp3s({list, paths[9]}, platform::readRepairSettings());
     EXPECT_EQ(names(), (std::vector<std::string>{"x.mp3", "0.mp3", "1.mp3", "2.mp3"}));
 
     // Only the exact lower-case extension makes a list here: this one is
     // loaded as an MP3 file, and the header bytes of its records let it pass.
     const auto upper = dir_.file("TEN.M3L");
     std::filesystem::copy_file(list, upper);
-    doc_.OnAddMp3s({upper});
+    doc_.OnAddMp3s({upper}, platform::readRepairSettings());
     EXPECT_EQ(names().back(), "TEN.M3L");
     EXPECT_EQ(doc_.GetCount(), 5u);
 }
@@ -158,24 +159,25 @@ TEST_F(AddSubtract, ABrokenListFileEndsTheCommandAndKeepsWhatWasAdded)
     const auto a = song("a.mp3", "A", "1");
     const auto b = song("b.mp3", "B", "2");
     dir_.write("broken.m3l", {2, 0, 0, 0, 5, 'x'});
-    doc_.OnAddMp3s({a, dir_.file("broken.m3l"), b});
+    doc_.OnAddMp3s({a, dir_.file("broken.m3l"), b}, platform::readRepairSettings());
     EXPECT_EQ(names(), std::vector<std::string>{"a.mp3"});
     EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unexpected file format."});
 
     // A list cut short offers its complete records: Ja adds them and the
     // command goes on, Nein ends it there.
     CLiedkramDoc source;
-    source.OnAddMp3s({song("c.mp3", "C", "3"), song("d.mp3", "D", "4"), song("e.mp3", "E", "5")});
+    source.OnAddMp3s({song("c.mp3", "C", "3"), song("d.mp3", "D", "4"), song("e.mp3", "E", "5")},
+                     platform::readRepairSettings());
     const auto whole = dir_.file("three.m3l");
     ASSERT_TRUE(source.OnSaveDocument(whole));
     Bytes cut = readFile(whole);
     cut.resize(cut.size() - 10);
     const auto half = dir_.write("cut.m3l", cut);
     prompter().clear();
-    prompter().scriptYesNoCancel({platform::kAnswerYes, platform::kAnswerNo});
-    doc_.OnAddMp3s({half, b});
+    prompter().scriptYesNoCancel({platform::Answer::Yes, platform::Answer::No});
+    doc_.OnAddMp3s({half, b}, platform::readRepairSettings());
     EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "c.mp3", "d.mp3", "b.mp3"}));
-    PathsReport report = doc_.OnSubtractMp3s({half, a});
+    PathsReport report = doc_.OnSubtractMp3s({half, a}, platform::readRepairSettings());
     EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "c.mp3", "d.mp3", "b.mp3"}));
     EXPECT_EQ(report.skipped, 1u);
     ASSERT_EQ(prompter().prompts().size(), 2u);
@@ -193,12 +195,12 @@ TEST_F(AddSubtract, SubtractRemovesEverySameTrack)
     const auto a = song("a.mp3", "Band", "Song");
     const auto b = song("b.mp3", "Other", "Tune");
     prompter().scriptDuplicate({platform::DuplicateChoice::Add});
-    doc_.OnAddMp3s({a, b, song("c.mp3", "band", "SONG")});
+    doc_.OnAddMp3s({a, b, song("c.mp3", "band", "SONG")}, platform::readRepairSettings());
     ASSERT_EQ(doc_.GetCount(), 3u);
     doc_.m_bChanged = false;
-    doc_.OnSubtractMp3s({song("z.mp3", "Nobody", "Nothing")});
+    doc_.OnSubtractMp3s({song("z.mp3", "Nobody", "Nothing")}, platform::readRepairSettings());
     EXPECT_FALSE(doc_.m_bChanged);
-    doc_.OnSubtractMp3s({song("q.mp3", "BAND", "song")});
+    doc_.OnSubtractMp3s({song("q.mp3", "BAND", "song")}, platform::readRepairSettings());
     EXPECT_EQ(names(), std::vector<std::string>{"b.mp3"});
     EXPECT_TRUE(doc_.m_bChanged);
     EXPECT_TRUE(platform::fileExists(a)) << "subtracting touches no file";
@@ -207,11 +209,11 @@ TEST_F(AddSubtract, SubtractRemovesEverySameTrack)
 TEST_F(AddSubtract, ADeclinedListedFileKeepsItsName)
 {
     const auto a = song("a.mp3", "Band", "Song");
-    doc_.OnAddMp3s({a});
+    doc_.OnAddMp3s({a}, platform::readRepairSettings());
     const auto list = dir_.file("self.m3l");
     ASSERT_TRUE(doc_.OnSaveDocument(list));
     prompter().scriptDuplicate({platform::DuplicateChoice::Skip});
-    doc_.OnAddMp3s({list});
+    doc_.OnAddMp3s({list}, platform::readRepairSettings());
     EXPECT_TRUE(platform::fileExists(a));
     EXPECT_FALSE(platform::fileExists(a + ".cop"));
     EXPECT_EQ(doc_.GetCount(), 1u);
@@ -230,7 +232,7 @@ TEST_F(AddSubtract, TheProgressCanStopTheCommandAfterAFile)
         paths.push_back(path);
         return done < 2;
     };
-    doc_.OnAddMp3s({a, b, c});
+    doc_.OnAddMp3s({a, b, c}, platform::readRepairSettings());
     EXPECT_EQ(names(), (std::vector<std::string>{"a.mp3", "b.mp3"}));
     EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2}));
     EXPECT_EQ(paths, (std::vector<std::string>{a, b}));
@@ -252,9 +254,9 @@ TEST_F(AddSubtract, ObserversAreToldWhichEntryWasDeclined)
         std::vector<std::string> log;
     } observer;
     doc_.addObserver(&observer);
-    doc_.OnAddMp3s({song("a.mp3", "Band", "Song")});
+    doc_.OnAddMp3s({song("a.mp3", "Band", "Song")}, platform::readRepairSettings());
     prompter().scriptDuplicate({platform::DuplicateChoice::Skip, platform::DuplicateChoice::Cancel});
-    doc_.OnAddMp3s({song("b.mp3", "Band", "Song"), song("c.mp3", "Band", "Song")});
+    doc_.OnAddMp3s({song("b.mp3", "Band", "Song"), song("c.mp3", "Band", "Song")}, platform::readRepairSettings());
     EXPECT_EQ(observer.log, (std::vector<std::string>{"declined b.mp3", "cancelled c.mp3"}));
     doc_.removeObserver(&observer);
 }
@@ -262,7 +264,8 @@ TEST_F(AddSubtract, ObserversAreToldWhichEntryWasDeclined)
 TEST_F(AddSubtract, TheReportTellsWhatCouldNotBeDone)
 {
     const auto a = song("a.mp3", "Band", "Song");
-    PathsReport report = doc_.OnAddMp3s({a, dir_.file("gone.mp3"), dir_.file("gone.m3l"), dir_.file("more.mp3")});
+    PathsReport report = doc_.OnAddMp3s({a, dir_.file("gone.mp3"), dir_.file("gone.m3l"), dir_.file("more.mp3")},
+                                        platform::readRepairSettings());
     EXPECT_EQ(report.skipped, 2u) << "a list that cannot be read ends the command";
     EXPECT_FALSE(report.allDone());
 
@@ -270,17 +273,17 @@ TEST_F(AddSubtract, TheReportTellsWhatCouldNotBeDone)
     const auto b = song("b.mp3", "Band", "Song");
     dir_.write("b.mp3.cop", {1});
     prompter().scriptDuplicate({platform::DuplicateChoice::Skip});
-    report = doc_.OnAddMp3s({b});
+    report = doc_.OnAddMp3s({b}, platform::readRepairSettings());
     EXPECT_EQ(report.unmarked, 1u);
     EXPECT_EQ(report.skipped, 0u);
     EXPECT_TRUE(platform::fileExists(b));
 
     const auto c = song("c.mp3", "Band", "Song");
     prompter().scriptDuplicate({platform::DuplicateChoice::Cancel});
-    report = doc_.OnAddMp3s({c, song("d.mp3", "Other", "Tune")});
+    report = doc_.OnAddMp3s({c, song("d.mp3", "Other", "Tune")}, platform::readRepairSettings());
     EXPECT_TRUE(report.cancelled);
     EXPECT_EQ(report.unmarked, 0u);
     EXPECT_FALSE(report.allDone());
 
-    EXPECT_TRUE(doc_.OnSubtractMp3s({song("e.mp3", "Band", "Song")}).allDone());
+    EXPECT_TRUE(doc_.OnSubtractMp3s({song("e.mp3", "Band", "Song")}, platform::readRepairSettings()).allDone());
 }

@@ -1,7 +1,9 @@
+#include "document/list_file.h"
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
 #include "platform/byte_reader.h"
 #include "platform/random_reader.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 
@@ -131,7 +133,7 @@ TEST(EntryRecord, IsTheSixStringsAndFortyTwoBytes)
     EXPECT_EQ(writer.bytes(), expected);
 }
 
-TEST(EntryRecord, RoundTripAndCutFlagsFromTheSettingsInForce)
+TEST(EntryRecord, RoundTripAndCutFlagsFromTheSettingsOfTheListReader)
 {
     testsupport::ScopedSeams seams;
     CLiedkramEntry entry;
@@ -158,7 +160,7 @@ TEST(EntryRecord, RoundTripAndCutFlagsFromTheSettingsInForce)
     ArchiveWriter writer;
     entry.Serialize(writer);
 
-    seams.profile.writeInt("DelFront", 0);
+    // The record alone is read as it was stored, whatever the settings.
     CLiedkramEntry same;
     ArchiveReader reader(writer.bytes());
     same.Serialize(reader);
@@ -172,11 +174,24 @@ TEST(EntryRecord, RoundTripAndCutFlagsFromTheSettingsInForce)
     for (const Column column : allColumns())
         EXPECT_EQ(same.GetColumnText(column), entry.GetColumnText(column)) << columnNumber(column);
 
-    seams.profile.writeInt("DelFront", 1);
-    CLiedkramEntry cut;
-    ArchiveReader again(writer.bytes());
-    cut.Serialize(again);
-    EXPECT_EQ(cut.m_nFlags, ENTRY_RENAME | ENTRY_SCAN_ERROR | ENTRY_CUT_FRONT);
+    // Reading a list marks the cuts the reader's settings ask for.
+    ArchiveWriter list;
+    list.writeI32(1);
+    entry.Serialize(list);
+    const auto flagsRead = [&list](const platform::RepairSettings& settings) {
+        ArchiveReader again(list.bytes());
+        std::uint32_t flags = 0;
+        document::readListRecords(again, settings, [&flags](std::unique_ptr<CLiedkramEntry> read) {
+            flags = read->m_nFlags;
+            return true;
+        });
+        return flags;
+    };
+    platform::RepairSettings settings;
+    settings.cutFront = false;
+    EXPECT_EQ(flagsRead(settings), ENTRY_RENAME | ENTRY_SCAN_ERROR);
+    settings.cutFront = true;
+    EXPECT_EQ(flagsRead(settings), ENTRY_RENAME | ENTRY_SCAN_ERROR | ENTRY_CUT_FRONT);
 }
 
 TEST(EntryRecord, LongTagTextsAreCutOnReadingButPathsStayWhole)

@@ -2,6 +2,7 @@
 #include "entry/archive.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -70,12 +71,12 @@ TEST_F(DocumentTest, AnEmptyListIsFourZeroBytes)
     const auto path = dir_.file("empty.m3l");
     ASSERT_TRUE(doc_.OnSaveDocument(path));
     EXPECT_EQ(readFile(path), (Bytes{0, 0, 0, 0}));
-    EXPECT_TRUE(doc_.OnOpenDocument(path));
+    EXPECT_TRUE(doc_.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(doc_.GetCount(), 0u);
     EXPECT_EQ(doc_.GetTitle(), "empty.m3l");
 
     dir_.write("zero.m3l", {});
-    EXPECT_TRUE(doc_.OnOpenDocument(dir_.file("zero.m3l")));
+    EXPECT_TRUE(doc_.OnOpenDocument(dir_.file("zero.m3l"), platform::readRepairSettings()));
     EXPECT_EQ(doc_.GetCount(), 0u);
     EXPECT_TRUE(prompter().prompts().empty());
 }
@@ -91,7 +92,7 @@ TEST_F(DocumentTest, SavedOrderIsTheSortedOrder)
     ASSERT_TRUE(doc_.OnSaveDocument(path));
 
     CLiedkramDoc other;
-    ASSERT_TRUE(other.OnOpenDocument(path));
+    ASSERT_TRUE(other.OnOpenDocument(path, platform::readRepairSettings()));
     ASSERT_EQ(other.GetCount(), 3u);
     EXPECT_EQ(other.GetEntry(1).m_szArtist, "The Beatles");
     EXPECT_EQ(other.GetEntry(2).m_szFileName, "Zappa.mp3");
@@ -140,9 +141,9 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
         const std::string context = "cut at " + std::to_string(cut);
         prompter().clear();
         // Nein to the save question of the changed list, Nein to the readable rest.
-        prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerNo});
+        prompter().scriptYesNoCancel({platform::Answer::No, platform::Answer::No});
         const auto path = dir_.write("cut.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
-        EXPECT_FALSE(reader.OnOpenDocument(path)) << context;
+        EXPECT_FALSE(reader.OnOpenDocument(path, platform::readRepairSettings())) << context;
         const auto readable = static_cast<std::size_t>(
             std::count_if(recordEnds.begin(), recordEnds.end(), [&](std::size_t end) { return end <= cut; }));
         ASSERT_EQ(prompter().prompts().size(), 2u) << context;
@@ -164,8 +165,8 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
     const auto cutPath =
         dir_.write("half.m3l", Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(recordEnds[1] + 3)));
     const Bytes damaged = readFile(cutPath);
-    prompter().scriptYesNoCancel({platform::kAnswerNo, platform::kAnswerYes});
-    EXPECT_TRUE(reader.OnOpenDocument(cutPath));
+    prompter().scriptYesNoCancel({platform::Answer::No, platform::Answer::Yes});
+    EXPECT_TRUE(reader.OnOpenDocument(cutPath, platform::readRepairSettings()));
     ASSERT_EQ(reader.GetCount(), 2u);
     EXPECT_EQ(reader.GetEntry(1).m_szArtist, "B");
     EXPECT_EQ(reader.GetTitle(), "half.m3l *");
@@ -176,22 +177,22 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
     // Bytes behind the last record, or behind a count below one, or a string
     // marked UTF-16 twice, make no list.
     prompter().clear();
-    for (const auto& [name, bytes] : std::vector<std::pair<std::string, Bytes>>{
-             {"long.m3l",
-              [&] {
-                  Bytes longer = full;
-                  longer.push_back(0x77);
-                  return longer;
-              }()},
-             {"negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2}},
-             {"zero-and-more.m3l", {0, 0, 0, 0, 0}},
-             {"claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0}},
-             {"two-marks.m3l", {1, 0, 0, 0, 0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0}}}) {
-        EXPECT_FALSE(reader.OnOpenDocument(dir_.write(name, bytes))) << name;
+    for (const auto& [name, bytes] :
+         std::vector<std::pair<std::string, Bytes>>{{"long.m3l",
+                                                     [&] {
+                                                         Bytes longer = full;
+                                                         longer.push_back(0x77);
+                                                         return longer;
+                                                     }()},
+                                                    {"negative.m3l", {0xFF, 0xFF, 0xFF, 0xFF, 1, 2}},
+                                                    {"zero-and-more.m3l", {0, 0, 0, 0, 0}},
+                                                    {"claims.m3l", {0xFF, 0xFF, 0xFF, 0x7F, 0}}}) {
+        EXPECT_FALSE(reader.OnOpenDocument(dir_.write(name, bytes), platform::readRepairSettings())) << name;
         EXPECT_EQ(reader.GetCount(), 2u) << name;
     }
-    EXPECT_EQ(prompter().messages(), std::vector<std::string>(5, "Unexpected file format."));
-    EXPECT_TRUE(reader.OnOpenDocument(dir_.write("negative-only.m3l", {0xFF, 0xFF, 0xFF, 0xFF})));
+    EXPECT_EQ(prompter().messages(), std::vector<std::string>(4, "Unexpected file format."));
+    EXPECT_TRUE(reader.OnOpenDocument(dir_.write("negative-only.m3l", {0xFF, 0xFF, 0xFF, 0xFF}),
+                                      platform::readRepairSettings()));
     EXPECT_EQ(reader.GetCount(), 0u);
 
     // Random bytes read as records never pass for a list, whole or cut.
@@ -201,7 +202,8 @@ TEST_F(DocumentTest, ADamagedListNeverReplacesTheListOnShow)
         for (auto& byte : bytes)
             byte = static_cast<std::uint8_t>(random());
         prompter().clear();
-        EXPECT_FALSE(reader.OnOpenDocument(dir_.write("kaputt.m3l", bytes))) << "file " << file;
+        EXPECT_FALSE(reader.OnOpenDocument(dir_.write("kaputt.m3l", bytes), platform::readRepairSettings()))
+            << "file " << file;
         EXPECT_EQ(prompter().messages(), std::vector<std::string>{"Unexpected file format."}) << "file " << file;
     }
 }
@@ -225,33 +227,33 @@ TEST_F(DocumentTest, TheSaveQuestionGuardsUnsavedChanges)
     fill({"B"});
     doc_.SetChanged();
 
-    prompter().scriptYesNoCancel({platform::kAnswerCancel});
-    EXPECT_FALSE(doc_.OnOpenDocument(path));
+    prompter().scriptYesNoCancel({platform::Answer::Cancel});
+    EXPECT_FALSE(doc_.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(doc_.GetCount(), 2u);
     EXPECT_EQ(doc_.GetTitle(), "one.m3l *");
     EXPECT_EQ(prompter().prompts().back().text, "Save changes to " + path + "?");
 
-    prompter().scriptYesNoCancel({platform::kAnswerNo});
-    EXPECT_TRUE(doc_.OnOpenDocument(path));
+    prompter().scriptYesNoCancel({platform::Answer::No});
+    EXPECT_TRUE(doc_.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(doc_.GetCount(), 1u);
     EXPECT_EQ(doc_.GetTitle(), "one.m3l");
 
     fill({"C"});
     doc_.SetChanged();
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     EXPECT_TRUE(doc_.OnNewDocument());
     EXPECT_EQ(doc_.GetCount(), 0u);
     EXPECT_EQ(doc_.GetTitle(), "Untitled");
     CLiedkramDoc saved;
-    ASSERT_TRUE(saved.OnOpenDocument(path));
+    ASSERT_TRUE(saved.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(saved.GetCount(), 2u) << "Yes saved the list first";
 
     fill({"D"});
     doc_.SetChanged();
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     EXPECT_FALSE(doc_.CanCloseFrame()) << "an untitled list without a save path stays open";
     doc_.askSavePath = [&] { return std::optional<std::string>(dir_.file("new.m3l")); };
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     EXPECT_TRUE(doc_.CanCloseFrame());
     EXPECT_TRUE(platform::fileExists(dir_.file("new.m3l")));
     EXPECT_FALSE(doc_.m_bChanged);
@@ -270,14 +272,14 @@ TEST_F(DocumentTest, AListAnotherProgramChangedIsReplacedOnlyWhenTheUserSaysSo)
     EXPECT_TRUE(prompter().prompts().empty()) << "our own last save is no change by another program";
 
     CLiedkramDoc other;
-    ASSERT_TRUE(other.OnOpenDocument(path));
+    ASSERT_TRUE(other.OnOpenDocument(path, platform::readRepairSettings()));
     document::DuplicatePolicy answer;
     other.AddEntry(listed("C.mp3", "C", "Song"), false, answer);
     ASSERT_TRUE(other.OnSaveDocument(path));
     const Bytes theirs = readFile(path);
 
     doc_.SetChanged();
-    prompter().scriptYesNoCancel({platform::kAnswerNo});
+    prompter().scriptYesNoCancel({platform::Answer::No});
     EXPECT_FALSE(doc_.DoSave());
     ASSERT_EQ(prompter().prompts().size(), 1u);
     EXPECT_EQ(prompter().prompts()[0].text, "Die Liste '" + path +
@@ -286,9 +288,9 @@ TEST_F(DocumentTest, AListAnotherProgramChangedIsReplacedOnlyWhenTheUserSaysSo)
     EXPECT_EQ(readFile(path), theirs);
     EXPECT_TRUE(doc_.m_bChanged);
 
-    prompter().scriptYesNoCancel({platform::kAnswerYes});
+    prompter().scriptYesNoCancel({platform::Answer::Yes});
     EXPECT_TRUE(doc_.DoSave());
-    ASSERT_TRUE(other.OnOpenDocument(path));
+    ASSERT_TRUE(other.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(other.GetCount(), 2u);
 }
 
@@ -298,15 +300,15 @@ TEST_F(DocumentTest, OpeningAnMp3AddsItWithAFreshAnswerMemory)
     std::filesystem::create_directory(dir_.file("other"));
     const auto b = dir_.write("other/band - song.mp3", frames({}, 30));
     prompter().scriptDuplicate({platform::DuplicateChoice::AddAll, platform::DuplicateChoice::Add});
-    EXPECT_FALSE(doc_.OnOpenDocument(a));
-    EXPECT_FALSE(doc_.OnOpenDocument(b));
-    EXPECT_FALSE(doc_.OnOpenDocument(b));
+    EXPECT_FALSE(doc_.OnOpenDocument(a, platform::readRepairSettings()));
+    EXPECT_FALSE(doc_.OnOpenDocument(b, platform::readRepairSettings()));
+    EXPECT_FALSE(doc_.OnOpenDocument(b, platform::readRepairSettings()));
     EXPECT_EQ(doc_.GetCount(), 3u);
     // Each open asked on its own: the all-answer of the first does not carry over.
     EXPECT_EQ(prompter().prompts().size(), 3u);
     EXPECT_EQ(doc_.GetTitle(), "Untitled *");
 
-    EXPECT_FALSE(doc_.OnOpenDocument(dir_.write("notes.txt", {1, 2, 3})));
+    EXPECT_FALSE(doc_.OnOpenDocument(dir_.write("notes.txt", {1, 2, 3}), platform::readRepairSettings()));
     EXPECT_EQ(doc_.GetCount(), 3u);
     EXPECT_EQ(prompter().prompts().size(), 3u);
 }
@@ -317,7 +319,7 @@ TEST_F(DocumentTest, ListFilesAreRecognisedWhateverTheirCase)
     const auto path = dir_.file("LISTE.M3L");
     ASSERT_TRUE(doc_.OnSaveDocument(path));
     CLiedkramDoc other;
-    EXPECT_TRUE(other.OnOpenDocument(path));
+    EXPECT_TRUE(other.OnOpenDocument(path, platform::readRepairSettings()));
     EXPECT_EQ(other.GetCount(), 2u);
 }
 
@@ -418,7 +420,7 @@ TEST_F(DocumentTest, ReadingAListAnnouncesAllItsRowsAtOnce)
     CLiedkramDoc other;
     AnnouncementLog observer(other);
     other.addObserver(&observer);
-    ASSERT_TRUE(other.OnOpenDocument(path));
+    ASSERT_TRUE(other.OnOpenDocument(path, platform::readRepairSettings()));
     other.removeObserver(&observer);
     EXPECT_EQ(observer.log, (std::vector<std::string>{"0?0x0@0", "00x0@0", "+?0x3@0", "+0x3@3"}));
 }

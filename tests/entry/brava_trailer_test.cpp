@@ -1,4 +1,5 @@
 #include "entry/liedkram_entry.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -69,7 +70,7 @@ protected:
     CLiedkramEntry load(const Bytes& bytes)
     {
         profile().writeInt("ChkAll", 0);
-        return CLiedkramEntry(dir_.write("Band - Song.mp3", bytes));
+        return CLiedkramEntry(dir_.write("Band - Song.mp3", bytes), platform::readRepairSettings());
     }
 
     TempDir dir_;

@@ -1,4 +1,5 @@
 #include "entry/liedkram_entry.h"
+#include "platform/repair_settings.h"
 #include "platform/text.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
@@ -17,7 +18,10 @@ constexpr int kFrame = 417;
 
 class EntryLoader : public SeamTest {
 protected:
-    CLiedkramEntry load(const std::string& name, const Bytes& bytes) { return CLiedkramEntry(dir_.write(name, bytes)); }
+    CLiedkramEntry load(const std::string& name, const Bytes& bytes)
+    {
+        return CLiedkramEntry(dir_.write(name, bytes), platform::readRepairSettings());
+    }
 
     static Bytes tagged(const Id3v1Fields& fields, int frameCount = 200)
     {
@@ -34,7 +38,7 @@ protected:
 TEST_F(EntryLoader, FilesThatCannotBeUsedAreReportedAndSkipped)
 {
     const auto missing = dir_.file("gone.mp3");
-    const CLiedkramEntry gone(missing);
+    const CLiedkramEntry gone(missing, platform::readRepairSettings());
     EXPECT_EQ(gone.m_loadOutcome, entry::LoadOutcome::Unreadable);
     EXPECT_FALSE(gone.IsListable());
 
@@ -55,7 +59,7 @@ TEST_F(EntryLoader, FilesOfTwoGibibytesOrMoreAreSkippedWithAMessage)
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::ftruncate(fd, 2147483648LL), 0);  // sparse: takes no disk space
     ::close(fd);
-    const CLiedkramEntry entry(path);
+    const CLiedkramEntry entry(path, platform::readRepairSettings());
     EXPECT_EQ(entry.m_loadOutcome, entry::LoadOutcome::TooLarge);
     EXPECT_FALSE(entry.IsListable());
     ASSERT_EQ(prompter().messages().size(), 1u);
@@ -253,14 +257,14 @@ TEST_F(EntryLoader, UpdateCutFlagsCutsMoreThanATagAlwaysAndNeverClearsABit)
     CLiedkramEntry tagAndOneByte;
     tagAndOneByte.m_nFileSize = 1000;
     tagAndOneByte.m_nAudioEnd = 1000 - 129;
-    tagAndOneByte.UpdateCutFlags();
+    tagAndOneByte.UpdateCutFlags(platform::readRepairSettings());
     EXPECT_EQ(tagAndOneByte.m_nFlags, ENTRY_CUT_BACK);
 
     CLiedkramEntry entry;
     entry.m_nFlags = ENTRY_CUT_FRONT | ENTRY_CUT_BACK;
     entry.m_nFileSize = 1000;
     entry.m_nAudioEnd = 1000;
-    entry.UpdateCutFlags();
+    entry.UpdateCutFlags(platform::readRepairSettings());
     EXPECT_EQ(entry.m_nFlags, ENTRY_CUT_FRONT | ENTRY_CUT_BACK);
 }
 

@@ -1,4 +1,5 @@
 #include "entry/liedkram_entry.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 #include "support/tag_builder.h"
@@ -120,7 +121,7 @@ TEST_P(Id3v2Reading, FieldsComeFromTheRightTag)
     append(bytes, frames({}, kFrames));
     if (c.id3v1)
         append(bytes, id3v1Tag(*c.id3v1));
-    const CLiedkramEntry entry(dir_.write(c.fileName, bytes));
+    const CLiedkramEntry entry(dir_.write(c.fileName, bytes), platform::readRepairSettings());
     ASSERT_NE(entry.m_dwHeader, 0u);
     EXPECT_EQ(entry.m_nAudioStart, static_cast<int>(c.front.size()));
     EXPECT_EQ(entry.m_szTitle.view(), c.expected.title);
@@ -142,7 +143,7 @@ TEST_F(Id3v2Loading, ForceGetStillLetsTheNameWin)
     profile().writeInt("ForceGet", 1);
     Bytes bytes = fullTag();
     append(bytes, frames({}, kFrames));
-    const CLiedkramEntry entry(dir_.write("Band - Song.mp3", bytes));
+    const CLiedkramEntry entry(dir_.write("Band - Song.mp3", bytes), platform::readRepairSettings());
     EXPECT_EQ(entry.m_szTitle, "Song");
     EXPECT_EQ(entry.m_szArtist, "Band");
     EXPECT_EQ(entry.m_szAlbum, "Wolkenlieder");
@@ -181,7 +182,7 @@ TEST_F(Id3v2Loading, TagsBehindTheAudioAreNoJunkAndNamed)
         }
         if (c.id3v1)
             append(bytes, id3v1Tag({"Vorn", "Band", "", "2001", "", 1, 17}));
-        const CLiedkramEntry entry(dir_.write("Band - Vorn.mp3", bytes));
+        const CLiedkramEntry entry(dir_.write("Band - Vorn.mp3", bytes), platform::readRepairSettings());
         EXPECT_TRUE(prompter().messages().empty()) << c.name << ": " << prompter().messages().front();
         EXPECT_EQ(entry.m_bVerified, 1) << c.name;
         EXPECT_EQ(entry.m_nFrames, kFrames) << c.name;

@@ -1,4 +1,5 @@
 #include "entry/liedkram_entry.h"
+#include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
 
@@ -34,14 +35,14 @@ std::string bitrateText(int bitrate)
 TEST(CLiedkramEntry, ConstructionSplitsThePathAtTheLastSeparator)
 {
     testsupport::ScopedSeams seams;
-    const CLiedkramEntry entry("/nonexistent/Musik/01 - A - B.mp3");
+    const CLiedkramEntry entry("/nonexistent/Musik/01 - A - B.mp3", platform::readRepairSettings());
     EXPECT_EQ(entry.m_szPath, "/nonexistent/Musik");
     EXPECT_EQ(entry.m_szFileName, "01 - A - B.mp3");
     EXPECT_EQ(entry.GetFullPath(), "/nonexistent/Musik/01 - A - B.mp3");
     EXPECT_TRUE(entry.m_strNewName.empty());
     EXPECT_EQ(entry.m_dwHeader, 0u);
 
-    const CLiedkramEntry root("/nonexistent.mp3");
+    const CLiedkramEntry root("/nonexistent.mp3", platform::readRepairSettings());
     EXPECT_EQ(root.m_szPath, "");
     EXPECT_EQ(root.GetFullPath(), "/nonexistent.mp3");
 }

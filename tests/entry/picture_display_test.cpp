@@ -2,6 +2,7 @@
 #include "entry/picture_display.h"
 #include "platform/file.h"
 #include "platform/private_temp_dir.h"
+#include "platform/repair_settings.h"
 #include "support/recording_shell.h"
 #include "support/seam_fixture.h"
 #include "support/tag_builder.h"
@@ -110,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Tags, PictureOfTheFile, testing::ValuesIn(pictureCases(
 
 TEST_F(PictureDisplay, WritesThePictureIntoAPrivateFileAndOpensIt)
 {
-    const CLiedkramEntry entry(dir_.write("a - b.mp3", song(id3v2Frames(3, {pictureFrame(3, cover(1000))}))));
+    const CLiedkramEntry entry(dir_.write("a - b.mp3", song(id3v2Frames(3, {pictureFrame(3, cover(1000))}))),
+                               platform::readRepairSettings());
     ASSERT_TRUE(entry::showId3v2Picture(entry, pictures_, shell_));
     ASSERT_EQ(shell_.opened.size(), 1u);
     EXPECT_EQ(readFile(shell_.opened[0]), cover(1000));
@@ -134,7 +136,8 @@ TEST_F(PictureDisplay, AFileThatIsGoneIsReported)
 
 TEST_F(PictureDisplay, APictureNoProgramOpensIsReported)
 {
-    const CLiedkramEntry entry(dir_.write("a - b.mp3", song(id3v2Frames(4, {pictureFrame(3, cover(400))}))));
+    const CLiedkramEntry entry(dir_.write("a - b.mp3", song(id3v2Frames(4, {pictureFrame(3, cover(400))}))),
+                               platform::readRepairSettings());
     shell_.succeeds = false;
     EXPECT_FALSE(entry::showId3v2Picture(entry, pictures_, shell_));
     ASSERT_EQ(shell_.opened.size(), 1u);

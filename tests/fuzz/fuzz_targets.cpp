@@ -1,4 +1,5 @@
 #include "fuzz/fuzz_targets.h"
+#include "platform/repair_settings.h"
 #include "support/test_doubles.h"
 
 #include "autoedit/auto_edit.h"
@@ -47,20 +48,20 @@ constexpr std::size_t kTextLimit = 255;
 class QuietPrompter : public platform::Prompter {
 public:
     void showMessage(std::string_view) override {}
-    int askYesNoCancel(std::string_view) override { return platform::kAnswerNo; }
+    platform::Answer askYesNoCancel(std::string_view) override { return platform::Answer::No; }
     platform::DuplicateChoice askDuplicate(std::string_view) override { return platform::DuplicateChoice::Add; }
-    int askProgress(std::string_view) override { return platform::kAnswerNo; }
+    platform::Answer askProgress(std::string_view) override { return platform::Answer::No; }
 };
 
-// Fresh settings (the defaults) and the quiet prompter for one run.
-testsupport::MemoryProfile& freshSeams()
+// A fresh store (the defaults) for what still reads one, and the quiet
+// prompter, for one run; the repairs get their settings as values.
+void freshSeams()
 {
     static testsupport::MemoryProfile profile;
     static QuietPrompter prompter;
     profile = testsupport::MemoryProfile();
     platform::installProfile(&profile);
     platform::installPrompter(&prompter);
-    return profile;
 }
 
 void require(bool holds, const std::string& what)
@@ -110,7 +111,7 @@ bool readList(CLiedkramDoc& doc, std::span<const std::uint8_t> data)
 {
     try {
         entry::ArchiveReader reader(data);
-        doc.Serialize(reader);
+        doc.Serialize(reader, platform::RepairSettings{});
         return true;
     } catch (const platform::OutOfBytes&) {
     } catch (const entry::ArchiveFormatError&) {
@@ -126,15 +127,15 @@ void requireRecordRoundTrip(const CLiedkramEntry& entry, const std::string& wher
     CLiedkramEntry same;
     same.Serialize(reader);
     require(reader.remaining() == 0, where + ": the record was not read whole");
-    same.m_nFlags = entry.m_nFlags;  // reading may add the cut flags of the settings in force
     require(recordOf(same) == record, where + ": the record does not read back as written");
 }
 
 void loadWith(const std::string& path, std::size_t size, int chkAll)
 {
-    testsupport::MemoryProfile& profile = freshSeams();
-    profile.writeInt("ChkAll", chkAll);
-    const CLiedkramEntry entry(path);
+    freshSeams();
+    platform::RepairSettings settings;
+    settings.scanAll = chkAll != 0;
+    const CLiedkramEntry entry(path, settings);
     if (!entry.IsListable())
         return;
     const std::string where = chkAll ? "block scan" : "fast estimate";
@@ -193,12 +194,12 @@ void checkConversions(const std::string& text)
 
 void checkNormalisation(const std::string& text, int combination)
 {
-    testsupport::MemoryProfile& profile = freshSeams();
-    profile.writeInt("CnvSonder", combination & 1);
-    profile.writeInt("CnvUml", (combination >> 1) & 1);
-    profile.writeInt("CnvAmp", (combination >> 2) & 1);
-    profile.writeInt("CnvSpace", (combination >> 3) & 1);
-    const std::string normal = autoedit::NormalizeName(text);
+    platform::NamingRules rules;
+    rules.dropSpecial = (combination & 1) != 0;
+    rules.spellUmlauts = ((combination >> 1) & 1) != 0;
+    rules.ampersandAsN = ((combination >> 2) & 1) != 0;
+    rules.underscores = ((combination >> 3) & 1) != 0;
+    const std::string normal = autoedit::NormalizeName(text, rules);
     require(normal.find('\0') == std::string::npos, "NormalizeName: a NUL in the result");
     if (!normal.empty())
         require(normal.back() != '_' && normal.back() != ' ', "NormalizeName: a separator at the end");
@@ -208,7 +209,6 @@ void checkNormalisation(const std::string& text, int combination)
 
 void checkPattern(const std::vector<std::string>& texts)
 {
-    testsupport::MemoryProfile& profile = freshSeams();
     CLiedkramEntry entry;
     entry.m_szArtist = textAt(texts, 1);
     entry.m_szTitle = textAt(texts, 2);
@@ -218,8 +218,9 @@ void checkPattern(const std::vector<std::string>& texts)
     entry.m_nGenre = static_cast<int>(pattern.size() % 150) - 1;
     entry.m_nTrack = static_cast<std::uint8_t>(pattern.size());
     // The pattern is stored as the options dialog stores it, in UTF-8.
-    profile.writeString("ID2DatNam", platform::cp1252ToUtf8(pattern));
-    const std::string name = autoedit::ExpandPattern(entry);
+    platform::NamingRules rules;
+    rules.pattern = platform::cp1252ToUtf8(pattern);
+    const std::string name = autoedit::ExpandPattern(entry, rules);
     require(name.size() >= 4 && name.compare(name.size() - 4, 4, ".mp3") == 0, "ExpandPattern: no .mp3 at the end");
     require(name != "." && name != "..", "ExpandPattern: a name that is a directory");
     require(name.find('\0') == std::string::npos, "ExpandPattern: a NUL in the name");
@@ -279,7 +280,7 @@ void requireAudioKept(const Bytes& before, std::size_t oldStart, const Bytes& af
 // Takes every proposed name, as a user who clicks through would.
 class RenamingPrompter : public QuietPrompter {
 public:
-    int askProgress(std::string_view) override { return platform::kAnswerYes; }
+    platform::Answer askProgress(std::string_view) override { return platform::Answer::Yes; }
 };
 
 // A name of the folder as found: its type, and its bytes or link target.
@@ -355,7 +356,7 @@ void listTarget(std::span<const std::uint8_t> data)
     const Bytes written = listBytes(doc);
     CLiedkramDoc again;
     entry::ArchiveReader reader(written);
-    again.Serialize(reader);
+    again.Serialize(reader, platform::RepairSettings{});
     require(again.GetCount() == doc.GetCount(), "list: the written list holds another count");
     require(listBytes(again) == written, "list: writing what was read gives other bytes");
 
@@ -399,7 +400,7 @@ void fixListTarget(std::span<const std::uint8_t> data)
         if (entry.m_szFileName.view().find('/') != std::string_view::npos)
             continue;
         entry.m_szPath = folder;
-        autoedit::AutoEdit(entry);
+        autoedit::AutoEdit(entry, platform::RepairSettings{});
     }
 
     const auto after = namesIn(folder);
@@ -428,17 +429,18 @@ void textTarget(std::span<const std::uint8_t> data)
 
 void rewriteTarget(std::span<const std::uint8_t> data)
 {
-    testsupport::MemoryProfile& profile = freshSeams();
-    profile.writeInt("Rename", 0);
+    freshSeams();
+    platform::RepairSettings settings;
+    settings.rename = false;
     const std::string path = writeInput(data);
-    CLiedkramEntry entry(path);
+    CLiedkramEntry entry(path, settings);
     if (!entry.IsListable())
         return;
-    autoedit::MarkRepairs(entry);
+    autoedit::MarkRepairs(entry, settings);
     const CLiedkramEntry before = entry;
     const Bytes original(data.begin(), data.end());
 
-    const autoedit::RewriteOutcome outcome = autoedit::RewriteFile(entry);
+    const autoedit::RewriteOutcome outcome = autoedit::RewriteFile(entry, settings);
     const Bytes after = readBack(path);
     requirePossible(entry, "rewrite");
     require(static_cast<std::size_t>(entry.m_nFileSize) == after.size(), "rewrite: the entry's size is not the file's");

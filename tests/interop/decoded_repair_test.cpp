@@ -4,6 +4,7 @@
 #include "interop/stream_tools.h"
 #include "mpeg/frame_decoder.h"
 #include "mpeg/frame_header.h"
+#include "platform/repair_settings.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
@@ -170,8 +171,8 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
     const Bytes before = readFile(path);
 
     testsupport::ScopedSeams seams;
-    seams.prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::kAnswerNo);
-    CLiedkramEntry entry(path);
+    seams.prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::Answer::No);
+    CLiedkramEntry entry(path, platform::readRepairSettings());
     ASSERT_NE(entry.m_dwHeader, 0u);
     const auto whole = interop::walkFrames(original, 0, true);
     const double frameMs = mpeg::frameDurationMs(entry.m_dwHeader);
@@ -181,7 +182,7 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
         EXPECT_EQ(seams.prompter.messages().size(), 1u);
         EXPECT_NE(entry.m_nFlags & ENTRY_SCAN_ERROR, 0u);
         EXPECT_NEAR(entry.m_nLengthMs, static_cast<double>(whole.offsets.size() - 1) * frameMs, 12 * frameMs);
-        EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+        EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
         EXPECT_TRUE(readFile(path) == before);
         return;
     }
@@ -191,7 +192,7 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
     const int listedMs = entry.m_nLengthMs;
     const int audioStart = entry.m_nAudioStart;
     const int audioEnd = entry.m_nAudioEnd;
-    ASSERT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+    ASSERT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
     EXPECT_TRUE(seams.prompter.messages().empty()) << seams.prompter.messages().front();
     EXPECT_EQ(entry.m_nFrames, listedFrames);
     EXPECT_EQ(entry.m_nLengthMs, listedMs);

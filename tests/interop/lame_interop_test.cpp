@@ -3,6 +3,7 @@
 #include "interop/mutagen_probe.h"
 #include "interop/test_sound.h"
 #include "mpeg/frame_header.h"
+#include "platform/repair_settings.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
@@ -99,7 +100,7 @@ TEST_P(LameInterop, ScanAgreesWithMutagen)
     ASSERT_NEAR(info.lengthMs, kSeconds * 1000.0, 1.0);
 
     testsupport::ScopedSeams seams;
-    const CLiedkramEntry entry(mp3);
+    const CLiedkramEntry entry(mp3, platform::readRepairSettings());
     ASSERT_NE(entry.m_dwHeader, 0u);
     EXPECT_TRUE(seams.prompter.prompts().empty());
     EXPECT_EQ(entry.m_bVerified, 1);

@@ -6,6 +6,7 @@
 #include "interop/external_tools.h"
 #include "interop/stream_tools.h"
 #include "interop/test_sound.h"
+#include "platform/repair_settings.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
 
@@ -126,8 +127,8 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     ASSERT_EQ(walk.crcBad, 0);
 
     testsupport::ScopedSeams seams;
-    seams.prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::kAnswerNo);
-    CLiedkramEntry entry(path);
+    seams.prompter.setFallback(testsupport::ScriptedPrompter::Kind::Progress, platform::Answer::No);
+    CLiedkramEntry entry(path, platform::readRepairSettings());
     ASSERT_NE(entry.m_dwHeader, 0u);
     EXPECT_EQ(entry.m_nAudioStart, audioStart) << "the true first frame";
     // The tag's texts, read through TagLib whatever the version; the name's without a tag.
@@ -146,7 +147,7 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
                   std::vector<std::string>{"'" + path + "': " + file.encoder.unsupported +
                                            " is not supported -> file listed, not repaired."});
         EXPECT_EQ(entry.m_nFrames, static_cast<int>(walk.offsets.size()));
-        EXPECT_EQ(autoedit::AutoEdit(entry), autoedit::kAutoEditDone);
+        EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
         EXPECT_TRUE(readFile(path) == before) << "never repaired";
         return;
     }
@@ -166,7 +167,7 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     const testsupport::TempDir data;
     {
         history::ChangeSet changes(data.path(), "fix", true);
-        ASSERT_EQ(autoedit::AutoEdit(entry, &changes), autoedit::kAutoEditDone);
+        ASSERT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings(), &changes), autoedit::AutoEditOutcome::Done);
     }
     EXPECT_TRUE(seams.prompter.messages().empty());
 

@@ -21,17 +21,17 @@ TEST(MemoryProfile, MissingValuesGiveTheDefault)
 TEST(ScriptedPrompter, AnswersInOrderThenFallsBackAndRecordsEverything)
 {
     ScriptedPrompter prompter;
-    prompter.scriptYesNoCancel({platform::kAnswerYes, platform::kAnswerCancel});
+    prompter.scriptYesNoCancel({platform::Answer::Yes, platform::Answer::Cancel});
     prompter.scriptDuplicate({platform::DuplicateChoice::Skip});
-    prompter.setFallback(ScriptedPrompter::Kind::Duplicate, static_cast<int>(platform::DuplicateChoice::Cancel));
+    prompter.setDuplicateFallback(platform::DuplicateChoice::Cancel);
 
     prompter.showMessage("first");
-    EXPECT_EQ(prompter.askYesNoCancel("q1"), platform::kAnswerYes);
-    EXPECT_EQ(prompter.askYesNoCancel("q2"), platform::kAnswerCancel);
-    EXPECT_EQ(prompter.askYesNoCancel("q3"), platform::kAnswerNo);
+    EXPECT_EQ(prompter.askYesNoCancel("q1"), platform::Answer::Yes);
+    EXPECT_EQ(prompter.askYesNoCancel("q2"), platform::Answer::Cancel);
+    EXPECT_EQ(prompter.askYesNoCancel("q3"), platform::Answer::No);
     EXPECT_EQ(prompter.askDuplicate("d1"), platform::DuplicateChoice::Skip);
     EXPECT_EQ(prompter.askDuplicate("d2"), platform::DuplicateChoice::Cancel);
-    EXPECT_EQ(prompter.askProgress("p"), platform::kAnswerYes);
+    EXPECT_EQ(prompter.askProgress("p"), platform::Answer::Yes);
 
     ASSERT_EQ(prompter.prompts().size(), 7u);
     EXPECT_EQ(prompter.prompts()[4].kind, ScriptedPrompter::Kind::Duplicate);

@@ -1,4 +1,5 @@
 #include "platform/qsettings_profile.h"
+#include "platform/repair_settings.h"
 #include "platform/settings.h"
 #include "support/seam_fixture.h"
 #include "support/temp_dir.h"
@@ -28,7 +29,9 @@ TEST(Settings, KeysWithTheirDefaultsInDialogOrder)
     EXPECT_EQ(platform::findSetting("cnvspace"), nullptr);
     EXPECT_TRUE(platform::isOn(Setting::ChkAll));
     EXPECT_FALSE(platform::isOn(Setting::ForceGet));
-    EXPECT_EQ(platform::readRenamePattern(), "$Artist-$Title");
+    // An empty store gives the repairs the defaults the value starts with.
+    EXPECT_EQ(platform::readRepairSettings(), platform::RepairSettings{});
+    EXPECT_EQ(platform::readRepairSettings().naming.pattern, "$Artist-$Title");
 }
 
 TEST(Settings, EachDefinesTheValuesItTakes)
@@ -60,18 +63,36 @@ TEST(Settings, EachDefinesTheValuesItTakes)
     EXPECT_EQ(platform::checkSetting(pattern, longest + "x"), SettingFit::TooLong);
 }
 
-TEST(Settings, AreReadAtTheMomentOfUse)
+TEST(Settings, RepairSettingsAreReadAsTheStoreHoldsThemWhenAsked)
 {
     testsupport::ScopedSeams seams;
     seams.profile.writeInt("ForceGet", 2);
+    seams.profile.writeInt("SetID3", 2);
     EXPECT_TRUE(platform::isOn(Setting::ForceGet));
-    EXPECT_FALSE(platform::isExactlyOne(Setting::ForceGet));
+    platform::RepairSettings read = platform::readRepairSettings();
+    // Only a 1 forces the names and appends the tag; any other non-zero
+    // value still marks the tag due.
+    EXPECT_FALSE(read.forceNames);
+    EXPECT_TRUE(read.markTagDue);
+    EXPECT_FALSE(read.appendTag);
     seams.profile.writeInt("ForceGet", 1);
-    EXPECT_TRUE(platform::isExactlyOne(Setting::ForceGet));
+    seams.profile.writeInt("SetID3", 0);
     seams.profile.writeInt("DelBack", 0);
-    EXPECT_FALSE(platform::isOn(Setting::DelBack));
+    seams.profile.writeInt("CnvSpace", 0);
     seams.profile.writeString("ID2DatNam", "");
-    EXPECT_EQ(platform::readRenamePattern(), "");
+    EXPECT_TRUE(read.cutBack) << "a value read stays as it was read";
+    read = platform::readRepairSettings();
+    EXPECT_TRUE(read.forceNames);
+    EXPECT_FALSE(read.markTagDue);
+    EXPECT_FALSE(read.appendTag);
+    EXPECT_FALSE(read.cutBack);
+    EXPECT_FALSE(read.naming.underscores);
+    EXPECT_EQ(read.naming.pattern, "");
+    // The keeping of originals is none of the repairs'.
+    seams.profile.writeInt("KeepOrig", 0);
+    EXPECT_EQ(platform::readRepairSettings(), read);
+    EXPECT_FALSE(platform::isRepairSetting(Setting::KeepDays));
+    EXPECT_TRUE(platform::isRepairSetting(Setting::TypMBX));
 }
 
 TEST(QSettingsProfile, StoresIntegersAndTextsInTheUsersConfigFile)

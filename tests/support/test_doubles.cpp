@@ -29,27 +29,27 @@ void ScriptedPrompter::showMessage(std::string_view text)
     prompts_.push_back({Kind::Message, std::string(text)});
 }
 
-int ScriptedPrompter::askYesNoCancel(std::string_view text)
+platform::Answer ScriptedPrompter::askYesNoCancel(std::string_view text)
 {
     return answer(Kind::YesNoCancel, text, yesNoCancel_, yesNoCancelFallback_);
 }
 
-int ScriptedPrompter::askYesNo(std::string_view text)
+platform::Answer ScriptedPrompter::askYesNo(std::string_view text)
 {
     return answer(Kind::YesNo, text, yesNoCancel_, yesNoCancelFallback_);
 }
 
 platform::DuplicateChoice ScriptedPrompter::askDuplicate(std::string_view text)
 {
-    return static_cast<platform::DuplicateChoice>(answer(Kind::Duplicate, text, duplicate_, duplicateFallback_));
+    return answer(Kind::Duplicate, text, duplicate_, duplicateFallback_);
 }
 
-int ScriptedPrompter::askProgress(std::string_view text)
+platform::Answer ScriptedPrompter::askProgress(std::string_view text)
 {
     return answer(Kind::Progress, text, progress_, progressFallback_);
 }
 
-int ScriptedPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
+platform::Answer ScriptedPrompter::reviewRenames(std::vector<platform::RenameProposal>& proposals)
 {
     std::string text;
     for (const auto& proposal : proposals)
@@ -60,39 +60,38 @@ int ScriptedPrompter::reviewRenames(std::vector<platform::RenameProposal>& propo
     return answer(Kind::Renames, text, renames_, renamesFallback_);
 }
 
-int ScriptedPrompter::answer(Kind kind, std::string_view text, std::deque<int>& script, int fallback)
+template <typename Reply>
+Reply ScriptedPrompter::answer(Kind kind, std::string_view text, std::deque<Reply>& script, Reply fallback)
 {
     prompts_.push_back({kind, std::string(text)});
     if (script.empty())
         return fallback;
-    const int next = script.front();
+    const Reply next = script.front();
     script.pop_front();
     return next;
 }
 
-void ScriptedPrompter::scriptYesNoCancel(std::vector<int> answers)
+void ScriptedPrompter::scriptYesNoCancel(std::vector<platform::Answer> answers)
 {
     yesNoCancel_.assign(answers.begin(), answers.end());
 }
 
-void ScriptedPrompter::scriptDuplicate(const std::vector<platform::DuplicateChoice>& answers)
+void ScriptedPrompter::scriptDuplicate(std::vector<platform::DuplicateChoice> answers)
 {
-    duplicate_.clear();
-    for (const platform::DuplicateChoice choice : answers)
-        duplicate_.push_back(static_cast<int>(choice));
+    duplicate_.assign(answers.begin(), answers.end());
 }
 
-void ScriptedPrompter::scriptProgress(std::vector<int> answers)
+void ScriptedPrompter::scriptProgress(std::vector<platform::Answer> answers)
 {
     progress_.assign(answers.begin(), answers.end());
 }
 
-void ScriptedPrompter::scriptRenames(std::vector<int> answers)
+void ScriptedPrompter::scriptRenames(std::vector<platform::Answer> answers)
 {
     renames_.assign(answers.begin(), answers.end());
 }
 
-void ScriptedPrompter::setFallback(Kind kind, int answer)
+void ScriptedPrompter::setFallback(Kind kind, platform::Answer answer)
 {
     switch (kind) {
     case Kind::YesNoCancel:
@@ -100,7 +99,6 @@ void ScriptedPrompter::setFallback(Kind kind, int answer)
         yesNoCancelFallback_ = answer;
         break;
     case Kind::Duplicate:
-        duplicateFallback_ = answer;
         break;
     case Kind::Progress:
         progressFallback_ = answer;

@@ -39,42 +39,45 @@ public:
     };
 
     void showMessage(std::string_view text) override;
-    int askYesNoCancel(std::string_view text) override;
+    platform::Answer askYesNoCancel(std::string_view text) override;
     // Answers from the yes/no/cancel script.
-    int askYesNo(std::string_view text) override;
+    platform::Answer askYesNo(std::string_view text) override;
     platform::DuplicateChoice askDuplicate(std::string_view text) override;
-    int askProgress(std::string_view text) override;
+    platform::Answer askProgress(std::string_view text) override;
     // Recorded as one line per proposal, "old -> new"; the ticks stay as
     // proposed unless the hook changes them.
-    int reviewRenames(std::vector<platform::RenameProposal>& proposals) override;
+    platform::Answer reviewRenames(std::vector<platform::RenameProposal>& proposals) override;
 
-    void scriptYesNoCancel(std::vector<int> answers);
-    void scriptDuplicate(const std::vector<platform::DuplicateChoice>& answers);
-    void scriptProgress(std::vector<int> answers);
-    void scriptRenames(std::vector<int> answers);
+    void scriptYesNoCancel(std::vector<platform::Answer> answers);
+    void scriptDuplicate(std::vector<platform::DuplicateChoice> answers);
+    void scriptProgress(std::vector<platform::Answer> answers);
+    void scriptRenames(std::vector<platform::Answer> answers);
     // Plays the user in front of a rename review: may untick names.
     std::function<void(std::vector<platform::RenameProposal>&)> onRenames;
     // The proposals of every review, as shown.
     const std::vector<std::vector<platform::RenameProposal>>& reviews() const { return reviews_; }
-    void setFallback(Kind kind, int answer);
+    // Not for the duplicate question, which has its own answers.
+    void setFallback(Kind kind, platform::Answer answer);
+    void setDuplicateFallback(platform::DuplicateChoice answer) { duplicateFallback_ = answer; }
 
     const std::vector<Prompt>& prompts() const { return prompts_; }
     std::vector<std::string> messages() const;
     void clear() { prompts_.clear(); }
 
 private:
-    int answer(Kind kind, std::string_view text, std::deque<int>& script, int fallback);
+    template <typename Reply>
+    Reply answer(Kind kind, std::string_view text, std::deque<Reply>& script, Reply fallback);
 
     std::vector<Prompt> prompts_;
-    std::deque<int> yesNoCancel_;
-    std::deque<int> duplicate_;
-    std::deque<int> progress_;
-    std::deque<int> renames_;
+    std::deque<platform::Answer> yesNoCancel_;
+    std::deque<platform::DuplicateChoice> duplicate_;
+    std::deque<platform::Answer> progress_;
+    std::deque<platform::Answer> renames_;
     std::vector<std::vector<platform::RenameProposal>> reviews_;
-    int yesNoCancelFallback_ = platform::kAnswerNo;
-    int duplicateFallback_ = 1;
-    int progressFallback_ = platform::kAnswerYes;
-    int renamesFallback_ = platform::kAnswerYes;
+    platform::Answer yesNoCancelFallback_ = platform::Answer::No;
+    platform::DuplicateChoice duplicateFallback_ = platform::DuplicateChoice::Add;
+    platform::Answer progressFallback_ = platform::Answer::Yes;
+    platform::Answer renamesFallback_ = platform::Answer::Yes;
 };
 
 }  // namespace testsupport
