@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace mpeg {
@@ -107,7 +108,10 @@ private:
     // Four blocks are read at a time: fewer reads, same walk. A block is a
     // window of 16384 bytes and its look-ahead within the chunk.
     struct Blocks {
-        std::vector<std::uint8_t> chunk = std::vector<std::uint8_t>(kChunkBlocks * kScanBlockSize + kLookAhead);
+        // Not zeroed first: only the bytes the file filled are ever read,
+        // and zeroing cost small files as much as walking them.
+        static constexpr std::size_t kChunkSize = kChunkBlocks * kScanBlockSize + kLookAhead;
+        std::unique_ptr<std::uint8_t[]> chunk = std::make_unique_for_overwrite<std::uint8_t[]>(kChunkSize);
         Offset chunkStart = -1;  // offset of the chunk's first byte in the audio
         int chunkBytes = 0;  // bytes of the chunk the file filled
         const std::uint8_t* buffer = nullptr;
@@ -203,10 +207,11 @@ void BlockScan::readBlock(Offset blockStart)
 {
     if (blocks_.chunkStart < 0 || blockStart >= blocks_.chunkStart + kChunkBlocks * kScanBlockSize) {
         blocks_.chunkStart = blockStart;
-        blocks_.chunkBytes = static_cast<int>(file_.readAt(start_ + blockStart, blocks_.chunk));
+        blocks_.chunkBytes =
+            static_cast<int>(file_.readAt(start_ + blockStart, std::span(blocks_.chunk.get(), Blocks::kChunkSize)));
     }
     const auto offset = static_cast<int>(blockStart - blocks_.chunkStart);
-    blocks_.buffer = blocks_.chunk.data() + offset;
+    blocks_.buffer = blocks_.chunk.get() + offset;
     blocks_.validBytes = std::clamp(blocks_.chunkBytes - offset, 0, kScanBlockSize + kLookAhead);
 }
 
