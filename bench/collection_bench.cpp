@@ -191,7 +191,7 @@ void autoEditSection(const std::vector<std::string>& paths, testsupport::MemoryP
     bench::BestOf edit;
     edit.time([&] {
         for (auto& entry : entries) {
-            if (autoedit::AutoEdit(entry, platform::readRepairSettings()) != autoedit::AutoEditOutcome::Done)
+            if (autoedit::EditEntry(entry, platform::readRepairSettings()) != autoedit::EditStep::Done)
                 throw std::runtime_error("the auto-edit did not go through");
         }
     });

@@ -58,7 +58,7 @@ void fix(const std::vector<std::string>& paths, history::ChangeSet* changes)
 {
     for (const std::string& path : paths) {
         CLiedkramEntry entry(path, platform::readRepairSettings());
-        if (autoedit::AutoEdit(entry, platform::readRepairSettings(), changes) != autoedit::AutoEditOutcome::Done ||
+        if (autoedit::EditEntry(entry, platform::readRepairSettings(), changes) != autoedit::EditStep::Done ||
             entry.m_nFlags != 0)
             throw std::runtime_error("the fix of " + path + " did not complete");
     }

@@ -4,7 +4,7 @@
 #include "app/progress_dlg.h"
 #include "app/recorded_changes.h"
 #include "app/scoped_prompter.h"
-#include "autoedit/auto_edit.h"
+#include "autoedit/edit_run.h"
 #include "autoedit/rename_proposals.h"
 #include "document/file_presence.h"
 #include "document/liedkram_doc.h"
@@ -111,33 +111,52 @@ struct Failure {
     std::string message;
 };
 
-// Runs the auto edit over the rows under the dialog; returns the failure
-// that stopped it, if any.
-std::optional<Failure> autoEditRows(CLiedkramDoc& doc, const std::vector<int>& rows, CProgressDlg& dialog,
-                                    ProgressDlgPrompter& questions, const platform::RepairSettings& settings,
-                                    history::ChangeSet& changes)
-{
-    const int total = static_cast<int>(rows.size());
-    for (const int selected : rows) {
-        if (dialog.pollCancel())
-            break;
-        dialog.Step(total);
-        const auto row = static_cast<std::size_t>(selected);
-        CLiedkramEntry& entry = doc.GetEntry(row);
-        questions.setRow(row);
-        auto result = autoedit::AutoEditOutcome::Done;
-        try {
-            result = autoedit::AutoEdit(entry, settings, &changes);
-        } catch (const std::exception& error) {
-            return Failure{row, failureMessage(entry, error)};
-        }
-        if (result != autoedit::AutoEditOutcome::Cancelled)
-            markRowChanged(doc, row);
-        // A failed rewrite has been reported; it ends the run like any file error.
-        if (result != autoedit::AutoEditOutcome::Done)
-            break;
+// The run's side in the window: the progress dialog steps and can cancel,
+// each edited row is drawn anew, and an error ends the run with a message
+// told once the dialog is gone.
+class DialogRunFront : public autoedit::EditRunFront {
+public:
+    DialogRunFront(CLiedkramDoc& doc, const std::vector<int>& rows, CProgressDlg& dialog,
+                   ProgressDlgPrompter& questions)
+        : doc_(doc), rows_(rows), dialog_(dialog), questions_(questions)
+    {
     }
-    return std::nullopt;
+
+    bool stopRequested() override { return dialog_.pollCancel(); }
+
+    void starting(std::size_t position) override
+    {
+        dialog_.Step(static_cast<int>(rows_.size()));
+        questions_.setRow(rowAt(position));
+    }
+
+    void edited(std::size_t position, CLiedkramEntry& entry, autoedit::EditStep step,
+                const std::exception* error) override
+    {
+        if (error)
+            failure = Failure{rowAt(position), failureMessage(entry, *error)};
+        else if (step != autoedit::EditStep::Cancelled)
+            markRowChanged(doc_, rowAt(position));
+    }
+
+    std::optional<Failure> failure;
+
+private:
+    std::size_t rowAt(std::size_t position) const { return static_cast<std::size_t>(rows_[position]); }
+
+    CLiedkramDoc& doc_;
+    const std::vector<int>& rows_;
+    CProgressDlg& dialog_;
+    ProgressDlgPrompter& questions_;
+};
+
+std::vector<CLiedkramEntry*> entriesOf(CLiedkramDoc& doc, const std::vector<int>& rows)
+{
+    std::vector<CLiedkramEntry*> entries;
+    entries.reserve(rows.size());
+    for (const int row : rows)
+        entries.push_back(&doc.GetEntry(static_cast<std::size_t>(row)));
+    return entries;
 }
 
 }  // namespace
@@ -183,7 +202,10 @@ void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidge
         CProgressDlg dialog(parent);
         ProgressDlgPrompter questions(dialog, review.answers);
         dialog.show();
-        failure = autoEditRows(doc, rows, dialog, questions, settings, changes.changes());
+        DialogRunFront front(doc, rows, dialog, questions);
+        // A failed rewrite has been reported; it ends the run like any file error.
+        autoedit::RunEdits(entriesOf(doc, rows), settings, &changes.changes(), {.stopAtFailure = true}, front);
+        failure = front.failure;
     }
     // Reported once the progress dialog is gone.
     if (failure) {

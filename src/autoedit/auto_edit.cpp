@@ -119,7 +119,7 @@ std::string ExpandPattern(const CLiedkramEntry& entry, const platform::NamingRul
     return platform::cp1252ToUtf8(name);
 }
 
-AutoEditOutcome MarkRepairs(CLiedkramEntry& entry, const platform::RepairSettings& settings)
+EditStep MarkRepairs(CLiedkramEntry& entry, const platform::RepairSettings& settings)
 {
     // A record whose offsets cannot be is measured from its file first;
     // where that fails, the rewrite refuses it.
@@ -134,30 +134,38 @@ AutoEditOutcome MarkRepairs(CLiedkramEntry& entry, const platform::RepairSetting
             const std::string question = "Umbenennen:\n" + entry.m_szFileName.str() + " ->\n" + entry.m_strNewName;
             const platform::Answer answer = platform::prompter().askProgress(question);
             if (answer == platform::Answer::Cancel)
-                return AutoEditOutcome::Cancelled;
+                return EditStep::Cancelled;
             if (answer == platform::Answer::Yes)
                 entry.m_nFlags |= ENTRY_RENAME;
         }
     }
-    if (!(entry.m_nFlags & ENTRY_SCAN_ERROR)) {
-        if (settings.markTagDue)
-            entry.m_nFlags |= ENTRY_TAG_DIRTY;
-        entry.UpdateCutFlags(settings);
-        if (settings.setOriginal)
-            entry.SetOriginal(1);
-        if (settings.clearCopyright)
-            entry.SetCopyright(0);
-    }
-    return AutoEditOutcome::Done;
+    if (entry.m_nFlags & ENTRY_SCAN_ERROR)
+        return EditStep::Incomplete;
+    if (settings.markTagDue)
+        entry.m_nFlags |= ENTRY_TAG_DIRTY;
+    entry.UpdateCutFlags(settings);
+    if (settings.setOriginal)
+        entry.SetOriginal(1);
+    if (settings.clearCopyright)
+        entry.SetCopyright(0);
+    return EditStep::Done;
 }
 
-AutoEditOutcome AutoEdit(CLiedkramEntry& entry, const platform::RepairSettings& settings, history::ChangeSet* changes)
+EditStep EditEntry(CLiedkramEntry& entry, const platform::RepairSettings& settings, history::ChangeSet* changes)
 {
-    if (MarkRepairs(entry, settings) == AutoEditOutcome::Cancelled)
-        return AutoEditOutcome::Cancelled;
+    const EditStep marked = MarkRepairs(entry, settings);
+    if (marked == EditStep::Cancelled)
+        return marked;
     // With a scan error the content stays, but the rename is still done.
-    return RewriteFile(entry, settings, changes) == RewriteOutcome::Failed ? AutoEditOutcome::Failed
-                                                                           : AutoEditOutcome::Done;
+    switch (RewriteFile(entry, settings, changes)) {
+    case RewriteOutcome::Failed:
+        return EditStep::Failed;
+    case RewriteOutcome::NotDone:
+        return EditStep::Incomplete;
+    case RewriteOutcome::Done:
+        break;
+    }
+    return marked;
 }
 
 }  // namespace autoedit

@@ -13,12 +13,16 @@ class ChangeSet;
 
 namespace autoedit {
 
-enum class AutoEditOutcome {
-    Done,
-    Cancelled,  // the user cancelled the rename question
-    // A file error in the middle of the rewrite: reported, the file as it
-    // was; the run that asked ends.
+// How the edit of one entry ended.
+enum class EditStep {
+    Done,  // everything asked for was done (or, when only marking, marked)
+    // A stream that is listed but never repaired, or a rewrite or rename that
+    // was refused; reported on the way.
+    Incomplete,
+    // A file error in the middle of the rewrite (reported, the file as it
+    // was), or, in a run, an error thrown while editing.
     Failed,
+    Cancelled,  // the user cancelled the rename question
 };
 
 // The new file name the rename pattern of the rules gives for the entry,
@@ -48,16 +52,15 @@ std::string MissingField(const CLiedkramEntry& entry, std::string_view pattern);
 // Proposes the new name (asking the user through the progress question) and
 // marks the repairs the settings ask for, without touching the file. A name
 // that lacks a field of the pattern is not proposed: the file keeps its name.
-// Returns Cancelled when the user cancelled the question, else Done.
-AutoEditOutcome MarkRepairs(CLiedkramEntry& entry, const platform::RepairSettings& settings);
+// Returns Cancelled when the user cancelled the question, Incomplete for a
+// stream that is listed but never repaired, else Done.
+EditStep MarkRepairs(CLiedkramEntry& entry, const platform::RepairSettings& settings);
 
-// Applies the settings to one entry: proposes a new name and asks through the
-// progress question whether to take it, marks the repairs the settings ask
-// for and has the file rewritten and renamed. Returns Cancelled when the
-// user cancelled the question (the entry is left as it was but for the
-// proposed name), Failed when the rewrite failed, else Done. With a change
-// set, the changes are recorded there (see RewriteFile).
-AutoEditOutcome AutoEdit(CLiedkramEntry& entry, const platform::RepairSettings& settings,
-                         history::ChangeSet* changes = nullptr);
+// Marks the repairs as MarkRepairs does and has the file rewritten and
+// renamed. After a cancelled question the entry is left as it was but for
+// the proposed name. With a change set, the changes are recorded there (see
+// RewriteFile). Errors are thrown.
+EditStep EditEntry(CLiedkramEntry& entry, const platform::RepairSettings& settings,
+                   history::ChangeSet* changes = nullptr);
 
 }  // namespace autoedit

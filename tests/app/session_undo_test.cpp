@@ -107,8 +107,8 @@ TEST_F(SessionUndoTest, FileStepsGoBackAndForthByteForByte)
         listed.push_back(names());
     };
     step("Automatisch bearbeiten", [&](history::ChangeSet& changes) {
-        ASSERT_EQ(autoedit::AutoEdit(doc_.GetEntry(0), platform::readRepairSettings(), &changes),
-                  autoedit::AutoEditOutcome::Done);
+        ASSERT_EQ(autoedit::EditEntry(doc_.GetEntry(0), platform::readRepairSettings(), &changes),
+                  autoedit::EditStep::Done);
     });
     step("mp3's verschieben", [&](history::ChangeSet& changes) {
         EXPECT_EQ(document::MoveEntryFiles(doc_, {1}, moved_.path(), &changes).moved.size(), 1u);
@@ -165,8 +165,8 @@ TEST_F(SessionUndoTest, OlderSetsAreLeftToTheHistoryDialog)
     {
         // A change set of an earlier session or another program.
         history::ChangeSet changes(history::dataDirectory(), "fix", true);
-        ASSERT_EQ(autoedit::AutoEdit(doc_.GetEntry(0), platform::readRepairSettings(), &changes),
-                  autoedit::AutoEditOutcome::Done);
+        ASSERT_EQ(autoedit::EditEntry(doc_.GetEntry(0), platform::readRepairSettings(), &changes),
+                  autoedit::EditStep::Done);
     }
     const std::string renamed = doc_.GetEntry(0).GetFullPath();
     const testsupport::Bytes fixed = testsupport::readFile(renamed);

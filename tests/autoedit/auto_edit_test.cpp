@@ -1,7 +1,10 @@
 #include "autoedit/auto_edit.h"
+#include "autoedit/edit_run.h"
 #include "autoedit/rename_proposals.h"
 #include "entry/liedkram_entry.h"
 #include "platform/file.h"
+#include "platform/file_error.h"
+#include "platform/prompter.h"
 #include "platform/repair_settings.h"
 #include "support/mp3_builder.h"
 #include "support/seam_fixture.h"
@@ -9,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace testsupport;
@@ -101,27 +107,27 @@ TEST_F(AutoEditTest, TheRenameQuestionAndItsAnswers)
     entry.m_nFileSize = static_cast<int>(song.size());
 
     prompter().scriptProgress({platform::Answer::No, platform::Answer::Cancel, platform::Answer::Yes});
-    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    EXPECT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Incomplete);
     ASSERT_EQ(prompter().prompts().size(), 1u);
     EXPECT_EQ(prompter().prompts()[0].kind, ScriptedPrompter::Kind::Progress);
     EXPECT_EQ(prompter().prompts()[0].text, "Umbenennen:\nold.mp3 ->\nA-B.mp3");
     EXPECT_EQ(entry.m_strNewName, "A-B.mp3");
     EXPECT_EQ(entry.m_nFlags & ENTRY_RENAME, 0u);
 
-    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Cancelled);
+    EXPECT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Cancelled);
     EXPECT_EQ(entry.m_szFileName, "old.mp3");
 
-    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    EXPECT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Incomplete);
     EXPECT_EQ(entry.m_szFileName, "A-B.mp3");
     EXPECT_EQ(entry.m_nFlags, ENTRY_SCAN_ERROR);  // renamed although the scan failed
     EXPECT_TRUE(platform::fileExists(dir_.file("A-B.mp3")));
 
     // Named as proposed already (case counts): no question.
     prompter().clear();
-    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    EXPECT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Incomplete);
     EXPECT_TRUE(prompter().prompts().empty());
     profile().writeInt("Rename", 0);
-    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    EXPECT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Incomplete);
     EXPECT_EQ(entry.m_strNewName, "");
     EXPECT_TRUE(prompter().prompts().empty());
 }
@@ -160,7 +166,7 @@ TEST_F(AutoEditTest, APatternThatCannotMakeANameAndANameWithoutItsFieldsAreTold)
     profile().writeString("ID2DatNam", "$Artist-$Title");
     profile().writeInt("SetID3", 0);
     auto untitled = listedEntry("Nena", "");
-    EXPECT_EQ(autoedit::MarkRepairs(untitled, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    EXPECT_EQ(autoedit::MarkRepairs(untitled, platform::readRepairSettings()), autoedit::EditStep::Done);
     EXPECT_TRUE(prompter().prompts().empty());
     EXPECT_EQ(untitled.m_strNewName, "");
     EXPECT_EQ(untitled.m_nFlags & ENTRY_RENAME, 0u);
@@ -172,7 +178,7 @@ TEST_F(AutoEditTest, CancelLeavesFlagsAndFileUntouched)
     const auto before = readFile(entry.GetFullPath());
     const auto flags = entry.m_nFlags;
     prompter().scriptProgress({platform::Answer::Cancel});
-    EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Cancelled);
+    EXPECT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Cancelled);
     EXPECT_EQ(entry.m_nFlags, flags);
     EXPECT_EQ(readFile(entry.GetFullPath()), before);
     EXPECT_EQ(entry.m_strNewName, "The_Beatles-Let_It_Be.mp3");
@@ -183,7 +189,7 @@ TEST_F(AutoEditTest, MarksTheRepairsTheSettingsAskFor)
     profile().writeInt("Rename", 0);
     auto entry = loadWorkedFile("x.mp3");
     entry.m_nFlags = 0;
-    ASSERT_EQ(autoedit::MarkRepairs(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    ASSERT_EQ(autoedit::MarkRepairs(entry, platform::readRepairSettings()), autoedit::EditStep::Done);
     // The tag bit comes first, so the old 128-byte tag is marked to go.
     EXPECT_EQ(entry.m_nFlags, ENTRY_TAG_DIRTY | ENTRY_CUT_FRONT | ENTRY_CUT_BACK | ENTRY_HEADER_DIRTY);
     EXPECT_TRUE(entry.IsOriginal());
@@ -209,7 +215,7 @@ TEST_F(AutoEditTest, RepairsAndRenamesAFile)
 {
     auto entry = loadWorkedFile("the beatles - let it be.mp3");
     prompter().scriptProgress({platform::Answer::Yes});
-    ASSERT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    ASSERT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Done);
     EXPECT_EQ(entry.m_szFileName, "The_Beatles-Let_It_Be.mp3");
     EXPECT_EQ(entry.m_nFlags, 0u);
     // The junk in front is gone; a new ID3v2.3 tag stands in its place.
@@ -228,7 +234,7 @@ TEST_F(AutoEditTest, RepairsAndRenamesAFile)
     profile().writeInt("SetID3V2", 0);
     auto plain = loadWorkedFile("the beatles - let it be.mp3");
     prompter().scriptProgress({platform::Answer::No});
-    ASSERT_EQ(autoedit::AutoEdit(plain, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    ASSERT_EQ(autoedit::EditEntry(plain, platform::readRepairSettings()), autoedit::EditStep::Done);
     EXPECT_EQ(plain.m_nAudioStart, 0);
     EXPECT_EQ(plain.m_nFileSize, 300 * 417 + 128);
     EXPECT_EQ(readFile(dir_.file("the beatles - let it be.mp3"))[0], 0xFF);
@@ -272,3 +278,117 @@ TEST_F(AutoEditTest, ProposedNamesOfARunAreMarkedTakenNotAllowedOrLackingAField)
                     }));
     EXPECT_TRUE(prompter().prompts().empty()) << "proposing asks nothing";
 }
+
+namespace {
+
+// Fails the rename question that names one file, as a file error would.
+class FailingQuestion : public ScriptedPrompter {
+public:
+    explicit FailingQuestion(std::string name) : name_(std::move(name)) {}
+
+    platform::Answer askProgress(std::string_view text) override
+    {
+        if (!name_.empty() && text.find("\n" + name_ + " ->") != std::string_view::npos)
+            throw platform::FileError(platform::FileCause::DiskFull, name_, "write");
+        return ScriptedPrompter::askProgress(text);
+    }
+
+private:
+    std::string name_;
+};
+
+// Notes how each entry of a run ended, and ends the run before one.
+class RecordingFront : public autoedit::EditRunFront {
+public:
+    explicit RecordingFront(std::size_t stopBefore) : stopBefore_(stopBefore) {}
+
+    bool stopRequested() override { return asked_++ == stopBefore_; }
+    void edited(std::size_t position, CLiedkramEntry&, autoedit::EditStep step, const std::exception* error) override
+    {
+        static constexpr std::array kNames = {"Done", "Incomplete", "Failed", "Cancelled"};
+        seen.push_back(std::to_string(position) + " " + (error ? "threw" : kNames.at(static_cast<std::size_t>(step))));
+    }
+
+    std::vector<std::string> seen;
+
+private:
+    std::size_t stopBefore_;
+    std::size_t asked_ = 0;
+};
+
+struct RunCase {
+    const char* name;
+    autoedit::EditRunOptions options;
+    std::string failingFile;
+    std::vector<platform::Answer> answers;
+    std::size_t stopBefore;
+    std::vector<std::string> seen;
+    autoedit::EditRunOutcome outcome;
+    bool allDone;
+};
+
+constexpr std::size_t kNever = 99;
+using Outcome = autoedit::EditRunOutcome;
+constexpr platform::Answer kYes = platform::Answer::Yes;
+
+const RunCase kRunCases[] = {
+    {"every_file", {}, "", {}, kNever, {"0 Done", "1 Done", "2 Done"}, Outcome::Finished, true},
+    {"dry_run_only_marks", {.dryRun = true}, "", {}, kNever, {"0 Done", "1 Done", "2 Done"}, Outcome::Finished, true},
+    {"an_error_is_passed_over", {}, "b.mp3", {}, kNever, {"0 Done", "1 threw", "2 Done"}, Outcome::Finished, false},
+    {"an_error_stops_where_asked",
+     {.stopAtFailure = true},
+     "b.mp3",
+     {},
+     kNever,
+     {"0 Done", "1 threw"},
+     Outcome::Stopped,
+     false},
+    {"cancel_at_the_question",
+     {},
+     "",
+     {kYes, platform::Answer::Cancel},
+     kNever,
+     {"0 Done", "1 Cancelled"},
+     Outcome::Cancelled,
+     false},
+    {"cancel_between_files", {}, "", {}, 2, {"0 Done", "1 Done"}, Outcome::Cancelled, false},
+};
+
+}  // namespace
+
+class EditRun : public AutoEditTest, public ::testing::WithParamInterface<RunCase> {};
+
+TEST_P(EditRun, TellsHowEachEntryAndTheRunEnded)
+{
+    const RunCase& c = GetParam();
+    FailingQuestion questions(c.failingFile);
+    questions.scriptProgress(c.answers);
+    platform::installPrompter(&questions);
+    std::vector<CLiedkramEntry> songs;
+    for (const auto& [name, title] : {std::pair{"a.mp3", "One"}, {"b.mp3", "Two"}, {"c.mp3", "Three"}}) {
+        Bytes bytes = frames(plain_, 20);
+        append(bytes, id3v1Tag({title, "Band", "", "1999", "", 1, 17}));
+        songs.emplace_back(dir_.write(name, bytes), platform::readRepairSettings());
+    }
+    const Bytes lastBefore = readFile(dir_.file("c.mp3"));
+    std::vector<CLiedkramEntry*> entries;
+    for (auto& song : songs)
+        entries.push_back(&song);
+
+    RecordingFront front(c.stopBefore);
+    const auto result = autoedit::RunEdits(entries, platform::readRepairSettings(), nullptr, c.options, front);
+    platform::installPrompter(&prompter());
+
+    EXPECT_EQ(front.seen, c.seen);
+    EXPECT_EQ(result.outcome, c.outcome);
+    EXPECT_EQ(result.allDone, c.allDone);
+    // What was edited is on disk under its new name; a dry run or an untouched file is as it was.
+    const bool lastEdited = c.seen.size() == 3 && !c.options.dryRun;
+    EXPECT_EQ(platform::fileExists(dir_.file("Band-Three.mp3")), lastEdited);
+    if (!lastEdited) {
+        EXPECT_TRUE(readFile(dir_.file("c.mp3")) == lastBefore);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, EditRun, ::testing::ValuesIn(kRunCases),
+                         [](const auto& param) { return std::string(param.param.name); });

@@ -39,7 +39,7 @@ protected:
     {
         CLiedkramEntry entry(dir_.file(beatles_.name), platform::readRepairSettings());
         prompter().scriptProgress({renameAnswer});
-        EXPECT_EQ(autoedit::MarkRepairs(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+        EXPECT_EQ(autoedit::MarkRepairs(entry, platform::readRepairSettings()), autoedit::EditStep::Done);
         EXPECT_EQ(entry.m_nFlags & ENTRY_REWRITE_MASK, ENTRY_REWRITE_MASK);
         prompter().clear();
         return entry;

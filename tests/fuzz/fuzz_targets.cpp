@@ -400,7 +400,7 @@ void fixListTarget(std::span<const std::uint8_t> data)
         if (entry.m_szFileName.view().find('/') != std::string_view::npos)
             continue;
         entry.m_szPath = folder;
-        autoedit::AutoEdit(entry, platform::RepairSettings{});
+        autoedit::EditEntry(entry, platform::RepairSettings{});
     }
 
     const auto after = namesIn(folder);

@@ -182,7 +182,7 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
         EXPECT_EQ(seams.prompter.messages().size(), 1u);
         EXPECT_NE(entry.m_nFlags & ENTRY_SCAN_ERROR, 0u);
         EXPECT_NEAR(entry.m_nLengthMs, static_cast<double>(whole.offsets.size() - 1) * frameMs, 12 * frameMs);
-        EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+        EXPECT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Incomplete);
         EXPECT_TRUE(readFile(path) == before);
         return;
     }
@@ -192,7 +192,7 @@ TEST_P(DecodedRepair, KeepsEveryAudibleSampleAndTellsTheTruth)
     const int listedMs = entry.m_nLengthMs;
     const int audioStart = entry.m_nAudioStart;
     const int audioEnd = entry.m_nAudioEnd;
-    ASSERT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+    ASSERT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Done);
     EXPECT_TRUE(seams.prompter.messages().empty()) << seams.prompter.messages().front();
     EXPECT_EQ(entry.m_nFrames, listedFrames);
     EXPECT_EQ(entry.m_nLengthMs, listedMs);

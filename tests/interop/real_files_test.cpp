@@ -147,7 +147,7 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
                   std::vector<std::string>{"'" + path + "': " + file.encoder.unsupported +
                                            " is not supported -> file listed, not repaired."});
         EXPECT_EQ(entry.m_nFrames, static_cast<int>(walk.offsets.size()));
-        EXPECT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings()), autoedit::AutoEditOutcome::Done);
+        EXPECT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings()), autoedit::EditStep::Incomplete);
         EXPECT_TRUE(readFile(path) == before) << "never repaired";
         return;
     }
@@ -167,7 +167,7 @@ TEST_P(RealFiles, AreReadRightAndRepairedWithoutTouchingTheirAudio)
     const testsupport::TempDir data;
     {
         history::ChangeSet changes(data.path(), "fix", true);
-        ASSERT_EQ(autoedit::AutoEdit(entry, platform::readRepairSettings(), &changes), autoedit::AutoEditOutcome::Done);
+        ASSERT_EQ(autoedit::EditEntry(entry, platform::readRepairSettings(), &changes), autoedit::EditStep::Done);
     }
     EXPECT_TRUE(seams.prompter.messages().empty());
 
