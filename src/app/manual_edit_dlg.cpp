@@ -366,8 +366,8 @@ void CManualEditDlg::accept()
     }
     // A file that is gone or changed keeps the list's data as it was.
     const std::string path = m_entry->GetFullPath();
-    const document::FilePresence presence = document::CheckPresence(path, m_entry->m_nFileSize);
-    if (presence != document::FilePresence::Present) {
+    const entry::FilePresence presence = entry::CheckPresence(path, m_entry->m_nFileSize);
+    if (presence != entry::FilePresence::Present) {
         platform::prompter().showFileMessage(path, document::PresenceText(presence) + "; nichts gespeichert.");
         done(kNotSaved);
         return;
