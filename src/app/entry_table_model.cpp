@@ -1,5 +1,6 @@
 #include "app/entry_table_model.h"
 
+#include "document/file_presence.h"
 #include "entry/liedkram_entry.h"
 
 #include <unordered_map>
@@ -56,10 +57,10 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
     case FlagsRole:
         return static_cast<uint>(entry.m_nFlags);
     case AbsentRole:
-        return presence_.presenceOf(entry.GetFullPath()) != document::FilePresence::Present;
+        return presence_.presenceOf(entry.GetFullPath()) != entry::FilePresence::Present;
     case Qt::ToolTipRole: {
-        const document::FilePresence presence = presence_.presenceOf(entry.GetFullPath());
-        if (presence != document::FilePresence::Present)
+        const entry::FilePresence presence = presence_.presenceOf(entry.GetFullPath());
+        if (presence != entry::FilePresence::Present)
             return QString::fromStdString(document::PresenceText(presence) + ": " + entry.GetFullPath());
         return {};
     }

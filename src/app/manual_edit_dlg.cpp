@@ -1,6 +1,6 @@
 #include "app/manual_edit_dlg.h"
 
-#include "autoedit/rewrite_file.h"
+#include "autoedit/manual_edit.h"
 #include "document/file_presence.h"
 #include "document/liedkram_doc.h"
 #include "entry/liedkram_entry.h"
@@ -360,27 +360,30 @@ void CManualEditDlg::updateMarkers()
 
 void CManualEditDlg::accept()
 {
-    if (m_nChangeFlags == 0) {
-        done(kNotSaved);
-        return;
-    }
-    // A file that is gone or changed keeps the list's data as it was.
-    const std::string path = m_entry->GetFullPath();
-    const document::FilePresence presence = document::CheckPresence(path, m_entry->m_nFileSize);
-    if (presence != document::FilePresence::Present) {
-        platform::prompter().showFileMessage(path, document::PresenceText(presence) + "; nichts gespeichert.");
-        done(kNotSaved);
-        return;
-    }
+    autoedit::ManualEditResult result;
     // An error must not unwind through the event loop; exec() throws it.
     try {
-        m_bRewriteFailed = !save();
+        result = autoedit::ApplyManualEdit(*m_entry, collectEdit(), m_settings, m_changes);
     } catch (...) {
         m_saveError = std::current_exception();
         done(kCancelled);
         return;
     }
-    done(kSaved);
+    switch (result.outcome) {
+    case autoedit::ManualEditOutcome::NothingToSave:
+        done(kNotSaved);
+        return;
+    case autoedit::ManualEditOutcome::NotPresent:
+        platform::prompter().showFileMessage(m_entry->GetFullPath(),
+                                             document::PresenceText(result.presence) + "; nichts gespeichert.");
+        done(kNotSaved);
+        return;
+    case autoedit::ManualEditOutcome::Saved:
+    case autoedit::ManualEditOutcome::Failed:
+        m_bRewriteFailed = result.outcome == autoedit::ManualEditOutcome::Failed;
+        done(kSaved);
+        return;
+    }
 }
 
 void CManualEditDlg::reject()
@@ -388,30 +391,23 @@ void CManualEditDlg::reject()
     done(kCancelled);
 }
 
-bool CManualEditDlg::save()
+autoedit::ManualEdit CManualEditDlg::collectEdit() const
 {
-    CLiedkramEntry& entry = *m_entry;
-    entry.m_nFlags = m_nChangeFlags;
-    entry.UpdateCutFlags(m_settings);
-    readBack();
-    entry.SetOriginal(m_original->isChecked() ? 1 : 0);
-    entry.SetCopyright(m_copyright->isChecked() ? 1 : 0);
-    return autoedit::RewriteFile(entry, m_settings, m_changes) != autoedit::RewriteOutcome::Failed;
-}
-
-void CManualEditDlg::readBack()
-{
-    CLiedkramEntry& entry = *m_entry;
-    entry.m_szTitle = storedText(m_title);
-    entry.m_szArtist = storedText(m_artist);
-    entry.m_szAlbum = storedText(m_album);
-    entry.m_szComment = storedText(m_comment);
+    autoedit::ManualEdit edit;
+    edit.title = storedText(m_title);
+    edit.artist = storedText(m_artist);
+    edit.album = storedText(m_album);
+    edit.comment = storedText(m_comment);
     const int year = leadingNumber(m_year, kMaxYearDigits);
-    entry.m_nYear = year == 0 ? tags::kNoYear : year;
-    entry.m_nGenre = m_genre->currentIndex() - 1;
-    entry.m_nTrack = static_cast<std::uint8_t>(leadingNumber(m_track, kMaxTrackDigits));
+    edit.year = year == 0 ? tags::kNoYear : year;
+    edit.genre = m_genre->currentIndex() - 1;
+    edit.track = static_cast<std::uint8_t>(leadingNumber(m_track, kMaxTrackDigits));
     // Only a name the user changed is carried out: ENTRY_RENAME comes from the tracking.
-    entry.m_strNewName = limitedName(m_fileName->text()) + ".mp3";
+    edit.newName = limitedName(m_fileName->text()) + ".mp3";
+    edit.original = m_original->isChecked();
+    edit.copyright = m_copyright->isChecked();
+    edit.changeFlags = m_nChangeFlags;
+    return edit;
 }
 
 void CManualEditDlg::OnPicture()

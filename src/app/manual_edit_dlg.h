@@ -1,5 +1,6 @@
 #pragma once
 
+#include "autoedit/manual_edit.h"
 #include "platform/repair_settings.h"
 
 #include <QDialog>
@@ -109,9 +110,8 @@ private:
     void fillInfo();
     void track(std::uint32_t bit);
     void updateMarkers();
-    // Returns false when the rewrite failed.
-    bool save();
-    void readBack();
+    // What the controls hold, for "&Speichern".
+    autoedit::ManualEdit collectEdit() const;
     void OnPicture();
 
     CLiedkramDoc& m_document;

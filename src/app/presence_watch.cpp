@@ -28,8 +28,8 @@ void PresenceWatch::check(const CLiedkramDoc& doc)
     workers_.emplace(generation, std::thread([this, generation, files = std::move(files)] {
                          Absent absent;
                          for (const auto& [path, size] : files) {
-                             const document::FilePresence presence = document::CheckPresence(path, size);
-                             if (presence != document::FilePresence::Present)
+                             const entry::FilePresence presence = entry::CheckPresence(path, size);
+                             if (presence != entry::FilePresence::Present)
                                  absent.emplace(path, presence);
                          }
                          QMetaObject::invokeMethod(
@@ -37,10 +37,10 @@ void PresenceWatch::check(const CLiedkramDoc& doc)
                      }));
 }
 
-document::FilePresence PresenceWatch::presenceOf(const std::string& path) const
+entry::FilePresence PresenceWatch::presenceOf(const std::string& path) const
 {
     const auto found = absent_.find(path);
-    return found == absent_.end() ? document::FilePresence::Present : found->second;
+    return found == absent_.end() ? entry::FilePresence::Present : found->second;
 }
 
 void PresenceWatch::take(unsigned generation, const Absent& absent)

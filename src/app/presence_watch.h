@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/file_presence.h"
+#include "entry/file_presence.h"
 
 #include <QObject>
 
@@ -27,7 +27,7 @@ public:
     // is dropped.
     void check(const CLiedkramDoc& doc);
     // Present for a file the last check found, or one it did not check.
-    document::FilePresence presenceOf(const std::string& path) const;
+    entry::FilePresence presenceOf(const std::string& path) const;
     // Whether a check is running.
     bool busy() const { return running_ != 0; }
 
@@ -37,7 +37,7 @@ signals:
 
 private:
     using Files = std::vector<std::pair<std::string, std::int64_t>>;
-    using Absent = std::map<std::string, document::FilePresence>;
+    using Absent = std::map<std::string, entry::FilePresence>;
 
     void take(unsigned generation, const Absent& absent);
 

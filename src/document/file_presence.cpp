@@ -4,26 +4,16 @@
 #include "entry/liedkram_entry.h"
 #include "platform/prompter.h"
 
-#include <sys/stat.h>
-
 namespace document {
 
-FilePresence CheckPresence(const std::string& path, std::int64_t listedSize)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return FilePresence::Missing;
-    return info.st_size == listedSize ? FilePresence::Present : FilePresence::Changed;
-}
-
-std::string PresenceText(FilePresence presence)
+std::string PresenceText(entry::FilePresence presence)
 {
     switch (presence) {
-    case FilePresence::Present:
+    case entry::FilePresence::Present:
         return {};
-    case FilePresence::Missing:
+    case entry::FilePresence::Missing:
         return "Die Datei fehlt";
-    case FilePresence::Changed:
+    case entry::FilePresence::Changed:
         return "Die Datei hat nicht mehr die Größe der Liste";
     }
     return {};
@@ -36,8 +26,8 @@ std::vector<std::size_t> RowsPresent(const CLiedkramDoc& doc, const std::vector<
     for (const std::size_t row : rows) {
         const CLiedkramEntry& entry = doc.GetEntry(row);
         const std::string path = entry.GetFullPath();
-        const FilePresence presence = CheckPresence(path, entry.m_nFileSize);
-        if (presence == FilePresence::Present)
+        const entry::FilePresence presence = entry::CheckPresence(path, entry.m_nFileSize);
+        if (presence == entry::FilePresence::Present)
             present.push_back(row);
         else
             platform::prompter().showFileMessage(path, PresenceText(presence) + "; sie wird übersprungen.");

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "entry/file_presence.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,17 +10,8 @@ class CLiedkramDoc;
 
 namespace document {
 
-// Whether a listed file is still there as the list knows it.
-enum class FilePresence {
-    Present,
-    Missing,  // no file of that name (a drive that is gone, a file moved away)
-    Changed,  // a file of another size: the list's offsets no longer fit it
-};
-
-FilePresence CheckPresence(const std::string& path, std::int64_t listedSize);
-
 // Why a file is skipped or shown greyed, without a full stop.
-std::string PresenceText(FilePresence presence);
+std::string PresenceText(entry::FilePresence presence);
 
 // The rows whose files are there as listed, in the order given. Every other
 // one is told through the prompter, naming its file, and left as it is.
