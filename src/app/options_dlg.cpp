@@ -3,6 +3,7 @@
 #include "autoedit/auto_edit.h"
 #include "platform/profile.h"
 #include "platform/prompter.h"
+#include "platform/setting_rules.h"
 #include "platform/settings.h"
 
 #include <QCheckBox>
@@ -30,12 +31,13 @@ constexpr std::array kOptionBoxes = {Setting::DelFront, Setting::DelCopy, Settin
 
 constexpr std::array kConversionBoxes = {Setting::CnvUml, Setting::CnvAmp, Setting::CnvSonder, Setting::CnvSpace};
 
+// The boxes with a rule the others follow when the user clicks one.
+constexpr std::array kRuleBoxes = {Setting::DelFront, Setting::DelCopy,  Setting::SetOrig, Setting::DelBack,
+                                   Setting::SetID3,   Setting::SetID3V2, Setting::ChkAll};
+
 constexpr int kTypM = 0;
 constexpr int kTypB = 1;
 constexpr int kTypSelf = 2;
-
-const QString kPatternTypM = QStringLiteral("$Track - $Artist - $Title");
-const QString kPatternTypB = QStringLiteral("$Artist-$Title");
 
 // The stored pattern holds what the setting takes; longer text is cut
 // between two characters as the user sees them, so none is split.
@@ -187,13 +189,8 @@ void COptionsDlg::createControls()
 
     // clicked() comes from the user only, never from setChecked(), so a box a
     // rule changes does not fire its own rule.
-    connectClick(m_delFront, &COptionsDlg::OnDelFront);
-    connectClick(m_delCopy, &COptionsDlg::OnDelCopy);
-    connectClick(m_setOrig, &COptionsDlg::OnSetOrig);
-    connectClick(m_delBack, &COptionsDlg::OnDelBack);
-    connectClick(m_setID3, &COptionsDlg::OnSetID3);
-    connectClick(m_setID3V2, &COptionsDlg::OnSetID3V2);
-    connectClick(m_chkAll, &COptionsDlg::OnChkAll);
+    for (const Setting setting : kRuleBoxes)
+        connect(box(setting), &QAbstractButton::clicked, this, [this, setting] { followClick(setting); });
     connectClick(m_rename, &COptionsDlg::OnRename);
     connectClick(m_typM, &COptionsDlg::OnTypM);
     connectClick(m_typB, &COptionsDlg::OnTypB);
@@ -293,62 +290,31 @@ int COptionsDlg::typMbx() const
     return (m_typB->isChecked() ? 1 : 0) + 2 * (m_typSelf->isChecked() ? 1 : 0);
 }
 
-void COptionsDlg::OnDelFront()
+platform::OptionValues COptionsDlg::shownValues() const
 {
-    if (m_delFront->isChecked()) {
-        m_delBack->setChecked(true);
-        m_chkAll->setChecked(true);
-    } else {
-        m_delCopy->setChecked(false);
-        m_setOrig->setChecked(false);
-        m_setID3V2->setChecked(false);
+    platform::OptionValues values;
+    for (const auto& info : platform::settingsTable()) {
+        if (platform::isSwitch(info.setting))
+            values.setOn(info.setting, box(info.setting)->isChecked());
+    }
+    values.typMbx = typMbx();
+    values.pattern = m_pattern->text().toStdString();
+    return values;
+}
+
+void COptionsDlg::showSwitches(const platform::OptionValues& values)
+{
+    for (const auto& info : platform::settingsTable()) {
+        if (platform::isSwitch(info.setting))
+            box(info.setting)->setChecked(values.on(info.setting));
     }
 }
 
-void COptionsDlg::OnDelCopy()
+void COptionsDlg::followClick(Setting clicked)
 {
-    if (m_delCopy->isChecked())
-        requireFrontCutAndFullScan();
-}
-
-void COptionsDlg::OnSetOrig()
-{
-    if (m_setOrig->isChecked())
-        requireFrontCutAndFullScan();
-}
-
-void COptionsDlg::requireFrontCutAndFullScan()
-{
-    // Rewriting every frame header goes with the front cut and the exact frame walk.
-    m_delFront->setChecked(true);
-    m_chkAll->setChecked(true);
-}
-
-void COptionsDlg::OnDelBack()
-{
-    if (!m_delBack->isChecked())
-        m_setID3->setChecked(false);
-}
-
-void COptionsDlg::OnSetID3()
-{
-    if (m_setID3->isChecked())
-        m_delBack->setChecked(true);
-}
-
-void COptionsDlg::OnSetID3V2()
-{
-    if (m_setID3V2->isChecked())
-        m_delFront->setChecked(true);
-}
-
-void COptionsDlg::OnChkAll()
-{
-    if (!m_chkAll->isChecked()) {
-        m_delFront->setChecked(false);
-        m_setOrig->setChecked(false);
-        m_delCopy->setChecked(false);
-    }
+    platform::OptionValues values = shownValues();
+    platform::applyRule(values, clicked);
+    showSwitches(values);
 }
 
 void COptionsDlg::OnRename()
@@ -362,12 +328,12 @@ void COptionsDlg::OnRename()
 
 void COptionsDlg::OnTypM()
 {
-    applyPreset(false, kPatternTypM);
+    showPreset(platform::RenamePreset::TypM);
 }
 
 void COptionsDlg::OnTypB()
 {
-    applyPreset(true, kPatternTypB);
+    showPreset(platform::RenamePreset::TypB);
 }
 
 void COptionsDlg::OnTypSelf()
@@ -375,12 +341,13 @@ void COptionsDlg::OnTypSelf()
     enableRenamingControls(true);
 }
 
-void COptionsDlg::applyPreset(bool conversions, const QString& pattern)
+void COptionsDlg::showPreset(platform::RenamePreset preset)
 {
     enableRenamingControls(false);
-    for (const Setting setting : kConversionBoxes)
-        box(setting)->setChecked(conversions);
-    m_pattern->setText(pattern);
+    platform::OptionValues values = shownValues();
+    platform::applyPreset(values, preset);
+    showSwitches(values);
+    m_pattern->setText(QString::fromStdString(values.pattern));
 }
 
 void COptionsDlg::enableRenamingControls(bool enable)

@@ -10,7 +10,9 @@ class QSpinBox;
 
 namespace platform {
 enum class Setting;
-}
+enum class RenamePreset;
+struct OptionValues;
+}  // namespace platform
 
 // The settings dialog. Its state is its controls: they are filled from the
 // profile when the dialog is constructed, OK writes every setting back,
@@ -53,21 +55,17 @@ private:
     void createControls();
     void OnInitDialog();
 
-    void OnDelFront();
-    void OnDelCopy();
-    void OnSetOrig();
-    void OnDelBack();
-    void OnSetID3();
-    void OnSetID3V2();
-    void OnChkAll();
+    // The rule of a clicked box, applied to what the boxes show.
+    void followClick(platform::Setting clicked);
     void OnRename();
     void OnTypM();
     void OnTypB();
     void OnTypSelf();
     void OnKeepOrig();
 
-    void requireFrontCutAndFullScan();
-    void applyPreset(bool conversions, const QString& pattern);
+    void showPreset(platform::RenamePreset preset);
+    platform::OptionValues shownValues() const;
+    void showSwitches(const platform::OptionValues& values);
     void enableRenamingControls(bool enable);
     void connectClick(QAbstractButton* button, void (COptionsDlg::*rule)());
     int typMbx() const;

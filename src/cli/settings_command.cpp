@@ -1,6 +1,7 @@
 #include "cli/settings_command.h"
 
 #include "cli/usage.h"
+#include "platform/setting_rules.h"
 
 namespace cli {
 
@@ -8,6 +9,11 @@ int runSettings(platform::Profile& profile, const std::optional<SettingValue>& s
 {
     if (store) {
         writeSetting(profile, *store);
+        // The others follow as the options dialog makes them; a script sees which.
+        for (const platform::Setting follower : platform::storeFollowers(profile, store->info->setting)) {
+            const platform::SettingInfo& info = platform::settingInfo(follower);
+            out << info.key << '=' << readSettingText(profile, info) << '\n';
+        }
         return kExitOk;
     }
     for (const platform::SettingInfo& info : platform::settingsTable())

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 using clitest::CliRunner;
@@ -31,10 +32,22 @@ const std::string kDefaults =
 
 }  // namespace
 
-TEST_F(CliProgram, SettingsAreListedAndStoredButNeverByOverrides)
+TEST_F(CliProgram, SettingsAreListedAndStoredWithTheirFollowersButNeverByOverrides)
 {
     EXPECT_EQ(run({"settings"}).out, kDefaults);
-    EXPECT_EQ(run({"settings", "ChkAll", "0"}).status, 0);
+    // The settings that follow one stored are stored too, and those that changed are printed.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> stores = {
+        {{"ChkAll", "0"}, "DelFront=0\nDelCopy=0\nSetOrig=0\n"},
+        {{"ID2DatNam", "$Track - $Title"}, "TypMBX=2\n"},
+        {{"SetID3V2", "1"}, "DelFront=1\n"},  // one level: DelFront's own rule would turn ChkAll on
+        {{"DelBack", "1"}, ""},
+        {{"CnvSpace", "0"}, ""},  // the user's own pattern already
+    };
+    for (const auto& [keyValue, printed] : stores) {
+        const ProgramRun stored = run({"settings", keyValue[0], keyValue[1]});
+        EXPECT_EQ(stored.status, 0) << keyValue[0];
+        EXPECT_EQ(stored.out, printed) << keyValue[0];
+    }
     // A value out of range would purge the whole history at the next change.
     const ProgramRun refused = run({"settings", "KeepDays", "0"});
     EXPECT_EQ(refused.status, 2);
@@ -47,16 +60,19 @@ TEST_F(CliProgram, SettingsAreListedAndStoredButNeverByOverrides)
         EXPECT_EQ(pattern.status, 2);
         EXPECT_NE(pattern.err.find("setting ID2DatNam: the pattern '"), std::string::npos) << pattern.err;
     }
-    EXPECT_EQ(run({"settings", "ID2DatNam", "$Track - $Title"}).status, 0);
     EXPECT_TRUE(std::filesystem::exists(cli_.configDir() + "/CD_Cover erstellen/Liedkram.conf"));
-    EXPECT_EQ(run({"scan", "--set", "ChkAll=1", "--set", "ID2DatNam=x", music_.path()}).status, 0);
+    EXPECT_EQ(run({"scan", "--set", "ChkAll=1", "--set", "DelBack=0", "--set", "ID2DatNam=x", music_.path()}).status,
+              0);
 
-    std::string expected = kDefaults;
-    expected.replace(expected.find("ChkAll=1"), 8, "ChkAll=0");
-    expected.replace(expected.find("$Artist-$Title"), 14, "$Track - $Title");
+    const std::string expected =
+        "DelFront=1\nDelCopy=0\nSetOrig=0\nDelBack=1\nSetID3=1\nSetID3V2=1\nChkAll=0\nForceGet=0\nRename=1\n"
+        "TypMBX=2\nCnvUml=1\nCnvAmp=1\nCnvSonder=1\nCnvSpace=0\nID2DatNam=$Track - $Title\nKeepOrig=1\nKeepDays=30\n";
     const ProgramRun stored = run({"settings"});
     EXPECT_EQ(stored.status, 0);
     EXPECT_EQ(stored.out, expected);
+    // A preset puts its conversions and pattern over the user's own.
+    EXPECT_EQ(run({"settings", "TypMBX", "0"}).out,
+              "CnvUml=0\nCnvAmp=0\nCnvSonder=0\nID2DatNam=$Track - $Artist - $Title\n");
 }
 
 TEST_F(CliProgram, HelpAndUsageErrors)
