@@ -11,6 +11,8 @@
 #include "entry/file_name_parser.h"
 #include "entry/liedkram_entry.h"
 #include "mpeg/frame_header.h"
+#include "mpeg/frame_walk.h"
+#include "mpeg/vbr_header.h"
 #include "platform/byte_reader.h"
 #include "platform/file.h"
 #include "platform/private_temp_dir.h"
@@ -277,6 +279,17 @@ void requireAudioKept(const Bytes& before, std::size_t oldStart, const Bytes& af
     }
 }
 
+// Whether size bytes at the offset are one whole frame holding a Xing, Info
+// or VBRI header, no larger than what stood in front of the old audio.
+bool isHeadFrame(const Bytes& file, std::size_t at, std::size_t size, std::size_t roomInFront)
+{
+    if (size == 0 || size > roomInFront || at + size > file.size() || size < 4)
+        return false;
+    const mpeg::HeaderWord word = mpeg::headerWordFromBytes(std::span<const std::uint8_t, 4>(&file[at], 4));
+    return static_cast<std::size_t>(mpeg::acceptedFrameLength(word)) == size &&
+           mpeg::findVbrHeader(std::span(file).subspan(at, size)).has_value();
+}
+
 // Takes every proposed name, as a user who clicks through would.
 class RenamingPrompter : public QuietPrompter {
 public:
@@ -449,10 +462,15 @@ void rewriteTarget(std::span<const std::uint8_t> data)
         return;
     }
     const auto length = static_cast<std::size_t>(before.m_nAudioEnd - before.m_nAudioStart);
-    require(entry.m_nAudioEnd - entry.m_nAudioStart == static_cast<int>(length),
+    const auto newLength = static_cast<std::size_t>(entry.m_nAudioEnd - entry.m_nAudioStart);
+    // A Xing, Info or VBRI frame that stood in front of the audio stays its
+    // first frame when the front is cut; nothing else may join the audio.
+    const std::size_t head = newLength > length ? newLength - length : 0;
+    require(newLength == length || isHeadFrame(after, static_cast<std::size_t>(entry.m_nAudioStart), head,
+                                               static_cast<std::size_t>(before.m_nAudioStart)),
             "rewrite: the audio changed its length");
     requireAudioKept(original, static_cast<std::size_t>(before.m_nAudioStart), after,
-                     static_cast<std::size_t>(entry.m_nAudioStart), length);
+                     static_cast<std::size_t>(entry.m_nAudioStart) + head, length);
     if (after == original)
         return;
     // A changed file begins with a whole ID3v2 tag, in place of the old one.
