@@ -279,15 +279,17 @@ void requireAudioKept(const Bytes& before, std::size_t oldStart, const Bytes& af
     }
 }
 
-// Whether size bytes at the offset are one whole frame holding a Xing, Info
-// or VBRI header, no larger than what stood in front of the old audio.
-bool isHeadFrame(const Bytes& file, std::size_t at, std::size_t size, std::size_t roomInFront)
+// The length of the frame at the offset when it holds a Xing, Info or VBRI
+// header, else 0.
+std::size_t headFrameAt(const Bytes& file, std::size_t at)
 {
-    if (size == 0 || size > roomInFront || at + size > file.size() || size < 4)
-        return false;
+    if (at + 4 > file.size())
+        return 0;
     const mpeg::HeaderWord word = mpeg::headerWordFromBytes(std::span<const std::uint8_t, 4>(&file[at], 4));
-    return static_cast<std::size_t>(mpeg::acceptedFrameLength(word)) == size &&
-           mpeg::findVbrHeader(std::span(file).subspan(at, size)).has_value();
+    const auto size = static_cast<std::size_t>(mpeg::acceptedFrameLength(word));
+    if (size == 0 || at + size > file.size() || !mpeg::findVbrHeader(std::span(file).subspan(at, size)))
+        return 0;
+    return size;
 }
 
 // Takes every proposed name, as a user who clicks through would.
@@ -463,14 +465,18 @@ void rewriteTarget(std::span<const std::uint8_t> data)
     }
     const auto length = static_cast<std::size_t>(before.m_nAudioEnd - before.m_nAudioStart);
     const auto newLength = static_cast<std::size_t>(entry.m_nAudioEnd - entry.m_nAudioStart);
-    // A Xing, Info or VBRI frame that stood in front of the audio stays its
-    // first frame when the front is cut; nothing else may join the audio.
-    const std::size_t head = newLength > length ? newLength - length : 0;
-    require(newLength == length || isHeadFrame(after, static_cast<std::size_t>(entry.m_nAudioStart), head,
-                                               static_cast<std::size_t>(before.m_nAudioStart)),
+    const auto oldStart = static_cast<std::size_t>(before.m_nAudioStart);
+    const auto newStart = static_cast<std::size_t>(entry.m_nAudioStart);
+    // A Xing, Info or VBRI frame stays the audio's first frame, its counts
+    // made those of the frames kept; one that stood in front of the audio
+    // joins it when the front is cut. Nothing else may join the audio.
+    const std::size_t head = headFrameAt(after, newStart);
+    const std::size_t joined = newLength > length ? newLength - length : 0;
+    require(newLength == length || (joined != 0 && joined == head && joined <= oldStart),
             "rewrite: the audio changed its length");
-    requireAudioKept(original, static_cast<std::size_t>(before.m_nAudioStart), after,
-                     static_cast<std::size_t>(entry.m_nAudioStart) + head, length);
+    const bool rewrittenHead = joined == 0 && head != 0 && head <= length && headFrameAt(original, oldStart) == head;
+    const std::size_t counted = rewrittenHead ? head : 0;
+    requireAudioKept(original, oldStart + counted, after, newStart + joined + counted, length - counted);
     if (after == original)
         return;
     // A changed file begins with a whole ID3v2 tag, in place of the old one.
