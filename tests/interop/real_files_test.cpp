@@ -1,4 +1,5 @@
 #include "autoedit/auto_edit.h"
+#include "autoedit/manual_edit.h"
 #include "entry/liedkram_entry.h"
 #include "history/change_lock.h"
 #include "history/change_set.h"
@@ -224,3 +225,67 @@ INSTANTIATE_TEST_SUITE_P(Files, RealFiles, ::testing::ValuesIn(realFiles()), [](
         c = c == '-' || c == '+' ? '_' : c;
     return name;
 });
+
+// The manual edit's save, judged by the taggers and an independent frame
+// walk: the changed title reaches mutagen and ffprobe, every other frame of
+// the old tag stays as it was (the picture byte for byte), and the sound is
+// the same frames with only their copyright and original bits changed.
+TEST_F(RealFiles, AManualEditReachesTheTaggersAndKeepsTheSound)
+{
+    const Encoder copyrighted = {"lame_copyrighted", {"lame", "-c", "-o", "-b", "128"}, nullptr};
+    const std::string path = dir_.file("Die Aerzte - Schrei nach Liebe.mp3");
+    const interop::TaggedCopy copy = interop::tagCopy(encoded(copyrighted), path, "v24-picture");
+    const Bytes before = readFile(path);
+    const auto framesBefore = interop::id3v2Frames(path);
+    const interop::FrameWalk walk = interop::walkFrames(path, copy.audioStart);
+
+    testsupport::ScopedSeams seams;
+    const platform::RepairSettings settings = platform::readRepairSettings();
+    CLiedkramEntry entry(path, settings);
+    ASSERT_EQ(entry.m_nAudioStart, copy.audioStart);
+    ASSERT_TRUE(entry.IsCopyright());
+    // What the dialog collects when only the title and the two boxes change.
+    autoedit::ManualEdit edit;
+    edit.title = "Fr\xFChling";
+    edit.artist = entry.m_szArtist.str();
+    edit.album = entry.m_szAlbum.str();
+    edit.comment = entry.m_szComment.str();
+    edit.year = entry.m_nYear;
+    edit.genre = entry.m_nGenre;
+    edit.track = entry.m_nTrack;
+    edit.newName = entry.m_szFileName.str();
+    edit.original = true;
+    edit.copyright = false;
+    edit.changeFlags = entry.m_nFlags | ENTRY_TAG_DIRTY | ENTRY_HEADER_DIRTY;
+    ASSERT_EQ(autoedit::ApplyManualEdit(entry, edit, settings).outcome, autoedit::ManualEditOutcome::Saved);
+    EXPECT_TRUE(seams.prompter.messages().empty());
+
+    auto expected = framesBefore;
+    expected["TIT2"] = "Fr\xC3\xBChling";
+    EXPECT_EQ(interop::id3v2Frames(path), expected);
+    EXPECT_EQ(interop::ffprobeTitle(path), "Fr\xC3\xBChling");
+    const Bytes after = readFile(path);
+    const interop::FrameWalk repaired = interop::walkFrames(path, entry.m_nAudioStart);
+    ASSERT_EQ(repaired.offsets.size(), walk.offsets.size());
+    // The Info frame's LAME tag covers the header bits with its check word
+    // (its bytes 190 and 191), which is made right again.
+    constexpr int kLameCheck = 190;
+    EXPECT_EQ(interop::frameDifference(before, walk.offsets[0], after, repaired.offsets[0], kLameCheck), "");
+    const int infoLength = walk.offsets[1] - walk.offsets[0];
+    EXPECT_TRUE(std::equal(before.begin() + walk.offsets[0] + kLameCheck + 2, before.begin() + walk.offsets[1],
+                           after.begin() + repaired.offsets[0] + kLameCheck + 2));
+    ASSERT_EQ(repaired.offsets[1] - repaired.offsets[0], infoLength);
+    for (std::size_t i = 1; i < walk.offsets.size(); ++i) {
+        const int length =
+            i + 1 < walk.offsets.size() ? walk.offsets[i + 1] - walk.offsets[i] : repaired.end - repaired.offsets[i];
+        const std::string difference =
+            interop::frameDifference(before, walk.offsets[i], after, repaired.offsets[i], length);
+        ASSERT_TRUE(difference.empty()) << "frame " << i << ": " << difference;
+    }
+    ASSERT_EQ(after.size(), static_cast<std::size_t>(repaired.end) + 128);
+    EXPECT_EQ(std::string(after.end() - 128, after.end() - 128 + 11), "TAGFr\xFChling");
+    // The audio alone: ffmpeg would take the tag's picture for a video stream to decode.
+    const std::string audio =
+        dir_.write("audio.mp3", Bytes(after.begin() + static_cast<std::ptrdiff_t>(entry.m_nAudioStart), after.end()));
+    EXPECT_EQ(interop::crcCheckingDecode(audio), "");
+}
