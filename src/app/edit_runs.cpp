@@ -70,17 +70,16 @@ struct Review {
 };
 
 // Over several rows with renaming on, every proposed name is shown at once.
-Review reviewRenames(const CLiedkramDoc& doc, const std::vector<int>& rows, const platform::RepairSettings& settings)
+// entries: those of the rows, in their order.
+Review reviewRenames(const std::vector<CLiedkramEntry*>& entries, const std::vector<int>& rows,
+                     const platform::RepairSettings& settings)
 {
     Review review;
     // One row keeps its question in the progress dialog.
     if (rows.size() < 2 || !settings.rename)
         return review;
-    std::vector<const CLiedkramEntry*> entries;
-    entries.reserve(rows.size());
-    for (const int row : rows)
-        entries.push_back(&doc.GetEntry(static_cast<std::size_t>(row)));
-    std::vector<platform::RenameProposal> proposals = autoedit::ProposeRenames(entries, settings.naming);
+    std::vector<platform::RenameProposal> proposals =
+        autoedit::ProposeRenames(std::vector<const CLiedkramEntry*>(entries.begin(), entries.end()), settings.naming);
     if (proposals.empty())
         return review;
     const platform::Answer answer = platform::prompter().reviewRenames(proposals);
@@ -193,7 +192,8 @@ void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidge
     // Read once: a change of the settings applies to the next run.
     const platform::RepairSettings settings = platform::readRepairSettings();
     const std::vector<int> rows = presentRows(doc, selectedRows);
-    const Review review = reviewRenames(doc, rows, settings);
+    const std::vector<CLiedkramEntry*> entries = entriesOf(doc, rows);
+    const Review review = reviewRenames(entries, rows, settings);
     if (review.cancelled)
         return;
     std::optional<Failure> failure;
@@ -204,7 +204,7 @@ void runAutoEdit(CLiedkramDoc& doc, const std::vector<int>& selectedRows, QWidge
         dialog.show();
         DialogRunFront front(doc, rows, dialog, questions);
         // A failed rewrite has been reported; it ends the run like any file error.
-        autoedit::RunEdits(entriesOf(doc, rows), settings, &changes.changes(), {.stopAtFailure = true}, front);
+        autoedit::RunEdits(entries, settings, &changes.changes(), {.stopAtFailure = true}, front);
         failure = front.failure;
     }
     // Reported once the progress dialog is gone.
